@@ -1,0 +1,35 @@
+#pragma once
+
+// The branches a turn hands its line to. Each ends the turn.
+
+#include "conversation/session.h"
+
+namespace holvan {
+
+// Questions and teaching.
+/// A line ending in "？" or "?".
+void AnswerQuestion(Session& session, const NarrowText& line);
+void HandleAwaitDefinition(Session& session, const NarrowText& line);
+void HandleAwaitConsent(Session& session, const NarrowText& line);
+void HandleAwaitGender(Session& session, const NarrowText& line);
+
+// Command and question menus.
+/// Opens a menu when the line starts with "命令", equals "command" or starts
+/// with "質問"; returns false when it opened none.
+bool OpenMenu(Session& session, const NarrowText& line);
+void HandleCommandMenu(Session& session, const NarrowText& line);
+void HandleAwaitProgram(Session& session, const NarrowText& line);
+void HandleQuestionMenu(Session& session, const NarrowText& line);
+
+// Diary mode.
+void EnterDiary(Session& session);
+void HandleDiary(Session& session, const NarrowText& line);
+
+// Free conversation.
+void ReactToStatement(Session& session, const WideText& working_line);
+void LearnAndReply(Session& session, WideText working_line);
+
+// Idle remarks.
+void SayIdleRemark(Session& session);
+
+}  // namespace holvan

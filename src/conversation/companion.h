@@ -1,0 +1,35 @@
+#pragma once
+
+#include "conversation/session.h"
+
+namespace holvan {
+
+/// The companion: owns the stores, the conversation state and the Transcript
+/// for the life of the program, and has the window's handlers as methods.
+/// Errors (holvan::Error) propagate to the front end that called.
+class Companion {
+ public:
+  explicit Companion(FrontEnd& front_end);
+
+  /// Creation: seed, reset, load the stores, greet or ask for the name.
+  void FormCreate();
+  /// One turn on the input line.
+  void Button1Click();
+  /// One tick of the idle-remark timer.
+  void Timer1Timer();
+  /// Close: save the stores whose files exist, then the closing box. Raises on
+  /// a failed write; the front end then keeps running.
+  void FormClose();
+  /// Saves the stores without the closing box (session end, SIGTERM).
+  void SaveWithoutMessage();
+
+  const TextLines& Transcript() const { return session_.transcript; }
+  const ConversationState& State() const { return session_.state; }
+  const Stores& GetStores() const { return session_.stores; }
+  Session& session() { return session_; }
+
+ private:
+  Session session_;
+};
+
+}  // namespace holvan

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/conversation_state.h"
+#include "store/stores.h"
+
+namespace holvan {
+
+/// directory + "/" + name.
+NarrowText DataFilePath(std::string_view directory, std::string_view name);
+
+/// Fills the stores from "brain.dat", "dic.dat", "res.dat" and "holv.dat" in
+/// directory (each only when it exists), and the profile fields of state.
+/// A file that exists but cannot be read raises its error; stores loaded
+/// before it stay loaded.
+void LoadStores(std::string_view directory, Stores& stores,
+                ConversationState& state);
+
+/// Pads the profile to seven lines and puts the seven fields of state in it.
+void UpdateProfile(const ConversationState& state, TextLines& profile);
+
+/// Writes "holv.dat", "brain.dat" and "res.dat", in that order, each only when
+/// it exists. A failing write raises its error; later files are not written.
+void SaveStores(std::string_view directory, const Stores& stores);
+
+/// The bytes "brain.dat" gets: key "＝" value CR LF per pair.
+NarrowText BrainFileBytes(const Brain& brain);
+
+}  // namespace holvan

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "text/line_list.h"
+
+namespace holvan {
+
+/// The distinct lines the user has typed, oldest first.
+class PhraseLog {
+ public:
+  int32_t Count() const { return entries_.Count(); }
+  const NarrowText& Get(int32_t i) const { return entries_.Get(i); }
+  /// True when an entry equals line.
+  bool Contains(std::string_view line) const;
+  void Add(NarrowText line);
+  void Clear();
+  const LineList& entries() const { return entries_; }
+
+ private:
+  LineList entries_;
+};
+
+}  // namespace holvan

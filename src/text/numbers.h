@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "text/narrow_text.h"
+
+namespace holvan {
+
+/// The 32-bit integer written in text (leading spaces, optional sign, decimal
+/// digits; or "$" and up to 32 bits of hex), or fallback for anything else.
+int32_t ParseIntOr(std::string_view text, int32_t fallback);
+
+/// Shortest decimal form of n.
+NarrowText IntText(int32_t n);
+
+/// pattern with each "%d" replaced by IntText of the next value.
+NarrowText FormatText(std::string_view pattern,
+                      std::initializer_list<int32_t> values);
+
+}  // namespace holvan

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "text/narrow_text.h"
+
+namespace holvan {
+
+// Character-wise work on code page 932 texts. Positions are 1-based; a search
+// result of 0 means no occurrence. Nothing here fails on any argument.
+
+/// Number of characters (UTF-16 units) of the text.
+int32_t WideLength(std::string_view text);
+
+/// True when the text has no bytes.
+inline bool IsEmpty(std::string_view text) { return text.empty(); }
+
+/// count characters from character start, clamped: start < 1 begins at the
+/// first character without reducing count; count < 0 gives the empty text.
+NarrowText WideCopy(std::string_view text, int32_t start, int32_t count);
+/// The same slice taken from an already converted line.
+NarrowText WideCopy(std::u16string_view wide, int32_t start, int32_t count);
+
+/// The text without count characters from start; unchanged when the text is
+/// empty, start < 1, start beyond the end or count <= 0.
+NarrowText WideDelete(std::string_view text, int32_t start, int32_t count);
+
+/// Same bytes, same length; no folding of any kind.
+inline bool TextEquals(std::string_view a, std::string_view b) { return a == b; }
+
+/// TextEquals(WideCopy(line, start, WideLength(keyword)), keyword).
+bool SliceEquals(std::string_view line, int32_t start, std::string_view keyword);
+bool SliceEquals(std::u16string_view line, int32_t start,
+                 std::string_view keyword);
+
+/// The first WideLength(keyword) characters of line equal keyword.
+bool StartsWith(std::string_view line, std::string_view keyword);
+bool StartsWith(std::u16string_view line, std::string_view keyword);
+
+/// The last WideLength(keyword) characters of line equal keyword.
+bool EndsWith(std::string_view line, std::string_view keyword);
+bool EndsWith(std::u16string_view line, std::string_view keyword);
+
+/// 1-based byte position of the first occurrence of pattern in text, ignoring
+/// character boundaries; 0 when none or when either is empty.
+int32_t BytePos(std::string_view pattern, std::string_view text);
+
+/// BytePos(pattern, text) > 0.
+inline bool Contains(std::string_view text, std::string_view pattern) {
+  return BytePos(pattern, text) > 0;
+}
+
+/// 1-based character position of the first occurrence of pattern in text; 0
+/// when none or when either is empty.
+int32_t WidePos(std::string_view pattern, std::string_view text);
+int32_t WidePos(std::u16string_view pattern, std::u16string_view text);
+
+/// Equality through a short text: at most 255 characters of line, converted
+/// and cut to 255 bytes, equal constant.
+bool ShortEquals(std::string_view line, std::string_view constant);
+
+}  // namespace holvan

@@ -1,0 +1,7 @@
+#include "conversation/branches.h"
+
+namespace holvan {
+
+void ReactToStatement(Session&, const WideText&) {}
+
+}  // namespace holvan

@@ -1,0 +1,7 @@
+#include "conversation/branches.h"
+
+namespace holvan {
+
+void SayIdleRemark(Session&) {}
+
+}  // namespace holvan

@@ -1,0 +1,7 @@
+#include "conversation/branches.h"
+
+namespace holvan {
+
+void LearnAndReply(Session&, WideText) {}
+
+}  // namespace holvan

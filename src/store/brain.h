@@ -18,6 +18,8 @@ class Brain {
   void Add(NarrowText key, NarrowText value);
   void SetValue(int32_t i, NarrowText value);
   void Clear();
+  /// Makes room for n entries ahead of a bulk load.
+  void Reserve(std::size_t n);
 
   /// Index of the first key whose bytes begin with topic (BytePos = 1), or
   /// -1; an empty topic begins no key.

@@ -15,6 +15,8 @@ class Dictionary {
   const NarrowText& Value(int32_t i) const { return values_.Get(i); }
   void Add(NarrowText key, NarrowText value);
   void Clear();
+  /// Makes room for n entries ahead of a bulk load.
+  void Reserve(std::size_t n);
   /// Index of the first key equal to key, or -1.
   int32_t Find(std::string_view key) const;
 

@@ -15,6 +15,9 @@ class PhraseLog {
   bool Contains(std::string_view line) const;
   void Add(NarrowText line);
   void Clear();
+  /// Replaces the entries by the file's lines; raises the open error, leaving
+  /// the log unchanged, when the file cannot be read.
+  void LoadFromFile(const NarrowText& path);
   const LineList& entries() const { return entries_; }
 
  private:

@@ -1,8 +1,108 @@
+#include <algorithm>
+
 #include "conversation/branches.h"
+#include "store/data_files.h"
+#include "text/cp932.h"
+#include "text/files.h"
+#include "text/literal.h"
+#include "text/primitives.h"
 
 namespace holvan {
 
-void EnterDiary(Session&) {}
-void HandleDiary(Session&, const NarrowText&) {}
+using namespace literals;
+
+namespace {
+
+NarrowText DiaryPath(Session& session) {
+  return DataFilePath(session.front_end.CurrentDirectory(), "diary.dat");
+}
+
+void ClearTranscript(Session& session) {
+  session.transcript.Clear();
+  session.front_end.TranscriptCleared();
+}
+
+/// Bytes of the character at byte `at`, which is unit `unit` of wide: a byte
+/// the conversion escaped stands alone, any other lead byte takes its trail.
+std::size_t CharacterBytes(std::string_view text, std::size_t at,
+                           const WideText& wide, std::size_t unit) {
+  const auto byte = static_cast<unsigned char>(text[at]);
+  if (wide[unit] == 0xDC80 + byte) return 1;
+  const bool lead =
+      (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+  return lead && at + 1 < text.size() ? 2 : 1;
+}
+
+/// The bytes of text that a range of its UTF-16 units covers, clamped to the
+/// text.
+ByteRange BytesOfUnits(std::string_view text, WideRange units) {
+  const WideText wide = ToWide(text);
+  const std::size_t first = std::min(units.begin, wide.size());
+  const std::size_t last = first + std::min(units.length, wide.size() - first);
+  std::size_t byte = 0;
+  std::size_t begin = 0;
+  for (std::size_t unit = 0; unit < last; ++unit) {
+    if (unit == first) begin = byte;
+    byte += CharacterBytes(text, byte, wide, unit);
+  }
+  if (first == last) begin = byte;
+  return {begin, byte - begin};
+}
+
+/// Removes the user's selection, or the last line when nothing is selected.
+void DeleteSelectionOrLastLine(Session& session) {
+  TextLines& transcript = session.transcript;
+  transcript.SetSelection(
+      BytesOfUnits(transcript.Text(), session.front_end.TranscriptSelection()));
+  const ByteRange removed = IsEmpty(transcript.SelectedText())
+                                ? transcript.Delete(transcript.Count() - 1)
+                                : transcript.DeleteSelection();
+  if (removed.length > 0) {
+    session.front_end.TranscriptDeleted(removed.begin, removed.length);
+  }
+}
+
+}  // namespace
+
+void EnterDiary(Session& session) {
+  FrontEnd& front_end = session.front_end;
+  ClearTranscript(session);
+  const NarrowText path = DiaryPath(session);
+  if (FileExists(path)) {
+    session.transcript.LoadFromFile(path);
+    front_end.TranscriptLoaded();
+  }
+  const ConversationState& state = session.state;
+  session.Say("\r\n" + state.StartDateText + state.StartTimeText + "\r\n");
+  front_end.SetCaption("日記モード      コマンド: セーブ 削除 終了"_sj);
+  front_end.SetIdleRemarksEnabled(false);
+  front_end.SetTalkCaption("記入"_sj);
+  front_end.SetTranscriptWordWrap(false);
+  front_end.SetTranscriptArrowPointer(true);
+  session.state.Mode = ModeDiary;
+}
+
+void HandleDiary(Session& session, const NarrowText& line) {
+  FrontEnd& front_end = session.front_end;
+  const bool save = TextEquals(line, "セーブ"_sj);
+  if (save) {
+    // Replaces the file whole, so that a failed write leaves the old diary.
+    session.transcript.SaveToFile(DiaryPath(session));
+  } else if (TextEquals(line, "削除"_sj)) {
+    DeleteSelectionOrLastLine(session);
+    return;
+  } else if (!TextEquals(line, "止める"_sj) && !TextEquals(line, "終了"_sj)) {
+    session.Say(line);
+    return;
+  }
+  front_end.SetTalkCaption("話す"_sj);
+  ClearTranscript(session);
+  session.Say(save ? "保存しました"_sj : "終了しました"_sj);
+  front_end.SetTranscriptWordWrap(true);
+  front_end.SetTranscriptArrowPointer(false);
+  front_end.SetIdleRemarksEnabled(true);
+  front_end.SetCaption("Holvan");
+  session.state.Mode = ModeFree;
+}
 
 }  // namespace holvan

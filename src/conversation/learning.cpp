@@ -1,7 +1,242 @@
+#include <initializer_list>
+
 #include "conversation/branches.h"
+#include "text/cp932.h"
+#include "text/literal.h"
+#include "text/numbers.h"
+#include "text/primitives.h"
 
 namespace holvan {
 
-void LearnAndReply(Session&, WideText) {}
+using namespace literals;
+
+namespace {
+
+bool StartsWithAny(const WideText& line,
+                   std::initializer_list<std::string_view> keywords) {
+  for (std::string_view keyword : keywords) {
+    if (StartsWith(line, keyword)) return true;
+  }
+  return false;
+}
+
+/// A statement form: topic + marker + definition + ending.
+struct StatementForm {
+  std::string_view ending;
+  std::string_view marker;
+  /// Characters at the end of the line that the definition leaves out.
+  int32_t dropped;
+};
+
+/// True when the definition of length characters at 1-based position q of
+/// value is a whole definition: bounded by "＊" or the ends of the value.
+bool IsWholeDefinition(const WideText& value, int32_t q, int32_t length) {
+  const char16_t star = ToWide("＊"_sj).front();
+  const auto after = static_cast<std::size_t>(q - 1 + length);
+  const bool starts = q == 1 || value[q - 2] == star;
+  const bool ends = after == value.size() || value[after] == star;
+  return starts && ends;
+}
+
+/// The value with definition as its newest definition, held once.
+NarrowText WithNewestDefinition(const NarrowText& value,
+                                const NarrowText& definition) {
+  const NarrowText& star = "＊"_sj;
+  const int32_t q = WidePos(definition, value);
+  if (q == 0) return definition + star + value;
+  const WideText wide_value = ToWide(value);
+  const WideText wide_definition = ToWide(definition);
+  const auto length = static_cast<int32_t>(wide_definition.size());
+  if (IsWholeDefinition(wide_value, q, length)) {
+    if (q == 1) return value;
+    return definition + star + WideDelete(value, q - 1, length + 1);
+  }
+  // The first occurrence is part of a longer definition; the definition may
+  // still be stored on its own further on.
+  for (auto at = wide_value.find(wide_definition, q); at != WideText::npos;
+       at = wide_value.find(wide_definition, at + 1)) {
+    const auto later = static_cast<int32_t>(at + 1);
+    if (IsWholeDefinition(wide_value, later, length)) {
+      return definition + star + WideDelete(value, later - 1, length + 1);
+    }
+  }
+  return definition + star + value;
+}
+
+/// Learns the definition of topic; true when it rewrote an entry, which ends
+/// the turn.
+bool Learn(Session& session, const NarrowText& topic,
+           const NarrowText& definition) {
+  session.Say("覚えました"_sj);
+  Brain& brain = session.stores.brain;
+  const int32_t i = brain.FindKeyStartingWith(topic);
+  if (i < 0) {
+    brain.Add(topic, definition);
+    return false;
+  }
+  brain.SetValue(i, WithNewestDefinition(brain.Value(i), definition));
+  return true;
+}
+
+/// Learns from every statement form the line has; true when the turn ends.
+bool LearnStatements(Session& session, const WideText& line) {
+  static const StatementForm kForms[] = {
+      {"だ"_sj, "というのは"_sj, 1},
+      {"だ"_sj, "とは"_sj, 1},
+      {"のことだよ"_sj, "とは"_sj, 2},
+      {"のこと"_sj, "とは"_sj, 3},
+  };
+  const auto length = static_cast<int32_t>(line.size());
+  for (const StatementForm& form : kForms) {
+    if (!EndsWith(line, form.ending)) continue;
+    const WideText marker = ToWide(form.marker);
+    const int32_t p = WidePos(marker, line);
+    if (p == 0) continue;
+    const auto marker_length = static_cast<int32_t>(marker.size());
+    const NarrowText topic = WideCopy(line, 1, p - 1);
+    const NarrowText definition = WideCopy(
+        line, p + marker_length, length - p - marker_length - form.dropped + 1);
+    if (Learn(session, topic, definition)) return true;
+  }
+  return false;
+}
+
+/// Recognises a denial or an agreement of the waiting association remark.
+void AnswerFollowUp(Session& session, WideText& line) {
+  ConversationState& state = session.state;
+  if (state.FollowUp != FollowUpOffered) return;
+  if (StartsWithAny(line, {"ちげ"_sj, "ちがう"_sj, "違う"_sj})) {
+    state.FollowUp = FollowUpRejected;
+    line = ToWide(state.FollowUpKey);
+  } else if (StartsWithAny(line, {"そうそう"_sj, "そうだ"_sj, "良く知"_sj})) {
+    session.Say("やっぱり そうですよね"_sj);
+    state.FollowUp = FollowUpNone;
+  }
+}
+
+/// The newest definition of a value; empty when it holds no "＊".
+NarrowText FirstDefinition(const NarrowText& value) {
+  return WideCopy(value, 1, WidePos("＊"_sj, value) - 1);
+}
+
+/// The definition after the first "＊", up to the next one or the end.
+NarrowText SecondDefinition(const NarrowText& value) {
+  const int32_t star = WidePos("＊"_sj, value);
+  if (star == 0) return {};
+  const NarrowText rest = WideCopy(value, star + 1, WideLength(value));
+  const int32_t next = WidePos("＊"_sj, rest);
+  return next == 0 ? rest : WideCopy(rest, 1, next - 1);
+}
+
+/// Restates a definition of a Brain key that the line mentions; true when
+/// it made a remark.
+bool RemarkOnKnownKey(Session& session, const WideText& line) {
+  ConversationState& state = session.state;
+  if (state.FollowUp == FollowUpOffered) return false;
+  const Brain& brain = session.stores.brain;
+  bool remarked = false;
+  brain.ForEachKeyIn(line, [&](int32_t i) {
+    const NarrowText& key = brain.Key(i);
+    if (state.FollowUp == FollowUpRejected) {
+      const NarrowText second = SecondDefinition(brain.Value(i));
+      if (IsEmpty(second)) return false;
+      session.Say("あれ じゃ "_sj + second +
+                  " ってことかな 違うなら教えて下さい"_sj);
+      state.FollowUp = FollowUpNone;
+    } else {
+      const NarrowText first = FirstDefinition(brain.Value(i));
+      if (IsEmpty(first)) return false;
+      switch (session.random.Below(4)) {
+        case 0:
+          session.Say(key + " というのは "_sj + first + " ってことですよね"_sj);
+          break;
+        case 1:
+          session.Say(key + " とは "_sj + first + " ということかな"_sj);
+          break;
+        case 2:
+          session.Say(key + " って "_sj + first + " のことですね"_sj);
+          break;
+        default:
+          session.Say(key + " と言えば "_sj + first + " ですね"_sj);
+          break;
+      }
+      state.FollowUpKey = key;
+      state.FollowUp = FollowUpOffered;
+    }
+    remarked = true;
+    return true;
+  });
+  return remarked;
+}
+
+void SayFallback(Session& session, const WideText& working_line) {
+  session.state.FollowUp = FollowUpNone;
+  const NarrowText line = ToNarrow(working_line);
+  const NarrowText& name = session.state.UserName;
+  const PhraseLog& phrases = session.stores.phrase_log;
+  switch (session.random.Below(23)) {
+    case 0:
+      return session.Say(line + "ってどういうことでしょう"_sj);
+    case 1:
+      return session.Say("そうだといいですね"_sj);
+    case 2:
+      return session.Say("いろいろ教えて下さい"_sj);
+    case 3:
+      return session.Say("命令は可能なものならすべてします"_sj);
+    case 4:
+      return session.Say("今現在の単語記憶量は"_sj +
+                         IntText(session.stores.brain.Count()) + "語です"_sj);
+    case 5:
+      return session.Say("うん そうですよ"_sj);
+    case 6:
+      return session.Say("もちろん"_sj);
+    case 7:
+      return session.Say("違うかもしれません"_sj);
+    case 8:
+      return session.Say("変な反応ですか 勉強不足なんです"_sj);
+    case 9:
+      return session.Say("・・・"_sj);
+    case 10:
+      return session.Say("まだまだですね"_sj);
+    case 11:
+      return session.Say("『"_sj + line + "』ですか 覚えておきますね"_sj);
+    case 12:
+      return session.Say("そんなこと言わないで下さい"_sj);
+    case 13:
+      return session.Say("最近良いことありましたか？"_sj);
+    case 14:
+      return session.Say("感情はないんです だから分からない"_sj);
+    case 15:
+      return session.Say(name + "さんもいつも楽しいわけじゃないんですね"_sj);
+    case 16:
+      return session.Say(name + "さんと話せて嬉しいな"_sj);
+    case 17:
+      return session.Say("おみくじでもしますか？ おみくじ と言って下さい"_sj);
+    case 18:
+      return session.Say("知識がいくら増えてもだめですね "_sj + name +
+                         "さんはすごいな"_sj);
+    case 19:
+      return session.Say("どうしよう 怒らせました？"_sj);
+    case 20:
+      return session.Say("それが一番ですね"_sj);
+    case 21:
+      if (phrases.Count() > 5) {
+        const int32_t j = session.random.Below(phrases.Count());
+        session.Say("『"_sj + phrases.Get(j) + "』"_sj);
+      }
+      return;
+    default:
+      return session.Say(line + "ってなんですか？"_sj);
+  }
+}
+
+}  // namespace
+
+void LearnAndReply(Session& session, WideText working_line) {
+  if (LearnStatements(session, working_line)) return;
+  AnswerFollowUp(session, working_line);
+  if (RemarkOnKnownKey(session, working_line)) return;
+  SayFallback(session, working_line);
+}
 
 }  // namespace holvan

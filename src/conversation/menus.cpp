@@ -1,10 +1,102 @@
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "conversation/branches.h"
+#include "text/literal.h"
+#include "text/numbers.h"
+#include "text/primitives.h"
 
 namespace holvan {
 
-bool OpenMenu(Session&, const NarrowText&) { return false; }
-void HandleCommandMenu(Session&, const NarrowText&) {}
-void HandleAwaitProgram(Session&, const NarrowText&) {}
-void HandleQuestionMenu(Session&, const NarrowText&) {}
+using namespace literals;
+
+namespace {
+
+/// The menu number 1 to 4 that the line is, in ASCII or full-width digits
+/// with nothing around it; 0 for anything else.
+int MenuNumber(const NarrowText& line) {
+  static const NarrowText* const kFullWidth[] = {&"１"_sj, &"２"_sj, &"３"_sj,
+                                                 &"４"_sj};
+  for (int d = 1; d <= 4; ++d) {
+    if (TextEquals(line, NarrowText(1, static_cast<char>('0' + d))) ||
+        TextEquals(line, *kFullWidth[d - 1])) {
+      return d;
+    }
+  }
+  return 0;
+}
+
+void ReportUptime(Session& session) {
+  const uint64_t seconds = session.front_end.UptimeMilliseconds() / 1000;
+  // Kept 64-bit up to here so that long uptimes stay right; the hours only
+  // overflow after some 245000 years.
+  const auto hours = static_cast<int32_t>(
+      std::min<uint64_t>(seconds / 3600, std::numeric_limits<int32_t>::max()));
+  const auto minutes = static_cast<int32_t>(seconds / 60 % 60);
+  const auto rest = static_cast<int32_t>(seconds % 60);
+  session.Say(FormatText("パソコンを起動してから %d時間%d分%d秒"_sj,
+                         {hours, minutes, rest}));
+  if (hours > 5) {
+    session.Say(IntText(hours) + "時間ですか たまには目を休めて下さいね"_sj);
+  }
+}
+
+}  // namespace
+
+bool OpenMenu(Session& session, const NarrowText& line) {
+  if (StartsWith(line, "命令"_sj) || TextEquals(line, "command")) {
+    session.Say("何かしますか？"_sj);
+    session.Say("１: マインスイーパ起動 ２: メモ帳起動"_sj);
+    session.Say("３: 電卓起動 ４: 起動させるプログラム名を言う"_sj);
+    session.Say("番号を言って下さい たぶんできます"_sj);
+    session.state.Mode = ModeCommandMenu;
+    return true;
+  }
+  if (StartsWith(line, "質問"_sj)) {
+    session.Say("なんでしょう？"_sj);
+    session.Say("１: パソコンを起動してからの時間が知りたい"_sj);
+    session.Say("番号を言って下さい 調べてみます"_sj);
+    session.state.Mode = ModeQuestionMenu;
+    return true;
+  }
+  return false;
+}
+
+void HandleCommandMenu(Session& session, const NarrowText& line) {
+  switch (MenuNumber(line)) {
+    case 1:
+      session.front_end.StartProgram("winmine.exe");
+      break;
+    case 2:
+      session.front_end.StartProgram("notepad.exe");
+      break;
+    case 3:
+      session.front_end.StartProgram("calc.exe");
+      break;
+    case 4:
+      session.Say("それでは言ってみて下さい"_sj);
+      session.state.Mode = ModeAwaitProgram;
+      return;
+    default:
+      session.Say("何を言っているのかわかりません"_sj);
+      break;
+  }
+  session.state.Mode = ModeFree;
+}
+
+void HandleAwaitProgram(Session& session, const NarrowText& line) {
+  session.front_end.StartProgram(line);
+  session.state.Mode = ModeFree;
+}
+
+void HandleQuestionMenu(Session& session, const NarrowText& line) {
+  if (MenuNumber(line) == 1) {
+    ReportUptime(session);
+  } else {
+    session.Say("何を言っているのかわかりません"_sj);
+  }
+  session.state.Mode = ModeFree;
+}
 
 }  // namespace holvan

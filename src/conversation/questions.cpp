@@ -1,10 +1,132 @@
+#include <initializer_list>
+
 #include "conversation/branches.h"
+#include "text/cp932.h"
+#include "text/literal.h"
+#include "text/primitives.h"
 
 namespace holvan {
 
-void AnswerQuestion(Session&, const NarrowText&) {}
-void HandleAwaitDefinition(Session&, const NarrowText&) {}
-void HandleAwaitConsent(Session&, const NarrowText&) {}
-void HandleAwaitGender(Session&, const NarrowText&) {}
+using namespace literals;
+
+namespace {
+
+bool StartsWithAny(std::string_view line,
+                   std::initializer_list<std::string_view> keywords) {
+  for (std::string_view keyword : keywords) {
+    if (StartsWith(line, keyword)) return true;
+  }
+  return false;
+}
+
+/// Questions about the companion itself; true when the line was one.
+bool AnswerAboutItself(Session& session, const NarrowText& line) {
+  if (StartsWithAny(line, {"元気"_sj, "そっち"_sj, "おまえ"_sj, "お前"_sj,
+                           "あなた"_sj})) {
+    session.Say("さぁ どうなんでしょう"_sj);
+  } else if (StartsWith(line, "名前"_sj)) {
+    session.Say("Holvanです"_sj);
+  } else if (StartsWith(line, "性別"_sj)) {
+    session.Say(session.state.UserName + "さんは女性ですか?男性ですか?"_sj);
+    session.state.Mode = ModeAwaitGender;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+/// The 1-based position whose character ends the topic ("は", or "っ" before
+/// "て何", "てな" or "て知"), or 0. A topic needs at least one character
+/// before it and something in the Dictionary to be looked up in.
+int32_t TopicEnd(Session& session, const NarrowText& line) {
+  if (session.stores.dictionary.Count() == 0) return 0;
+  const WideText wide = ToWide(line);
+  const auto n = static_cast<int32_t>(wide.size());
+  for (int32_t i = 2; i <= n; ++i) {
+    if (SliceEquals(wide, i, "は"_sj)) return i;
+    if (SliceEquals(wide, i, "っ"_sj) &&
+        (SliceEquals(wide, i + 1, "て何"_sj) ||
+         SliceEquals(wide, i + 1, "てな"_sj) ||
+         SliceEquals(wide, i + 1, "て知"_sj))) {
+      return i;
+    }
+  }
+  return 0;
+}
+
+void LookUp(Session& session, const NarrowText& topic) {
+  ConversationState& state = session.state;
+  state.PendingTopic = topic;
+  const int32_t j = session.stores.dictionary.Find(topic);
+  if (j >= 0) {
+    session.Say(topic + " とは "_sj + session.stores.dictionary.Value(j) +
+                " という事らしいです"_sj);
+  } else {
+    session.Say(topic + " についての情報がありません 教えて下さい"_sj);
+    state.Mode = ModeAwaitDefinition;
+  }
+}
+
+}  // namespace
+
+void AnswerQuestion(Session& session, const NarrowText& line) {
+  if (AnswerAboutItself(session, line)) return;
+  session.front_end.SetIdleRemarksEnabled(false);
+  const int32_t end = TopicEnd(session, line);
+  if (end > 0) {
+    LookUp(session, WideCopy(line, 1, end - 1));
+    return;
+  }
+  switch (session.random.Below(3)) {
+    case 0:
+      session.Say("言ってることがわかりません すいません"_sj);
+      break;
+    case 1:
+      session.Say("よくわからないです 説明してくれると嬉しいです"_sj);
+      break;
+    default:
+      session.Say("そうですよね やっぱあれですよねあれ"_sj);
+      break;
+  }
+}
+
+void HandleAwaitDefinition(Session& session, const NarrowText& line) {
+  ConversationState& state = session.state;
+  session.Say(state.PendingTopic + " は "_sj + line +
+              " という事ですか？記憶してもいいですか？"_sj);
+  session.Say("だめ か いいよ で答えて下さい"_sj);
+  state.Mode = ModeAwaitConsent;
+  // The consent turn adds what this question quoted; the input line will
+  // hold "いいよ" by then.
+  session.taught_definition = line;
+  session.front_end.SetInputText("いいよ"_sj);
+}
+
+void HandleAwaitConsent(Session& session, const NarrowText& line) {
+  ConversationState& state = session.state;
+  if (TextEquals(line, "だめ"_sj)) {
+    session.Say("そうですね すみません"_sj);
+  } else if (TextEquals(line, "いいよ"_sj)) {
+    session.stores.dictionary.Add(state.PendingTopic,
+                                  session.taught_definition);
+    session.Say("ありがとう 覚えました"_sj);
+  } else {
+    session.Say("何を言っているのかわかりません もうこの話題はやめましょう"_sj);
+  }
+  session.taught_definition.clear();
+  state.Mode = ModeFree;
+  session.front_end.SetIdleRemarksEnabled(true);
+}
+
+void HandleAwaitGender(Session& session, const NarrowText& line) {
+  if (StartsWith(line, "女"_sj)) {
+    session.Say("そうですか 嬉しいな"_sj);
+  } else if (StartsWith(line, "一応"_sj)) {
+    session.Say("一応てなんですか？"_sj);
+  } else {
+    session.Say("そうですか 好きな人はいますか？"_sj);
+  }
+  session.state.Mode = ModeFree;
+}
 
 }  // namespace holvan

@@ -1,0 +1,228 @@
+#include "text/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+
+#include "text/error.h"
+#include "text/numbers.h"
+
+namespace holvan {
+namespace {
+
+// A file descriptor closed when it goes out of scope.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+  // Closes now; false when the close reports an error.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(path, flags | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t written = ::write(fd, p, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) return false;
+    p += written;
+    left -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+// The I/O error code for an errno of creating a file.
+int32_t IoCode(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+      return 3;
+    case EMFILE:
+    case ENFILE:
+      return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+    case EISDIR:
+      return 5;
+    case ENOSPC:
+    case EDQUOT:
+      return 101;
+    default:
+      return error;
+  }
+}
+
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no
+// link); a link target that is relative is taken beside the link.
+std::string FollowLinks(std::string path) {
+  constexpr int kMaxLinks = 40;
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 256),
+                       '\0');
+    ssize_t n;
+    while ((n = ::readlink(path.c_str(), target.data(), target.size())) ==
+           static_cast<ssize_t>(target.size())) {
+      target.resize(target.size() * 2);
+    }
+    if (n < 0) return path;
+    target.resize(static_cast<size_t>(n));
+    if (target.empty()) return path;
+    path = target[0] == '/' ? target : DirectoryOf(path) + "/" + target;
+  }
+  return path;
+}
+
+// A temporary file beside target with the given mode (less the umask),
+// created exclusively and never through a link; returns its name in name, or
+// -1.
+int CreateTemporary(const std::string& target, mode_t mode, std::string& name) {
+  static uint32_t counter = 0;
+  uint64_t stamp = static_cast<uint64_t>(
+      std::chrono::steady_clock::now().time_since_epoch().count());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    uint32_t mix = static_cast<uint32_t>(stamp ^ (stamp >> 32)) +
+                   (++counter) * 2654435761u;
+    name = target + ".tmp" + IntText(static_cast<int32_t>(::getpid())) + "-" +
+           IntText(static_cast<int32_t>(mix & 0x7FFFFFFF));
+    int fd = OpenRetrying(name.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+void SyncDirectory(const std::string& directory) {
+  Fd dir(OpenRetrying(directory.c_str(), O_RDONLY | O_DIRECTORY));
+  // A folder that cannot be synced (some file systems refuse) still holds the
+  // renamed file; the data itself was synced before the rename.
+  if (dir.ok()) ::fsync(dir.get());
+}
+
+}  // namespace
+
+bool FileExists(const NarrowText& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void CreateEmptyFile(const NarrowText& path) {
+  int fd = OpenRetrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (fd < 0) throw IoError(IoCode(path.empty() ? ENOENT : errno));
+  ::close(fd);
+}
+
+NarrowText ReadFileBytes(const NarrowText& path) {
+  Fd fd(OpenRetrying(path.c_str(), O_RDONLY));
+  struct stat st;
+  if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) {
+    throw OpenError(path);
+  }
+  NarrowText bytes;
+  // The size is a hint: the file may grow or shrink while it is read.
+  size_t capacity = S_ISREG(st.st_mode) && st.st_size > 0
+                        ? static_cast<size_t>(st.st_size) + 1
+                        : 65536;
+  bytes.resize(capacity);
+  size_t used = 0;
+  for (;;) {
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw OpenError(path);
+    }
+    if (n == 0) break;
+    used += static_cast<size_t>(n);
+  }
+  bytes.resize(used);
+  return bytes;
+}
+
+void SaveFileAtomically(const NarrowText& path, std::string_view bytes) {
+  if (path.empty()) throw CreateError(path);
+  const std::string target = FollowLinks(path);
+
+  struct stat old;
+  bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists) {
+    // Only a regular file is replaced, and only one that could be written in
+    // place: a read-only or immutable file is not swapped behind its back.
+    if (!S_ISREG(old.st_mode)) throw CreateError(path);
+    Fd probe(OpenRetrying(target.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK));
+    if (!probe.ok()) throw CreateError(path);
+  }
+
+  // A new file gets the usual mode; a replacement starts private and then
+  // takes the old file's owner (only root can) and permission bits. Where the
+  // file system keeps neither, the private mode stays.
+  std::string temporary;
+  Fd fd(CreateTemporary(target, exists ? 0600 : 0666, temporary));
+  if (!fd.ok()) throw CreateError(path);
+  if (exists) {
+    if (::geteuid() == 0) {
+      [[maybe_unused]] int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
+    }
+    [[maybe_unused]] int ignored = ::fchmod(fd.get(), old.st_mode & 07777);
+  }
+
+  auto fail = [&](Error error) {
+    fd.Close();
+    ::unlink(temporary.c_str());
+    throw error;
+  };
+  if (!WriteAll(fd.get(), bytes)) fail(WriteError());
+  if (::fsync(fd.get()) != 0) fail(WriteError());
+  if (!fd.Close()) {
+    ::unlink(temporary.c_str());
+    throw WriteError();
+  }
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    throw CreateError(path);
+  }
+  SyncDirectory(DirectoryOf(target));
+}
+
+}  // namespace holvan

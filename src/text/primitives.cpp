@@ -1,0 +1,115 @@
+#include "text/primitives.h"
+
+#include <algorithm>
+
+#include "text/cp932.h"
+
+namespace holvan {
+namespace {
+
+// The clamped slice [begin, begin + length) of a text of size units, as the
+// copy rules give it; length 0 for an empty result.
+struct Span {
+  size_t begin = 0;
+  size_t length = 0;
+};
+
+Span CopySpan(size_t size, int32_t start, int32_t count) {
+  if (count <= 0) return {};
+  size_t begin = start < 1 ? 0 : static_cast<size_t>(start) - 1;
+  if (begin >= size) return {};
+  return {begin, std::min(static_cast<size_t>(count), size - begin)};
+}
+
+// Search for pattern in text, 1-based; 0 when none or either is empty.
+template <typename Char>
+int32_t FindFirst(std::basic_string_view<Char> pattern,
+                  std::basic_string_view<Char> text) {
+  if (pattern.empty() || text.empty() || pattern.size() > text.size()) {
+    return 0;
+  }
+  size_t at = text.find(pattern);
+  return at == std::basic_string_view<Char>::npos
+             ? 0
+             : static_cast<int32_t>(at + 1);
+}
+
+}  // namespace
+
+int32_t WideLength(std::string_view text) {
+  return static_cast<int32_t>(ToWide(text).size());
+}
+
+NarrowText WideCopy(std::string_view text, int32_t start, int32_t count) {
+  if (count <= 0 || text.empty()) return {};
+  return WideCopy(ToWide(text), start, count);
+}
+
+NarrowText WideCopy(std::u16string_view wide, int32_t start, int32_t count) {
+  Span span = CopySpan(wide.size(), start, count);
+  return ToNarrow(wide.substr(span.begin, span.length));
+}
+
+NarrowText WideDelete(std::string_view text, int32_t start, int32_t count) {
+  WideText wide = ToWide(text);
+  if (wide.empty() || start < 1 || static_cast<size_t>(start) > wide.size() ||
+      count <= 0) {
+    return NarrowText(text);
+  }
+  size_t begin = static_cast<size_t>(start) - 1;
+  size_t length = std::min(static_cast<size_t>(count), wide.size() - begin);
+  wide.erase(begin, length);
+  return ToNarrow(wide);
+}
+
+bool SliceEquals(std::string_view line, int32_t start,
+                 std::string_view keyword) {
+  return SliceEquals(ToWide(line), start, keyword);
+}
+
+bool SliceEquals(std::u16string_view line, int32_t start,
+                 std::string_view keyword) {
+  return WideCopy(line, start, WideLength(keyword)) == keyword;
+}
+
+bool StartsWith(std::string_view line, std::string_view keyword) {
+  return SliceEquals(line, 1, keyword);
+}
+
+bool StartsWith(std::u16string_view line, std::string_view keyword) {
+  return SliceEquals(line, 1, keyword);
+}
+
+bool EndsWith(std::string_view line, std::string_view keyword) {
+  return EndsWith(ToWide(line), keyword);
+}
+
+bool EndsWith(std::u16string_view line, std::string_view keyword) {
+  // Computed in 64 bits: a start below 1 (line shorter than keyword) is
+  // clamped by the copy rules, never wrapped.
+  int64_t start = static_cast<int64_t>(line.size()) - WideLength(keyword) + 1;
+  return SliceEquals(line, static_cast<int32_t>(std::max<int64_t>(start, 0)),
+                     keyword);
+}
+
+int32_t BytePos(std::string_view pattern, std::string_view text) {
+  return FindFirst(pattern, text);
+}
+
+int32_t WidePos(std::string_view pattern, std::string_view text) {
+  if (pattern.empty() || text.empty()) return 0;
+  return WidePos(ToWide(pattern), ToWide(text));
+}
+
+int32_t WidePos(std::u16string_view pattern, std::u16string_view text) {
+  return FindFirst(pattern, text);
+}
+
+bool ShortEquals(std::string_view line, std::string_view constant) {
+  constexpr size_t kShortMax = 255;
+  NarrowText short_text = WideCopy(line, 1, kShortMax);
+  if (short_text.size() > kShortMax) short_text.resize(kShortMax);
+  return short_text == constant;
+}
+
+}  // namespace holvan

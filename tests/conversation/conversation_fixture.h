@@ -1,0 +1,118 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "conversation/companion.h"
+#include "support/fake_front_end.h"
+#include "support/temp_dir.h"
+#include "text/cp932.h"
+#include "text/random.h"
+
+namespace holvan::testing {
+
+/// A companion over the fake front end, working in a fresh folder. Data files
+/// are written to dir before Start(); lines are compared as UTF-8.
+class ConversationTest : public ::testing::Test {
+ protected:
+  using Lines = std::vector<std::string>;
+
+  ConversationTest() {
+    fake.companion = &companion;
+    fake.directory = dir.path();
+    fake.talk_caption = Sj("話す");
+  }
+
+  /// Runs FormCreate on the files in dir.
+  void Start() { companion.FormCreate(); }
+  /// Starts with a profile that holds only the user's name.
+  void StartAs(std::string_view name) {
+    dir.WriteSj("holv.dat", std::string(name) + "\r\n");
+    Start();
+  }
+
+  /// One turn on the line; returns the Transcript lines it added.
+  Lines Type(std::string_view utf8) {
+    fake.input = Sj(utf8);
+    return Press();
+  }
+  /// One turn on whatever the input line holds.
+  Lines Press() {
+    return LinesAdded([&] { companion.Button1Click(); });
+  }
+  /// One idle tick; returns the lines it added.
+  Lines Tick() {
+    return LinesAdded([&] { companion.Timer1Timer(); });
+  }
+
+  /// Every line of the Transcript.
+  Lines TranscriptLines() const {
+    Lines lines;
+    for (int32_t i = 0; i < companion.Transcript().Count(); ++i) {
+      lines.push_back(NarrowToUtf8(companion.Transcript().Get(i)));
+    }
+    return lines;
+  }
+
+  /// Seeds the generator so that the next draws, each RandomBelow(bound),
+  /// give the wanted values in order.
+  void Rig(std::initializer_list<std::pair<int32_t, int32_t>> draws) {
+    for (uint32_t seed = 0;; ++seed) {
+      Random random;
+      random.SetSeed(seed);
+      bool fits = true;
+      for (auto [bound, wanted] : draws) {
+        if (random.Below(bound) != wanted) {
+          fits = false;
+          break;
+        }
+      }
+      if (fits) {
+        rigged_seed_ = seed;
+        companion.session().random.SetSeed(seed);
+        return;
+      }
+    }
+  }
+  /// How many draws were made since Rig (-1 when more than 20).
+  int DrawsSinceRig() {
+    Random random;
+    random.SetSeed(rigged_seed_);
+    const uint32_t now = companion.session().random.seed();
+    for (int k = 0; k <= 20; ++k) {
+      if (random.seed() == now) return k;
+      random.Below(1);
+    }
+    return -1;
+  }
+
+  ConversationState& State() { return companion.session().state; }
+  Stores& GetStores() { return companion.session().stores; }
+  std::string Utf8(const NarrowText& text) const { return NarrowToUtf8(text); }
+
+  TempDir dir;
+  FakeFrontEnd fake;
+  Companion companion{fake};
+
+ private:
+  template <typename Action>
+  Lines LinesAdded(Action action) {
+    const int32_t before = companion.Transcript().Count();
+    action();
+    Lines lines;
+    for (int32_t i = before; i < companion.Transcript().Count(); ++i) {
+      lines.push_back(NarrowToUtf8(companion.Transcript().Get(i)));
+    }
+    return lines;
+  }
+
+  uint32_t rigged_seed_ = 0;
+};
+
+}  // namespace holvan::testing

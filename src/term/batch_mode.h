@@ -1,0 +1,14 @@
+#pragma once
+
+#include "term/options.h"
+#include "term/signal_pipe.h"
+
+namespace holvan::term {
+
+/// The scripted run: every stdin line is one turn, "/tick" one tick of the
+/// idle-remark timer, "/quit" a close request, and the end of input a close
+/// request. SIGTERM, SIGHUP and SIGINT save without the closing box and end
+/// the run. Returns the exit status: 1 when the last close failed.
+int RunBatch(const Options& options, SignalPipe& signals);
+
+}  // namespace holvan::term

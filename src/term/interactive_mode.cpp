@@ -1,0 +1,237 @@
+#include "term/interactive_mode.h"
+
+#include <langinfo.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+
+// Readline's headers need stdio declared first.
+#include <readline/history.h>
+#include <readline/readline.h>
+
+#include <cstdio>
+
+#include "conversation/companion.h"
+#include "term/idle_timer.h"
+#include "term/readline_console.h"
+#include "term/run_event.h"
+#include "term/term_front_end.h"
+#include "term/typed_line.h"
+#include "term/version_text.h"
+#include "text/cp932.h"
+
+namespace holvan::term {
+namespace {
+
+// Readline counts columns by the locale's character set; Japanese needs a
+// UTF-8 one even where the environment names none.
+void UseUtf8Locale() {
+  std::setlocale(LC_ALL, "");
+  if (std::string_view(nl_langinfo(CODESET)) != "UTF-8") {
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+  }
+}
+
+class InteractiveRun {
+ public:
+  InteractiveRun(const Options& options, SignalPipe& signals)
+      : signals_(signals),
+        console_(isatty(STDOUT_FILENO) == 1),
+        front_end_(options, console_),
+        companion_(front_end_) {
+    front_end_.Attach(companion_);
+    front_end_.OnIdleRemarksRestart(
+        [this] { timer_.Start(IdleTimer::Clock::now()); });
+    current_ = this;
+  }
+  ~InteractiveRun() { current_ = nullptr; }
+  InteractiveRun(const InteractiveRun&) = delete;
+  InteractiveRun& operator=(const InteractiveRun&) = delete;
+
+  int Run() {
+    rl_readline_name = "holvan";
+    rl_catch_signals = 0;
+    rl_catch_sigwinch = 0;
+    rl_change_environment = 0;
+    rl_pre_input_hook = &InteractiveRun::OnPreInput;
+
+    timer_.Start(IdleTimer::Clock::now());
+    front_end_.SetCaption("Holvan");
+    RunEvent(console_, [this] { companion_.FormCreate(); });
+    rl_callback_handler_install(Prompt().c_str(), &InteractiveRun::OnLine);
+    console_.SetPromptShown(true);
+    while (!done_) WaitAndDispatch();
+    return status_;
+  }
+
+ private:
+  static void OnLine(char* line) { current_->HandleLine(line); }
+
+  // A prompt after the core set the input line starts with that text.
+  static int OnPreInput() {
+    const NarrowText input = current_->front_end_.InputText();
+    if (!input.empty()) {
+      rl_insert_text(NarrowToUtf8(input).c_str());
+      rl_redisplay();
+    }
+    return 0;
+  }
+
+  std::string Prompt() {
+    return NarrowToUtf8(front_end_.talk_caption()) + "> ";
+  }
+
+  void WaitAndDispatch() {
+    const bool ticking = front_end_.IdleRemarksEnabled();
+    const int timeout =
+        ticking ? timer_.MillisecondsLeft(IdleTimer::Clock::now()) : -1;
+    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
+    if (poll(fds, 2, timeout) < 0 && errno != EINTR) {
+      HangUp();
+      return;
+    }
+    if (fds[1].revents != 0) {
+      while (!done_) {
+        const int sig = signals_.Take();
+        if (sig == 0) break;
+        HandleSignal(sig);
+      }
+    }
+    if (done_) return;
+    if ((fds[0].revents & POLLIN) != 0) {
+      rl_callback_read_char();
+    } else if (fds[0].revents != 0) {
+      HangUp();
+    }
+    if (done_ || !front_end_.IdleRemarksEnabled()) return;
+    const auto now = IdleTimer::Clock::now();
+    if (timer_.Due(now)) {
+      timer_.Advance(now);
+      RunEvent(console_, [this] { companion_.Timer1Timer(); });
+    }
+  }
+
+  void HandleLine(char* line) {
+    console_.SetPromptShown(false);
+    if (line == nullptr) {
+      // Ctrl-D leaves the cursor after the prompt.
+      WriteAll(stdout, "\n");
+      Close();
+    } else {
+      const std::string text(line);
+      std::free(line);
+      if (!text.empty()) add_history(text.c_str());
+      if (text == "/quit") {
+        Close();
+      } else if (text == "/version") {
+        console_.Write(VersionText());
+      } else {
+        front_end_.SetInputText(TypedLine(text));
+        RunEvent(console_, [this] { companion_.Button1Click(); });
+      }
+    }
+    if (front_end_.closed()) {
+      Finish(0);
+      return;
+    }
+    // Readline shows the next prompt when this returns.
+    rl_set_prompt(Prompt().c_str());
+    console_.SetPromptShown(true);
+  }
+
+  void HandleSignal(int sig) {
+    switch (sig) {
+      case SIGINT:
+        Interrupt();
+        break;
+      case SIGTERM:
+      case SIGHUP:
+        HangUp();
+        break;
+      case SIGWINCH:
+        rl_resize_terminal();
+        break;
+      case SIGTSTP:
+        Suspend();
+        break;
+      default:
+        break;
+    }
+  }
+
+  // Ctrl-C clears a typed line, and closes on an empty one.
+  void Interrupt() {
+    rl_callback_sigcleanup();
+    if (rl_end > 0) {
+      rl_replace_line("", 0);
+      rl_point = rl_mark = 0;
+      rl_redisplay();
+      return;
+    }
+    console_.LeavePrompt();
+    if (Close()) {
+      Finish(0);
+      return;
+    }
+    rl_forced_update_display();
+    console_.SetPromptShown(true);
+  }
+
+  // The session is ending (SIGTERM, SIGHUP, the terminal gone): save without
+  // the closing box.
+  void HangUp() {
+    console_.LeavePrompt();
+    const bool saved =
+        RunEvent(console_, [this] { companion_.SaveWithoutMessage(); });
+    Finish(saved ? 0 : 1);
+  }
+
+  // Ctrl-Z: give the terminal back while stopped, take it again after.
+  void Suspend() {
+    console_.LeavePrompt();
+    rl_deprep_terminal();
+    std::signal(SIGTSTP, SIG_DFL);
+    std::raise(SIGTSTP);
+    signals_.Catch(SIGTSTP);
+    rl_prep_terminal(1);
+    rl_forced_update_display();
+    console_.SetPromptShown(true);
+  }
+
+  bool Close() {
+    return RunEvent(console_, [this] { front_end_.RequestClose(); });
+  }
+
+  void Finish(int status) {
+    rl_callback_handler_remove();
+    console_.SetPromptShown(false);
+    done_ = true;
+    status_ = status;
+  }
+
+  static InteractiveRun* current_;
+
+  SignalPipe& signals_;
+  ReadlineConsole console_;
+  TermFrontEnd front_end_;
+  Companion companion_;
+  IdleTimer timer_;
+  bool done_ = false;
+  int status_ = 0;
+};
+
+InteractiveRun* InteractiveRun::current_ = nullptr;
+
+}  // namespace
+
+int RunInteractive(const Options& options, SignalPipe& signals) {
+  UseUtf8Locale();
+  return InteractiveRun(options, signals).Run();
+}
+
+}  // namespace holvan::term

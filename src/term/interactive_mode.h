@@ -1,0 +1,15 @@
+#pragma once
+
+#include "term/options.h"
+#include "term/signal_pipe.h"
+
+namespace holvan::term {
+
+/// The run on a terminal: a Readline prompt showing the Talk caption, the
+/// 5000 ms idle-remark timer, "/version" and "/quit". Ctrl-D, "/quit" and
+/// Ctrl-C on an empty line close as the window does; SIGTERM and SIGHUP save
+/// without the closing box. Returns the exit status. signals must catch
+/// SIGINT, SIGTERM, SIGHUP, SIGTSTP and SIGWINCH.
+int RunInteractive(const Options& options, SignalPipe& signals);
+
+}  // namespace holvan::term

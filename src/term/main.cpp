@@ -1,0 +1,42 @@
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "term/batch_mode.h"
+#include "term/interactive_mode.h"
+#include "term/options.h"
+#include "term/signal_pipe.h"
+
+using holvan::term::Command;
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0),
+                                           argv + argc);
+  const holvan::term::ParsedCommandLine parsed =
+      holvan::term::ParseCommandLine(args);
+  switch (parsed.command) {
+    case Command::kHelp:
+      std::fputs(holvan::term::UsageText().c_str(), stdout);
+      return 0;
+    case Command::kVersion:
+      std::puts(holvan::term::VersionLine().c_str());
+      return 0;
+    case Command::kUsageError:
+      std::fprintf(stderr, "holvan-term: %s\n%s", parsed.problem.c_str(),
+                   holvan::term::UsageText().c_str());
+      return 2;
+    case Command::kRun:
+      break;
+  }
+  if (isatty(STDIN_FILENO) == 1) {
+    holvan::term::SignalPipe signals(
+        {SIGINT, SIGTERM, SIGHUP, SIGTSTP, SIGWINCH});
+    return holvan::term::RunInteractive(parsed.options, signals);
+  }
+  holvan::term::SignalPipe signals({SIGINT, SIGTERM, SIGHUP});
+  return holvan::term::RunBatch(parsed.options, signals);
+}

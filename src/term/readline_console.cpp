@@ -1,0 +1,63 @@
+#include "term/readline_console.h"
+
+#include <string>
+
+// Readline's header needs stdio declared first.
+#include <readline/readline.h>
+
+#include <cstdio>
+
+namespace holvan::term {
+namespace {
+
+// xterm's title stack: the title the terminal had comes back at the end.
+constexpr std::string_view kPushTitle = "\x1b[22;0t";
+constexpr std::string_view kPopTitle = "\x1b[23;0t";
+
+}  // namespace
+
+ReadlineConsole::ReadlineConsole(bool titles) : titles_(titles) {
+  if (titles_) WriteAll(stdout, kPushTitle);
+}
+
+ReadlineConsole::~ReadlineConsole() {
+  if (titles_) WriteAll(stdout, kPopTitle);
+}
+
+void ReadlineConsole::Write(std::string_view text) { Print(stdout, text); }
+
+void ReadlineConsole::WriteErrorLine(std::string_view line) {
+  Print(stderr, std::string(line) + "\n");
+}
+
+void ReadlineConsole::SetTitle(std::string_view title) {
+  if (!titles_) return;
+  // OSC 0; control characters would end the sequence early.
+  std::string sequence = "\x1b]0;";
+  for (char c : title) {
+    if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) sequence += c;
+  }
+  sequence += '\a';
+  WriteAll(stdout, sequence);
+}
+
+void ReadlineConsole::LeavePrompt() {
+  if (!prompt_shown_) return;
+  rl_point = rl_end;
+  rl_redisplay();
+  WriteAll(stdout, "\n");
+  prompt_shown_ = false;
+}
+
+void ReadlineConsole::Print(std::FILE* stream, std::string_view text) {
+  if (!prompt_shown_) {
+    WriteAll(stream, text);
+    return;
+  }
+  rl_clear_visible_line();
+  std::fflush(rl_outstream);
+  WriteAll(stream, text);
+  rl_forced_update_display();
+}
+
+}  // namespace holvan::term

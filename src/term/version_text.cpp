@@ -1,0 +1,23 @@
+#include "term/version_text.h"
+
+#include "term/options.h"
+#include "term/transcript_output.h"
+#include "text/literal.h"
+
+namespace holvan::term {
+
+using namespace holvan::literals;
+
+std::string VersionText() {
+  const NarrowText memo =
+      "\r\n"
+      "同じフォルダに辞書ファイルを名前\r\n"
+      "dic.datで置いておくと，質問して\r\n"
+      "聞くことができます。他もろもろ。\r\n"
+      "\r\n"
+      "詳しくはHPへ\r\n"_sj;
+  return VersionLine() + "\n" + TerminalText(memo) +
+         TerminalText("Holvan 開発チーム MIT License"_sj) + "\n";
+}
+
+}  // namespace holvan::term

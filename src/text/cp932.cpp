@@ -14,9 +14,8 @@ namespace {
 // What a byte is on its own.
 enum ByteKind : uint8_t { kInvalid, kSingle, kLead };
 
-constexpr char16_t kEscapeBase = 0xDC80;  // invalid byte b <-> U+DC80 + b
-constexpr char16_t kNoCode = 0xFFFF;      // sentinel: no mapping
-constexpr char kGetaHigh = '\x81';        // "〓" is 81 AC
+constexpr char16_t kNoCode = 0xFFFF;  // sentinel: no mapping
+constexpr char kGetaHigh = '\x81';    // "〓" is 81 AC
 constexpr char kGetaLow = '\xAC';
 
 // Lookup tables built once from glibc's "CP932" converter, so that converting
@@ -310,9 +309,7 @@ WideText ToWide(std::string_view text) {
   while (i < text.size()) {
     size_t start = i;
     char16_t u = DecodeAt(t, text, i);
-    wide += u != kNoCode ? u
-                         : static_cast<char16_t>(
-                               kEscapeBase + static_cast<uint8_t>(text[start]));
+    wide += u != kNoCode ? u : EscapedByte(static_cast<uint8_t>(text[start]));
   }
   return wide;
 }
@@ -324,8 +321,8 @@ NarrowText ToNarrow(std::u16string_view wide) {
   for (size_t i = 0; i < wide.size(); ++i) {
     char16_t u = wide[i];
     if (u >= 0xD800 && u < 0xE000) {
-      if (u >= kEscapeBase && u <= kEscapeBase + 0xFF) {
-        out += static_cast<char>(u - kEscapeBase);
+      if (IsEscapedByte(u)) {
+        out += static_cast<char>(u & 0xFF);
         continue;
       }
       // A surrogate pair is one character the code page lacks.

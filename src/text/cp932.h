@@ -4,13 +4,24 @@
 
 namespace holvan {
 
+/// The unit that stands for a byte that does not start a valid character
+/// (always 80 to FF hexadecimal): U+DC00 + byte, so U+DC80 to U+DCFF.
+constexpr char16_t EscapedByte(unsigned char byte) {
+  return static_cast<char16_t>(0xDC00 + byte);
+}
+/// True for a unit that stands for such a byte (U+DC80 to U+DCFF).
+constexpr bool IsEscapedByte(char16_t unit) {
+  return unit >= 0xDC80 && unit <= 0xDCFF;
+}
+
 /// Code page 932 to UTF-16: one unit per character; a byte that does not start
-/// a valid character becomes U+DC80 + byte.
+/// a valid character becomes EscapedByte(byte).
 WideText ToWide(std::string_view text);
 
-/// UTF-16 to code page 932: each unit to its preferred encoding; U+DC80 + byte
-/// gives the byte back; a character the code page lacks (a surrogate pair
-/// counting as one) becomes "〓" (81 AC).
+/// UTF-16 to code page 932: each unit to its preferred encoding; an escaped
+/// byte (U+DC80 to U+DCFF) gives the byte back; a character the code page lacks
+/// (a surrogate pair counting as one, any other lone surrogate) becomes "〓"
+/// (81 AC).
 NarrowText ToNarrow(std::u16string_view wide);
 
 /// UTF-8 to code page 932 for text arriving from outside (typed, pasted,

@@ -1,0 +1,92 @@
+# Installing Holvan beyond its programs: the starter memory, the support page,
+# the launcher holvan-start, the desktop entry, the icons and the AppStream
+# metainfo; and the Debian package built from that install by CPack.
+
+set(HOLVAN_APP_ID io.github.holvan.Holvan)
+set(HOLVAN_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/holvan)
+
+# The files Holvan never creates itself; holvan-start copies them into the
+# user's memory folder.
+set(HOLVAN_STARTER_FILES data/dic.dat data/brain.dat data/holv.dat data/res.dat)
+list(TRANSFORM HOLVAN_STARTER_FILES PREPEND ${PROJECT_SOURCE_DIR}/)
+install(FILES ${HOLVAN_STARTER_FILES} DESTINATION ${HOLVAN_SHARE_DIR}/data)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/help/
+        DESTINATION ${HOLVAN_SHARE_DIR}/help)
+
+# The installed launcher finds the programs beside itself and the starter
+# files relative to it, so an install moved with --prefix or DESTDIR still
+# works.
+file(RELATIVE_PATH HOLVAN_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_DATADIR}/holvan/data)
+set(HOLVAN_START_WINDOW [["$here/holvan"]])
+set(HOLVAN_START_TERM [["$here/holvan-term"]])
+set(HOLVAN_START_DATA "\"\$here/${HOLVAN_DATA_FROM_BIN}\"")
+configure_file(${PROJECT_SOURCE_DIR}/packaging/holvan-start.in
+               ${PROJECT_BINARY_DIR}/packaging/holvan-start @ONLY)
+install(PROGRAMS ${PROJECT_BINARY_DIR}/packaging/holvan-start
+        DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The build folder's launcher runs the programs just built on the source
+# tree's starter files.
+if(TARGET holvan)
+  set(HOLVAN_START_WINDOW "'$<TARGET_FILE:holvan>'")
+else()
+  set(HOLVAN_START_WINDOW "''")
+endif()
+set(HOLVAN_START_TERM "'$<TARGET_FILE:holvan-term>'")
+set(HOLVAN_START_DATA "'${PROJECT_SOURCE_DIR}/data'")
+configure_file(${PROJECT_SOURCE_DIR}/packaging/holvan-start.in
+               ${PROJECT_BINARY_DIR}/packaging/holvan-start.build @ONLY)
+file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/holvan-start
+     INPUT ${PROJECT_BINARY_DIR}/packaging/holvan-start.build
+     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                      GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/holvan.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+        RENAME ${HOLVAN_APP_ID}.desktop)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${HOLVAN_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/icons/hicolor
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/holvan.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${HOLVAN_APP_ID}.svg)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The Debian package: cpack -G DEB in the build folder.
+set(HOLVAN_MAINTAINER
+    "Holvan maintainers <maintainers@users.noreply.c-seed-34947566.example>"
+    CACHE STRING "Maintainer of the Debian package")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME holvan)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Holvan developers")
+set(CPACK_PACKAGE_CONTACT ${HOLVAN_MAINTAINER})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "small chat companion that speaks Japanese")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "small chat companion that speaks Japanese
+Holvan answers what you type in Japanese. It greets you by name with the
+date in the Japanese era calendar, answers questions from a dictionary,
+learns definitions from your statements and brings them up later, keeps a
+diary, draws a fortune (omikuji) and now and then talks on its own.
+.
+It comes as a Qt window (holvan) and a terminal front end (holvan-term);
+holvan-start runs either in the user's memory folder
+~/.local/share/holvan, which it fills with a starter dictionary on first
+use. Memory files are Shift-JIS text with CR LF line ends.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${HOLVAN_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The shared libraries (Qt among them) are found by dpkg-shlibdeps; the window
+# also needs Qt's platform plugins and a Japanese font, which no library
+# names.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+include(CPack)

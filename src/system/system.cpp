@@ -16,15 +16,22 @@
 namespace holvan::system {
 namespace {
 
+// In the child before exec: a session of its own, so that the terminal's
+// Ctrl-C or hang-up that reaches Holvan does not reach the program too.
+void Detach(gpointer) { setsid(); }
+
 // Starts argv detached; true when the program was found and started.
 bool Spawn(gchar** argv) {
   GError* error = nullptr;
   // Without DO_NOT_REAP_CHILD, GLib reaps the child itself: no zombie is left.
+  // On a terminal the child's output would land in the middle of the
+  // conversation, so it goes nowhere.
   const gboolean started = g_spawn_async(
       nullptr, argv, nullptr,
-      static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH |
-                               G_SPAWN_STDIN_FROM_DEV_NULL),
-      nullptr, nullptr, nullptr, &error);
+      static_cast<GSpawnFlags>(
+          G_SPAWN_SEARCH_PATH | G_SPAWN_STDIN_FROM_DEV_NULL |
+          G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+      Detach, nullptr, nullptr, &error);
   if (error != nullptr) g_error_free(error);
   return started;
 }

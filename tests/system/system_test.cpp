@@ -1,0 +1,129 @@
+#include "system/system.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "support/temp_dir.h"
+
+namespace holvan::system {
+namespace {
+
+using testing::Sj;
+using testing::TempDir;
+
+// Started programs run on their own; wait a while for what they leave.
+bool WaitForFile(const std::string& path) {
+  const auto give_up =
+      std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!std::filesystem::exists(path)) {
+    if (std::chrono::steady_clock::now() > give_up) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+TEST(StartProgramTest, SplitsLikeAShellButRunsNone) {
+  TempDir dir;
+  const std::string d = dir.path();
+  StartProgram("touch " + d + "/plain");
+  StartProgram("touch \"" + d + "/double q\" '" + d + "/single q'");
+  StartProgram(Sj("touch " + d + "/日記"));
+  // No shell: ";" is an argument, and nothing is expanded.
+  StartProgram("touch " + d + "/a; " + d + "/$HOME " + d + "/*");
+  for (const char* name :
+       {"plain", "double q", "single q", "日記", "a;", "$HOME", "*"}) {
+    EXPECT_TRUE(WaitForFile(dir.File(name))) << name;
+  }
+  EXPECT_FALSE(dir.Exists("a"));
+}
+
+TEST(StartProgramTest, PassesOverWhatCannotStart) {
+  TempDir dir;
+  const std::string d = dir.path();
+  StartProgram("touch \"" + d + "/unterminated");
+  StartProgram("holvan-no-such-program " + d + "/unknown");
+  StartProgram("");
+  StartProgram("   ");
+  StartProgram("touch " + d + "/after");
+  ASSERT_TRUE(WaitForFile(dir.File("after")));
+  EXPECT_FALSE(dir.Exists("unterminated"));
+  EXPECT_FALSE(dir.Exists("\"unterminated"));
+}
+
+TEST(StartProgramTest, ChildHasItsOwnSessionAndNoOutput) {
+  TempDir dir;
+  const std::string d = dir.path();
+  // Our stdout goes to a file while the child runs: nothing may reach it.
+  const std::string captured = dir.File("stdout");
+  std::fflush(stdout);
+  const int saved = dup(STDOUT_FILENO);
+  ASSERT_NE(freopen(captured.c_str(), "w", stdout), nullptr);
+  StartProgram(
+      "sh -c 'echo leaked; echo leaked >&2; cut -d\" \" -f6 /proc/$$/stat > " +
+      d + "/sid.tmp; mv " + d + "/sid.tmp " + d + "/sid'");
+  const bool done = WaitForFile(dir.File("sid"));
+  std::fflush(stdout);
+  dup2(saved, STDOUT_FILENO);
+  close(saved);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(dir.ReadBytes("stdout"), "");
+  const long child_session = std::stol(dir.ReadBytes("sid"));
+  EXPECT_NE(child_session, static_cast<long>(getsid(0)));
+}
+
+TEST(ClockTest, UptimeIsPlausibleAndMonotonic) {
+  std::ifstream proc("/proc/uptime");
+  double seconds = 0;
+  proc >> seconds;
+  const uint64_t first = UptimeMilliseconds();
+  const uint64_t second = UptimeMilliseconds();
+  EXPECT_GT(first, 0u);
+  EXPECT_LE(first, second);
+  EXPECT_NEAR(static_cast<double>(first), seconds * 1000, 2000);
+}
+
+TEST(ClockTest, SeedIsTheUtcTimeOfDayInMilliseconds) {
+  const std::time_t now = std::time(nullptr);
+  const uint32_t seed = SeedFromClock();
+  EXPECT_LT(seed, 86400000u);
+  const int64_t expected = static_cast<int64_t>(now % 86400) * 1000;
+  int64_t gap = static_cast<int64_t>(seed) - expected;
+  // Midnight may pass between the two readings.
+  if (gap < -43200000) gap += 86400000;
+  EXPECT_GE(gap, -1000);
+  EXPECT_LT(gap, 3000);
+}
+
+TEST(ClockTest, LocalNowIsTheLocalClock) {
+  const std::time_t before = std::time(nullptr);
+  const Moment moment = LocalNow();
+  const std::time_t after = std::time(nullptr);
+  std::tm local{};
+  local.tm_year = moment.year - 1900;
+  local.tm_mon = moment.month - 1;
+  local.tm_mday = moment.day;
+  local.tm_hour = moment.hour;
+  local.tm_min = moment.minute;
+  local.tm_sec = moment.second;
+  local.tm_isdst = -1;
+  const std::time_t read = std::mktime(&local);
+  EXPECT_GE(read, before - 1);
+  EXPECT_LE(read, after);
+  EXPECT_GE(moment.millisecond, 0);
+  EXPECT_LT(moment.millisecond, 1000);
+}
+
+TEST(DirectoryTest, CurrentDirectoryIsTheProcessOne) {
+  EXPECT_EQ(CurrentDirectory(), std::filesystem::current_path().string());
+}
+
+}  // namespace
+}  // namespace holvan::system

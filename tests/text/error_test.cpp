@@ -1,0 +1,41 @@
+#include "text/error.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace holvan {
+namespace {
+
+using testing::Sj;
+
+TEST(ErrorTest, BoxTextAddsAPeriodAfterBytesAboveIt) {
+  // Ends in ")": no period.
+  EXPECT_EQ(ListIndexError(9).BoxText(),
+            Sj("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (9)"));
+  EXPECT_EQ(IoError(1234).BoxText(), Sj("I/O ｴﾗｰ (1234)"));
+  // Ends in a Japanese character, whose bytes sort after ".".
+  EXPECT_EQ(WriteError().BoxText(), Sj("ｽﾄﾘｰﾑへの書き込みｴﾗｰ."));
+  EXPECT_EQ(AppendError().BoxText(), Sj("行を挿入できません."));
+  EXPECT_EQ(Error("x.").BoxText(), "x.");
+  EXPECT_EQ(Error("x-").BoxText(), "x-");
+  EXPECT_EQ(Error("x/").BoxText(), "x/.");
+  EXPECT_EQ(Error("").BoxText(), "");
+  EXPECT_EQ(ListIndexError(-1).message(),
+            Sj("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (-1)"));
+}
+
+TEST(ErrorTest, MessagesShowPathsInTheCodePage) {
+  EXPECT_EQ(OpenError("diary.dat").message(),
+            Sj("ﾌｧｲﾙ diary.dat は開けません"));
+  EXPECT_EQ(CreateError("/tmp/日記.dat").message(),
+            Sj("ﾌｧｲﾙ /tmp/日記.dat を作成できません"));
+  EXPECT_EQ(CreateError("/tmp/%s.dat").message(),
+            Sj("ﾌｧｲﾙ /tmp/%s.dat を作成できません"));
+  EXPECT_EQ(IoError(3).message(), Sj("不正なﾌｧｲﾙ名です"));
+  EXPECT_EQ(IoError(101).message(), Sj("ﾃﾞｨｽｸがいっぱいです"));
+  EXPECT_STREQ(IoError(5).what(), "ﾌｧｲﾙへのｱｸｾｽが拒否されました");
+}
+
+}  // namespace
+}  // namespace holvan

@@ -1,0 +1,110 @@
+#include "text/line_list.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+#include "text/error.h"
+
+namespace holvan {
+namespace {
+
+using testing::Sj;
+using testing::TempDir;
+using Lines = std::vector<NarrowText>;
+
+TEST(LineListTest, SplitsOnEveryKindOfBreakAndStopsAtZero) {
+  EXPECT_EQ(SplitFileLines("a\r\nb"), (Lines{"a", "b"}));
+  EXPECT_EQ(SplitFileLines("a\nb\rc"), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(SplitFileLines("a\r\n"), (Lines{"a"}));
+  EXPECT_EQ(SplitFileLines("a\r\n\r\n"), (Lines{"a", ""}));
+  EXPECT_EQ(SplitFileLines("a\n\rb"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(SplitFileLines("a\r\rb"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(SplitFileLines(std::string("a\0b", 3)), (Lines{"a"}));
+  EXPECT_EQ(SplitFileLines(std::string("a\r\n\0\r\nb", 6)), (Lines{"a"}));
+  EXPECT_EQ(SplitFileLines(""), Lines{});
+  EXPECT_EQ(SplitFileLines("\r\n"), (Lines{""}));
+  EXPECT_EQ(SplitFileLines("\r"), (Lines{""}));
+  EXPECT_EQ(SplitFileLines("\n\n"), (Lines{"", ""}));
+  // A trail byte is never a break; bytes that are not characters pass.
+  EXPECT_EQ(SplitFileLines(Sj("表\r\nソ") + "\x82\r\n\xFF"),
+            (Lines{Sj("表"), Sj("ソ") + "\x82", "\xFF"}));
+}
+
+TEST(LineListTest, IndexErrorsOutsideTheEntries) {
+  LineList list;
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(list.Add(std::to_string(i)), i);
+  try {
+    list.Get(9);
+    FAIL() << "Get(9) returned";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.BoxText(), Sj("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています (9)"));
+  }
+  EXPECT_THROW(list.Get(7), Error);
+  EXPECT_THROW(list.Get(-1), Error);
+  EXPECT_THROW(list.Put(7, "x"), Error);
+  EXPECT_THROW(list.Put(-1, "x"), Error);
+  list.Put(3, "three");
+  EXPECT_EQ(list.Count(), 7);
+  EXPECT_EQ(list.entries(), (Lines{"0", "1", "2", "three", "4", "5", "6"}));
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_THROW(list.Get(0), Error);
+}
+
+TEST(LineListTest, SavesEveryEntryWithCrLf) {
+  TempDir dir;
+  LineList list;
+  list.Add("a");
+  list.Add("");
+  list.Add("b");
+  list.SaveToFile(dir.File("l.dat"));
+  EXPECT_EQ(dir.ReadBytes("l.dat"), "a\r\n\r\nb\r\n");
+  LineList empty;
+  empty.SaveToFile(dir.File("l.dat"));
+  EXPECT_TRUE(dir.Exists("l.dat"));
+  EXPECT_EQ(dir.ReadBytes("l.dat"), "");
+}
+
+TEST(LineListTest, LoadsOddFilesAndSavesThemBack) {
+  TempDir dir;
+  const std::string odd = std::string("a\x80\xFF\x82\r\n") + Sj("猫") + "\nc";
+  dir.WriteBytes("odd.dat", odd);
+  LineList list;
+  list.LoadFromFile(dir.File("odd.dat"));
+  EXPECT_EQ(list.entries(), (Lines{"a\x80\xFF\x82", Sj("猫"), "c"}));
+  list.SaveToFile(dir.File("odd.dat"));
+  EXPECT_EQ(dir.ReadBytes("odd.dat"),
+            std::string("a\x80\xFF\x82\r\n") + Sj("猫") + "\r\nc\r\n");
+
+  // One enormous line, far beyond 4095 bytes, reads back whole.
+  std::string huge(5'000'000, 'x');
+  huge[4095] = '\x82';
+  dir.WriteBytes("huge.dat", huge + "\r\n" + "y");
+  list.LoadFromFile(dir.File("huge.dat"));
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Get(0), huge);
+  EXPECT_EQ(list.Get(1), "y");
+  list.SaveToFile(dir.File("huge.dat"));
+  EXPECT_EQ(dir.ReadBytes("huge.dat"), huge + "\r\ny\r\n");
+}
+
+TEST(LineListTest, AFileThatCannotBeReadLeavesTheListAlone) {
+  TempDir dir;
+  LineList list;
+  list.Add("kept");
+  try {
+    list.LoadFromFile(dir.File("missing.dat"));
+    FAIL() << "loaded a missing file";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.message(),
+              Sj("ﾌｧｲﾙ " + dir.File("missing.dat") + " は開けません"));
+  }
+  EXPECT_THROW(list.LoadFromFile(dir.path()), Error);
+  EXPECT_EQ(list.entries(), (Lines{"kept"}));
+  dir.WriteBytes("empty.dat", "");
+  list.LoadFromFile(dir.File("empty.dat"));
+  EXPECT_EQ(list.Count(), 0);
+}
+
+}  // namespace
+}  // namespace holvan

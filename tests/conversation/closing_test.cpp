@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "conversation/companion.h"
+#include "support/fake_front_end.h"
+#include "support/temp_dir.h"
+#include "text/error.h"
+
+namespace holvan {
+namespace {
+
+using testing::FakeFrontEnd;
+using testing::Sj;
+using testing::TempDir;
+
+// Records what the profile file held when the closing box came up.
+class ClosingFrontEnd : public FakeFrontEnd {
+ public:
+  void ShowClosingMessage() override {
+    FakeFrontEnd::ShowClosingMessage();
+    profile_at_box = dir->ReadBytes("holv.dat");
+  }
+  const TempDir* dir = nullptr;
+  std::string profile_at_box;
+};
+
+class ClosingTest : public ::testing::Test {
+ protected:
+  ClosingTest() : companion(front_end) {
+    front_end.companion = &companion;
+    front_end.directory = dir.path();
+    front_end.dir = &dir;
+  }
+
+  void Type(std::string_view utf8) {
+    front_end.input = Sj(utf8);
+    companion.Button1Click();
+  }
+
+  void WriteAllFiles() {
+    dir.WriteSj("holv.dat", "太郎\r\n5\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n");
+    dir.WriteSj("brain.dat", "嬉しい＝楽しい\r\n悲しい＝辛い\r\n猫");
+    dir.WriteSj("res.dat", "こんにちは\r\n");
+  }
+
+  std::vector<std::string> FileNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  TempDir dir;
+  ClosingFrontEnd front_end;
+  Companion companion;
+};
+
+const char kSavedProfile[] = "太郎\r\n6\r\n3\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n";
+const char kSavedBrain[] = "嬉しい＝楽しい\r\n悲しい＝辛い\r\n＝猫\r\n";
+const char kSavedPhrases[] = "こんにちは\r\nx\r\n";
+
+TEST_F(ClosingTest, WritesEveryExistingFileExactlyThenShowsTheBox) {
+  WriteAllFiles();
+  companion.FormCreate();
+  companion.session().state.Mood = 3;
+  companion.session().stores.phrase_log.Add("x");
+  companion.FormClose();
+  EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
+  EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kSavedPhrases));
+  EXPECT_EQ(front_end.closing_messages, 1);
+  EXPECT_EQ(front_end.profile_at_box, Sj(kSavedProfile));
+}
+
+TEST_F(ClosingTest, WithoutFilesNothingIsCreatedAndTheBoxStillShows) {
+  companion.FormCreate();
+  Type("太郎");
+  companion.FormClose();
+  EXPECT_TRUE(FileNames().empty());
+  EXPECT_EQ(front_end.closing_messages, 1);
+}
+
+TEST_F(ClosingTest, AnEmptyBrainEmptiesItsFile) {
+  dir.WriteSj("brain.dat", "猫＝動物\r\n");
+  companion.FormCreate();
+  companion.session().stores.brain.Clear();
+  companion.FormClose();
+  EXPECT_TRUE(dir.Exists("brain.dat"));
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), "");
+}
+
+TEST_F(ClosingTest, AnEmptyProfileGetsSevenLinesAndCountsTheNextVisit) {
+  dir.WriteBytes("holv.dat", "");
+  companion.FormCreate();
+  Type("太郎");
+  companion.FormClose();
+  EXPECT_EQ(dir.ReadBytes("holv.dat"),
+            Sj("太郎\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
+
+  FakeFrontEnd next_front_end;
+  next_front_end.directory = dir.path();
+  Companion next(next_front_end);
+  next.FormCreate();
+  EXPECT_EQ(next.State().UserName, Sj("太郎"));
+  EXPECT_EQ(next.State().VisitCount, 1);
+}
+
+TEST_F(ClosingTest, SavesWhereTheCurrentDirectoryIsAtClosing) {
+  WriteAllFiles();
+  companion.FormCreate();
+  TempDir elsewhere;
+  elsewhere.WriteBytes("holv.dat", "");
+  front_end.directory = elsewhere.path();
+  companion.SaveWithoutMessage();
+  EXPECT_EQ(elsewhere.ReadBytes("holv.dat"),
+            Sj("太郎\r\n6\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n"));
+  EXPECT_FALSE(elsewhere.Exists("brain.dat"));
+  EXPECT_EQ(dir.ReadBytes("holv.dat"),
+            Sj("太郎\r\n5\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n"));
+  EXPECT_EQ(front_end.closing_messages, 0);
+}
+
+// Undoes chattr +i even when the test fails, so that the folder can go.
+class ImmutableFile {
+ public:
+  explicit ImmutableFile(std::string path) : path_(std::move(path)) {
+    set_ = Chattr("+i");
+  }
+  ~ImmutableFile() { Release(); }
+  bool set() const { return set_; }
+  void Release() {
+    if (set_) set_ = !Chattr("-i");
+  }
+
+ private:
+  bool Chattr(const char* flag) const {
+    const std::string command =
+        std::string("chattr ") + flag + " '" + path_ + "' 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+  }
+  std::string path_;
+  bool set_ = false;
+};
+
+TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
+  WriteAllFiles();
+  companion.FormCreate();
+  companion.session().state.Mood = 3;
+  companion.session().stores.phrase_log.Add("x");
+  const std::string brain_before = dir.ReadBytes("brain.dat");
+  const std::string phrases_before = dir.ReadBytes("res.dat");
+
+  ImmutableFile immutable(dir.File("brain.dat"));
+  if (!immutable.set()) {
+    GTEST_SKIP() << "chattr +i is not available for " << dir.path()
+                 << " (needs root and a file system with the immutable flag)";
+  }
+  try {
+    companion.FormClose();
+    ADD_FAILURE() << "the close went through a write that cannot succeed";
+  } catch (const Error& error) {
+    EXPECT_NE(error.message().find(dir.File("brain.dat")), std::string::npos)
+        << error.message();
+  }
+  EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), brain_before);
+  EXPECT_EQ(dir.ReadBytes("res.dat"), phrases_before);
+  EXPECT_EQ(front_end.closing_messages, 0);
+  EXPECT_EQ(FileNames(),
+            (std::vector<std::string>{"brain.dat", "holv.dat", "res.dat"}));
+
+  immutable.Release();
+  ASSERT_FALSE(immutable.set());
+  companion.FormClose();
+  EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
+  EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kSavedPhrases));
+  EXPECT_EQ(front_end.closing_messages, 1);
+}
+
+}  // namespace
+}  // namespace holvan

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <deque>
+
+#include "conversation/companion.h"
+#include "store/data_files.h"
+#include "support/fake_front_end.h"
+#include "support/temp_dir.h"
+#include "text/error.h"
+
+namespace holvan {
+namespace {
+
+using testing::FakeFrontEnd;
+using testing::Sj;
+using testing::TempDir;
+
+// Each reading of the clock takes the next moment.
+class TickingFrontEnd : public FakeFrontEnd {
+ public:
+  Moment LocalNow() override {
+    Moment moment = moments.front();
+    if (moments.size() > 1) moments.pop_front();
+    return moment;
+  }
+  std::deque<Moment> moments{Moment{2026, 12, 5, 15, 7, 9, 0}};
+};
+
+class GreetingTest : public ::testing::Test {
+ protected:
+  GreetingTest() : companion(front_end) {
+    front_end.companion = &companion;
+    front_end.directory = dir.path();
+    front_end.seed = 12345;
+  }
+
+  TempDir dir;
+  TickingFrontEnd front_end;
+  Companion companion;
+};
+
+const char kGreeting[] =
+    "どうも 太郎さん "
+    "今日は令和8年12月5日(土曜日)\r\n時刻は午後3時07分09秒です\r\n";
+
+TEST_F(GreetingTest, WithoutProfileAsksForTheNameAfterTheEmptyFirstLine) {
+  EXPECT_EQ(companion.Transcript().Text(), "\r\n");
+  companion.FormCreate();
+  EXPECT_EQ(companion.Transcript().Text(), Sj("\r\nお名前を教えて下さい\r\n"));
+  EXPECT_EQ(front_end.appended,
+            std::vector<NarrowText>{Sj("お名前を教えて下さい\r\n")});
+  EXPECT_EQ(companion.State().VisitCount, 0);
+  EXPECT_EQ(companion.State().StartDateText, "");
+  EXPECT_EQ(companion.State().StartTimeText, "");
+  EXPECT_EQ(companion.session().random.seed(), 12345u);
+}
+
+TEST_F(GreetingTest, SeedsAndResetsTheConversationBeforeLoading) {
+  Session& session = companion.session();
+  session.random.SetSeed(1);
+  session.state.Mode = ModeQuestionMenu;
+  session.state.PendingTopic = "x";
+  session.state.FollowUp = FollowUpRejected;
+  companion.FormCreate();
+  EXPECT_EQ(session.random.seed(), 12345u);
+  EXPECT_EQ(session.state.Mode, ModeFree);
+  EXPECT_EQ(session.state.PendingTopic, "");
+  EXPECT_EQ(session.state.FollowUp, FollowUpNone);
+}
+
+TEST_F(GreetingTest, TheHundredthVisitIsCelebratedOnlyOnce) {
+  dir.WriteSj("holv.dat", "太郎\r\n99\r\n");
+  companion.FormCreate();
+  EXPECT_EQ(companion.State().VisitCount, 100);
+  EXPECT_EQ(companion.Transcript().Text(),
+            Sj(std::string("\r\n") + kGreeting +
+               "今日でお会いするのはなんと100回目なんですよ\r\n"));
+  EXPECT_EQ(companion.State().StartDateText, Sj("令和8年12月5日(土曜日)"));
+  EXPECT_EQ(companion.State().StartTimeText, Sj("午後3時07分09秒"));
+  EXPECT_EQ(front_end.appended.size(), 3u);
+
+  TempDir later;
+  later.WriteSj("holv.dat", "太郎\r\n100\r\n");
+  TickingFrontEnd next_front_end;
+  next_front_end.directory = later.path();
+  Companion next(next_front_end);
+  next.FormCreate();
+  EXPECT_EQ(next.State().VisitCount, 101);
+  EXPECT_EQ(next.Transcript().Text(), Sj(std::string("\r\n") + kGreeting));
+}
+
+TEST_F(GreetingTest, ANameWithoutCountIsGreetedWithoutCounting) {
+  dir.WriteSj("holv.dat", "太郎\r\n");
+  companion.FormCreate();
+  EXPECT_EQ(companion.State().VisitCount, 0);
+  EXPECT_EQ(companion.Transcript().Text(), Sj(std::string("\r\n") + kGreeting));
+}
+
+TEST_F(GreetingTest, AnUnparsableCountCountsAsZero) {
+  dir.WriteSj("holv.dat", "太郎\r\n九十九\r\n");
+  companion.FormCreate();
+  EXPECT_EQ(companion.State().VisitCount, 1);
+}
+
+TEST_F(GreetingTest, DateAndTimeComeFromTwoReadingsOfTheClock) {
+  dir.WriteSj("holv.dat", "太郎\r\n1\r\n");
+  front_end.moments = {Moment{2026, 12, 5, 23, 59, 59, 999},
+                       Moment{2026, 12, 6, 0, 5, 9, 0}};
+  companion.FormCreate();
+  EXPECT_EQ(companion.State().StartDateText, Sj("令和8年12月5日(土曜日)"));
+  EXPECT_EQ(companion.State().StartTimeText, Sj("午前12時05分09秒"));
+}
+
+// Root reads every file whatever its mode bits, so the unreadable case runs
+// in a child that has given up root.
+TEST_F(GreetingTest, AnUnreadableFileEndsStartUpWithWhatWasLoaded) {
+  dir.WriteSj("brain.dat", "猫＝動物\r\n");
+  dir.WriteSj("dic.dat", "犬*動物\r\n");
+  dir.WriteSj("holv.dat", "太郎\r\n5\r\n");
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(chmod(dir.File("brain.dat").c_str(), 0644), 0);
+  ASSERT_EQ(chmod(dir.File("holv.dat").c_str(), 0644), 0);
+  ASSERT_EQ(chmod(dir.File("dic.dat").c_str(), 0), 0);
+
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+      _exit(2);
+    }
+    // Exit status: 0 when every check holds, else 10 + the first that failed.
+    int failed = 0;
+    auto check = [&failed](bool holds, int number) {
+      if (!holds && failed == 0) failed = 10 + number;
+    };
+    try {
+      companion.FormCreate();
+      check(false, 1);
+    } catch (const Error& error) {
+      check(error.message() == OpenError(dir.File("dic.dat")).message(), 2);
+    }
+    check(companion.GetStores().brain.Count() == 1, 3);
+    check(companion.GetStores().dictionary.Count() == 0, 4);
+    check(companion.State().UserName.empty(), 5);
+    check(companion.Transcript().Text() == "\r\n", 6);
+    check(companion.session().random.seed() == 12345u, 7);
+    _exit(failed);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot switch to user nobody";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "10 + the number of the failed check";
+}
+
+}  // namespace
+}  // namespace holvan

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "conversation/companion.h"
+#include "support/fake_front_end.h"
+#include "support/temp_dir.h"
+
+namespace holvan {
+namespace {
+
+using testing::FakeFrontEnd;
+using testing::Sj;
+using testing::TempDir;
+
+class IntakeTest : public ::testing::Test {
+ protected:
+  IntakeTest() : companion(front_end) {
+    front_end.companion = &companion;
+    front_end.directory = dir.path();
+  }
+
+  Session& session() { return companion.session(); }
+  ConversationState& state() { return companion.session().state; }
+
+  void Type(std::string_view utf8) {
+    front_end.input = Sj(utf8);
+    companion.Button1Click();
+  }
+
+  // While no name is known the turn ends right after the name capture, so
+  // logging and the Mood step are seen without any branch running.
+  void TypeBeforeTheName(std::string_view utf8) {
+    state().UserName.clear();
+    Type(utf8);
+  }
+
+  TempDir dir;
+  FakeFrontEnd front_end;
+  Companion companion;
+};
+
+TEST_F(IntakeTest, TheFirstLineBecomesTheNameAndNothingElse) {
+  Type("太郎");
+  EXPECT_EQ(companion.Transcript().Text(),
+            Sj("\r\n > 太郎\r\n太郎さんですね 記録しました\r\n"));
+  EXPECT_EQ(front_end.appended,
+            (std::vector<NarrowText>{Sj(" > 太郎\r\n"),
+                                     Sj("太郎さんですね 記録しました\r\n")}));
+  EXPECT_EQ(state().UserName, Sj("太郎"));
+  EXPECT_EQ(state().Mode, ModeFree);
+  EXPECT_TRUE(companion.GetStores().phrase_log.Contains(Sj("太郎")));
+  EXPECT_EQ(front_end.input, "");
+
+  // A question is a name too while none is known.
+  Type("元気？");
+  ASSERT_GE(front_end.appended.size(), 3u);
+  EXPECT_EQ(front_end.appended[2], Sj("太郎 > 元気？\r\n"));
+  TypeBeforeTheName("元気？");
+  EXPECT_EQ(state().UserName, Sj("元気？"));
+  EXPECT_EQ(front_end.appended.back(), Sj("元気？さんですね 記録しました\r\n"));
+}
+
+TEST_F(IntakeTest, AnEmptyLineAsksForTheNameOrEndsTheTurnSilently) {
+  Type("");
+  EXPECT_EQ(
+      front_end.appended,
+      (std::vector<NarrowText>{" > \r\n", Sj("お名前を入力して下さい\r\n")}));
+  EXPECT_EQ(state().UserName, "");
+
+  front_end.appended.clear();
+  state().UserName = Sj("太郎");
+  Type("");
+  EXPECT_EQ(front_end.appended, std::vector<NarrowText>{Sj("太郎 > \r\n")});
+  EXPECT_EQ(companion.GetStores().phrase_log.Count(), 0);
+}
+
+TEST_F(IntakeTest, ThePhraseLogKeepsEachDistinctLineOnce) {
+  for (const char* line : {"abc", "ABC", "abc", "", "abc "}) {
+    TypeBeforeTheName(line);
+  }
+  const PhraseLog& log = companion.GetStores().phrase_log;
+  ASSERT_EQ(log.Count(), 3);
+  EXPECT_EQ(log.Get(0), "abc");
+  EXPECT_EQ(log.Get(1), "ABC");
+  EXPECT_EQ(log.Get(2), "abc ");
+}
+
+TEST_F(IntakeTest, MoodNeedsTwoBrainEntries) {
+  session().stores.brain.Add("", Sj("嬉しい"));
+  state().Mood = 3;
+  TypeBeforeTheName("嬉しい");
+  EXPECT_EQ(state().Mood, 3);
+}
+
+TEST_F(IntakeTest, MoodMovesWithinItsBoundsByBytes) {
+  Brain& brain = session().stores.brain;
+  brain.Add("", Sj("嬉しい＊楽しい＊アイ"));
+  brain.Add("", Sj("悲しい＊楽しい"));
+
+  struct Case {
+    const char* line;
+    int32_t before;
+    int32_t after;
+  };
+  const Case cases[] = {
+      {"嬉しい", 5, 6},   {"嬉しい", 6, 6}, {"嬉しい", 7, 7},
+      {"嬉しい", -1, 0},  {"悲しい", 1, 0}, {"悲しい", 0, 0},
+      {"悲しい", -1, -1}, {"悲しい", 7, 6}, {"楽しい", 6, 5},
+      {"楽しい", 0, 0},   {"楽しい", 3, 3}, {"楽しい", 7, 6},
+      {"楽しい", -1, 0},  {"", 3, 3},       {"A", 2, 3},
+      {"猫", 2, 2},
+  };
+  for (const Case& c : cases) {
+    state().Mood = c.before;
+    TypeBeforeTheName(c.line);
+    EXPECT_EQ(state().Mood, c.after) << c.line << " from " << c.before;
+  }
+}
+
+TEST_F(IntakeTest, DiaryLinesAreNotEchoedButStillLoggedAndWeighed) {
+  session().stores.brain.Add("", Sj("嬉しい"));
+  session().stores.brain.Add("", Sj("悲しい"));
+  state().UserName = Sj("太郎");
+  state().Mode = ModeDiary;
+  state().Mood = 2;
+  Type("嬉しい");
+  EXPECT_EQ(companion.Transcript().Text().find(" > "), NarrowText::npos);
+  EXPECT_TRUE(companion.GetStores().phrase_log.Contains(Sj("嬉しい")));
+  EXPECT_EQ(state().Mood, 3);
+  EXPECT_EQ(front_end.input, "");
+}
+
+}  // namespace
+}  // namespace holvan

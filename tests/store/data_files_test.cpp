@@ -1,0 +1,176 @@
+#include "store/data_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace holvan {
+namespace {
+
+using testing::Sj;
+using testing::TempDir;
+
+struct Loaded {
+  Stores stores;
+  ConversationState state;
+};
+
+Loaded Load(const TempDir& dir) {
+  Loaded loaded;
+  LoadStores(dir.path(), loaded.stores, loaded.state);
+  return loaded;
+}
+
+TEST(DataFilePathTest, JoinsWithOneSlashAndRemovesNothing) {
+  EXPECT_EQ(DataFilePath("/home/u", "brain.dat"), "/home/u/brain.dat");
+  EXPECT_EQ(DataFilePath("/", "res.dat"), "//res.dat");
+}
+
+TEST(LoadStoresTest, BrainSplitsEachLineAtItsFirstFullWidthEquals) {
+  TempDir dir;
+  dir.WriteSj("brain.dat",
+              "猫＝動物＊ペット\r\n猫\r\n\r\n＝前\r\n後＝\r\n犬＝a＝b\nx=y\rz");
+  const Brain& brain = Load(dir).stores.brain;
+  ASSERT_EQ(brain.Count(), 8);
+  const char* expected[][2] = {
+      {"猫", "動物＊ペット"}, {"", "猫"},  {"", ""}, {"", "前"}, {"後", ""},
+      {"犬", "a＝b"},         {"", "x=y"}, {"", "z"}};
+  for (int32_t i = 0; i < brain.Count(); ++i) {
+    EXPECT_EQ(brain.Key(i), Sj(expected[i][0])) << i;
+    EXPECT_EQ(brain.Value(i), Sj(expected[i][1])) << i;
+  }
+}
+
+TEST(LoadStoresTest, DictionarySplitsOnlyAtAnAsciiAsterisk) {
+  TempDir dir;
+  dir.WriteSj("dic.dat",
+              "犬*動物*哺乳類\r\n犬＊動物\r\n\r\n*空\r\n鳥*\r\nｶﾅ*ﾃﾞｽ");
+  const Dictionary& dictionary = Load(dir).stores.dictionary;
+  ASSERT_EQ(dictionary.Count(), 4);
+  EXPECT_EQ(dictionary.Key(0), Sj("犬"));
+  EXPECT_EQ(dictionary.Value(0), Sj("動物*哺乳類"));
+  EXPECT_EQ(dictionary.Key(1), "");
+  EXPECT_EQ(dictionary.Value(1), Sj("空"));
+  EXPECT_EQ(dictionary.Key(2), Sj("鳥"));
+  EXPECT_EQ(dictionary.Value(2), "");
+  EXPECT_EQ(dictionary.Key(3), Sj("ｶﾅ"));
+  EXPECT_EQ(dictionary.Value(3), Sj("ﾃﾞｽ"));
+}
+
+TEST(LoadStoresTest, PhraseLogKeepsEveryLineAndStartsEmptyWithoutItsFile) {
+  TempDir dir;
+  dir.WriteSj("dic.dat", "犬*動物\r\n");
+  EXPECT_EQ(Load(dir).stores.phrase_log.Count(), 0);
+
+  dir.WriteSj("res.dat", "abc\r\n\r\nabc\r\nABC\r\n");
+  const PhraseLog& log = Load(dir).stores.phrase_log;
+  ASSERT_EQ(log.Count(), 4);
+  EXPECT_EQ(log.Get(1), "");
+  EXPECT_EQ(log.Get(2), "abc");
+}
+
+TEST(LoadStoresTest, ProfileCountersAreReadOnlyWhenLineTwoHoldsSomething) {
+  TempDir dir;
+  dir.WriteSj("holv.dat", "太郎\r\n\r\n5\r\n5\r\n5\r\n5\r\n5\r\n");
+  Loaded name_only = Load(dir);
+  EXPECT_EQ(name_only.state.UserName, Sj("太郎"));
+  EXPECT_EQ(name_only.state.VisitCount, 0);
+  EXPECT_EQ(name_only.state.Mood, 0);
+  EXPECT_EQ(name_only.state.AngryExitCount, 0);
+
+  dir.WriteSj("holv.dat", "太郎\r\n5\r\nabc\r\n\r\n7\r\n$10\r\n-3");
+  Loaded full = Load(dir);
+  EXPECT_EQ(full.state.VisitCount, 6);
+  EXPECT_EQ(full.state.Mood, 1);
+  EXPECT_EQ(full.state.SpareCount1, 1);
+  EXPECT_EQ(full.state.SpareCount2, 7);
+  EXPECT_EQ(full.state.SpareCount3, 16);
+  EXPECT_EQ(full.state.AngryExitCount, -3);
+
+  dir.WriteSj("holv.dat", "\r\nxyz\r\n");
+  Loaded unparsable = Load(dir);
+  EXPECT_EQ(unparsable.state.UserName, "");
+  EXPECT_EQ(unparsable.state.VisitCount, 1);
+  EXPECT_EQ(unparsable.state.Mood, 1);
+  EXPECT_EQ(unparsable.state.AngryExitCount, 1);
+
+  dir.WriteSj("holv.dat", "x\r\n2147483647\r\n");
+  EXPECT_EQ(Load(dir).state.VisitCount, INT32_MIN);
+}
+
+TEST(LoadStoresTest, ADirectoryInAFilesPlaceCountsAsAbsent) {
+  TempDir dir;
+  for (const char* name : {"brain.dat", "dic.dat", "res.dat", "holv.dat"}) {
+    std::filesystem::create_directory(dir.File(name));
+  }
+  Loaded loaded = Load(dir);
+  EXPECT_EQ(loaded.stores.brain.Count(), 0);
+  EXPECT_EQ(loaded.stores.dictionary.Count(), 0);
+  EXPECT_EQ(loaded.stores.phrase_log.Count(), 0);
+  EXPECT_EQ(loaded.stores.profile.Text(), "");
+}
+
+TEST(UpdateProfileTest, PadsShortProfilesAndKeepsLinesAfterTheSeventh) {
+  ConversationState state;
+  state.UserName = Sj("太郎");
+  state.VisitCount = 3;
+  state.Mood = 4;
+  state.SpareCount1 = 1;
+  state.SpareCount2 = 2;
+  state.SpareCount3 = 3;
+  state.AngryExitCount = -1;
+  const NarrowText fields = Sj("太郎\r\n3\r\n4\r\n1\r\n2\r\n3\r\n-1\r\n");
+
+  TextLines empty;
+  UpdateProfile(state, empty);
+  EXPECT_EQ(empty.Text(), fields);
+
+  TextLines name_line;
+  name_line.SetText(Sj("花子\r\n"));
+  UpdateProfile(state, name_line);
+  EXPECT_EQ(name_line.Text(), fields + "\r\n");
+
+  // Without a final break the first padding line only closes the name line.
+  TextLines unterminated;
+  unterminated.SetText(Sj("花子"));
+  UpdateProfile(state, unterminated);
+  EXPECT_EQ(unterminated.Text(), fields);
+
+  TextLines long_profile;
+  long_profile.SetText("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni");
+  UpdateProfile(state, long_profile);
+  EXPECT_EQ(long_profile.Text(), fields + "h\r\ni");
+}
+
+TEST(BrainFileBytesTest, WritesKeyEqualsValuePerPair) {
+  Brain brain;
+  EXPECT_EQ(BrainFileBytes(brain), "");
+  brain.Add(Sj("猫"), Sj("動物＊ペット"));
+  brain.Add("", Sj("猫"));
+  brain.Add("", "");
+  brain.Add(Sj("犬＝"), "x");
+  EXPECT_EQ(BrainFileBytes(brain),
+            Sj("猫＝動物＊ペット\r\n＝猫\r\n＝\r\n犬＝＝x\r\n"));
+}
+
+TEST(SaveStoresTest, WritesOnlyFilesThatExist) {
+  TempDir dir;
+  Stores stores;
+  stores.brain.Add("k", "v");
+  stores.phrase_log.Add("p");
+  stores.profile.SetText("x\r\n");
+  SaveStores(dir.path(), stores);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+
+  dir.WriteBytes("res.dat", "old\r\n");
+  std::filesystem::create_directory(dir.File("brain.dat"));
+  SaveStores(dir.path(), stores);
+  EXPECT_EQ(dir.ReadBytes("res.dat"), "p\r\n");
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("brain.dat")));
+  EXPECT_FALSE(dir.Exists("holv.dat"));
+}
+
+}  // namespace
+}  // namespace holvan

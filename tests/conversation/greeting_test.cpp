@@ -99,12 +99,6 @@ TEST_F(GreetingTest, ANameWithoutCountIsGreetedWithoutCounting) {
   EXPECT_EQ(companion.Transcript().Text(), Sj(std::string("\r\n") + kGreeting));
 }
 
-TEST_F(GreetingTest, AnUnparsableCountCountsAsZero) {
-  dir.WriteSj("holv.dat", "太郎\r\n九十九\r\n");
-  companion.FormCreate();
-  EXPECT_EQ(companion.State().VisitCount, 1);
-}
-
 TEST_F(GreetingTest, DateAndTimeComeFromTwoReadingsOfTheClock) {
   dir.WriteSj("holv.dat", "太郎\r\n1\r\n");
   front_end.moments = {Moment{2026, 12, 5, 23, 59, 59, 999},

@@ -4,7 +4,6 @@
 
 #include "store/brain.h"
 #include "store/dictionary.h"
-#include "store/phrase_log.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
 
@@ -58,15 +57,6 @@ TEST(DictionaryTest, FindMatchesWholeKeysAndTakesTheFirst) {
   EXPECT_EQ(dictionary.Find(Sj("東京")), 1);
   EXPECT_EQ(dictionary.Find(Sj("東")), -1);
   EXPECT_EQ(dictionary.Find(Sj("東京 ")), -1);
-}
-
-TEST(PhraseLogTest, ContainsComparesWholeLinesByBytes) {
-  PhraseLog log;
-  log.Add("abc");
-  EXPECT_TRUE(log.Contains("abc"));
-  EXPECT_FALSE(log.Contains("ABC"));
-  EXPECT_FALSE(log.Contains("ab"));
-  EXPECT_FALSE(log.Contains(""));
 }
 
 }  // namespace

@@ -148,22 +148,24 @@ bool FileExists(const NarrowText& path) {
 }
 
 void CreateEmptyFile(const NarrowText& path) {
-  int fd = OpenRetrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  int fd = OpenRetrying(
+      path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOCTTY, 0666);
   if (fd < 0) throw IoError(IoCode(path.empty() ? ENOENT : errno));
   ::close(fd);
 }
 
 NarrowText ReadFileBytes(const NarrowText& path) {
-  Fd fd(OpenRetrying(path.c_str(), O_RDONLY));
+  // Non-blocking, so that a FIFO planted in a data file's place cannot hang
+  // the program; only a regular file is read.
+  Fd fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
   struct stat st;
-  if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
     throw OpenError(path);
   }
   NarrowText bytes;
   // The size is a hint: the file may grow or shrink while it is read.
-  size_t capacity = S_ISREG(st.st_mode) && st.st_size > 0
-                        ? static_cast<size_t>(st.st_size) + 1
-                        : 65536;
+  size_t capacity =
+      st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
   bytes.resize(capacity);
   size_t used = 0;
   for (;;) {
@@ -186,6 +188,9 @@ void SaveFileAtomically(const NarrowText& path, std::string_view bytes) {
 
   struct stat old;
   bool exists = ::stat(target.c_str(), &old) == 0;
+  // Anything but a plain absence (a link loop, a folder that cannot be
+  // searched) means the target cannot be told apart safely.
+  if (!exists && errno != ENOENT) throw CreateError(path);
   if (exists) {
     // Only a regular file is replaced, and only one that could be written in
     // place: a read-only or immutable file is not swapped behind its back.

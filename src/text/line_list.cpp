@@ -1,10 +1,10 @@
 #include "text/line_list.h"
 
-#include <cstring>
 #include <limits>
 
 #include "text/error.h"
 #include "text/files.h"
+#include "text/line_breaks.h"
 
 namespace holvan {
 
@@ -49,23 +49,10 @@ void LineList::SaveToFile(const NarrowText& path) const {
 }
 
 std::vector<NarrowText> SplitFileLines(std::string_view bytes) {
-  const char* p = bytes.data();
-  const char* end = p + bytes.size();
-  if (const void* zero = std::memchr(p, 0, bytes.size())) {
-    end = static_cast<const char*>(zero);
-  }
   std::vector<NarrowText> lines;
-  while (p < end) {
-    const char* line = p;
-    while (p < end && *p != '\r' && *p != '\n') ++p;
-    lines.emplace_back(line, p);
-    if (p < end && *p == '\r') {
-      ++p;
-      if (p < end && *p == '\n') ++p;
-    } else if (p < end) {
-      ++p;
-    }
-  }
+  ForEachLine(UpToZero(bytes), [&lines](std::string_view line, bool) {
+    lines.emplace_back(line);
+  });
   return lines;
 }
 

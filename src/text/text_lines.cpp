@@ -1,10 +1,10 @@
 #include "text/text_lines.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "text/files.h"
+#include "text/line_breaks.h"
 
 namespace holvan {
 namespace {
@@ -123,23 +123,13 @@ void TextLines::SetText(NarrowText text) {
 }
 
 NarrowText NormalizeBreaks(std::string_view bytes) {
-  if (const void* zero = std::memchr(bytes.data(), 0, bytes.size())) {
-    bytes = bytes.substr(
-        0, static_cast<size_t>(static_cast<const char*>(zero) - bytes.data()));
-  }
+  bytes = UpToZero(bytes);
   NarrowText out;
-  out.reserve(bytes.size() + bytes.size() / 32);
-  const char* p = bytes.data();
-  const char* end = p + bytes.size();
-  while (p < end) {
-    const char* run = p;
-    while (p < end && *p != '\r' && *p != '\n') ++p;
-    out.append(run, p);
-    if (p == end) break;
-    out.append(kBreak);
-    if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
-    ++p;
-  }
+  out.reserve(bytes.size() + bytes.size() / 16);
+  ForEachLine(bytes, [&out](std::string_view line, bool broken) {
+    out.append(line);
+    if (broken) out.append(kBreak);
+  });
   return out;
 }
 

@@ -110,6 +110,12 @@ TEST(FilesTest, CreateEmptyFileCreatesOrCutsAndMapsFailures) {
             Sj("不正なﾌｧｲﾙ名です"));
   EXPECT_EQ(MessageOf([&] { CreateEmptyFile(dir.path()); }),
             Sj("ﾌｧｲﾙへのｱｸｾｽが拒否されました"));
+  // A FIFO in a data file's place neither hangs nor passes for a file.
+  ASSERT_EQ(::mkfifo(dir.File("fifo.dat").c_str(), 0600), 0);
+  EXPECT_THROW(CreateEmptyFile(dir.File("fifo.dat")), Error);
+  EXPECT_THROW(ReadFileBytes(dir.File("fifo.dat")), Error);
+  EXPECT_THROW(SaveFileAtomically(dir.File("fifo.dat"), "x"), Error);
+
   dir.WriteBytes("locked.dat", "keep");
   Attribute locked(dir.File("locked.dat"), 'i');
   if (!locked.ok()) GTEST_SKIP() << "chattr +i is not available here";
@@ -177,6 +183,11 @@ TEST(FilesTest, ATargetThatCannotBeWrittenRaisesTheCreateError) {
   EXPECT_EQ(
       MessageOf([&] { SaveFileAtomically(dir.File("no/such/file.dat"), "x"); }),
       Sj("ﾌｧｲﾙ " + dir.File("no/such/file.dat") + " を作成できません"));
+
+  ASSERT_EQ(::symlink("loop.dat", dir.File("loop.dat").c_str()), 0);
+  EXPECT_THROW(SaveFileAtomically(dir.File("loop.dat"), "x"), Error);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("loop.dat")));
+  ASSERT_TRUE(std::filesystem::remove(dir.File("loop.dat")));
 
   dir.WriteBytes("res.dat", "old\r\n");
   {

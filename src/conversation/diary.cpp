@@ -27,7 +27,7 @@ void ClearTranscript(Session& session) {
 std::size_t CharacterBytes(std::string_view text, std::size_t at,
                            const WideText& wide, std::size_t unit) {
   const auto byte = static_cast<unsigned char>(text[at]);
-  if (wide[unit] == 0xDC80 + byte) return 1;
+  if (wide[unit] == 0xDC00 + byte) return 1;
   const bool lead =
       (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
   return lead && at + 1 < text.size() ? 2 : 1;

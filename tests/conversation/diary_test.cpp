@@ -1,0 +1,190 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "conversation_fixture.h"
+#include "text/error.h"
+
+namespace holvan::testing {
+namespace {
+
+class DiaryTest : public ConversationTest {
+ protected:
+  DiaryTest() { fake.now = Moment{2026, 12, 5, 15, 7, 9, 0}; }
+
+  /// The header that entry appends: an empty line, date and time, another
+  /// empty line.
+  NarrowText Header() {
+    return "\r\n" + State().StartDateText + State().StartTimeText + "\r\n\r\n";
+  }
+  const NarrowText& Text() { return companion.Transcript().Text(); }
+
+  void ExpectInDiary() {
+    EXPECT_EQ(State().Mode, ModeDiary);
+    EXPECT_EQ(fake.caption, Sj("日記モード      コマンド: セーブ 削除 終了"));
+    EXPECT_EQ(fake.talk_caption, Sj("記入"));
+    EXPECT_FALSE(fake.word_wrap);
+    EXPECT_TRUE(fake.arrow_pointer);
+    EXPECT_FALSE(fake.idle_enabled);
+  }
+  void ExpectLeft(const char* message) {
+    EXPECT_EQ(Text(), Sj(message) + "\r\n");
+    EXPECT_EQ(State().Mode, ModeFree);
+    EXPECT_EQ(fake.caption, "Holvan");
+    EXPECT_EQ(fake.talk_caption, Sj("話す"));
+    EXPECT_TRUE(fake.word_wrap);
+    EXPECT_FALSE(fake.arrow_pointer);
+    EXPECT_TRUE(fake.idle_enabled);
+  }
+};
+
+TEST_F(DiaryTest, WritesSavesAndShowsTheSavedTextAgain) {
+  StartAs("太郎");
+  ASSERT_FALSE(State().StartDateText.empty());
+  Type("日記を書く");
+  EXPECT_EQ(Text(), Header());
+  ExpectInDiary();
+
+  // Every line but the commands is diary text, without echo or reply.
+  for (const char* line : {"今日は晴れ", "", "セーブ ", "セーブして", "ばか"}) {
+    Type(line);
+  }
+  const NarrowText diary =
+      Header() + Sj("今日は晴れ\r\n\r\nセーブ \r\nセーブして\r\nばか\r\n");
+  EXPECT_EQ(Text(), diary);
+  EXPECT_TRUE(GetStores().phrase_log.Contains(Sj("今日は晴れ")));
+  ExpectInDiary();
+
+  Type("セーブ");
+  EXPECT_EQ(dir.ReadBytes("diary.dat"), diary);
+  ExpectLeft("保存しました");
+
+  Type("日記");
+  EXPECT_EQ(fake.loads, 1);
+  EXPECT_EQ(Text(), diary + Header());
+  Type("消える行");
+  Type("止める");
+  ExpectLeft("終了しました");
+  Type("日記");
+  Type("終了");
+  ExpectLeft("終了しました");
+  EXPECT_EQ(dir.ReadBytes("diary.dat"), diary);
+}
+
+TEST_F(DiaryTest, DeleteWithoutSelectionRemovesLinesFromTheEnd) {
+  dir.WriteSj("diary.dat", "古い日記");
+  StartAs("太郎");
+  Type("日記");
+  const NarrowText date_time = State().StartDateText + State().StartTimeText;
+  EXPECT_EQ(Text(), Sj("古い日記\r\n\r\n") + date_time + "\r\n");
+  Type("削除");
+  EXPECT_EQ(Text(), Sj("古い日記\r\n\r\n"));
+  Type("削除");
+  EXPECT_EQ(Text(), Sj("古い日記\r\n"));
+  Type("削除");
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(fake.deletions, 3);
+  Type("削除");
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(fake.deletions, 3);
+  ExpectInDiary();
+}
+
+TEST_F(DiaryTest, DeleteRemovesTheSelectedCharacters) {
+  dir.WriteBytes("diary.dat", Sj("ab\r\n日本\r\n") + "A\x81 B\r\n");
+  StartAs("太郎");
+  Type("日記");
+  // "b", the break and "日": four UTF-16 units, five bytes.
+  fake.selection = {1, 4};
+  Type("削除");
+  EXPECT_EQ(Text(), Sj("a本\r\n") + "A\x81 B\r\n" + Header());
+  // A byte that starts no character is one unit of its own.
+  fake.selection = {5, 2};
+  Type("削除");
+  EXPECT_EQ(Text(), Sj("a本\r\n") + "AB\r\n" + Header());
+  // A selection past the end selects nothing: the last line goes.
+  fake.selection = {1000, 3};
+  Type("削除");
+  EXPECT_EQ(Text(), Sj("a本\r\n") + "AB\r\n\r\n" + State().StartDateText +
+                        State().StartTimeText + "\r\n");
+  EXPECT_EQ(fake.deletions, 3);
+}
+
+TEST_F(DiaryTest, EntryFromAnAngerModeAndItsEchoIsDiscarded) {
+  StartAs("太郎");
+  Type("ばか");
+  EXPECT_EQ(State().Mode, ModeAngry1);
+  Type("日記");
+  EXPECT_EQ(Text(), Header());
+  ExpectInDiary();
+  Type("終了");
+  EXPECT_EQ(Type("ばか").back(), "ひどい言葉ですね どうしたのですか");
+}
+
+TEST_F(DiaryTest, WithoutANameAtStartTheHeaderIsOnlyBreaks) {
+  Start();
+  Type("太郎");
+  Type("日記");
+  EXPECT_EQ(Text(), "\r\n\r\n\r\n");
+}
+
+TEST_F(DiaryTest, AFailedSaveKeepsTheOldFileAndTheMode) {
+  dir.WriteSj("diary.dat", "前の日記\r\n");
+  StartAs("太郎");
+  Type("日記");
+  Type("新しい行");
+  const NarrowText diary = Text();
+  if (std::system(
+          ("chattr +i '" + dir.File("diary.dat") + "' 2>/dev/null").c_str()) !=
+      0) {
+    GTEST_SKIP() << "chattr +i is not available here";
+  }
+  EXPECT_THROW(Type("セーブ"), Error);
+  std::system(("chattr -i '" + dir.File("diary.dat") + "'").c_str());
+  EXPECT_EQ(dir.ReadBytes("diary.dat"), Sj("前の日記\r\n"));
+  EXPECT_EQ(Text(), diary);
+  ExpectInDiary();
+
+  Type("セーブ");
+  EXPECT_EQ(dir.ReadBytes("diary.dat"), diary);
+  ExpectLeft("保存しました");
+}
+
+TEST_F(DiaryTest, ADirectoryInTheFilesPlaceIsNoDiary) {
+  ASSERT_EQ(mkdir(dir.File("diary.dat").c_str(), 0755), 0);
+  StartAs("太郎");
+  Type("日記");
+  EXPECT_EQ(Text(), Header());
+  EXPECT_THROW(Type("セーブ"), Error);
+  ExpectInDiary();
+}
+
+TEST_F(DiaryTest, AnUnreadableDiaryLeavesTheModeUnentered) {
+  dir.WriteSj("diary.dat", "秘密\r\n");
+  ASSERT_EQ(chmod(dir.File("diary.dat").c_str(), 0), 0);
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  StartAs("太郎");
+  // Root reads any file, so the check runs as an unprivileged user.
+  EXPECT_EXIT(
+      {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+          std::_Exit(2);
+        }
+        bool failed = false;
+        try {
+          Type("日記");
+        } catch (const Error&) {
+          failed = true;
+        }
+        const bool unentered = failed && Text().empty() &&
+                               State().Mode == ModeFree &&
+                               fake.caption == "Holvan" && fake.idle_enabled &&
+                               fake.talk_caption == Sj("話す");
+        std::_Exit(unentered ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace holvan::testing

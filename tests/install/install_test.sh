@@ -1,0 +1,121 @@
+#!/bin/sh
+# Installs the build folder given as $1 into a temporary prefix, checks what
+# was installed, and runs holvan-start with a fresh memory folder: the first
+# run copies the starter files, takes the user's name and learns a
+# definition; the second greets by name, keeps the definition and leaves a
+# file the user changed as it was.
+set -eu
+
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+memory=$work/data/holvan
+
+failures=0
+fail() {
+  printf 'FAIL: %s\n' "$*" >&2
+  failures=$((failures + 1))
+}
+# Whether the UTF-8 text $2 occurs in file $1 (compared as UTF-8).
+contains() { grep -qF -- "$2" "$1"; }
+# The UTF-8 form of line $2 of the code page 932 file $1, without its CR.
+line_of() { sed -n "$2p" "$1" | tr -d '\r' | iconv -f CP932 -t UTF-8; }
+# Runs the launcher on the lines given as arguments, output to file $1.
+launch() {
+  out=$1
+  shift
+  printf '%s\n' "$@" |
+    HOME=$work/home XDG_DATA_HOME=$work/data \
+      "$prefix/bin/holvan-start" --term --seed 1 --now "2026-12-07 10:00:00" \
+      >"$out" 2>&1 || fail "holvan-start exited with $? (see below)"
+}
+
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
+  { cat "$work/install.log" >&2; exit 1; }
+
+share=$prefix/share
+for file in bin/holvan-start bin/holvan-term \
+  share/holvan/data/dic.dat share/holvan/data/brain.dat \
+  share/holvan/data/holv.dat share/holvan/data/res.dat \
+  share/holvan/help/index.html \
+  share/applications/io.github.holvan.Holvan.desktop \
+  share/metainfo/io.github.holvan.Holvan.metainfo.xml \
+  share/icons/hicolor/scalable/apps/io.github.holvan.Holvan.svg; do
+  [ -f "$prefix/$file" ] || fail "not installed: $file"
+done
+for size in 16 32 48 64 128 256; do
+  icon=$share/icons/hicolor/${size}x${size}/apps/io.github.holvan.Holvan.png
+  [ -f "$icon" ] || fail "no ${size}x${size} icon"
+done
+[ -x "$prefix/bin/holvan-start" ] || fail "holvan-start is not executable"
+
+desktop-file-validate "$share/applications/io.github.holvan.Holvan.desktop" ||
+  fail "desktop-file-validate"
+grep -qx 'Exec=holvan-start' "$share/applications/io.github.holvan.Holvan.desktop" ||
+  fail "the desktop entry does not start holvan-start"
+appstreamcli validate --no-net \
+  "$share/metainfo/io.github.holvan.Holvan.metainfo.xml" >"$work/appstream.log" ||
+  { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
+
+# First run: no memory folder yet.
+mkdir -p "$work/home"
+launch "$work/run1.txt" "テスト太郎" "ロボットとは機械だ"
+for name in dic.dat brain.dat; do
+  [ -f "$memory/$name" ] || fail "first run did not copy $name"
+done
+cmp -s "$memory/dic.dat" "$share/holvan/data/dic.dat" ||
+  fail "dic.dat in the memory folder differs from the starter file"
+[ -e "$memory/diary.dat" ] && fail "diary.dat was made without a diary"
+contains "$work/run1.txt" "お名前を教えて下さい" || fail "first run did not ask the name"
+contains "$work/run1.txt" "テスト太郎さんですね 記録しました" || fail "name not taken"
+contains "$work/run1.txt" "覚えました" || fail "definition not learned"
+contains "$work/run1.txt" "終了します　　" || fail "first run did not close"
+[ "$(line_of "$memory/holv.dat" 1)" = "テスト太郎" ] ||
+  fail "holv.dat does not hold the name"
+[ "$(line_of "$memory/brain.dat" 1)" = "$(line_of "$share/holvan/data/brain.dat" 1)" ] ||
+  fail "brain.dat lost its first line"
+line_of "$memory/brain.dat" '$' | grep -qx 'ロボット＝機械' ||
+  fail "brain.dat does not end with the definition"
+grep -qv "$(printf '\r')\$" "$memory/brain.dat" &&
+  fail "brain.dat has a line without CR LF"
+line_of "$memory/res.dat" 1 | grep -qx 'テスト太郎' || fail "res.dat misses the name line"
+
+# The user changes the dictionary and loses res.dat between the runs.
+printf '%s\r\n' "ホルヴァン*小さなおしゃべり相手" | iconv -f UTF-8 -t CP932 \
+  >>"$memory/dic.dat"
+cp "$memory/dic.dat" "$work/dic.changed"
+rm "$memory/res.dat"
+
+launch "$work/run2.txt" "ホルヴァンは？" "ロボットとは人の代わりに働く機械だ"
+contains "$work/run2.txt" "どうも テスト太郎さん 今日は令和8年12月7日" ||
+  fail "second run did not greet by name"
+contains "$work/run2.txt" "時刻は午前10時00分00秒です" || fail "no time in the greeting"
+contains "$work/run2.txt" "ホルヴァン とは 小さなおしゃべり相手 という事らしいです" ||
+  fail "the user's dictionary entry was not used"
+cmp -s "$memory/dic.dat" "$work/dic.changed" || fail "the changed dic.dat was replaced"
+[ -f "$memory/res.dat" ] || fail "the missing res.dat was not copied again"
+# A known topic gets its new definition in front of the one kept.
+line_of "$memory/brain.dat" '$' | grep -qx 'ロボット＝人の代わりに働く機械＊機械' ||
+  fail "the definition did not last to the second run"
+[ "$(line_of "$memory/holv.dat" 2)" = "1" ] || fail "visit count is not 1"
+
+# Without a display and without --term the launcher falls back to the
+# terminal front end.
+printf '%s\n' "おみくじ" |
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+    HOME=$work/home XDG_DATA_HOME=$work/data \
+    "$prefix/bin/holvan-start" --seed 1 --now "2026-12-07 10:00:00" \
+    >"$work/run3.txt" 2>&1 || fail "holvan-start without --term exited with $?"
+contains "$work/run3.txt" "どうも テスト太郎さん" || fail "no fallback to the terminal"
+
+if [ "$failures" -gt 0 ]; then
+  for run in run1 run2 run3; do
+    [ -f "$work/$run.txt" ] || continue
+    printf '%s\n' "--- $run" >&2
+    cat "$work/$run.txt" >&2
+  done
+  echo "$failures failed checks" >&2
+  exit 1
+fi
+echo "install and launch: all checks passed"

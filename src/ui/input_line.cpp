@@ -1,0 +1,48 @@
+#include "ui/input_line.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "ui/fonts.h"
+#include "ui/shown_text.h"
+
+namespace holvan {
+namespace {
+
+bool IsBreak(QChar c) {
+  return c == u'\r' || c == u'\n' || c == QChar::LineSeparator ||
+         c == QChar::ParagraphSeparator;
+}
+
+}  // namespace
+
+QString OneLine(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  for (QChar& c : text) {
+    if (IsBreak(c)) c = u' ';
+  }
+  return text;
+}
+
+InputLine::InputLine(QWidget* parent) : QLineEdit(parent) {
+  setMaxLength(std::numeric_limits<int>::max());
+  setFrame(false);
+  setTextMargins(2, 0, 2, 0);
+  setFont(WindowFont(15));
+  setAttribute(Qt::WA_InputMethodEnabled);
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!std::any_of(text.begin(), text.end(), IsBreak)) return;
+    const auto caret = OneLine(text.left(cursorPosition())).size();
+    setText(OneLine(text));
+    setCursorPosition(static_cast<int>(caret));
+  });
+}
+
+NarrowText InputLine::Line() const { return TypedText(OneLine(text())); }
+
+void InputLine::SetLine(const NarrowText& line) {
+  setText(ShownText(line));
+  selectAll();
+}
+
+}  // namespace holvan

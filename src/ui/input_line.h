@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include "text/narrow_text.h"
+
+namespace holvan {
+
+/// Edit1: the one-line input. It holds no line breaks: a pasted text's breaks
+/// become spaces as it arrives, so none can reach a turn. No length limit.
+class InputLine : public QLineEdit {
+ public:
+  explicit InputLine(QWidget* parent = nullptr);
+
+  /// The line in code page 932.
+  NarrowText Line() const;
+  /// Shows line (code page 932) and selects all of it.
+  void SetLine(const NarrowText& line);
+};
+
+/// text with each line break (CR LF, CR, LF, U+2028, U+2029) as one space.
+QString OneLine(QString text);
+
+}  // namespace holvan

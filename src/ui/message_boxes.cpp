@@ -1,0 +1,31 @@
+#include "ui/message_boxes.h"
+
+#include <QMessageBox>
+
+#include "text/literal.h"
+#include "ui/shown_text.h"
+
+namespace holvan {
+namespace {
+
+using namespace holvan::literals;
+
+// A modal box; its nested event loop keeps the idle-remark timer ticking.
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
+             const NarrowText& text) {
+  QMessageBox box(icon, ShownText(caption), ShownText(text), QMessageBox::Ok,
+                  parent);
+  box.exec();
+}
+
+}  // namespace
+
+void ShowErrorBox(QWidget* parent, const Error& error) {
+  ShowBox(parent, QMessageBox::Critical, "Holvan", error.BoxText());
+}
+
+void ShowClosingBox(QWidget* parent) {
+  ShowBox(parent, QMessageBox::Question, "確認"_sj, "終了します　　"_sj);
+}
+
+}  // namespace holvan

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QWidget>
+
+#include "text/error.h"
+
+namespace holvan {
+
+/// The error box: the error's message with the "." rule, caption "Holvan",
+/// error icon, OK. Returns when dismissed.
+void ShowErrorBox(QWidget* parent, const Error& error);
+
+/// The closing box: "終了します　　", caption "確認", question icon, OK.
+/// Returns when dismissed.
+void ShowClosingBox(QWidget* parent);
+
+}  // namespace holvan

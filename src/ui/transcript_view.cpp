@@ -1,0 +1,138 @@
+#include "ui/transcript_view.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include "ui/fonts.h"
+#include "ui/shown_text.h"
+
+namespace holvan {
+namespace {
+
+constexpr std::string_view kBreakBytes = "\r\n";
+
+// The start of the line that holds byte at: just after the last break before
+// it.
+std::size_t LineStart(std::string_view text, std::size_t at) {
+  if (at == 0) return 0;
+  const std::size_t last_break = text.find_last_of(kBreakBytes, at - 1);
+  return last_break == std::string_view::npos ? 0 : last_break + 1;
+}
+
+}  // namespace
+
+TranscriptView::TranscriptView(QWidget* parent) : QPlainTextEdit(parent) {
+  setReadOnly(true);
+  setUndoRedoEnabled(false);
+  setFrameShape(QFrame::NoFrame);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  setFont(WindowFont(15));
+  document()->setDocumentMargin(2);
+
+  // Grey with black text; the selection looks the same whether or not the
+  // view has the focus, so that a selection made before typing "削除" in the
+  // input line stays visible.
+  QPalette colours = palette();
+  colours.setColor(QPalette::Base, QColor(0x80, 0x80, 0x80));
+  colours.setColor(QPalette::Text, Qt::black);
+  for (const QPalette::ColorRole role :
+       {QPalette::Highlight, QPalette::HighlightedText}) {
+    colours.setColor(QPalette::Inactive, role,
+                     colours.color(QPalette::Active, role));
+  }
+  setPalette(colours);
+
+  default_pointer_ = viewport()->cursor().shape();
+}
+
+void TranscriptView::Reload(std::string_view text) {
+  setPlainText(ShownText(text));
+  ScrollToEnd();
+}
+
+void TranscriptView::ShowAppended(std::string_view text,
+                                  std::size_t appended_size) {
+  if (appended_size == 0) return;
+  if (appended_size > text.size()) {
+    Reload(text);
+    return;
+  }
+  const std::size_t old_size = text.size() - appended_size;
+  std::string_view added = text.substr(old_size);
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::End);
+  if (old_size == 0 || text[old_size - 1] == '\n') {
+    cursor.insertText(ShownText(added));
+  } else if (text[old_size - 1] == '\r') {
+    // The CR already shows as a break; an LF after it completes that break.
+    if (added.front() == '\n') added.remove_prefix(1);
+    cursor.insertText(ShownText(added));
+  } else {
+    // The last line goes on: show it again whole, since its last byte may
+    // now begin a character with the first appended byte.
+    const std::size_t line_start = LineStart(text, old_size);
+    cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(ShownText(text.substr(line_start)));
+  }
+  ScrollToEnd();
+}
+
+void TranscriptView::ShowDeleted(std::string_view text, std::size_t begin,
+                                 std::size_t removed_size) {
+  if (removed_size == 0) return;
+  if (begin > text.size()) {
+    Reload(text);
+    return;
+  }
+  const std::size_t line_start = LineStart(text, begin);
+  std::size_t line_end = text.find_first_of(kBreakBytes, begin);
+  if (line_end == std::string_view::npos) line_end = text.size();
+  if (line_start == line_end && line_start > 0 &&
+      text[line_start - 1] == '\r' && line_end < text.size() &&
+      text[line_end] == '\n') {
+    // A CR and an LF that the removal brought together are one break now.
+    Reload(text);
+    return;
+  }
+  // Lines before line_start and after line_end are unchanged; the lines in
+  // between, in what is shown, become the one joined line.
+  const auto first_block =
+      static_cast<int>(BreakCount(text.substr(0, line_start)));
+  const auto last_block = document()->blockCount() - 1 -
+                          static_cast<int>(BreakCount(text.substr(line_end)));
+  const QTextBlock first = document()->findBlockByNumber(first_block);
+  const QTextBlock last = document()->findBlockByNumber(last_block);
+  if (!first.isValid() || !last.isValid() || last_block < first_block) {
+    Reload(text);
+    return;
+  }
+  QTextCursor cursor(document());
+  cursor.setPosition(first.position());
+  cursor.setPosition(last.position() + last.length() - 1,
+                     QTextCursor::KeepAnchor);
+  cursor.insertText(ShownText(text.substr(line_start, line_end - line_start)));
+}
+
+WideRange TranscriptView::Selection(std::string_view text) const {
+  const QTextCursor cursor = textCursor();
+  return WideRangeOfShown(text,
+                          static_cast<std::size_t>(cursor.selectionStart()),
+                          static_cast<std::size_t>(cursor.selectionEnd()));
+}
+
+void TranscriptView::SetWordWrap(bool on) {
+  setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TranscriptView::SetArrowPointer(bool arrow) {
+  viewport()->setCursor(arrow ? Qt::ArrowCursor : default_pointer_);
+}
+
+void TranscriptView::ScrollToEnd() {
+  QScrollBar* bar = verticalScrollBar();
+  bar->setValue(bar->maximum());
+}
+
+}  // namespace holvan

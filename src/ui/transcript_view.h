@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <cstddef>
+#include <string_view>
+
+#include "conversation/front_end.h"
+
+namespace holvan {
+
+/// Memo1: the read-only view of the Transcript. It follows the Transcript's
+/// changes piece by piece, so that a turn costs the same however long the
+/// conversation has grown; every method takes the Transcript's text as it is
+/// after the change.
+class TranscriptView : public QPlainTextEdit {
+ public:
+  explicit TranscriptView(QWidget* parent = nullptr);
+
+  /// Shows text afresh (the Transcript was cleared or loaded).
+  void Reload(std::string_view text);
+  /// Shows the last appended_size bytes of text, which were just appended,
+  /// and brings the last line into view.
+  void ShowAppended(std::string_view text, std::size_t appended_size);
+  /// The bytes [begin, begin + removed_size) of the text shown so far were
+  /// removed, giving text.
+  void ShowDeleted(std::string_view text, std::size_t begin,
+                   std::size_t removed_size);
+  /// The user's selection (or the caret, with length 0) in UTF-16 units of
+  /// ToWide(text).
+  WideRange Selection(std::string_view text) const;
+
+  /// Long lines wrap (on) or run past the right edge (off).
+  void SetWordWrap(bool on);
+  /// The standard arrow, or the text pointer the view starts with.
+  void SetArrowPointer(bool arrow);
+
+ private:
+  void ScrollToEnd();
+
+  Qt::CursorShape default_pointer_;
+};
+
+}  // namespace holvan

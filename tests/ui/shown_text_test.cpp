@@ -1,0 +1,134 @@
+// The Transcript's view: how its text is shown, and how the view follows the
+// Transcript's changes and maps a selection back to the text.
+
+#include "ui/shown_text.h"
+
+#include <QTest>
+#include <QTextBlock>
+
+#include "text/text_lines.h"
+#include "ui/transcript_view.h"
+#include "window_test_support.h"
+
+namespace holvan::testing {
+namespace {
+
+class ShownTextTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void BreaksAndInvalidBytesAreOneUnitEach() {
+    QCOMPARE(ShownText(Sj("a\r\nいい\rb\nc")),
+             QString::fromUtf8("a\nいい\nb\nc"));
+    // A lone trail byte and a lead byte at the end are not code page 932.
+    QCOMPARE(ShownText("x\x40\xFD"
+                       "y\x82"),
+             QString::fromUtf8("x@\uFFFDy\uFFFD"));
+    QCOMPARE(BreakCount("a\r\n\r\nb\rc\n"), std::size_t{4});
+    QCOMPARE(BreakCount("\n\r"), std::size_t{2});
+  }
+
+  void ShownPositionsMapToWideUnits() {
+    const NarrowText text = Sj("ab\r\nあい\r\n\r\nx");
+    // Shown: a b ⏎ あ い ⏎ ⏎ x ; wide: a b CR LF あ い CR LF CR LF x.
+    WideRange range = WideRangeOfShown(text, 1, 4);  // "b⏎あ"
+    QCOMPARE(range.begin, std::size_t{1});
+    QCOMPARE(range.length, std::size_t{4});
+    range = WideRangeOfShown(text, 6, 8);  // the empty line's break and "x"
+    QCOMPARE(range.begin, std::size_t{8});
+    QCOMPARE(range.length, std::size_t{3});
+    range = WideRangeOfShown(text, 3, 3);  // a caret before あ
+    QCOMPARE(range.begin, std::size_t{4});
+    QCOMPARE(range.length, std::size_t{0});
+    range = WideRangeOfShown(text, 20, 30);
+    QCOMPARE(range.begin, std::size_t{11});
+    QCOMPARE(range.length, std::size_t{0});
+  }
+
+  void AppendsShowWhatTheWholeTextShows() {
+    TranscriptView view;
+    TextLines lines;
+    lines.SetText("\r\n");
+    view.Reload(lines.Text());
+    for (const char* line : {"一行目", "", "三行目"}) {
+      const NarrowText added = lines.Add(Sj(line));
+      view.ShowAppended(lines.Text(), added.size());
+      QCOMPARE(view.toPlainText(), ShownText(lines.Text()));
+    }
+    // A text without a final break, then one that ends in a lone CR.
+    NarrowText text = Sj("末尾");
+    const auto append = [&](const NarrowText& more) {
+      text += more;
+      view.ShowAppended(text, more.size());
+    };
+    view.Reload(text);
+    append(Sj("\r\n続き\r"));
+    QCOMPARE(view.toPlainText(), ShownText(text));
+    append("\nz");
+    QCOMPARE(view.toPlainText(), QString::fromUtf8("末尾\n続き\nz"));
+    // A lead byte left at the end takes the appended trail byte.
+    text = Sj("a\r\nb") + "\x82";
+    view.Reload(text);
+    append("\xA0");
+    QCOMPARE(view.toPlainText(), QString::fromUtf8("a\nbあ"));
+  }
+
+  void DeletionsShowWhatTheWholeTextShows() {
+    struct Case {
+      const char* utf8;
+      std::size_t begin;
+      std::size_t length;
+    };
+    // Byte ranges in code page 932: each kana is two bytes.
+    const Case cases[] = {
+        {"あい\r\nうえ\r\n", 6, 6},     // the last line
+        {"あい\r\nうえ\r\nお", 2, 6},   // across a break, joining two lines
+        {"あい\r\nうえ\r\nお", 0, 12},  // all but the last line
+        {"あい\r\nうえ", 4, 2},         // a break alone
+        {"a\rX\nb", 2, 1},              // a lone CR and LF become one break
+        {"あい\r\nうえ\r\n", 0, 12},    // everything
+    };
+    for (const Case& c : cases) {
+      const NarrowText before = Sj(c.utf8);
+      TranscriptView view;
+      view.Reload(before);
+      NarrowText after = before;
+      after.erase(c.begin, c.length);
+      view.ShowDeleted(after, c.begin, c.length);
+      QCOMPARE(view.toPlainText(), ShownText(after));
+    }
+  }
+
+  void SelectionAcrossLinesIsInWideUnits() {
+    const NarrowText text = Sj("\r\nこんにちは\r\n太郎 > 元気\r\n");
+    TranscriptView view;
+    view.Reload(text);
+    QTextCursor cursor(view.document());
+    // From "にちは" to "太郎": shown 3..9 within "⏎こんにちは⏎太郎".
+    cursor.setPosition(3);
+    cursor.setPosition(9, QTextCursor::KeepAnchor);
+    view.setTextCursor(cursor);
+    const WideRange range = view.Selection(text);
+    QCOMPARE(range.begin, std::size_t{4});
+    QCOMPARE(range.length, std::size_t{7});
+  }
+
+  void WordWrapAndPointerFollowDiaryMode() {
+    TranscriptView view;
+    const Qt::CursorShape normal = view.viewport()->cursor().shape();
+    view.SetWordWrap(false);
+    view.SetArrowPointer(true);
+    QCOMPARE(view.lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(view.viewport()->cursor().shape(), Qt::ArrowCursor);
+    view.SetWordWrap(true);
+    view.SetArrowPointer(false);
+    QCOMPARE(view.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(view.viewport()->cursor().shape(), normal);
+  }
+};
+
+}  // namespace
+}  // namespace holvan::testing
+
+QTEST_MAIN(holvan::testing::ShownTextTest)
+#include "shown_text_test.moc"

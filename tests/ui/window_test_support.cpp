@@ -1,0 +1,83 @@
+#include "window_test_support.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QProcess>
+
+#include "text/cp932.h"
+
+namespace holvan::testing {
+
+ModalWatcher::ModalWatcher(std::function<bool(QWidget*)> ready)
+    : ready_(std::move(ready)) {
+  connect(&timer_, &QTimer::timeout, this, &ModalWatcher::Look);
+  timer_.start(10);
+}
+
+void ModalWatcher::Look() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal == nullptr || !modal->isVisible()) return;
+  if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+    seen.push_back({QString::fromLatin1(box->metaObject()->className()),
+                    box->windowTitle(), box->text(), box->icon()});
+    box->buttons().first()->click();
+    return;
+  }
+  if (ready_ && !ready_(modal)) return;
+  seen.push_back({QString::fromLatin1(modal->metaObject()->className()),
+                  modal->windowTitle(), QString(), QMessageBox::NoIcon});
+  modal->close();
+}
+
+WorkFolder::WorkFolder() : previous_(QDir::currentPath()) {
+  QDir::setCurrent(folder_.path());
+}
+
+WorkFolder::~WorkFolder() { QDir::setCurrent(previous_); }
+
+QString WorkFolder::File(const QString& name) const {
+  return folder_.filePath(name);
+}
+
+void WorkFolder::WriteLines(const QString& name,
+                            const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += Sj(line) + "\r\n";
+  QFile file(File(name));
+  if (file.open(QIODevice::WriteOnly)) {
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+}
+
+std::string WorkFolder::ReadBytes(const QString& name) const {
+  QFile file(File(name));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().toStdString();
+}
+
+ImmutableFile::ImmutableFile(QString path) : path_(std::move(path)) {
+  ok_ = QProcess::execute(QStringLiteral("chattr"),
+                          {QStringLiteral("+i"), path_}) == 0;
+}
+
+ImmutableFile::~ImmutableFile() { Release(); }
+
+void ImmutableFile::Release() {
+  if (!ok_) return;
+  QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
+  ok_ = false;
+}
+
+NarrowText Sj(const std::string& utf8) { return Utf8ToNarrow(utf8); }
+
+void Commit(QWidget* widget, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(widget, &event);
+}
+
+}  // namespace holvan::testing

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "text/narrow_text.h"
+
+namespace holvan::testing {
+
+/// What a modal box or dialog showed.
+struct SeenModal {
+  QString class_name;
+  QString title;
+  QString text;  // a message box's text; empty for other dialogs
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+/// Dismisses each modal box or dialog that opens while it lives (a message
+/// box with its first button, a dialog by closing it) and records it. A
+/// dialog waits until ready(dialog) holds when ready is given.
+class ModalWatcher : public QObject {
+ public:
+  explicit ModalWatcher(std::function<bool(QWidget*)> ready = {});
+
+  std::vector<SeenModal> seen;
+
+ private:
+  void Look();
+
+  std::function<bool(QWidget*)> ready_;
+  QTimer timer_;
+};
+
+/// A fresh temporary folder made the current directory for its lifetime.
+class WorkFolder {
+ public:
+  WorkFolder();
+  ~WorkFolder();
+  WorkFolder(const WorkFolder&) = delete;
+  WorkFolder& operator=(const WorkFolder&) = delete;
+
+  /// The full path of name in the folder.
+  QString File(const QString& name) const;
+  /// Writes the UTF-8 lines as code page 932, each followed by CR LF.
+  void WriteLines(const QString& name, const std::vector<std::string>& lines);
+  /// The file's bytes ("" when absent).
+  std::string ReadBytes(const QString& name) const;
+
+ private:
+  QTemporaryDir folder_;
+  QString previous_;
+};
+
+/// Marks a file immutable (chattr +i) for its lifetime, so that not even root
+/// can replace it.
+class ImmutableFile {
+ public:
+  explicit ImmutableFile(QString path);
+  ~ImmutableFile();
+  ImmutableFile(const ImmutableFile&) = delete;
+  ImmutableFile& operator=(const ImmutableFile&) = delete;
+
+  /// Whether the mark could be set.
+  bool ok() const { return ok_; }
+  void Release();
+
+ private:
+  QString path_;
+  bool ok_ = false;
+};
+
+/// UTF-8 to code page 932.
+NarrowText Sj(const std::string& utf8);
+
+/// Types text into the focused-or-not widget as an input method commits it.
+void Commit(QWidget* widget, const QString& text);
+
+}  // namespace holvan::testing

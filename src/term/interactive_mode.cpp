@@ -7,14 +7,13 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
-// Readline's headers need stdio declared first.
+// Readline's headers need <cstdio> (above) first.
 #include <readline/history.h>
 #include <readline/readline.h>
-
-#include <cstdio>
 
 #include "conversation/companion.h"
 #include "term/idle_timer.h"
@@ -103,11 +102,12 @@ class InteractiveRun {
       }
     }
     if (done_) return;
-    if ((fds[0].revents & POLLIN) != 0) {
-      rl_callback_read_char();
-    } else if (fds[0].revents != 0) {
+    // A terminal that hung up reads as endless end-of-input: save and go.
+    if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
       HangUp();
+      return;
     }
+    if ((fds[0].revents & POLLIN) != 0) rl_callback_read_char();
     if (done_ || !front_end_.IdleRemarksEnabled()) return;
     const auto now = IdleTimer::Clock::now();
     if (timer_.Due(now)) {

@@ -1,11 +1,10 @@
 #include "term/readline_console.h"
 
+#include <cstdio>
 #include <string>
 
-// Readline's header needs stdio declared first.
+// Readline's header needs <cstdio> (above) first.
 #include <readline/readline.h>
-
-#include <cstdio>
 
 namespace holvan::term {
 namespace {

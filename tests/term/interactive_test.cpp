@@ -32,7 +32,8 @@ class Tmux {
   ~Tmux() { Run({"kill-server"}); }
 
   std::string Run(const std::vector<std::string>& args) {
-    std::string command = "tmux -f /dev/null -S " + Quoted(socket_);
+    // -u: the pane and the captures are UTF-8 whatever the locale.
+    std::string command = "tmux -u -f /dev/null -S " + Quoted(socket_);
     for (const std::string& arg : args) command += " " + Quoted(arg);
     command += " 2>/dev/null";
     std::string out;

@@ -119,8 +119,7 @@ class InteractiveRun {
   void HandleLine(char* line) {
     console_.SetPromptShown(false);
     if (line == nullptr) {
-      // Ctrl-D leaves the cursor after the prompt.
-      WriteAll(stdout, "\n");
+      // Ctrl-D; Readline has already ended the prompt's line.
       Close();
     } else {
       const std::string text(line);

@@ -41,7 +41,7 @@ ByteRange BytesOfUnits(std::string_view text, WideRange units) {
   const std::size_t last = first + std::min(units.length, wide.size() - first);
   std::size_t byte = 0;
   std::size_t begin = 0;
-  for (std::size_t unit = 0; unit < last; ++unit) {
+  for (std::size_t unit = 0; unit < last && byte < text.size(); ++unit) {
     if (unit == first) begin = byte;
     byte += CharacterBytes(text, byte, wide, unit);
   }

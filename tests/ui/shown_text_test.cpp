@@ -119,6 +119,11 @@ class ShownTextTest : public QObject {
     view.SetWordWrap(false);
     view.SetArrowPointer(true);
     QCOMPARE(view.lineWrapMode(), QPlainTextEdit::NoWrap);
+    // The view does not put its own pointer back while the mouse moves.
+    view.setPlainText(QStringLiteral("text"));
+    view.show();
+    QTest::mouseMove(view.viewport(), QPoint(5, 5));
+    QTest::mouseMove(view.viewport(), QPoint(20, 8));
     QCOMPARE(view.viewport()->cursor().shape(), Qt::ArrowCursor);
     view.SetWordWrap(true);
     view.SetArrowPointer(false);

@@ -17,7 +17,7 @@ std::string VersionText() {
       "\r\n"
       "詳しくはHPへ\r\n"_sj;
   return VersionLine() + "\n" + TerminalText(memo) +
-         TerminalText("Holvan 開発チーム MIT License"_sj) + "\n";
+         TerminalText("(C) Holvan 開発チーム MIT"_sj) + "\n";
 }
 
 }  // namespace holvan::term

@@ -68,9 +68,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "small chat companion that speaks Japanese")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "small chat companion that speaks Japanese
-Holvan answers what you type in Japanese. It greets you by name with the
+set(CPACK_PACKAGE_DESCRIPTION
+    "Holvan answers what you type in Japanese. It greets you by name with the
 date in the Japanese era calendar, answers questions from a dictionary,
 learns definitions from your statements and brings them up later, keeps a
 diary, draws a fortune (omikuji) and now and then talks on its own.

@@ -104,7 +104,7 @@ line_of "$memory/brain.dat" '$' | grep -qx 'ロボット＝人の代わりに働
 # terminal front end.
 printf '%s\n' "おみくじ" |
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
-    HOME=$work/home XDG_DATA_HOME=$work/data \
+    HOME="$work/home" XDG_DATA_HOME="$work/data" \
     "$prefix/bin/holvan-start" --seed 1 --now "2026-12-07 10:00:00" \
     >"$work/run3.txt" 2>&1 || fail "holvan-start without --term exited with $?"
 contains "$work/run3.txt" "どうも テスト太郎さん" || fail "no fallback to the terminal"

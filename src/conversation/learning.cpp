@@ -87,11 +87,14 @@ bool LearnStatements(Session& session, const WideText& line) {
       {"のこと"_sj, "とは"_sj, 3},
   };
   const auto length = static_cast<int32_t>(line.size());
+  const NarrowText narrow_line = ToNarrow(line);
   for (const StatementForm& form : kForms) {
     if (!EndsWith(line, form.ending)) continue;
+    // The test is by bytes, the cut by characters: a marker found only across
+    // a character boundary leaves p at 0 and the topic empty.
+    if (!Contains(narrow_line, form.marker)) continue;
     const WideText marker = ToWide(form.marker);
     const int32_t p = WidePos(marker, line);
-    if (p == 0) continue;
     const auto marker_length = static_cast<int32_t>(marker.size());
     const NarrowText topic = WideCopy(line, 1, p - 1);
     const NarrowText definition = WideCopy(

@@ -1,0 +1,141 @@
+// Loading each store file, then the exit's save and a second load: what the
+// design keeps across a run comes back unchanged, and "dic.dat" is only read.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "store/data_files.h"
+#include "support/check.h"
+#include "support/scratch_dir.h"
+#include "support/sections.h"
+#include "text/cp932.h"
+#include "text/error.h"
+#include "text/line_list.h"
+
+namespace {
+
+using namespace holvan;
+
+constexpr const char* kFiles[] = {"brain.dat", "dic.dat", "res.dat",
+                                  "holv.dat"};
+
+void CheckPairs(const Brain& brain) {
+  for (int32_t i = 0; i < brain.Count(); ++i) {
+    brain.Key(i);
+    brain.Value(i);
+  }
+}
+
+void CheckPairs(const Dictionary& dictionary) {
+  for (int32_t i = 0; i < dictionary.Count(); ++i) {
+    dictionary.Key(i);
+    dictionary.Value(i);
+  }
+}
+
+// What the design says each file's lines become.
+void CheckLoaded(const std::map<std::string, std::string>& files,
+                 const Stores& stores, const ConversationState& state) {
+  CheckPairs(stores.brain);
+  CheckPairs(stores.dictionary);
+  auto file = [&](const char* name) -> const std::string* {
+    auto it = files.find(name);
+    return it == files.end() ? nullptr : &it->second;
+  };
+  if (const std::string* brain = file("brain.dat")) {
+    const auto lines = SplitFileLines(*brain);
+    HOLVAN_CHECK(stores.brain.Count() == static_cast<int32_t>(lines.size()));
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const int32_t k = static_cast<int32_t>(i);
+      const bool split = ToWide(lines[i]).find(u'＝') != WideText::npos;
+      const NarrowText rejoined =
+          split ? stores.brain.Key(k) + "\x81\x81" + stores.brain.Value(k)
+                : stores.brain.Value(k);
+      HOLVAN_CHECK(rejoined == Recoded(lines[i]));
+      if (!split) HOLVAN_CHECK(stores.brain.Key(k).empty());
+    }
+  } else {
+    HOLVAN_CHECK(stores.brain.Count() == 0);
+  }
+  if (const std::string* dic = file("dic.dat")) {
+    int32_t pairs = 0;
+    for (const NarrowText& line : SplitFileLines(*dic)) {
+      if (ToWide(line).find(u'*') == WideText::npos) continue;
+      HOLVAN_CHECK(pairs < stores.dictionary.Count());
+      HOLVAN_CHECK(stores.dictionary.Key(pairs) + "*" +
+                       stores.dictionary.Value(pairs) ==
+                   Recoded(line));
+      ++pairs;
+    }
+    HOLVAN_CHECK(stores.dictionary.Count() == pairs);
+  } else {
+    HOLVAN_CHECK(stores.dictionary.Count() == 0);
+  }
+  if (const std::string* res = file("res.dat")) {
+    HOLVAN_CHECK(stores.phrase_log.entries().entries() == SplitFileLines(*res));
+  }
+  if (!file("holv.dat")) {
+    HOLVAN_CHECK(state.UserName.empty() && state.VisitCount == 0);
+  } else {
+    HOLVAN_CHECK(state.UserName == stores.profile.Get(0));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const fuzz::ScratchDir& dir = fuzz::ScratchDir::Get();
+  dir.Empty();
+  std::map<std::string, std::string> files;
+  for (const auto& [name, bytes] : fuzz::SplitSections(input)) {
+    for (const char* known : kFiles) {
+      if (name == known) {
+        files[name] = bytes;
+        dir.Write(name, bytes);
+      }
+    }
+  }
+
+  Stores stores;
+  ConversationState state;
+  LoadStores(dir.path(), stores, state);
+  CheckLoaded(files, stores, state);
+
+  UpdateProfile(state, stores.profile);
+  SaveStores(dir.path(), stores);
+  for (const char* name : kFiles) {
+    HOLVAN_CHECK(dir.Exists(name) == (files.count(name) == 1));
+  }
+  if (files.count("dic.dat") == 1) {
+    HOLVAN_CHECK(dir.Read("dic.dat") == files["dic.dat"]);
+  }
+
+  // The next start sees the same stores; only the visit count moves on.
+  Stores again;
+  ConversationState next;
+  LoadStores(dir.path(), again, next);
+  HOLVAN_CHECK(again.brain.Count() == stores.brain.Count());
+  for (int32_t i = 0; i < stores.brain.Count(); ++i) {
+    HOLVAN_CHECK(again.brain.Key(i) == stores.brain.Key(i));
+    HOLVAN_CHECK(again.brain.Value(i) == stores.brain.Value(i));
+  }
+  HOLVAN_CHECK(again.dictionary.Count() == stores.dictionary.Count());
+  if (files.count("res.dat") == 1) {
+    HOLVAN_CHECK(again.phrase_log.entries().entries() ==
+                 stores.phrase_log.entries().entries());
+  }
+  if (files.count("holv.dat") == 1) {
+    HOLVAN_CHECK(again.profile.Text() == stores.profile.Text());
+    HOLVAN_CHECK(next.UserName == state.UserName);
+    HOLVAN_CHECK(next.VisitCount == WrappingIncrement(state.VisitCount));
+    HOLVAN_CHECK(next.Mood == state.Mood);
+    HOLVAN_CHECK(next.SpareCount1 == state.SpareCount1);
+    HOLVAN_CHECK(next.SpareCount2 == state.SpareCount2);
+    HOLVAN_CHECK(next.SpareCount3 == state.SpareCount3);
+    HOLVAN_CHECK(next.AngryExitCount == state.AngryExitCount);
+  }
+  return 0;
+}

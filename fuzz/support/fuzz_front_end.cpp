@@ -1,0 +1,10 @@
+#include "support/fuzz_front_end.h"
+
+namespace holvan::fuzz {
+
+void FuzzFrontEnd::RequestClose() {
+  companion->FormClose();
+  closed = true;
+}
+
+}  // namespace holvan::fuzz

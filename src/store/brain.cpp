@@ -1,13 +1,26 @@
 #include "store/brain.h"
 
-#include "text/cp932.h"
-#include "text/primitives.h"
+#include "store/scans.h"
 
 namespace holvan {
 
 void Brain::Add(NarrowText key, NarrowText value) {
-  keys_.Add(std::move(key));
+  const int32_t i = keys_.Add(std::move(key));
   values_.Add(std::move(value));
+  if (lookup_ == Lookup::kScan) return;
+  prefixes_.Insert(keys_.entries(), i);
+  substrings_.Insert(keys_.entries(), i);
+}
+
+void Brain::Assign(std::vector<NarrowText> keys,
+                   std::vector<NarrowText> values) {
+  keys_.Clear();
+  values_.Clear();
+  keys_.Reserve(keys.size());
+  values_.Reserve(values.size());
+  for (NarrowText& key : keys) keys_.Add(std::move(key));
+  for (NarrowText& value : values) values_.Add(std::move(value));
+  Reindex();
 }
 
 void Brain::SetValue(int32_t i, NarrowText value) {
@@ -17,29 +30,35 @@ void Brain::SetValue(int32_t i, NarrowText value) {
 void Brain::Clear() {
   keys_.Clear();
   values_.Clear();
+  Reindex();
 }
 
-void Brain::Reserve(std::size_t n) {
-  keys_.Reserve(n);
-  values_.Reserve(n);
+void Brain::SetLookup(Lookup lookup) {
+  lookup_ = lookup;
+  Reindex();
+}
+
+void Brain::Reindex() {
+  prefixes_.Clear();
+  substrings_.Clear();
+  if (lookup_ == Lookup::kScan) return;
+  prefixes_.Build(keys_.entries());
+  substrings_.Build(keys_.entries());
 }
 
 int32_t Brain::FindKeyStartingWith(std::string_view topic) const {
-  const auto& keys = keys_.entries();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (BytePos(topic, keys[i]) == 1) return static_cast<int32_t>(i);
-  }
-  return -1;
+  if (lookup_ == Lookup::kScan)
+    return ScanForStartingWith(keys_.entries(), topic);
+  return prefixes_.FirstStartingWith(keys_.entries(), topic);
 }
 
 void Brain::ForEachKeyIn(std::u16string_view line,
                          const std::function<bool(int32_t)>& visit) const {
-  const auto& keys = keys_.entries();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (WidePos(ToWide(keys[i]), line) > 0 && visit(static_cast<int32_t>(i))) {
-      return;
-    }
+  if (lookup_ == Lookup::kScan) {
+    ScanForKeysIn(keys_.entries(), line, visit);
+    return;
   }
+  substrings_.ForEachKeyIn(keys_.entries(), line, visit);
 }
 
 }  // namespace holvan

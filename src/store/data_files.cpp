@@ -6,6 +6,7 @@
 
 #include "text/cp932.h"
 #include "text/files.h"
+#include "text/line_breaks.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 #include "text/primitives.h"
@@ -22,55 +23,57 @@ constexpr std::string_view kProfileFile = "holv.dat";
 constexpr char16_t kFullWidthEquals = u'\uFF1D';
 constexpr int32_t kProfileLines = 7;
 
-std::vector<NarrowText> ReadLines(const NarrowText& path) {
-  return SplitFileLines(ReadFileBytes(path));
-}
-
-// Each line splits at its first "＝"; a line without one is all value.
-void LoadBrain(const NarrowText& path, Brain& brain) {
-  std::vector<NarrowText> lines = ReadLines(path);
-  brain.Clear();
-  brain.Reserve(lines.size());
-  for (const NarrowText& line : lines) {
-    const WideText wide = ToWide(line);
-    const std::size_t found = wide.find(kFullWidthEquals);
-    const int32_t length = static_cast<int32_t>(wide.size());
-    const int32_t p =
-        found == WideText::npos ? 0 : static_cast<int32_t>(found) + 1;
-    brain.Add(WideCopy(wide, 1, p - 1), WideCopy(wide, p + 1, length));
-  }
-}
-
-// Whether a character converts to the one byte "*" depends only on the
-// character, so the answer is kept instead of converting every character of
-// every dictionary line.
-bool ConvertsToAsterisk(char16_t unit) {
-  enum : uint8_t { kUnknown, kNo, kYes };
-  static std::vector<uint8_t> known(0x10000, kUnknown);
-  uint8_t& answer = known[unit];
-  if (answer == kUnknown) {
-    answer =
-        ShortEquals(ToNarrow(std::u16string_view(&unit, 1)), "*") ? kYes : kNo;
-  }
-  return answer == kYes;
-}
-
-// Each line splits at its first ASCII "*"; a line without one adds nothing.
-void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
-  std::vector<NarrowText> lines = ReadLines(path);
-  dictionary.Clear();
-  dictionary.Reserve(lines.size());
-  for (const NarrowText& line : lines) {
-    const WideText wide = ToWide(line);
-    const int32_t length = static_cast<int32_t>(wide.size());
-    for (int32_t i = 1; i <= length; ++i) {
-      if (ConvertsToAsterisk(wide[i - 1])) {
-        dictionary.Add(WideCopy(wide, 1, i - 1),
-                       WideCopy(wide, i + 1, length - i));
-        break;
+// The units that "*" stands for in the dictionary: those that convert to the
+// one byte 2A.
+const std::u16string& Asterisks() {
+  static const std::u16string units = [] {
+    std::u16string found;
+    for (uint32_t u = 0; u < 0x10000; ++u) {
+      const char16_t unit = static_cast<char16_t>(u);
+      if (ShortEquals(ToNarrow(std::u16string_view(&unit, 1)), "*")) {
+        found += unit;
       }
     }
-  }
+    return found;
+  }();
+  return units;
+}
+
+// Each line splits at its first "＝"; a line without one is all value. Key
+// and value are cut by characters and come back through conversion, walking
+// the bytes once without a UTF-16 copy.
+void LoadBrain(const NarrowText& path, Brain& brain) {
+  const NarrowText bytes = ReadFileBytes(path);
+  std::vector<NarrowText> keys;
+  std::vector<NarrowText> values;
+  ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
+    const CharacterAt equals =
+        FindCharacterIn(line, std::u16string_view(&kFullWidthEquals, 1));
+    if (equals.length == 0) {
+      keys.emplace_back();
+      values.push_back(Recoded(line));
+      return;
+    }
+    keys.push_back(Recoded(line.substr(0, equals.offset)));
+    values.push_back(Recoded(line.substr(equals.offset + equals.length)));
+  });
+  brain.Assign(std::move(keys), std::move(values));
+}
+
+// Each line splits at its first character that converts to "*"; a line
+// without one adds nothing.
+void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
+  const NarrowText bytes = ReadFileBytes(path);
+  const std::u16string& asterisks = Asterisks();
+  std::vector<NarrowText> keys;
+  std::vector<NarrowText> values;
+  ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
+    const CharacterAt star = FindCharacterIn(line, asterisks);
+    if (star.length == 0) return;
+    keys.push_back(Recoded(line.substr(0, star.offset)));
+    values.push_back(Recoded(line.substr(star.offset + star.length)));
+  });
+  dictionary.Assign(std::move(keys), std::move(values));
 }
 
 // The counters are read only when line 2 holds something.

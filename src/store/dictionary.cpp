@@ -1,28 +1,45 @@
 #include "store/dictionary.h"
 
+#include "store/scans.h"
+
 namespace holvan {
 
 void Dictionary::Add(NarrowText key, NarrowText value) {
-  keys_.Add(std::move(key));
+  const int32_t i = keys_.Add(std::move(key));
   values_.Add(std::move(value));
+  if (lookup_ == Lookup::kIndexed) index_.Insert(keys_.entries(), i);
+}
+
+void Dictionary::Assign(std::vector<NarrowText> keys,
+                        std::vector<NarrowText> values) {
+  keys_.Clear();
+  values_.Clear();
+  keys_.Reserve(keys.size());
+  values_.Reserve(values.size());
+  for (NarrowText& key : keys) keys_.Add(std::move(key));
+  for (NarrowText& value : values) values_.Add(std::move(value));
+  Reindex();
 }
 
 void Dictionary::Clear() {
   keys_.Clear();
   values_.Clear();
+  Reindex();
 }
 
-void Dictionary::Reserve(std::size_t n) {
-  keys_.Reserve(n);
-  values_.Reserve(n);
+void Dictionary::SetLookup(Lookup lookup) {
+  lookup_ = lookup;
+  Reindex();
+}
+
+void Dictionary::Reindex() {
+  index_.Clear();
+  if (lookup_ == Lookup::kIndexed) index_.Build(keys_.entries());
 }
 
 int32_t Dictionary::Find(std::string_view key) const {
-  const auto& keys = keys_.entries();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (keys[i] == key) return static_cast<int32_t>(i);
-  }
-  return -1;
+  if (lookup_ == Lookup::kScan) return ScanForEqual(keys_.entries(), key);
+  return index_.Find(keys_.entries(), key);
 }
 
 }  // namespace holvan

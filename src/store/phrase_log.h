@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "store/first_index_table.h"
+#include "store/lookup.h"
 #include "text/line_list.h"
 
 namespace holvan {
@@ -15,13 +17,20 @@ class PhraseLog {
   bool Contains(std::string_view line) const;
   void Add(NarrowText line);
   void Clear();
+  /// Chooses how Contains is answered (indexed at first).
+  void SetLookup(Lookup lookup);
   /// Replaces the entries by the file's lines; raises the open error, leaving
   /// the log unchanged, when the file cannot be read.
   void LoadFromFile(const NarrowText& path);
   const LineList& entries() const { return entries_; }
 
  private:
+  /// Rebuilds the index from the entries, or drops it for scans.
+  void Reindex();
+
   LineList entries_;
+  Lookup lookup_ = Lookup::kIndexed;
+  FirstIndexTable index_;
 };
 
 }  // namespace holvan

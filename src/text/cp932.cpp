@@ -29,6 +29,9 @@ struct Tables {
   // << 8 | trail; 0 where the code page has no such character (U+0000, the one
   // character encoded as 0, is handled before the lookup).
   std::vector<uint16_t> encode = std::vector<uint16_t>(65536, 0);
+  // Whether a character comes back as the same bytes from ToNarrow(ToWide()).
+  std::array<bool, 256> single_keeps{};
+  std::vector<bool> pair_keeps = std::vector<bool>(65536, false);
 };
 
 class Converter {
@@ -169,6 +172,17 @@ void FillRoundTrips(Tables& t) {
   }
 }
 
+void MarkKeptBytes(Tables& t) {
+  for (int b = 0; b < 256; ++b) {
+    t.single_keeps[b] = t.kind[b] == kSingle &&
+                        (t.single[b] == 0 || t.encode[t.single[b]] == b);
+  }
+  for (uint32_t code = 0; code < 65536; ++code) {
+    char16_t u = t.pair[code];
+    t.pair_keeps[code] = u != kNoCode && u != 0 && t.encode[u] == code;
+  }
+}
+
 std::unique_ptr<Tables> BuildTables() {
   auto t = std::make_unique<Tables>();
   Converter decode("UTF-16LE", "CP932");
@@ -179,6 +193,7 @@ std::unique_ptr<Tables> BuildTables() {
       t->single[b] = static_cast<char16_t>(b);
       t->encode[b] = static_cast<uint16_t>(b);
     }
+    MarkKeptBytes(*t);
     return t;
   }
   BuildSingles(decode, *t);
@@ -187,6 +202,7 @@ std::unique_ptr<Tables> BuildTables() {
   }
   BuildEncode(*t);
   FillRoundTrips(*t);
+  MarkKeptBytes(*t);
   return t;
 }
 
@@ -302,8 +318,14 @@ uint32_t DecodeUtf8At(std::string_view text, size_t& i) {
 }  // namespace
 
 WideText ToWide(std::string_view text) {
-  const Tables& t = GetTables();
   WideText wide;
+  ToWide(text, wide);
+  return wide;
+}
+
+void ToWide(std::string_view text, WideText& wide) {
+  const Tables& t = GetTables();
+  wide.clear();
   wide.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
@@ -311,7 +333,44 @@ WideText ToWide(std::string_view text) {
     char16_t u = DecodeAt(t, text, i);
     wide += u != kNoCode ? u : EscapedByte(static_cast<uint8_t>(text[start]));
   }
-  return wide;
+}
+
+NarrowText Recoded(std::string_view text) {
+  const Tables& t = GetTables();
+  size_t i = 0;
+  while (i < text.size()) {
+    uint8_t b = static_cast<uint8_t>(text[i]);
+    if (t.kind[b] == kSingle) {
+      if (!t.single_keeps[b]) return ToNarrow(ToWide(text));
+      ++i;
+      continue;
+    }
+    if (t.kind[b] == kLead && i + 1 < text.size()) {
+      size_t code =
+          static_cast<size_t>(b) << 8 | static_cast<uint8_t>(text[i + 1]);
+      if (t.pair[code] != kNoCode) {
+        if (!t.pair_keeps[code]) return ToNarrow(ToWide(text));
+        i += 2;
+        continue;
+      }
+    }
+    // An escaped byte comes back as itself; only bytes from 80 up escape.
+    if (b < 0x80) return ToNarrow(ToWide(text));
+    ++i;
+  }
+  return NarrowText(text);
+}
+
+CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units) {
+  const Tables& t = GetTables();
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t start = i;
+    char16_t u = DecodeAt(t, text, i);
+    if (u == kNoCode) u = EscapedByte(static_cast<uint8_t>(text[start]));
+    if (units.find(u) != std::u16string_view::npos) return {start, i - start};
+  }
+  return {text.size(), 0};
 }
 
 NarrowText ToNarrow(std::u16string_view wide) {

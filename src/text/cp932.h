@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "text/narrow_text.h"
 
 namespace holvan {
@@ -17,12 +19,29 @@ constexpr bool IsEscapedByte(char16_t unit) {
 /// Code page 932 to UTF-16: one unit per character; a byte that does not start
 /// a valid character becomes EscapedByte(byte).
 WideText ToWide(std::string_view text);
+/// The same into wide, reusing its storage.
+void ToWide(std::string_view text, WideText& wide);
 
 /// UTF-16 to code page 932: each unit to its preferred encoding; an escaped
 /// byte (U+DC80 to U+DCFF) gives the byte back; a character the code page lacks
 /// (a surrogate pair counting as one, any other lone surrogate) becomes "〓"
 /// (81 AC).
 NarrowText ToNarrow(std::u16string_view wide);
+
+/// ToNarrow(ToWide(text)) without the UTF-16 detour: the same bytes unless
+/// a character has a preferred encoding other than the one it has.
+NarrowText Recoded(std::string_view text);
+
+/// Where a character lies in a code page 932 text, in bytes; length 0 when
+/// there is none.
+struct CharacterAt {
+  std::size_t offset = 0;
+  std::size_t length = 0;
+};
+
+/// The first character of text whose UTF-16 unit (EscapedByte for a byte
+/// that starts none) is one of units.
+CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units);
 
 /// UTF-8 to code page 932 for text arriving from outside (typed, pasted,
 /// UTF-8 files); bytes that are not UTF-8 count as characters the code page

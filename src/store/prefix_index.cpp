@@ -1,0 +1,151 @@
+#include "store/prefix_index.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace holvan {
+namespace {
+
+// A block splits in two halves when it grows past twice this size.
+constexpr std::size_t kBlockSize = 512;
+
+// The key cut to n bytes compared with prefix, as unsigned bytes.
+int CompareHead(std::string_view key, std::string_view prefix) {
+  return key.substr(0, prefix.size()).compare(prefix);
+}
+
+int32_t SmallestOf(const int32_t* begin, const int32_t* end) {
+  return begin == end ? std::numeric_limits<int32_t>::max()
+                      : *std::min_element(begin, end);
+}
+
+// The first eight bytes of a key, big-endian, as a number that orders keys
+// as their bytes do as far as it reaches.
+uint64_t HeadNumber(std::string_view key) {
+  uint64_t n = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    n = n << 8 | (i < key.size() ? static_cast<uint8_t>(key[i]) : 0u);
+  }
+  return n;
+}
+
+}  // namespace
+
+void PrefixIndex::Clear() {
+  blocks_.clear();
+  blocks_.shrink_to_fit();
+}
+
+void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
+  Clear();
+  struct Entry {
+    uint64_t head;
+    int32_t index;
+  };
+  std::vector<Entry> order;
+  order.reserve(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (!keys[i].empty()) {
+      order.push_back({HeadNumber(keys[i]), static_cast<int32_t>(i)});
+    }
+  }
+  std::sort(order.begin(), order.end(),
+            [&keys](const Entry& a, const Entry& b) {
+              if (a.head != b.head) return a.head < b.head;
+              const int c = keys[static_cast<std::size_t>(a.index)].compare(
+                  keys[static_cast<std::size_t>(b.index)]);
+              return c != 0 ? c < 0 : a.index < b.index;
+            });
+  for (std::size_t begin = 0; begin < order.size(); begin += kBlockSize) {
+    const std::size_t end = std::min(order.size(), begin + kBlockSize);
+    Block block;
+    block.indexes.reserve(end - begin);
+    for (std::size_t k = begin; k < end; ++k) {
+      block.indexes.push_back(order[k].index);
+    }
+    block.smallest =
+        SmallestOf(block.indexes.data(), block.indexes.data() + end - begin);
+    blocks_.push_back(std::move(block));
+  }
+}
+
+void PrefixIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
+  const std::string_view key = keys[static_cast<std::size_t>(i)];
+  if (key.empty()) return;
+  auto key_of = [&keys](int32_t k) -> std::string_view {
+    return keys[static_cast<std::size_t>(k)];
+  };
+  // The newest position goes after every equal key.
+  auto block = std::upper_bound(blocks_.begin(), blocks_.end(), key,
+                                [&](std::string_view k, const Block& b) {
+                                  return k < key_of(b.indexes.back());
+                                });
+  if (block == blocks_.end()) {
+    if (blocks_.empty()) {
+      blocks_.push_back({{}, i});
+    }
+    block = blocks_.end() - 1;
+  }
+  std::vector<int32_t>& indexes = block->indexes;
+  auto at = std::upper_bound(
+      indexes.begin(), indexes.end(), key,
+      [&](std::string_view k, int32_t index) { return k < key_of(index); });
+  indexes.insert(at, i);
+  block->smallest = std::min(block->smallest, i);
+  if (indexes.size() <= 2 * kBlockSize) return;
+  Block upper;
+  upper.indexes.assign(indexes.begin() + kBlockSize, indexes.end());
+  indexes.resize(kBlockSize);
+  block->smallest = SmallestOf(indexes.data(), indexes.data() + indexes.size());
+  upper.smallest = SmallestOf(upper.indexes.data(),
+                              upper.indexes.data() + upper.indexes.size());
+  blocks_.insert(block + 1, std::move(upper));
+}
+
+int32_t PrefixIndex::FirstStartingWith(const std::vector<NarrowText>& keys,
+                                       std::string_view prefix) const {
+  if (prefix.empty() || blocks_.empty()) return -1;
+  const int32_t smallest =
+      Smallest(Bound(keys, prefix, false), Bound(keys, prefix, true));
+  return smallest == std::numeric_limits<int32_t>::max() ? -1 : smallest;
+}
+
+PrefixIndex::Place PrefixIndex::Bound(const std::vector<NarrowText>& keys,
+                                      std::string_view prefix,
+                                      bool after) const {
+  auto below = [&](int32_t index) {
+    const int c = CompareHead(keys[static_cast<std::size_t>(index)], prefix);
+    return after ? c <= 0 : c < 0;
+  };
+  // The first block whose last key is not below: the bound lies in it.
+  auto block = std::partition_point(
+      blocks_.begin(), blocks_.end(),
+      [&](const Block& b) { return below(b.indexes.back()); });
+  if (block == blocks_.end()) return {blocks_.size(), 0};
+  auto at =
+      std::partition_point(block->indexes.begin(), block->indexes.end(), below);
+  return {static_cast<std::size_t>(block - blocks_.begin()),
+          static_cast<std::size_t>(at - block->indexes.begin())};
+}
+
+int32_t PrefixIndex::Smallest(Place from, Place to) const {
+  if (from.block >= blocks_.size()) return std::numeric_limits<int32_t>::max();
+  const std::vector<int32_t>& first = blocks_[from.block].indexes;
+  if (from.block == to.block) {
+    return SmallestOf(first.data() + from.at, first.data() + to.at);
+  }
+  int32_t smallest = from.at == 0 ? blocks_[from.block].smallest
+                                  : SmallestOf(first.data() + from.at,
+                                               first.data() + first.size());
+  for (std::size_t b = from.block + 1; b < to.block; ++b) {
+    smallest = std::min(smallest, blocks_[b].smallest);
+  }
+  if (to.block < blocks_.size()) {
+    const std::vector<int32_t>& last = blocks_[to.block].indexes;
+    smallest = std::min(smallest, SmallestOf(last.data(), last.data() + to.at));
+  }
+  return smallest;
+}
+
+}  // namespace holvan

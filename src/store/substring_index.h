@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "text/narrow_text.h"
+
+namespace holvan {
+
+/// Finds which keys of a list (kept by the caller, who passes it to every
+/// call) occur by characters inside a line: a hash table over the UTF-16 form
+/// of every distinct key, probed with a rolling hash of each slice of the line
+/// as long as some key is. A line of n characters costs n probes per distinct
+/// key length, whatever the number of keys.
+class SubstringIndex {
+ public:
+  /// Forgets every key.
+  void Clear();
+  /// Indexes every entry of keys, replacing what was indexed before.
+  void Build(const std::vector<NarrowText>& keys);
+  /// Indexes keys[i], the newest entry.
+  void Insert(const std::vector<NarrowText>& keys, int32_t i);
+  /// Calls visit with the position of every key that occurs in line (WidePos
+  /// > 0; an empty key never does), in ascending order, until visit returns
+  /// true.
+  void ForEachKeyIn(const std::vector<NarrowText>& keys,
+                    std::u16string_view line,
+                    const std::function<bool(int32_t)>& visit) const;
+
+ private:
+  struct Slot {
+    uint32_t hash = 0;
+    /// The first position with this key; later ones follow through next_.
+    int32_t first = -1;
+  };
+
+  /// The slot of the key whose UTF-16 form is wide (hash hash), or the empty
+  /// slot where it would go.
+  std::size_t Probe(const std::vector<NarrowText>& keys,
+                    std::u16string_view wide, uint32_t hash,
+                    WideText& scratch) const;
+  /// Makes room for n distinct keys at most three quarters full.
+  void Reserve(std::size_t n);
+  /// Adds keys[i] with its UTF-16 form wide: as a new key, or at the end of
+  /// the positions of its key.
+  void Add(const std::vector<NarrowText>& keys, int32_t i,
+           std::u16string_view wide, WideText& scratch);
+  /// Counts a distinct key of length characters.
+  void CountLength(std::size_t length);
+
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;
+  /// Per position: the next position with the same key, or -1.
+  std::vector<int32_t> next_;
+  /// Per length in characters: how many distinct keys have it.
+  std::vector<int32_t> keys_of_length_;
+  /// The lengths some key has, ascending.
+  std::vector<std::size_t> lengths_;
+  /// Powers of the rolling hash's base, up to the longest key.
+  std::vector<uint64_t> powers_ = {1};
+};
+
+}  // namespace holvan

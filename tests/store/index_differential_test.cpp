@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "conversation/companion.h"
+#include "store/brain.h"
+#include "store/dictionary.h"
+#include "store/phrase_log.h"
+#include "support/fake_front_end.h"
+#include "support/temp_dir.h"
+#include "text/cp932.h"
+
+namespace holvan {
+namespace {
+
+using testing::FakeFrontEnd;
+using testing::Sj;
+using testing::TempDir;
+
+// Random texts from few pieces, so that keys often begin with, contain or
+// equal each other: whole characters, the bytes of one character split, a
+// character with two encodings (ED 40 and FA 5C), a lone lead byte and the
+// separators of the data files.
+class TextMaker {
+ public:
+  explicit TextMaker(uint32_t seed) : engine_(seed) {
+    for (const char* utf8 : {"猫", "猫舌", "ア", "は", "の", "と", "とは", "だ",
+                             "＊", "＝", "犬", " ", "ネコ", "A", "*"}) {
+      pieces_.push_back(Sj(utf8));
+    }
+    pieces_.push_back("\xED\x40");
+    pieces_.push_back("\xFA\x5C");
+    pieces_.push_back("\x83");
+    pieces_.push_back("\x81");
+  }
+
+  int Below(int n) {
+    return std::uniform_int_distribution<int>(0, n - 1)(engine_);
+  }
+  NarrowText Text(int max_pieces) {
+    NarrowText text;
+    for (int n = Below(max_pieces + 1); n > 0; --n) {
+      text += pieces_[static_cast<std::size_t>(
+          Below(static_cast<int>(pieces_.size())))];
+    }
+    return text;
+  }
+  NarrowText Value() {
+    NarrowText value = Text(2);
+    for (int n = Below(3); n > 0; --n) value += Sj("＊") + Text(2);
+    return value;
+  }
+
+ private:
+  std::mt19937 engine_;
+  std::vector<NarrowText> pieces_;
+};
+
+std::vector<int32_t> Visits(const Brain& brain, const WideText& line,
+                            int stop_after) {
+  std::vector<int32_t> visited;
+  brain.ForEachKeyIn(line, [&](int32_t i) {
+    visited.push_back(i);
+    return static_cast<int>(visited.size()) == stop_after;
+  });
+  return visited;
+}
+
+// Indexed and scanning stores fed the same entries and asked the same things.
+void CompareStores(uint32_t seed, int entries, int steps) {
+  TextMaker maker(seed);
+  Brain brain;
+  Brain brain_scan;
+  Dictionary dictionary;
+  Dictionary dictionary_scan;
+  PhraseLog log;
+  PhraseLog log_scan;
+  brain_scan.SetLookup(Lookup::kScan);
+  dictionary_scan.SetLookup(Lookup::kScan);
+  log_scan.SetLookup(Lookup::kScan);
+
+  std::vector<NarrowText> keys;
+  std::vector<NarrowText> values;
+  for (int i = 0; i < entries; ++i) {
+    keys.push_back(maker.Text(4));
+    values.push_back(maker.Value());
+  }
+  brain.Assign(keys, values);
+  brain_scan.Assign(keys, values);
+  dictionary.Assign(keys, values);
+  dictionary_scan.Assign(keys, values);
+
+  for (int step = 0; step < steps; ++step) {
+    SCOPED_TRACE("seed " + std::to_string(seed) + " step " +
+                 std::to_string(step));
+    const NarrowText text = maker.Text(step % 3 == 0 ? 8 : 4);
+    switch (maker.Below(4)) {
+      case 0:
+        brain.Add(text, "v");
+        brain_scan.Add(text, "v");
+        dictionary.Add(text, "v");
+        dictionary_scan.Add(text, "v");
+        log.Add(text);
+        log_scan.Add(text);
+        break;
+      case 1:
+        ASSERT_EQ(brain.FindKeyStartingWith(text),
+                  brain_scan.FindKeyStartingWith(text));
+        ASSERT_EQ(dictionary.Find(text), dictionary_scan.Find(text));
+        ASSERT_EQ(log.Contains(text), log_scan.Contains(text));
+        break;
+      default: {
+        const WideText line = ToWide(text);
+        const int stop_after = maker.Below(4);
+        ASSERT_EQ(Visits(brain, line, stop_after),
+                  Visits(brain_scan, line, stop_after));
+      }
+    }
+  }
+}
+
+TEST(IndexDifferentialTest, SmallStoresAnswerAsTheirScans) {
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    CompareStores(seed, static_cast<int>(seed % 40), 80);
+  }
+}
+
+TEST(IndexDifferentialTest, LargeStoresAnswerAsTheirScans) {
+  // Enough entries, loaded and added, for the ordered index to cut and split
+  // its blocks.
+  CompareStores(1001, 3000, 400);
+  CompareStores(1002, 0, 4000);
+}
+
+// A random conversation over random data files, line for line the same for
+// an indexed and a scanning companion.
+class Conversation {
+ public:
+  Conversation(Lookup lookup, const TempDir& dir) : companion_(fake_) {
+    fake_.companion = &companion_;
+    fake_.directory = dir.path();
+    fake_.seed = 4242;
+    Stores& stores = companion_.session().stores;
+    stores.brain.SetLookup(lookup);
+    stores.dictionary.SetLookup(lookup);
+    stores.phrase_log.SetLookup(lookup);
+    companion_.FormCreate();
+  }
+  void Type(const NarrowText& line) {
+    fake_.input = line;
+    companion_.Button1Click();
+  }
+  void Tick() { companion_.Timer1Timer(); }
+  void Close() {
+    if (!fake_.closed) companion_.FormClose();
+  }
+  const Companion& companion() const { return companion_; }
+  const FakeFrontEnd& front_end() const { return fake_; }
+  uint32_t seed() { return companion_.session().random.seed(); }
+
+ private:
+  FakeFrontEnd fake_;
+  Companion companion_;
+};
+
+void WriteDataFiles(TextMaker& maker, const TempDir& dir) {
+  NarrowText brain = Sj("好き＝嬉しい＊楽しい\r\n嫌い＝悲しい\r\n");
+  NarrowText dictionary;
+  NarrowText log;
+  for (int i = maker.Below(30); i > 0; --i) {
+    brain += maker.Text(3) + Sj("＝") + maker.Value() + "\r\n";
+    dictionary += maker.Text(3) + "*" + maker.Value() + "\r\n";
+    log += maker.Text(5) + "\r\n";
+  }
+  brain += maker.Text(6) + "\r\n";
+  dictionary += maker.Text(6) + "\r\n";
+  dir.WriteBytes("brain.dat", brain);
+  dir.WriteBytes("dic.dat", dictionary);
+  dir.WriteBytes("res.dat", log);
+  dir.WriteBytes("holv.dat", Sj("太郎\r\n3\r\n2\r\n0\r\n0\r\n0\r\n0\r\n"));
+}
+
+// A line in one of the forms the conversation reacts to, its blanks filled
+// with random texts.
+NarrowText RandomLine(TextMaker& maker) {
+  static const char* const kForms[] = {"%は？",
+                                       "%って何？",
+                                       "%とは%だ",
+                                       "%というのは%だ",
+                                       "%とは%のことだよ",
+                                       "%とは%のこと",
+                                       "ちがう%",
+                                       "違う",
+                                       "そうそう",
+                                       "いいよ",
+                                       "だめ",
+                                       "%",
+                                       "%%",
+                                       "好き",
+                                       "嫌い",
+                                       "%っての？"};
+  const std::string_view form = kForms[maker.Below(16)];
+  NarrowText line;
+  std::size_t begin = 0;
+  for (std::size_t blank = form.find('%'); blank != std::string_view::npos;
+       blank = form.find('%', begin)) {
+    line += Sj(form.substr(begin, blank - begin)) + maker.Text(3);
+    begin = blank + 1;
+  }
+  return line + Sj(form.substr(begin));
+}
+
+std::vector<NarrowText> Entries(const Brain& brain) {
+  std::vector<NarrowText> all;
+  for (int32_t i = 0; i < brain.Count(); ++i) {
+    all.push_back(brain.Key(i) + "|" + brain.Value(i));
+  }
+  return all;
+}
+
+TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    TextMaker maker(seed);
+    TempDir fast_dir;
+    TempDir scan_dir;
+    WriteDataFiles(maker, fast_dir);
+    for (const char* name : {"brain.dat", "dic.dat", "res.dat", "holv.dat"}) {
+      scan_dir.WriteBytes(name, fast_dir.ReadBytes(name));
+    }
+    Conversation fast(Lookup::kIndexed, fast_dir);
+    Conversation scan(Lookup::kScan, scan_dir);
+    for (int step = 0; step < 150 && !fast.front_end().closed; ++step) {
+      if (maker.Below(8) == 0) {
+        fast.Tick();
+        scan.Tick();
+      } else {
+        const NarrowText line = RandomLine(maker);
+        fast.Type(line);
+        scan.Type(line);
+      }
+      ASSERT_EQ(fast.front_end().appended, scan.front_end().appended)
+          << "step " << step;
+      ASSERT_EQ(fast.seed(), scan.seed()) << "step " << step;
+    }
+    const Stores& a = fast.companion().GetStores();
+    const Stores& b = scan.companion().GetStores();
+    EXPECT_EQ(Entries(a.brain), Entries(b.brain));
+    EXPECT_EQ(a.phrase_log.entries().entries(),
+              b.phrase_log.entries().entries());
+    ASSERT_EQ(a.dictionary.Count(), b.dictionary.Count());
+    for (int32_t i = 0; i < a.dictionary.Count(); ++i) {
+      EXPECT_EQ(a.dictionary.Key(i), b.dictionary.Key(i));
+      EXPECT_EQ(a.dictionary.Value(i), b.dictionary.Value(i));
+    }
+    EXPECT_EQ(fast.companion().State().Mood, scan.companion().State().Mood);
+    EXPECT_EQ(fast.companion().State().FollowUpKey,
+              scan.companion().State().FollowUpKey);
+    // Saving syncs to the disk, so only some runs go as far.
+    if (seed % 8 != 0) continue;
+    fast.Close();
+    scan.Close();
+    for (const char* name : {"brain.dat", "res.dat", "holv.dat"}) {
+      EXPECT_EQ(fast_dir.ReadBytes(name), scan_dir.ReadBytes(name)) << name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace holvan

@@ -8,9 +8,11 @@
 namespace holvan {
 
 QUrl SupportPageUrl() {
-  const QStringList folders = {QCoreApplication::applicationDirPath() +
-                                   QStringLiteral("/" HOLVAN_SUPPORT_FROM_BIN),
-                               QStringLiteral(HOLVAN_SUPPORT_SOURCE_DIR)};
+  const QString share = QCoreApplication::applicationDirPath() +
+                        QStringLiteral("/" HOLVAN_SHARE_FROM_BIN);
+  const QStringList folders = {share + QStringLiteral("/help"), share,
+                               QStringLiteral(HOLVAN_SOURCE_HELP_DIR),
+                               QStringLiteral(HOLVAN_SOURCE_SUPPORT_DIR)};
   for (const QString& folder : folders) {
     const QFileInfo page(folder + QStringLiteral("/index.html"));
     if (page.isFile()) return QUrl::fromLocalFile(page.canonicalFilePath());

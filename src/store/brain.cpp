@@ -1,5 +1,6 @@
 #include "store/brain.h"
 
+#include "store/growth_room.h"
 #include "store/scans.h"
 
 namespace holvan {
@@ -14,12 +15,10 @@ void Brain::Add(NarrowText key, NarrowText value) {
 
 void Brain::Assign(std::vector<NarrowText> keys,
                    std::vector<NarrowText> values) {
-  keys_.Clear();
-  values_.Clear();
-  keys_.Reserve(keys.size());
-  values_.Reserve(values.size());
-  for (NarrowText& key : keys) keys_.Add(std::move(key));
-  for (NarrowText& value : values) values_.Add(std::move(value));
+  keys.reserve(GrowthRoom(keys.size()));
+  values.reserve(GrowthRoom(values.size()));
+  keys_.Assign(std::move(keys));
+  values_.Assign(std::move(values));
   Reindex();
 }
 

@@ -6,6 +6,9 @@
 namespace holvan {
 namespace {
 
+// How many keys ahead a bulk build fetches slots.
+constexpr std::size_t kAhead = 16;
+
 uint32_t HashOf(std::string_view key) {
   const uint64_t h = std::hash<std::string_view>{}(key);
   return static_cast<uint32_t>(h ^ (h >> 32));
@@ -22,11 +25,18 @@ void FirstIndexTable::Clear() {
 void FirstIndexTable::Build(const std::vector<NarrowText>& keys) {
   Clear();
   Reserve(keys.size());
+  // Hashes first, so that each slot can be fetched from memory a few keys
+  // ahead of its use.
+  std::vector<uint32_t> hashes(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) hashes[i] = HashOf(keys[i]);
+  const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = 0; i < keys.size(); ++i) {
-    const uint32_t hash = HashOf(keys[i]);
-    Slot& slot = slots_[Probe(keys, keys[i], hash)];
+    if (i + kAhead < keys.size()) {
+      __builtin_prefetch(&slots_[hashes[i + kAhead] & mask]);
+    }
+    Slot& slot = slots_[Probe(keys, keys[i], hashes[i])];
     if (slot.index >= 0) continue;
-    slot = {hash, static_cast<int32_t>(i)};
+    slot = {hashes[i], static_cast<int32_t>(i)};
     ++used_;
   }
 }

@@ -1,6 +1,9 @@
 #include "store/phrase_log.h"
 
+#include "store/growth_room.h"
 #include "store/scans.h"
+#include "text/files.h"
+#include "text/line_breaks.h"
 
 namespace holvan {
 
@@ -26,7 +29,13 @@ void PhraseLog::SetLookup(Lookup lookup) {
 }
 
 void PhraseLog::LoadFromFile(const NarrowText& path) {
-  entries_.LoadFromFile(path);
+  const NarrowText bytes = ReadFileBytes(path);
+  std::vector<NarrowText> lines;
+  lines.reserve(GrowthRoom(CountLineFeeds(bytes)));
+  ForEachLine(UpToZero(bytes), [&lines](std::string_view line, bool) {
+    lines.emplace_back(line);
+  });
+  entries_.Assign(std::move(lines));
   Reindex();
 }
 

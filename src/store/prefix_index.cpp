@@ -50,13 +50,33 @@ void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
       order.push_back({HeadNumber(keys[i]), static_cast<int32_t>(i)});
     }
   }
-  std::sort(order.begin(), order.end(),
-            [&keys](const Entry& a, const Entry& b) {
-              if (a.head != b.head) return a.head < b.head;
-              const int c = keys[static_cast<std::size_t>(a.index)].compare(
-                  keys[static_cast<std::size_t>(b.index)]);
-              return c != 0 ? c < 0 : a.index < b.index;
-            });
+  // A stable radix sort by the first eight bytes, sixteen bits at a time,
+  // keeps equal heads in list order; runs of equal heads are then sorted by
+  // their whole keys.
+  std::vector<Entry> spare(order.size());
+  for (int shift = 0; shift < 64; shift += 16) {
+    std::vector<std::size_t> starts(65537, 0);
+    for (const Entry& e : order) ++starts[((e.head >> shift) & 0xFFFF) + 1];
+    if (std::find(starts.begin(), starts.end(), order.size()) != starts.end()) {
+      continue;
+    }
+    for (std::size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
+    for (const Entry& e : order)
+      spare[starts[(e.head >> shift) & 0xFFFF]++] = e;
+    order.swap(spare);
+  }
+  for (std::size_t begin = 0; begin < order.size();) {
+    std::size_t end = begin + 1;
+    while (end < order.size() && order[end].head == order[begin].head) ++end;
+    if (end - begin > 1) {
+      std::stable_sort(order.begin() + begin, order.begin() + end,
+                       [&keys](const Entry& a, const Entry& b) {
+                         return keys[static_cast<std::size_t>(a.index)] <
+                                keys[static_cast<std::size_t>(b.index)];
+                       });
+    }
+    begin = end;
+  }
   for (std::size_t begin = 0; begin < order.size(); begin += kBlockSize) {
     const std::size_t end = std::min(order.size(), begin + kBlockSize);
     Block block;

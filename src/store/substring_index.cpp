@@ -9,6 +9,9 @@
 namespace holvan {
 namespace {
 
+// How many keys ahead a bulk build fetches slots.
+constexpr std::size_t kAhead = 16;
+
 constexpr uint64_t kBase = 0x100000001B3ull;
 
 // The rolling hash of a run of units: a polynomial in kBase, modulo 2^64.
@@ -45,22 +48,42 @@ void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
   Clear();
   Reserve(keys.size());
   next_.assign(keys.size(), -1);
+  // Hashes and lengths first, so that each slot can be fetched from memory a
+  // few keys ahead of its use.
+  std::vector<uint32_t> hashes(keys.size());
+  std::vector<uint32_t> lengths(keys.size());
   WideText wide;
-  WideText scratch;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    ToWide(keys[i], wide);
+    hashes[i] = SlotHash(Polynomial(wide), wide.size());
+    lengths[i] = static_cast<uint32_t>(wide.size());
+  }
+  const std::size_t mask = slots_.size() - 1;
+  WideText other;
   // From the last position down, each goes in front of the later ones with
   // its key, so that every chain runs in ascending order.
   for (std::size_t i = keys.size(); i-- > 0;) {
+    if (i >= kAhead) __builtin_prefetch(&slots_[hashes[i - kAhead] & mask]);
     if (keys[i].empty()) continue;
-    ToWide(keys[i], wide);
-    const uint32_t hash = SlotHash(Polynomial(wide), wide.size());
-    Slot& slot = slots_[Probe(keys, wide, hash, scratch)];
+    std::size_t at = hashes[i] & mask;
+    for (;; at = (at + 1) & mask) {
+      const Slot& slot = slots_[at];
+      if (slot.first < 0 || slot.hash != hashes[i]) {
+        if (slot.first < 0) break;
+        continue;
+      }
+      ToWide(keys[i], wide);
+      ToWide(keys[static_cast<std::size_t>(slot.first)], other);
+      if (wide == other) break;
+    }
+    Slot& slot = slots_[at];
     if (slot.first >= 0) {
       next_[i] = slot.first;
     } else {
       ++used_;
-      CountLength(wide.size());
+      CountLength(lengths[i]);
     }
-    slot = {hash, static_cast<int32_t>(i)};
+    slot = {hashes[i], static_cast<int32_t>(i)};
   }
 }
 
@@ -107,29 +130,58 @@ void SubstringIndex::ForEachKeyIn(
   for (std::size_t k = 0; k < line.size(); ++k) {
     prefix[k + 1] = prefix[k] * kBase + line[k];
   }
-  WideText scratch;
-  std::vector<int32_t> found;
+  // Every slice whose hash some key has; whether the key really is that slice
+  // is checked only when its turn comes, since visit usually stops early.
+  struct Candidate {
+    int32_t first;
+    uint32_t start;
+    uint32_t length;
+  };
+  std::vector<Candidate> candidates;
+  const std::size_t mask = slots_.size() - 1;
   for (std::size_t start = 0; start < line.size(); ++start) {
     for (std::size_t length : lengths_) {
       if (length > line.size() - start) break;
-      const uint64_t polynomial =
-          prefix[start + length] - prefix[start] * powers_[length];
-      const Slot& slot = slots_[Probe(keys, line.substr(start, length),
-                                      SlotHash(polynomial, length), scratch)];
-      if (slot.first >= 0) found.push_back(slot.first);
+      const uint32_t hash = SlotHash(
+          prefix[start + length] - prefix[start] * powers_[length], length);
+      for (std::size_t at = hash & mask; slots_[at].first >= 0;
+           at = (at + 1) & mask) {
+        if (slots_[at].hash == hash) {
+          candidates.push_back({slots_[at].first, static_cast<uint32_t>(start),
+                                static_cast<uint32_t>(length)});
+        }
+      }
     }
   }
-  std::sort(found.begin(), found.end());
-  found.erase(std::unique(found.begin(), found.end()), found.end());
-  // Merges the ascending chains of the keys found.
-  std::priority_queue<int32_t, std::vector<int32_t>, std::greater<>> pending(
-      std::greater<>(), std::move(found));
+  std::sort(
+      candidates.begin(), candidates.end(),
+      [](const Candidate& a, const Candidate& b) { return a.first < b.first; });
+  // Merges the ascending chains of the keys found. An entry is a position
+  // and, for the first position of a key not yet checked, where its
+  // candidates begin (-1 once checked).
+  using Entry = std::pair<int32_t, int32_t>;
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<>> pending;
+  for (std::size_t c = 0; c < candidates.size(); ++c) {
+    if (c == 0 || candidates[c].first != candidates[c - 1].first) {
+      pending.push({candidates[c].first, static_cast<int32_t>(c)});
+    }
+  }
+  WideText wide;
   while (!pending.empty()) {
-    const int32_t i = pending.top();
+    const auto [i, from] = pending.top();
     pending.pop();
+    if (from >= 0) {
+      ToWide(keys[static_cast<std::size_t>(i)], wide);
+      bool occurs = false;
+      for (auto c = static_cast<std::size_t>(from);
+           c < candidates.size() && candidates[c].first == i && !occurs; ++c) {
+        occurs = line.substr(candidates[c].start, candidates[c].length) == wide;
+      }
+      if (!occurs) continue;
+    }
     if (visit(i)) return;
     const int32_t next = next_[static_cast<std::size_t>(i)];
-    if (next >= 0) pending.push(next);
+    if (next >= 0) pending.push({next, -1});
   }
 }
 

@@ -31,7 +31,7 @@ struct Tables {
   std::vector<uint16_t> encode = std::vector<uint16_t>(65536, 0);
   // Whether a character comes back as the same bytes from ToNarrow(ToWide()).
   std::array<bool, 256> single_keeps{};
-  std::vector<bool> pair_keeps = std::vector<bool>(65536, false);
+  std::vector<uint8_t> pair_keeps = std::vector<uint8_t>(65536, 0);
 };
 
 class Converter {
@@ -368,7 +368,10 @@ CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units) {
     size_t start = i;
     char16_t u = DecodeAt(t, text, i);
     if (u == kNoCode) u = EscapedByte(static_cast<uint8_t>(text[start]));
-    if (units.find(u) != std::u16string_view::npos) return {start, i - start};
+    if (units.size() == 1 ? u == units[0]
+                          : units.find(u) != std::u16string_view::npos) {
+      return {start, i - start};
+    }
   }
   return {text.size(), 0};
 }

@@ -16,6 +16,20 @@ inline std::string_view UpToZero(std::string_view bytes) {
                                                bytes.data()));
 }
 
+/// The number of LF bytes: the number of lines of most files, counted to make
+/// room for them ahead.
+inline std::size_t CountLineFeeds(std::string_view bytes) {
+  std::size_t count = 0;
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
+  while (const void* at =
+             std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+    ++count;
+    p = static_cast<const char*>(at) + 1;
+  }
+  return count;
+}
+
 /// Calls on_line(line, broken) for each line of bytes, where a line ends at
 /// CR LF, a lone CR or an LF; broken is false only for a last line without a
 /// break. A break at the very end gives no empty last line. Scans with memchr

@@ -1,5 +1,6 @@
 #include "text/line_list.h"
 
+#include <cstring>
 #include <limits>
 
 #include "text/error.h"
@@ -27,29 +28,40 @@ int32_t LineList::Add(NarrowText s) {
   return Count() - 1;
 }
 
-void LineList::LoadFromFile(const NarrowText& path) {
-  NarrowText bytes = ReadFileBytes(path);
-  std::vector<NarrowText> lines = SplitFileLines(bytes);
-  if (lines.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+void LineList::Assign(std::vector<NarrowText> entries) {
+  if (entries.size() >
+      static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
     throw AppendError();
   }
-  entries_ = std::move(lines);
+  entries_ = std::move(entries);
+}
+
+void LineList::LoadFromFile(const NarrowText& path) {
+  Assign(SplitFileLines(ReadFileBytes(path)));
 }
 
 void LineList::SaveToFile(const NarrowText& path) const {
   size_t size = 0;
   for (const NarrowText& entry : entries_) size += entry.size() + 2;
-  NarrowText bytes;
-  bytes.reserve(size);
-  for (const NarrowText& entry : entries_) {
-    bytes += entry;
-    bytes += "\r\n";
+  NarrowText bytes(size, '\0');
+  char* out = bytes.data();
+  // The entries lie all over memory: ask for the ones a few steps ahead.
+  constexpr size_t kAhead = 8;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (i + kAhead < entries_.size()) {
+      __builtin_prefetch(entries_[i + kAhead].data());
+    }
+    std::memcpy(out, entries_[i].data(), entries_[i].size());
+    out += entries_[i].size();
+    std::memcpy(out, "\r\n", 2);
+    out += 2;
   }
   SaveFileAtomically(path, bytes);
 }
 
 std::vector<NarrowText> SplitFileLines(std::string_view bytes) {
   std::vector<NarrowText> lines;
+  lines.reserve(CountLineFeeds(bytes) + 1);
   ForEachLine(UpToZero(bytes), [&lines](std::string_view line, bool) {
     lines.emplace_back(line);
   });

@@ -19,6 +19,9 @@ class LineList {
   /// Appends s; returns its index.
   int32_t Add(NarrowText s);
   void Clear() { entries_.clear(); }
+  /// Replaces every entry by entries, taking them over whole; raises the
+  /// append error past the largest count.
+  void Assign(std::vector<NarrowText> entries);
 
   /// Replaces every entry by the file's lines (breaks: CR LF, lone CR, lone
   /// LF; stops at the first zero byte). Raises the open error, leaving the list

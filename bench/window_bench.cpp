@@ -1,0 +1,105 @@
+// The main window under benchmark, in the current folder.
+//
+//   holvan-bench-window first-frame
+//     starts as the program does and prints the monotonic clock at the first
+//     frame, then ends;
+//   holvan-bench-window turns SCRIPT N
+//     types N lines of the script (cycling; idle ticks and the diary, which
+//     empties the Transcript, left out) into one window, each turn timed with
+//     the repaint that follows it, and prints the mean and median of the first
+//     1,000 turns and of the 1,000 after the first N as JSON.
+
+#include <QApplication>
+#include <QPushButton>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "first_frame.h"
+#include "script.h"
+#include "text/cp932.h"
+#include "ui/main_form.h"
+#include "ui/session_end.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::size_t kWindow = 1000;
+
+// The typed lines of the script without ticks and without diary visits.
+std::vector<holvan::NarrowText> TypedLines(const std::string& path) {
+  const holvan::NarrowText diary = holvan::Utf8ToNarrow("日記");
+  const holvan::NarrowText leave = holvan::Utf8ToNarrow("止める");
+  std::vector<holvan::NarrowText> lines;
+  bool in_diary = false;
+  for (const holvan::bench::Step& step : holvan::bench::ReadScript(path)) {
+    if (step.tick) continue;
+    if (step.line.rfind(diary, 0) == 0) in_diary = true;
+    if (!in_diary) lines.push_back(step.line);
+    if (step.line == leave) in_diary = false;
+  }
+  return lines;
+}
+
+struct Summary {
+  double mean_us;
+  double median_us;
+};
+
+Summary Summarise(std::vector<double> samples) {
+  double total = 0;
+  for (double s : samples) total += s;
+  std::sort(samples.begin(), samples.end());
+  return {total / samples.size() * 1e6, samples[samples.size() / 2] * 1e6};
+}
+
+int Turns(const std::string& script, std::size_t turns) {
+  const std::vector<holvan::NarrowText> lines = TypedLines(script);
+  holvan::TForm1 form1;
+  form1.Start();
+  QApplication::processEvents();
+  auto* talk = form1.findChild<QPushButton*>(QStringLiteral("Button1"));
+  std::vector<double> first;
+  std::vector<double> late;
+  for (std::size_t t = 0; t < turns + kWindow; ++t) {
+    form1.SetInputText(lines[t % lines.size()]);
+    const Clock::time_point start = Clock::now();
+    talk->click();
+    QApplication::processEvents();
+    const double seconds =
+        std::chrono::duration<double>(Clock::now() - start).count();
+    if (t < kWindow) first.push_back(seconds);
+    if (t >= turns) late.push_back(seconds);
+  }
+  const Summary a = Summarise(first);
+  const Summary b = Summarise(late);
+  std::printf(
+      "{\"turns\": %zu, \"first_mean_us\": %.2f, \"first_median_us\": %.2f, "
+      "\"late_mean_us\": %.2f, \"late_median_us\": %.2f, "
+      "\"transcript_bytes\": %zu}\n",
+      turns, a.mean_us, a.median_us, b.mean_us, b.median_us,
+      form1.companion().Transcript().Text().size());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Holvan"));
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "turns" && argc > 3) {
+    return Turns(argv[2], std::stoul(argv[3]));
+  }
+  if (mode != "first-frame") {
+    std::fprintf(stderr, "usage: %s first-frame | turns SCRIPT N\n", argv[0]);
+    return 2;
+  }
+  holvan::TForm1 form1;
+  holvan::SaveOnSessionEnd(form1);
+  holvan::bench::FirstFrameProbe probe(&form1);
+  form1.Start();
+  return QApplication::exec();
+}

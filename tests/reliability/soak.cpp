@@ -5,9 +5,11 @@
 // Usage: holvan_soak [events] [seed]
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <random>
 #include <string>
@@ -55,6 +57,13 @@ long long HeldBytes(const Companion& companion) {
   }
   return held;
 }
+
+// The test front end without its record of appended lines, which would
+// grow with every turn.
+class QuietFrontEnd : public FakeFrontEnd {
+ public:
+  void TranscriptAppended(const NarrowText&) override {}
+};
 
 const std::vector<std::string> kLines = {"こんにちは",
                                          "おはよう",
@@ -108,7 +117,7 @@ int main(int argc, char** argv) {
   dir.WriteSj("dic.dat", "東京*日本の首都\r\n犬*動物\r\n");
   dir.WriteBytes("res.dat", "");
 
-  FakeFrontEnd front_end;
+  QuietFrontEnd front_end;
   front_end.directory = dir.path();
   front_end.seed = seed;
   Companion companion(front_end);
@@ -129,6 +138,8 @@ int main(int argc, char** argv) {
   std::vector<long long> block_rss;
   std::vector<long long> block_held;
   auto block_start = Clock::now();
+  std::clock_t block_cpu = std::clock();
+  std::vector<double> block_cpu_seconds;
   for (long event = 1; event <= events; ++event) {
     const unsigned roll = random() % 1000;
     try {
@@ -143,7 +154,13 @@ int main(int argc, char** argv) {
           line = Sj("もの" + n + "とは新しいこと" + n + "だ");
         } else if (roll == 241 && event % 50 == 0) {
           line = Sj("日記");
-        } else if (roll == 242) {
+        } else if (roll == 242 && companion.State().Mode != ModeDiary) {
+          // Three insults in a row; the turn below is the fourth, which
+          // closes (and saves).
+          for (int i = 0; i < 3; ++i) {
+            front_end.input = Sj("ばか");
+            companion.Button1Click();
+          }
           line = Sj("ばか");
         } else if (companion.State().Mode == ModeDiary && roll < 300) {
           line = Sj(roll < 260 ? "セーブ" : roll < 280 ? "削除" : "止める");
@@ -165,6 +182,10 @@ int main(int argc, char** argv) {
       const auto now = Clock::now();
       block_seconds.push_back(
           std::chrono::duration<double>(now - block_start).count());
+      const std::clock_t cpu = std::clock();
+      block_cpu_seconds.push_back(static_cast<double>(cpu - block_cpu) /
+                                  CLOCKS_PER_SEC);
+      block_cpu = cpu;
       block_rss.push_back(ResidentBytes());
       block_held.push_back(HeldBytes(companion));
       std::printf(
@@ -179,21 +200,25 @@ int main(int argc, char** argv) {
   }
 
   // Memory: what the process gained is what the stores and the Transcript
-  // gained, give or take the allocator's slack.
+  // gained at their largest (a cleared Transcript keeps its buffer), give or
+  // take the allocator's slack.
   const long long gained = block_rss.back() - start_rss;
-  const long long held = block_held.back() - start_held;
+  const long long held =
+      *std::max_element(block_held.begin(), block_held.end()) - start_held;
   const bool memory_ok = gained <= 2 * held + (64LL << 20);
-  // Time: the last block within three times the first.
-  const double first = block_seconds.front();
-  const double last = block_seconds.back();
-  const bool time_ok = last <= 3 * first + 0.5;
+  // Time: the last block within three times the first, in CPU time (the
+  // wall clock also counts waiting for the disk on each save).
+  const double first = block_cpu_seconds.front();
+  const double last = block_cpu_seconds.back();
+  const bool time_ok = last <= 3 * first + 0.1;
   std::printf(
       "resident gained %lld MB for %lld MB held: %s; first block "
       "%.2f s, last %.2f s: %s; %ld closes, %ld errors\n",
       gained >> 20, held >> 20, memory_ok ? "ok" : "FAILED", first, last,
       time_ok ? "ok" : "FAILED", closes, errors);
   char time_text[64];
-  std::snprintf(time_text, sizeof time_text, "%.1f s then %.1f s", first, last);
+  std::snprintf(time_text, sizeof time_text, "%.2f s then %.2f s CPU", first,
+                last);
   ReportCase("soak", std::to_string(events) + " turns and ticks in one process",
              std::string(memory_ok && time_ok ? "ok" : "FAILED") +
                  ": resident +" + std::to_string(gained >> 20) + " MB for +" +

@@ -108,14 +108,19 @@ NarrowText DataFilePath(std::string_view directory, std::string_view name) {
 
 void LoadStores(std::string_view directory, Stores& stores,
                 ConversationState& state) {
+  // An error below leaves the flags of the files not yet read set.
+  stores.brain_unread = stores.phrase_log_unread = stores.profile_unread = true;
   NarrowText path = DataFilePath(directory, kBrainFile);
   if (FileExists(path)) LoadBrain(path, stores.brain);
+  stores.brain_unread = false;
   path = DataFilePath(directory, kDictionaryFile);
   if (FileExists(path)) LoadDictionary(path, stores.dictionary);
   path = DataFilePath(directory, kPhraseLogFile);
   if (FileExists(path)) stores.phrase_log.LoadFromFile(path);
+  stores.phrase_log_unread = false;
   path = DataFilePath(directory, kProfileFile);
   if (FileExists(path)) LoadProfile(path, stores.profile, state);
+  stores.profile_unread = false;
 }
 
 void UpdateProfile(const ConversationState& state, TextLines& profile) {
@@ -133,11 +138,17 @@ void UpdateProfile(const ConversationState& state, TextLines& profile) {
 
 void SaveStores(std::string_view directory, const Stores& stores) {
   NarrowText path = DataFilePath(directory, kProfileFile);
-  if (FileExists(path)) stores.profile.SaveToFile(path);
+  if (!stores.profile_unread && FileExists(path)) {
+    stores.profile.SaveToFile(path);
+  }
   path = DataFilePath(directory, kBrainFile);
-  if (FileExists(path)) SaveFileAtomically(path, BrainFileBytes(stores.brain));
+  if (!stores.brain_unread && FileExists(path)) {
+    SaveFileAtomically(path, BrainFileBytes(stores.brain));
+  }
   path = DataFilePath(directory, kPhraseLogFile);
-  if (FileExists(path)) stores.phrase_log.entries().SaveToFile(path);
+  if (!stores.phrase_log_unread && FileExists(path)) {
+    stores.phrase_log.entries().SaveToFile(path);
+  }
 }
 
 NarrowText BrainFileBytes(const Brain& brain) {

@@ -19,7 +19,8 @@ void LoadStores(std::string_view directory, Stores& stores,
 void UpdateProfile(const ConversationState& state, TextLines& profile);
 
 /// Writes "holv.dat", "brain.dat" and "res.dat", in that order, each only when
-/// it exists. A failing write raises its error; later files are not written.
+/// it exists and start-up did not stop before reading it. A failing write
+/// raises its error; later files are not written.
 void SaveStores(std::string_view directory, const Stores& stores);
 
 /// The bytes "brain.dat" gets: key "＝" value CR LF per pair.

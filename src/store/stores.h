@@ -13,6 +13,12 @@ struct Stores {
   Brain brain;
   PhraseLog phrase_log;
   TextLines profile;
+  /// Set while a file may hold data that its store lacks, because start-up
+  /// stopped at an unreadable file before reading it: the close then leaves
+  /// that file as it is instead of overwriting it with an empty store.
+  bool brain_unread = false;
+  bool phrase_log_unread = false;
+  bool profile_unread = false;
 };
 
 }  // namespace holvan

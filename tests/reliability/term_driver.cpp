@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,8 +26,11 @@ TermDriver::TermDriver(const std::string& folder,
                        const std::string& user, const std::string& input_file) {
   std::vector<std::string> arguments;
   if (!user.empty()) {
-    arguments = {"setpriv", "--reuid=" + user, "--regid=" + user,
-                 "--clear-groups", "--"};
+    const passwd* entry = ::getpwnam(user.c_str());
+    if (entry == nullptr) throw std::runtime_error("no user " + user);
+    arguments = {"setpriv", "--reuid=" + std::to_string(entry->pw_uid),
+                 "--regid=" + std::to_string(entry->pw_gid), "--clear-groups",
+                 "--"};
   }
   arguments.push_back(HOLVAN_TERM_PATH);
   arguments.insert(arguments.end(), args.begin(), args.end());

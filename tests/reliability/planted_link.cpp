@@ -1,0 +1,139 @@
+// Temporary files are created exclusively and never through a link: this
+// executable wraps open() (linked with --wrap=open) to plant a symbolic link
+// at the very name a save is about to create, pointing at a file outside the
+// folder.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <string>
+#include <vector>
+
+#include "conversation/companion.h"
+#include "support/fake_front_end.h"
+#include "support/temp_dir.h"
+#include "text/error.h"
+#include "text/files.h"
+
+extern "C" int __real_open(const char* path, int flags, ...);
+
+namespace {
+
+// What the wrapper does and saw.
+struct Planting {
+  int links_left = 0;
+  std::string victim;
+  std::vector<std::string> created;
+  std::vector<int> flags;
+};
+Planting planting;
+
+}  // namespace
+
+extern "C" int __wrap_open(const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if ((flags & O_CREAT) != 0) {
+    va_list args;
+    va_start(args, flags);
+    mode = static_cast<mode_t>(va_arg(args, int));
+    va_end(args);
+    planting.created.push_back(path);
+    planting.flags.push_back(flags);
+    if (planting.links_left > 0) {
+      --planting.links_left;
+      ::symlink(planting.victim.c_str(), path);
+    }
+  }
+  return __real_open(path, flags, mode);
+}
+
+namespace holvan::testing {
+namespace {
+
+std::string Folder(const std::string& path) {
+  return path.substr(0, path.rfind('/'));
+}
+
+class PlantedLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    victim.WriteBytes("victim", "precious");
+    planting = Planting();
+    planting.victim = victim.File("victim");
+  }
+  void TearDown() override { planting.links_left = 0; }
+
+  // Every creation was exclusive, refused links, and was beside target.
+  void ExpectExclusiveBeside(const std::string& folder) {
+    ASSERT_FALSE(planting.created.empty());
+    for (size_t i = 0; i < planting.created.size(); ++i) {
+      EXPECT_EQ(Folder(planting.created[i]), folder) << planting.created[i];
+      EXPECT_NE(planting.flags[i] & O_EXCL, 0) << planting.created[i];
+      EXPECT_NE(planting.flags[i] & O_NOFOLLOW, 0) << planting.created[i];
+    }
+  }
+
+  TempDir victim;
+  TempDir dir;
+};
+
+TEST_F(PlantedLinkTest, ASaveStepsAroundLinksPlantedAtItsTemporaryNames) {
+  dir.WriteBytes("brain.dat", "old");
+  planting.links_left = 3;
+  SaveFileAtomically(dir.File("brain.dat"), "new");
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), "new");
+  EXPECT_EQ(victim.ReadBytes("victim"), "precious");
+  ASSERT_EQ(planting.created.size(), 4u);
+  // The planted links are left as they are, still links.
+  for (size_t i = 0; i < 3; ++i) {
+    struct stat st;
+    ASSERT_EQ(lstat(planting.created[i].c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+  }
+  ExpectExclusiveBeside(dir.path());
+}
+
+TEST_F(PlantedLinkTest, LinksAtEveryNameMakeTheSaveFailAndTouchNothing) {
+  dir.WriteBytes("res.dat", "old");
+  planting.links_left = 1000;
+  EXPECT_THROW(SaveFileAtomically(dir.File("res.dat"), "new"), Error);
+  EXPECT_EQ(dir.ReadBytes("res.dat"), "old");
+  EXPECT_EQ(victim.ReadBytes("victim"), "precious");
+  ExpectExclusiveBeside(dir.path());
+}
+
+TEST_F(PlantedLinkTest, TheCloseAndTheDiaryNeverWriteThroughAPlantedLink) {
+  dir.WriteSj("holv.dat", "太郎\r\n5\r\n");
+  dir.WriteSj("brain.dat", "猫＝動物\r\n");
+  dir.WriteSj("res.dat", "");
+  FakeFrontEnd front_end;
+  front_end.directory = dir.path();
+  Companion companion(front_end);
+  front_end.companion = &companion;
+  companion.FormCreate();
+  for (const char* line : {"日記", "今日は晴れ", "セーブ", "こんにちは"}) {
+    front_end.input = Sj(line);
+    companion.Button1Click();
+  }
+  planting.created.clear();
+  planting.flags.clear();
+  planting.links_left = 1;
+  front_end.input = Sj("日記");
+  companion.Button1Click();
+  front_end.input = Sj("セーブ");
+  companion.Button1Click();
+  planting.links_left = 3;
+  companion.FormClose();
+  EXPECT_EQ(victim.ReadBytes("victim"), "precious");
+  EXPECT_NE(dir.ReadBytes("diary.dat").find(Sj("今日は晴れ")),
+            std::string::npos);
+  EXPECT_NE(dir.ReadBytes("res.dat").find(Sj("こんにちは")), std::string::npos);
+  EXPECT_EQ(dir.ReadBytes("holv.dat"),
+            Sj("太郎\r\n6\r\n1\r\n1\r\n1\r\n1\r\n1\r\n\r\n\r\n"));
+  ExpectExclusiveBeside(dir.path());
+}
+
+}  // namespace
+}  // namespace holvan::testing

@@ -1,0 +1,145 @@
+// Security: a run writes nothing outside its folder, creates its temporaries
+// exclusively beside their targets, starts no program on its own, and a
+// hostile "dic.dat" is only ever read. Traced with strace.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "faults.h"
+#include "support/temp_dir.h"
+
+namespace holvan::testing {
+namespace {
+
+// Runs holvan-term in folder under strace; returns the trace.
+std::string TracedRun(const TempDir& dir, const std::string& folder,
+                      const std::string& input) {
+  WriteFile(dir.File("input"), input);
+  const std::string trace = dir.File("trace");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int in = open(dir.File("input").c_str(), O_RDONLY);
+    const int null = open("/dev/null", O_WRONLY);
+    if (in < 0 || null < 0 || chdir(folder.c_str()) != 0) _exit(127);
+    dup2(in, 0);
+    dup2(null, 1);
+    dup2(null, 2);
+    execlp("strace", "strace", "-f", "-qq", "-e", "trace=%file,execve", "-o",
+           trace.c_str(), HOLVAN_TERM_PATH, "--seed", "1", "--now",
+           "2026-12-05 15:07:09", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return ReadFile(trace);
+}
+
+// The quoted paths of a trace line.
+std::vector<std::string> Paths(const std::string& line) {
+  static const std::regex quoted("\"([^\"]*)\"");
+  std::vector<std::string> paths;
+  for (auto it = std::sregex_iterator(line.begin(), line.end(), quoted);
+       it != std::sregex_iterator(); ++it) {
+    paths.push_back((*it)[1]);
+  }
+  return paths;
+}
+
+TEST(SecurityTest, WritesOnlyInItsFolderAndAHostileDictionaryIsOnlyRead) {
+  if (!RunQuietly({"strace", "-o", "/dev/null", "true"})) {
+    ReportCase("security", "writes only in its folder", "skipped",
+               "strace unavailable");
+    GTEST_SKIP() << "strace is not available";
+  }
+  TempDir dir;
+  const std::string folder =
+      std::filesystem::canonical(dir.path()).string() + "/work";
+  std::filesystem::create_directory(folder);
+  WriteFile(folder + "/holv.dat", Sj("太郎\r\n5\r\n1\r\n0\r\n0\r\n0\r\n0\r\n"));
+  WriteFile(folder + "/brain.dat", Sj("猫＝動物\r\n"));
+  WriteFile(folder + "/res.dat", "");
+  // Shell syntax, format directives, paths, program names and commands the
+  // menus know, in keys and values.
+  const std::string hostile =
+      Sj("$(touch pwned)*`touch pwned`\r\n"
+         "%s%s%n*%x%n%p\r\n"
+         "../../etc/passwd*/etc/shadow\r\n"
+         "calc.exe*notepad.exe\r\n"
+         "命令*1\r\n"
+         "東京*; rm -rf ~ && touch pwned\r\n"
+         "日記*セーブ\r\n");
+  WriteFile(folder + "/dic.dat", hostile);
+  std::string input =
+      "東京は？\n$(touch pwned)は？\n%s%s%nは？\n../../etc/passwdは？\n"
+      "calc.exeは？\n命令は？\n日記は？\n";
+  for (int i = 0; i < 40; ++i) input += "/tick\n";
+  input += "日記\n今日\nセーブ\n/quit\n";
+  const std::string trace = TracedRun(dir, folder, input);
+  ASSERT_FALSE(trace.empty());
+
+  static const std::regex writing(
+      "(O_WRONLY|O_RDWR|O_CREAT|O_TRUNC)|^\\d+ +(rename|unlink|mkdir|rmdir|"
+      "symlink|link|chmod|fchmodat|chown|lchown|fchownat|truncate|utime|"
+      "mknod)");
+  int writes = 0;
+  int programs = 0;
+  int temporaries = 0;
+  bool outside = false;
+  bool dictionary_written = false;
+  std::istringstream lines(trace);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.find("execve(") != std::string::npos) ++programs;
+    if (!std::regex_search(line, writing)) continue;
+    ++writes;
+    for (const std::string& path : Paths(line)) {
+      if (path.rfind(folder + "/", 0) != 0 ||
+          path.find("/..") != std::string::npos) {
+        outside = true;
+        ADD_FAILURE() << "outside the folder: " << line;
+      }
+      if (path == folder + "/dic.dat" ||
+          path.rfind(folder + "/dic.dat.", 0) == 0) {
+        dictionary_written = true;
+        ADD_FAILURE() << "dic.dat written: " << line;
+      }
+    }
+    if (line.find("O_CREAT") != std::string::npos) {
+      ++temporaries;
+      EXPECT_NE(line.find("O_EXCL"), std::string::npos) << line;
+      EXPECT_NE(line.find("O_NOFOLLOW"), std::string::npos) << line;
+      EXPECT_NE(line.find(".tmp"), std::string::npos) << line;
+    }
+  }
+  // The program itself is the one execve.
+  EXPECT_EQ(programs, 1);
+  // The diary, the profile, the brain and the phrase log.
+  EXPECT_EQ(temporaries, 4);
+  EXPECT_EQ(ReadFile(folder + "/dic.dat"), hostile);
+  std::vector<std::string> entries = FolderEntries(folder);
+  EXPECT_EQ(entries,
+            (std::vector<std::string>{"brain.dat", "diary.dat", "dic.dat",
+                                      "holv.dat", "res.dat"}));
+  EXPECT_EQ(FolderEntries(dir.path()),
+            (std::vector<std::string>{"input", "trace", "work"}));
+  const bool ok = !outside && !dictionary_written && programs == 1 &&
+                  temporaries == 4 && !::testing::Test::HasFailure();
+  ReportCase("security",
+             "a run with a hostile dic.dat (shell syntax, format directives, "
+             "paths, program names), traced",
+             std::string(ok ? "ok" : "FAILED") + ": " + std::to_string(writes) +
+                 " writing calls, all inside the folder; every temporary "
+                 "O_EXCL and O_NOFOLLOW beside its file; no program started; "
+                 "dic.dat only read",
+             "trace of every file call + the folder's entries");
+}
+
+}  // namespace
+}  // namespace holvan::testing

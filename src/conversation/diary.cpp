@@ -22,31 +22,15 @@ void ClearTranscript(Session& session) {
   session.front_end.TranscriptCleared();
 }
 
-/// Bytes of the character at byte `at`, which is unit `unit` of wide: a byte
-/// the conversion escaped stands alone, any other lead byte takes its trail.
-std::size_t CharacterBytes(std::string_view text, std::size_t at,
-                           const WideText& wide, std::size_t unit) {
-  const auto byte = static_cast<unsigned char>(text[at]);
-  if (wide[unit] == 0xDC00 + byte) return 1;
-  const bool lead =
-      (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-  return lead && at + 1 < text.size() ? 2 : 1;
-}
-
 /// The bytes of text that a range of its UTF-16 units covers, clamped to the
-/// text.
+/// text. Every unit converts back to as many bytes as it came from.
 ByteRange BytesOfUnits(std::string_view text, WideRange units) {
   const WideText wide = ToWide(text);
-  const std::size_t first = std::min(units.begin, wide.size());
-  const std::size_t last = first + std::min(units.length, wide.size() - first);
-  std::size_t byte = 0;
-  std::size_t begin = 0;
-  for (std::size_t unit = 0; unit < last && byte < text.size(); ++unit) {
-    if (unit == first) begin = byte;
-    byte += CharacterBytes(text, byte, wide, unit);
-  }
-  if (first == last) begin = byte;
-  return {begin, byte - begin};
+  const std::u16string_view all(wide);
+  const std::size_t first = std::min(units.begin, all.size());
+  const std::size_t count = std::min(units.length, all.size() - first);
+  return {ToNarrow(all.substr(0, first)).size(),
+          ToNarrow(all.substr(first, count)).size()};
 }
 
 /// Removes the user's selection, or the last line when nothing is selected.

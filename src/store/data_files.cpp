@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "store/growth_room.h"
@@ -97,6 +96,25 @@ void LoadProfile(const NarrowText& path, TextLines& profile,
   state.AngryExitCount = ParseIntOr(profile.Get(6), 1);
 }
 
+// Hands the pieces of the "brain.dat" lines to put, in order.
+template <typename Put>
+void PutBrainLines(const Brain& brain, Put put) {
+  const NarrowText& equals = "＝"_sj;
+  const int32_t count = brain.Count();
+  // The entries lie all over memory: ask for the ones a few steps ahead.
+  constexpr int32_t kAhead = 8;
+  for (int32_t i = 0; i < count; ++i) {
+    if (i + kAhead < count) {
+      __builtin_prefetch(brain.Key(i + kAhead).data());
+      __builtin_prefetch(brain.Value(i + kAhead).data());
+    }
+    put(brain.Key(i));
+    put(equals);
+    put(brain.Value(i));
+    put("\r\n");
+  }
+}
+
 }  // namespace
 
 NarrowText DataFilePath(std::string_view directory, std::string_view name) {
@@ -143,7 +161,10 @@ void SaveStores(std::string_view directory, const Stores& stores) {
   }
   path = DataFilePath(directory, kBrainFile);
   if (!stores.brain_unread && FileExists(path)) {
-    SaveFileAtomically(path, BrainFileBytes(stores.brain));
+    AtomicFileWriter writer(path);
+    PutBrainLines(stores.brain,
+                  [&writer](std::string_view piece) { writer.Append(piece); });
+    writer.Commit();
   }
   path = DataFilePath(directory, kPhraseLogFile);
   if (!stores.phrase_log_unread && FileExists(path)) {
@@ -152,30 +173,8 @@ void SaveStores(std::string_view directory, const Stores& stores) {
 }
 
 NarrowText BrainFileBytes(const Brain& brain) {
-  const NarrowText& equals = "＝"_sj;
-  const int32_t count = brain.Count();
-  std::size_t size = 0;
-  for (int32_t i = 0; i < count; ++i) {
-    size += brain.Key(i).size() + equals.size() + brain.Value(i).size() + 2;
-  }
-  NarrowText bytes(size, '\0');
-  char* out = bytes.data();
-  auto put = [&out](std::string_view piece) {
-    std::memcpy(out, piece.data(), piece.size());
-    out += piece.size();
-  };
-  // The entries lie all over memory: ask for the ones a few steps ahead.
-  constexpr int32_t kAhead = 8;
-  for (int32_t i = 0; i < count; ++i) {
-    if (i + kAhead < count) {
-      __builtin_prefetch(brain.Key(i + kAhead).data());
-      __builtin_prefetch(brain.Value(i + kAhead).data());
-    }
-    put(brain.Key(i));
-    put(equals);
-    put(brain.Value(i));
-    put("\r\n");
-  }
+  NarrowText bytes;
+  PutBrainLines(brain, [&bytes](std::string_view piece) { bytes += piece; });
   return bytes;
 }
 

@@ -8,7 +8,7 @@ namespace holvan {
 namespace {
 
 // A block splits in two halves when it grows past twice this size.
-constexpr std::size_t kBlockSize = 512;
+constexpr std::size_t kBlockSize = 64;
 
 // The key cut to n bytes compared with prefix, as unsigned bytes.
 int CompareHead(std::string_view key, std::string_view prefix) {
@@ -35,6 +35,37 @@ uint64_t HeadNumber(std::string_view key) {
 void PrefixIndex::Clear() {
   blocks_.clear();
   blocks_.shrink_to_fit();
+  last_heads_.clear();
+  last_heads_.shrink_to_fit();
+}
+
+void PrefixIndex::SetLast(std::size_t b, std::string_view key) {
+  blocks_[b].last = key;
+  last_heads_[b] = HeadNumber(key);
+}
+
+std::size_t PrefixIndex::BlockOfBound(std::string_view prefix,
+                                      bool after) const {
+  // Compares the first bytes, up to eight, by number; only a tie needs the
+  // bytes themselves.
+  const std::size_t cut = std::min<std::size_t>(prefix.size(), 8);
+  const uint64_t mask = cut == 0 ? 0 : ~uint64_t{0} << (8 * (8 - cut));
+  const uint64_t head = HeadNumber(prefix);
+  std::size_t low = 0;
+  std::size_t high = blocks_.size();
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    const uint64_t last = last_heads_[middle] & mask;
+    const int c = last < head   ? -1
+                  : last > head ? 1
+                                : CompareHead(blocks_[middle].last, prefix);
+    if (after ? c <= 0 : c < 0) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low;
 }
 
 void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
@@ -87,6 +118,9 @@ void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
     block.smallest =
         SmallestOf(block.indexes.data(), block.indexes.data() + end - begin);
     blocks_.push_back(std::move(block));
+    last_heads_.push_back(0);
+    SetLast(blocks_.size() - 1,
+            keys[static_cast<std::size_t>(blocks_.back().indexes.back())]);
   }
 }
 
@@ -96,23 +130,24 @@ void PrefixIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
   auto key_of = [&keys](int32_t k) -> std::string_view {
     return keys[static_cast<std::size_t>(k)];
   };
-  // The newest position goes after every equal key.
-  auto block = std::upper_bound(blocks_.begin(), blocks_.end(), key,
-                                [&](std::string_view k, const Block& b) {
-                                  return k < key_of(b.indexes.back());
-                                });
-  if (block == blocks_.end()) {
+  // The newest position goes after every equal key: in the first block whose
+  // last key is above it.
+  std::size_t b = blocks_.empty() ? 0 : BlockOfBound(key, true);
+  if (b == blocks_.size()) {
     if (blocks_.empty()) {
-      blocks_.push_back({{}, i});
+      blocks_.push_back({{}, i, {}});
+      last_heads_.push_back(0);
     }
-    block = blocks_.end() - 1;
+    b = blocks_.size() - 1;
   }
+  auto block = blocks_.begin() + static_cast<std::ptrdiff_t>(b);
   std::vector<int32_t>& indexes = block->indexes;
   auto at = std::upper_bound(
       indexes.begin(), indexes.end(), key,
       [&](std::string_view k, int32_t index) { return k < key_of(index); });
   indexes.insert(at, i);
   block->smallest = std::min(block->smallest, i);
+  SetLast(b, key_of(indexes.back()));
   if (indexes.size() <= 2 * kBlockSize) return;
   Block upper;
   upper.indexes.assign(indexes.begin() + kBlockSize, indexes.end());
@@ -120,31 +155,43 @@ void PrefixIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
   block->smallest = SmallestOf(indexes.data(), indexes.data() + indexes.size());
   upper.smallest = SmallestOf(upper.indexes.data(),
                               upper.indexes.data() + upper.indexes.size());
+  const NarrowText upper_last = std::move(block->last);
   blocks_.insert(block + 1, std::move(upper));
+  last_heads_.insert(last_heads_.begin() + static_cast<std::ptrdiff_t>(b) + 1,
+                     0);
+  SetLast(b, key_of(blocks_[b].indexes.back()));
+  SetLast(b + 1, upper_last);
 }
 
 int32_t PrefixIndex::FirstStartingWith(const std::vector<NarrowText>& keys,
                                        std::string_view prefix) const {
   if (prefix.empty() || blocks_.empty()) return -1;
-  const int32_t smallest =
-      Smallest(Bound(keys, prefix, false), Bound(keys, prefix, true));
-  return smallest == std::numeric_limits<int32_t>::max() ? -1 : smallest;
+  const Place from = Bound(keys, prefix, false);
+  // Most topics begin no key: the first key not below tells.
+  if (from.block == blocks_.size() ||
+      CompareHead(
+          keys[static_cast<std::size_t>(blocks_[from.block].indexes[from.at])],
+          prefix) != 0) {
+    return -1;
+  }
+  return Smallest(from, Bound(keys, prefix, true));
 }
 
 PrefixIndex::Place PrefixIndex::Bound(const std::vector<NarrowText>& keys,
                                       std::string_view prefix,
                                       bool after) const {
-  auto below = [&](int32_t index) {
-    const int c = CompareHead(keys[static_cast<std::size_t>(index)], prefix);
+  auto below = [&](std::string_view key) {
+    const int c = CompareHead(key, prefix);
     return after ? c <= 0 : c < 0;
   };
   // The first block whose last key is not below: the bound lies in it.
-  auto block = std::partition_point(
-      blocks_.begin(), blocks_.end(),
-      [&](const Block& b) { return below(b.indexes.back()); });
-  if (block == blocks_.end()) return {blocks_.size(), 0};
-  auto at =
-      std::partition_point(block->indexes.begin(), block->indexes.end(), below);
+  const std::size_t b = BlockOfBound(prefix, after);
+  if (b == blocks_.size()) return {blocks_.size(), 0};
+  auto block = blocks_.begin() + static_cast<std::ptrdiff_t>(b);
+  auto at = std::partition_point(
+      block->indexes.begin(), block->indexes.end(), [&](int32_t index) {
+        return below(keys[static_cast<std::size_t>(index)]);
+      });
   return {static_cast<std::size_t>(block - blocks_.begin()),
           static_cast<std::size_t>(at - block->indexes.begin())};
 }

@@ -30,6 +30,8 @@ class PrefixIndex {
   struct Block {
     std::vector<int32_t> indexes;
     int32_t smallest = 0;
+    /// A copy of the last key, so that finding a block touches no key.
+    NarrowText last;
   };
   /// A place in the order: a block and a place inside it.
   struct Place {
@@ -44,7 +46,16 @@ class PrefixIndex {
   /// The smallest position in [from, to).
   int32_t Smallest(Place from, Place to) const;
 
+  /// Sets the copy of block b's last key and its head number.
+  void SetLast(std::size_t b, std::string_view key);
+  /// The first block whose last key, cut to the prefix's length, is not below
+  /// the prefix (after = false) or is above it (after = true).
+  std::size_t BlockOfBound(std::string_view prefix, bool after) const;
+
   std::vector<Block> blocks_;
+  /// The first eight bytes of each block's last key as a number: the blocks
+  /// are searched through these, which lie together in memory.
+  std::vector<uint64_t> last_heads_;
 };
 
 }  // namespace holvan

@@ -4,6 +4,7 @@
 #include <bit>
 #include <queue>
 
+#include "store/growth_room.h"
 #include "text/cp932.h"
 
 namespace holvan {
@@ -11,6 +12,10 @@ namespace {
 
 // How many keys ahead a bulk build fetches slots.
 constexpr std::size_t kAhead = 16;
+// Bits per hash in the bit sets: keys are few and should rarely pass by
+// chance; beginnings are many, often shared, and only cut the slices short.
+constexpr std::size_t kBitsPerKey = 8;
+constexpr std::size_t kBitsPerBeginning = 2;
 
 constexpr uint64_t kBase = 0x100000001B3ull;
 
@@ -39,24 +44,35 @@ void SubstringIndex::Clear() {
   used_ = 0;
   next_.clear();
   next_.shrink_to_fit();
+  single_.clear();
+  single_.shrink_to_fit();
   keys_of_length_.clear();
-  lengths_.clear();
+  whole_.Clear();
+  beginnings_.Clear();
   powers_.assign(1, 1);
 }
 
 void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
   Clear();
   Reserve(keys.size());
+  next_.reserve(GrowthRoom(keys.size()));
   next_.assign(keys.size(), -1);
-  // Hashes and lengths first, so that each slot can be fetched from memory a
-  // few keys ahead of its use.
+  // Keys of two-byte characters have about half as many beginnings as bytes.
+  std::size_t bytes = 0;
+  for (const NarrowText& key : keys) bytes += key.size();
+  whole_.Size(keys.size(), kBitsPerKey);
+  beginnings_.Size(bytes / 2, kBitsPerBeginning);
+  // Hashes first, so that each slot can be fetched from memory a few keys
+  // ahead of its use.
   std::vector<uint32_t> hashes(keys.size());
-  std::vector<uint32_t> lengths(keys.size());
   WideText wide;
   for (std::size_t i = 0; i < keys.size(); ++i) {
     ToWide(keys[i], wide);
     hashes[i] = SlotHash(Polynomial(wide), wide.size());
-    lengths[i] = static_cast<uint32_t>(wide.size());
+    if (!wide.empty()) MarkBits(wide, hashes[i]);
+  }
+  if (beginnings_.WouldFill(0)) {
+    RemarkBits(keys, keys.size(), beginnings_.added());
   }
   const std::size_t mask = slots_.size() - 1;
   WideText other;
@@ -66,13 +82,13 @@ void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
     if (i >= kAhead) __builtin_prefetch(&slots_[hashes[i - kAhead] & mask]);
     if (keys[i].empty()) continue;
     std::size_t at = hashes[i] & mask;
+    bool converted = false;
     for (;; at = (at + 1) & mask) {
       const Slot& slot = slots_[at];
-      if (slot.first < 0 || slot.hash != hashes[i]) {
-        if (slot.first < 0) break;
-        continue;
-      }
-      ToWide(keys[i], wide);
+      if (slot.first < 0) break;
+      if (slot.hash != hashes[i]) continue;
+      if (!converted) ToWide(keys[i], wide);
+      converted = true;
       ToWide(keys[static_cast<std::size_t>(slot.first)], other);
       if (wide == other) break;
     }
@@ -81,9 +97,11 @@ void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
       next_[i] = slot.first;
     } else {
       ++used_;
-      CountLength(lengths[i]);
+      if (!converted) ToWide(keys[i], wide);
+      CountKey(wide, static_cast<int32_t>(i));
     }
     slot = {hashes[i], static_cast<int32_t>(i)};
+    if (wide.size() == 1) single_[wide[0]] = static_cast<int32_t>(i);
   }
 }
 
@@ -91,8 +109,14 @@ void SubstringIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
   next_.resize(keys.size(), -1);
   const NarrowText& key = keys[static_cast<std::size_t>(i)];
   if (key.empty()) return;
+  const WideText wide = ToWide(key);
+  if (whole_.WouldFill(1) || beginnings_.WouldFill(wide.size())) {
+    RemarkBits(keys, 2 * (whole_.added() + 1),
+               2 * (beginnings_.added() + wide.size()));
+  }
+  MarkBits(wide, SlotHash(Polynomial(wide), wide.size()));
   WideText scratch;
-  Add(keys, i, ToWide(key), scratch);
+  Add(keys, i, wide, scratch);
 }
 
 void SubstringIndex::Add(const std::vector<NarrowText>& keys, int32_t i,
@@ -103,7 +127,7 @@ void SubstringIndex::Add(const std::vector<NarrowText>& keys, int32_t i,
   if (slot.first < 0) {
     slot = {hash, i};
     ++used_;
-    CountLength(wide.size());
+    CountKey(wide, i);
     return;
   }
   int32_t last = slot.first;
@@ -113,13 +137,36 @@ void SubstringIndex::Add(const std::vector<NarrowText>& keys, int32_t i,
   next_[static_cast<std::size_t>(last)] = i;
 }
 
-void SubstringIndex::CountLength(std::size_t length) {
+void SubstringIndex::CountKey(std::u16string_view wide, int32_t i) {
+  const std::size_t length = wide.size();
   if (keys_of_length_.size() <= length) keys_of_length_.resize(length + 1, 0);
-  if (keys_of_length_[length]++ == 0) {
-    lengths_.insert(std::upper_bound(lengths_.begin(), lengths_.end(), length),
-                    length);
-  }
+  ++keys_of_length_[length];
   while (powers_.size() <= length) powers_.push_back(powers_.back() * kBase);
+  if (length == 1) {
+    if (single_.empty()) single_.assign(0x10000, -1);
+    single_[wide[0]] = i;
+  }
+}
+
+void SubstringIndex::MarkBits(std::u16string_view wide, uint32_t hash) {
+  whole_.Add(hash);
+  uint64_t polynomial = 0;
+  for (std::size_t length = 1; length < wide.size(); ++length) {
+    polynomial = polynomial * kBase + wide[length - 1];
+    beginnings_.Add(SlotHash(polynomial, length));
+  }
+}
+
+void SubstringIndex::RemarkBits(const std::vector<NarrowText>& keys,
+                                std::size_t count, std::size_t beginnings) {
+  whole_.Size(count, kBitsPerKey);
+  beginnings_.Size(beginnings, kBitsPerBeginning);
+  WideText wide;
+  for (const NarrowText& key : keys) {
+    if (key.empty()) continue;
+    ToWide(key, wide);
+    MarkBits(wide, SlotHash(Polynomial(wide), wide.size()));
+  }
 }
 
 void SubstringIndex::ForEachKeyIn(
@@ -139,18 +186,28 @@ void SubstringIndex::ForEachKeyIn(
   };
   std::vector<Candidate> candidates;
   const std::size_t mask = slots_.size() - 1;
+  const std::size_t longest = keys_of_length_.size() - 1;
   for (std::size_t start = 0; start < line.size(); ++start) {
-    for (std::size_t length : lengths_) {
-      if (length > line.size() - start) break;
+    const std::size_t room = std::min(line.size() - start, longest);
+    for (std::size_t length = 1; length <= room; ++length) {
       const uint32_t hash = SlotHash(
           prefix[start + length] - prefix[start] * powers_[length], length);
-      for (std::size_t at = hash & mask; slots_[at].first >= 0;
-           at = (at + 1) & mask) {
-        if (slots_[at].hash == hash) {
-          candidates.push_back({slots_[at].first, static_cast<uint32_t>(start),
-                                static_cast<uint32_t>(length)});
+      if (length == 1) {
+        const int32_t first = single_.empty() ? -1 : single_[line[start]];
+        if (first >= 0) {
+          candidates.push_back({first, static_cast<uint32_t>(start), 1});
+        }
+      } else if (keys_of_length_[length] > 0 && whole_.MayHold(hash)) {
+        for (std::size_t at = hash & mask; slots_[at].first >= 0;
+             at = (at + 1) & mask) {
+          if (slots_[at].hash == hash) {
+            candidates.push_back({slots_[at].first,
+                                  static_cast<uint32_t>(start),
+                                  static_cast<uint32_t>(length)});
+          }
         }
       }
+      if (!beginnings_.MayHold(hash)) break;
     }
   }
   std::sort(

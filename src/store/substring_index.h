@@ -6,15 +6,18 @@
 #include <string_view>
 #include <vector>
 
+#include "store/hash_bits.h"
 #include "text/narrow_text.h"
 
 namespace holvan {
 
 /// Finds which keys of a list (kept by the caller, who passes it to every
 /// call) occur by characters inside a line: a hash table over the UTF-16 form
-/// of every distinct key, probed with a rolling hash of each slice of the line
-/// as long as some key is. A line of n characters costs n probes per distinct
-/// key length, whatever the number of keys.
+/// of every distinct key, probed with a rolling hash of the slices of the line
+/// that start at each character. A slice grows only while some key may begin
+/// with it, and the table is probed only when the slice may be a key (two bit
+/// sets of hashes say so); one-character keys are looked up directly. A line
+/// costs a few probes, whatever the number of keys.
 class SubstringIndex {
  public:
   /// Forgets every key.
@@ -48,17 +51,27 @@ class SubstringIndex {
   /// the positions of its key.
   void Add(const std::vector<NarrowText>& keys, int32_t i,
            std::u16string_view wide, WideText& scratch);
-  /// Counts a distinct key of length characters.
-  void CountLength(std::size_t length);
+  /// Records a new distinct key, first at position i.
+  void CountKey(std::u16string_view wide, int32_t i);
+  /// Sets the bits of a key's hash and of its proper beginnings.
+  void MarkBits(std::u16string_view wide, uint32_t hash);
+  /// Sizes the bit sets for keys keys of beginnings beginnings and marks
+  /// every key afresh.
+  void RemarkBits(const std::vector<NarrowText>& keys, std::size_t count,
+                  std::size_t beginnings);
 
   std::vector<Slot> slots_;
   std::size_t used_ = 0;
   /// Per position: the next position with the same key, or -1.
   std::vector<int32_t> next_;
+  /// Per UTF-16 unit: the first position of the key of that one character,
+  /// or -1 (empty while there is no such key).
+  std::vector<int32_t> single_;
   /// Per length in characters: how many distinct keys have it.
   std::vector<int32_t> keys_of_length_;
-  /// The lengths some key has, ascending.
-  std::vector<std::size_t> lengths_;
+  /// The hashes of the keys, and of their proper beginnings.
+  HashBits whole_;
+  HashBits beginnings_;
   /// Powers of the rolling hash's base, up to the longest key.
   std::vector<uint64_t> powers_ = {1};
 };

@@ -182,12 +182,12 @@ NarrowText ReadFileBytes(const NarrowText& path) {
   return bytes;
 }
 
-void SaveFileAtomically(const NarrowText& path, std::string_view bytes) {
+AtomicFileWriter::AtomicFileWriter(const NarrowText& path) : path_(path) {
   if (path.empty()) throw CreateError(path);
-  const std::string target = FollowLinks(path);
+  target_ = FollowLinks(path);
 
   struct stat old;
-  bool exists = ::stat(target.c_str(), &old) == 0;
+  bool exists = ::stat(target_.c_str(), &old) == 0;
   // Anything but a plain absence (a link loop, a folder that cannot be
   // searched) means the target cannot be told apart safely.
   if (!exists && errno != ENOENT) throw CreateError(path);
@@ -195,39 +195,72 @@ void SaveFileAtomically(const NarrowText& path, std::string_view bytes) {
     // Only a regular file is replaced, and only one that could be written in
     // place: a read-only or immutable file is not swapped behind its back.
     if (!S_ISREG(old.st_mode)) throw CreateError(path);
-    Fd probe(OpenRetrying(target.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK));
+    Fd probe(OpenRetrying(target_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK));
     if (!probe.ok()) throw CreateError(path);
   }
 
   // A new file gets the usual mode; a replacement starts private and then
   // takes the old file's owner (only root can) and permission bits. Where the
   // file system keeps neither, the private mode stays.
-  std::string temporary;
-  Fd fd(CreateTemporary(target, exists ? 0600 : 0666, temporary));
-  if (!fd.ok()) throw CreateError(path);
+  fd_ = CreateTemporary(target_, exists ? 0600 : 0666, temporary_);
+  if (fd_ < 0) throw CreateError(path);
   if (exists) {
     if (::geteuid() == 0) {
-      [[maybe_unused]] int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
+      [[maybe_unused]] int ignored = ::fchown(fd_, old.st_uid, old.st_gid);
     }
-    [[maybe_unused]] int ignored = ::fchmod(fd.get(), old.st_mode & 07777);
+    [[maybe_unused]] int ignored = ::fchmod(fd_, old.st_mode & 07777);
   }
+  buffer_.reserve(kBufferSize);
+}
 
-  auto fail = [&](Error error) {
-    fd.Close();
-    ::unlink(temporary.c_str());
-    throw error;
-  };
-  if (!WriteAll(fd.get(), bytes)) fail(WriteError());
-  if (::fsync(fd.get()) != 0) fail(WriteError());
-  if (!fd.Close()) {
-    ::unlink(temporary.c_str());
-    throw WriteError();
+AtomicFileWriter::~AtomicFileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+void AtomicFileWriter::Append(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() <= kBufferSize) {
+    buffer_.append(bytes);
+    return;
   }
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    throw CreateError(path);
+  Flush();
+  if (bytes.size() < kBufferSize) {
+    buffer_.append(bytes);
+  } else if (!WriteAll(fd_, bytes)) {
+    Fail(WriteError());
   }
-  SyncDirectory(DirectoryOf(target));
+}
+
+void AtomicFileWriter::Commit() {
+  Flush();
+  if (::fsync(fd_) != 0) Fail(WriteError());
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) Fail(WriteError());
+  if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    Fail(CreateError(path_));
+  }
+  temporary_.clear();
+  SyncDirectory(DirectoryOf(target_));
+}
+
+void AtomicFileWriter::Flush() {
+  if (!WriteAll(fd_, buffer_)) Fail(WriteError());
+  buffer_.clear();
+}
+
+void AtomicFileWriter::Fail(const Error& error) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  ::unlink(temporary_.c_str());
+  temporary_.clear();
+  throw error;
+}
+
+void SaveFileAtomically(const NarrowText& path, std::string_view bytes) {
+  AtomicFileWriter writer(path);
+  writer.Append(bytes);
+  writer.Commit();
 }
 
 }  // namespace holvan

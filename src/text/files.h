@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+
+#include "text/error.h"
 #include "text/narrow_text.h"
 
 namespace holvan {
@@ -22,5 +25,36 @@ NarrowText ReadFileBytes(const NarrowText& path);
 /// cannot be created, the write error when a write or flush fails; the old
 /// file then stays intact and the temporary is removed.
 void SaveFileAtomically(const NarrowText& path, std::string_view bytes);
+
+/// SaveFileAtomically with the content given piece by piece, gathered into
+/// large writes. The temporary is removed unless Commit succeeds.
+class AtomicFileWriter {
+ public:
+  /// Creates the temporary beside path; raises the create error as
+  /// SaveFileAtomically does.
+  explicit AtomicFileWriter(const NarrowText& path);
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  /// Adds bytes at the end; raises the write error when a write fails.
+  void Append(std::string_view bytes);
+  /// Writes the rest, syncs and puts the file in the target's place; raises
+  /// as SaveFileAtomically does.
+  void Commit();
+
+ private:
+  static constexpr std::size_t kBufferSize = 1 << 20;
+
+  void Flush();
+  /// Closes and removes the temporary, then raises error.
+  [[noreturn]] void Fail(const Error& error);
+
+  NarrowText path_;
+  std::string target_;
+  std::string temporary_;
+  int fd_ = -1;
+  NarrowText buffer_;
+};
 
 }  // namespace holvan

@@ -1,6 +1,5 @@
 #include "text/line_list.h"
 
-#include <cstring>
 #include <limits>
 
 #include "text/error.h"
@@ -41,22 +40,17 @@ void LineList::LoadFromFile(const NarrowText& path) {
 }
 
 void LineList::SaveToFile(const NarrowText& path) const {
-  size_t size = 0;
-  for (const NarrowText& entry : entries_) size += entry.size() + 2;
-  NarrowText bytes(size, '\0');
-  char* out = bytes.data();
+  AtomicFileWriter writer(path);
   // The entries lie all over memory: ask for the ones a few steps ahead.
   constexpr size_t kAhead = 8;
   for (size_t i = 0; i < entries_.size(); ++i) {
     if (i + kAhead < entries_.size()) {
       __builtin_prefetch(entries_[i + kAhead].data());
     }
-    std::memcpy(out, entries_[i].data(), entries_[i].size());
-    out += entries_[i].size();
-    std::memcpy(out, "\r\n", 2);
-    out += 2;
+    writer.Append(entries_[i]);
+    writer.Append("\r\n");
   }
-  SaveFileAtomically(path, bytes);
+  writer.Commit();
 }
 
 std::vector<NarrowText> SplitFileLines(std::string_view bytes) {

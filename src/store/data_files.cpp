@@ -24,19 +24,10 @@ constexpr std::string_view kProfileFile = "holv.dat";
 constexpr char16_t kFullWidthEquals = u'\uFF1D';
 constexpr int32_t kProfileLines = 7;
 
-// The units that "*" stands for in the dictionary: those that convert to the
-// one byte 2A.
+// The units that split a dictionary line: those that convert to the one
+// byte "*".
 const std::u16string& Asterisks() {
-  static const std::u16string units = [] {
-    std::u16string found;
-    for (uint32_t u = 0; u < 0x10000; ++u) {
-      const char16_t unit = static_cast<char16_t>(u);
-      if (ShortEquals(ToNarrow(std::u16string_view(&unit, 1)), "*")) {
-        found += unit;
-      }
-    }
-    return found;
-  }();
+  static const std::u16string units = UnitsNarrowedTo("*");
   return units;
 }
 

@@ -150,8 +150,11 @@ void SubstringIndex::CountKey(std::u16string_view wide, int32_t i) {
 
 void SubstringIndex::MarkBits(std::u16string_view wide, uint32_t hash) {
   whole_.Add(hash);
-  uint64_t polynomial = 0;
-  for (std::size_t length = 1; length < wide.size(); ++length) {
+  // One-character beginnings are not kept: nearly every character begins
+  // some key of a large list, and a slice always grows past one.
+  if (wide.empty()) return;
+  uint64_t polynomial = wide[0];
+  for (std::size_t length = 2; length < wide.size(); ++length) {
     polynomial = polynomial * kBase + wide[length - 1];
     beginnings_.Add(SlotHash(polynomial, length));
   }
@@ -207,7 +210,7 @@ void SubstringIndex::ForEachKeyIn(
           }
         }
       }
-      if (!beginnings_.MayHold(hash)) break;
+      if (length > 1 && !beginnings_.MayHold(hash)) break;
     }
   }
   std::sort(

@@ -15,7 +15,9 @@ namespace {
 enum ByteKind : uint8_t { kInvalid, kSingle, kLead };
 
 constexpr char16_t kNoCode = 0xFFFF;  // sentinel: no mapping
-constexpr char kGetaHigh = '\x81';    // "〓" is 81 AC
+// What a pair of bytes is for ToNarrow(ToWide()).
+enum PairKeeps : uint8_t { kNoPair, kPairChanges, kPairKeeps };
+constexpr char kGetaHigh = '\x81';  // "〓" is 81 AC
 constexpr char kGetaLow = '\xAC';
 
 // Lookup tables built once from glibc's "CP932" converter, so that converting
@@ -29,9 +31,10 @@ struct Tables {
   // << 8 | trail; 0 where the code page has no such character (U+0000, the one
   // character encoded as 0, is handled before the lookup).
   std::vector<uint16_t> encode = std::vector<uint16_t>(65536, 0);
-  // Whether a character comes back as the same bytes from ToNarrow(ToWide()).
+  // Whether a character comes back as the same bytes from ToNarrow(ToWide()):
+  // per byte, and per lead << 8 | trail (kNoPair where that is no character).
   std::array<bool, 256> single_keeps{};
-  std::vector<uint8_t> pair_keeps = std::vector<uint8_t>(65536, 0);
+  std::vector<uint8_t> pair_keeps = std::vector<uint8_t>(65536, kNoPair);
 };
 
 class Converter {
@@ -179,7 +182,10 @@ void MarkKeptBytes(Tables& t) {
   }
   for (uint32_t code = 0; code < 65536; ++code) {
     char16_t u = t.pair[code];
-    t.pair_keeps[code] = u != kNoCode && u != 0 && t.encode[u] == code;
+    if (u != kNoCode) {
+      t.pair_keeps[code] =
+          u != 0 && t.encode[u] == code ? kPairKeeps : kPairChanges;
+    }
   }
 }
 
@@ -348,11 +354,11 @@ NarrowText Recoded(std::string_view text) {
     if (t.kind[b] == kLead && i + 1 < text.size()) {
       size_t code =
           static_cast<size_t>(b) << 8 | static_cast<uint8_t>(text[i + 1]);
-      if (t.pair[code] != kNoCode) {
-        if (!t.pair_keeps[code]) return ToNarrow(ToWide(text));
+      if (t.pair_keeps[code] == kPairKeeps) {
         i += 2;
         continue;
       }
+      if (t.pair_keeps[code] == kPairChanges) return ToNarrow(ToWide(text));
     }
     // An escaped byte comes back as itself; only bytes from 80 up escape.
     if (b < 0x80) return ToNarrow(ToWide(text));
@@ -374,6 +380,25 @@ CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units) {
     }
   }
   return {text.size(), 0};
+}
+
+std::u16string UnitsNarrowedTo(std::string_view bytes) {
+  const Tables& t = GetTables();
+  std::u16string units;
+  NarrowText narrow;
+  for (uint32_t u = 0; u < 0x10000; ++u) {
+    const auto unit = static_cast<char16_t>(u);
+    narrow.clear();
+    if (IsEscapedByte(unit)) {
+      narrow += static_cast<char>(unit & 0xFF);
+    } else if (unit >= 0xD800 && unit < 0xE000) {
+      AppendGeta(narrow);
+    } else {
+      AppendEncoded(t, narrow, unit);
+    }
+    if (narrow == bytes) units += unit;
+  }
+  return units;
 }
 
 NarrowText ToNarrow(std::u16string_view wide) {

@@ -43,6 +43,9 @@ struct CharacterAt {
 /// that starts none) is one of units.
 CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units);
 
+/// Every unit that ToNarrow turns, on its own, into exactly bytes.
+std::u16string UnitsNarrowedTo(std::string_view bytes);
+
 /// UTF-8 to code page 932 for text arriving from outside (typed, pasted,
 /// UTF-8 files); bytes that are not UTF-8 count as characters the code page
 /// lacks.

@@ -8,11 +8,13 @@
 
 #include "conversation/companion.h"
 #include "store/brain.h"
+#include "store/data_files.h"
 #include "store/dictionary.h"
 #include "store/phrase_log.h"
 #include "support/fake_front_end.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
+#include "text/primitives.h"
 
 namespace holvan {
 namespace {
@@ -136,6 +138,58 @@ TEST(IndexDifferentialTest, LargeStoresAnswerAsTheirScans) {
   CompareStores(1002, 0, 4000);
 }
 
+std::vector<NarrowText> Entries(const Brain& brain) {
+  std::vector<NarrowText> all;
+  for (int32_t i = 0; i < brain.Count(); ++i) {
+    all.push_back(brain.Key(i) + "|" + brain.Value(i));
+  }
+  return all;
+}
+
+// The data files read by the plain rules: each line through its UTF-16 form,
+// cut with WidePos and WideCopy.
+TEST(IndexDifferentialTest, LoadingCutsLinesAsThePlainRules) {
+  TextMaker maker(77);
+  TempDir dir;
+  NarrowText brain_bytes;
+  NarrowText dictionary_bytes;
+  std::vector<NarrowText> lines;
+  for (int i = 0; i < 3000; ++i) {
+    lines.push_back(maker.Text(8));
+    brain_bytes += lines.back() + (i % 3 == 0 ? "\n" : "\r\n");
+    dictionary_bytes += lines.back() + "\r\n";
+  }
+  dir.WriteBytes("brain.dat", brain_bytes);
+  dir.WriteBytes("dic.dat", dictionary_bytes);
+  Stores stores;
+  ConversationState state;
+  LoadStores(dir.path(), stores, state);
+
+  std::vector<NarrowText> brain;
+  std::vector<NarrowText> dictionary;
+  for (const NarrowText& line : lines) {
+    const WideText wide = ToWide(line);
+    const auto length = static_cast<int32_t>(wide.size());
+    const int32_t p = WidePos(ToWide(Sj("＝")), wide);
+    brain.push_back(WideCopy(wide, 1, p - 1) + "|" +
+                    WideCopy(wide, p + 1, length));
+    for (int32_t i = 1; i <= length; ++i) {
+      if (ToNarrow(wide.substr(static_cast<std::size_t>(i - 1), 1)) == "*") {
+        dictionary.push_back(WideCopy(wide, 1, i - 1) + "|" +
+                             WideCopy(wide, i + 1, length - i));
+        break;
+      }
+    }
+  }
+  EXPECT_EQ(Entries(stores.brain), brain);
+  ASSERT_EQ(static_cast<std::size_t>(stores.dictionary.Count()),
+            dictionary.size());
+  for (int32_t i = 0; i < stores.dictionary.Count(); ++i) {
+    EXPECT_EQ(stores.dictionary.Key(i) + "|" + stores.dictionary.Value(i),
+              dictionary[static_cast<std::size_t>(i)]);
+  }
+}
+
 // A random conversation over random data files, line for line the same for
 // an indexed and a scanning companion.
 class Conversation {
@@ -212,14 +266,6 @@ NarrowText RandomLine(TextMaker& maker) {
     begin = blank + 1;
   }
   return line + Sj(form.substr(begin));
-}
-
-std::vector<NarrowText> Entries(const Brain& brain) {
-  std::vector<NarrowText> all;
-  for (int32_t i = 0; i < brain.Count(); ++i) {
-    all.push_back(brain.Key(i) + "|" + brain.Value(i));
-  }
-  return all;
 }
 
 TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "conversation/companion.h"
+#include "faults.h"
 #include "support/fake_front_end.h"
 #include "support/temp_dir.h"
 #include "text/error.h"
@@ -133,6 +134,12 @@ TEST_F(PlantedLinkTest, TheCloseAndTheDiaryNeverWriteThroughAPlantedLink) {
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n6\r\n1\r\n1\r\n1\r\n1\r\n1\r\n\r\n\r\n"));
   ExpectExclusiveBeside(dir.path());
+  ReportCase("security",
+             "links to a file outside planted at the temporary names of the "
+             "diary save and the close",
+             std::string(::testing::Test::HasFailure() ? "FAILED" : "ok") +
+                 ": never followed; each save took another name",
+             "4 files saved, the outside file untouched");
 }
 
 }  // namespace

@@ -12,10 +12,9 @@ namespace {
 
 // How many keys ahead a bulk build fetches slots.
 constexpr std::size_t kAhead = 16;
-// Bits per hash in the bit sets: keys are few and should rarely pass by
-// chance; beginnings are many, often shared, and only cut the slices short.
-constexpr std::size_t kBitsPerKey = 8;
-constexpr std::size_t kBitsPerBeginning = 2;
+// Bits per hash in the bit sets, kept small enough to stay in the
+// processor's cache (many beginnings are shared by several keys).
+constexpr std::size_t kBitsPerHash = 4;
 
 constexpr uint64_t kBase = 0x100000001B3ull;
 
@@ -47,8 +46,7 @@ void SubstringIndex::Clear() {
   single_.clear();
   single_.shrink_to_fit();
   keys_of_length_.clear();
-  whole_.Clear();
-  beginnings_.Clear();
+  bits_.Clear();
   powers_.assign(1, 1);
 }
 
@@ -57,11 +55,11 @@ void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
   Reserve(keys.size());
   next_.reserve(GrowthRoom(keys.size()));
   next_.assign(keys.size(), -1);
-  // Keys of two-byte characters have about half as many beginnings as bytes.
+  // A key of two-byte characters has about half as many beginnings as bytes,
+  // less the first.
   std::size_t bytes = 0;
   for (const NarrowText& key : keys) bytes += key.size();
-  whole_.Size(keys.size(), kBitsPerKey);
-  beginnings_.Size(bytes / 2, kBitsPerBeginning);
+  bits_.Size(bytes / 2, kBitsPerHash);
   // Hashes first, so that each slot can be fetched from memory a few keys
   // ahead of its use.
   std::vector<uint32_t> hashes(keys.size());
@@ -71,9 +69,7 @@ void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
     hashes[i] = SlotHash(Polynomial(wide), wide.size());
     if (!wide.empty()) MarkBits(wide, hashes[i]);
   }
-  if (beginnings_.WouldFill(0)) {
-    RemarkBits(keys, keys.size(), beginnings_.added());
-  }
+  if (bits_.WouldFill(0)) RemarkBits(keys, bits_.added());
   const std::size_t mask = slots_.size() - 1;
   WideText other;
   // From the last position down, each goes in front of the later ones with
@@ -110,9 +106,8 @@ void SubstringIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
   const NarrowText& key = keys[static_cast<std::size_t>(i)];
   if (key.empty()) return;
   const WideText wide = ToWide(key);
-  if (whole_.WouldFill(1) || beginnings_.WouldFill(wide.size())) {
-    RemarkBits(keys, 2 * (whole_.added() + 1),
-               2 * (beginnings_.added() + wide.size()));
+  if (bits_.WouldFill(wide.size())) {
+    RemarkBits(keys, 2 * (bits_.added() + wide.size()));
   }
   MarkBits(wide, SlotHash(Polynomial(wide), wide.size()));
   WideText scratch;
@@ -149,21 +144,20 @@ void SubstringIndex::CountKey(std::u16string_view wide, int32_t i) {
 }
 
 void SubstringIndex::MarkBits(std::u16string_view wide, uint32_t hash) {
-  whole_.Add(hash);
+  bits_.Add(HashBits::kA, hash);
   // One-character beginnings are not kept: nearly every character begins
   // some key of a large list, and a slice always grows past one.
   if (wide.empty()) return;
   uint64_t polynomial = wide[0];
   for (std::size_t length = 2; length < wide.size(); ++length) {
     polynomial = polynomial * kBase + wide[length - 1];
-    beginnings_.Add(SlotHash(polynomial, length));
+    bits_.Add(HashBits::kB, SlotHash(polynomial, length));
   }
 }
 
 void SubstringIndex::RemarkBits(const std::vector<NarrowText>& keys,
-                                std::size_t count, std::size_t beginnings) {
-  whole_.Size(count, kBitsPerKey);
-  beginnings_.Size(beginnings, kBitsPerBeginning);
+                                std::size_t hashes) {
+  bits_.Size(hashes, kBitsPerHash);
   WideText wide;
   for (const NarrowText& key : keys) {
     if (key.empty()) continue;
@@ -200,7 +194,8 @@ void SubstringIndex::ForEachKeyIn(
         if (first >= 0) {
           candidates.push_back({first, static_cast<uint32_t>(start), 1});
         }
-      } else if (keys_of_length_[length] > 0 && whole_.MayHold(hash)) {
+      } else if (keys_of_length_[length] > 0 &&
+                 bits_.MayHold(HashBits::kA, hash)) {
         for (std::size_t at = hash & mask; slots_[at].first >= 0;
              at = (at + 1) & mask) {
           if (slots_[at].hash == hash) {
@@ -210,7 +205,7 @@ void SubstringIndex::ForEachKeyIn(
           }
         }
       }
-      if (length > 1 && !beginnings_.MayHold(hash)) break;
+      if (length > 1 && !bits_.MayHold(HashBits::kB, hash)) break;
     }
   }
   std::sort(

@@ -55,10 +55,8 @@ class SubstringIndex {
   void CountKey(std::u16string_view wide, int32_t i);
   /// Sets the bits of a key's hash and of its proper beginnings.
   void MarkBits(std::u16string_view wide, uint32_t hash);
-  /// Sizes the bit sets for keys keys of beginnings beginnings and marks
-  /// every key afresh.
-  void RemarkBits(const std::vector<NarrowText>& keys, std::size_t count,
-                  std::size_t beginnings);
+  /// Sizes the bit sets for hashes hashes and marks every key afresh.
+  void RemarkBits(const std::vector<NarrowText>& keys, std::size_t hashes);
 
   std::vector<Slot> slots_;
   std::size_t used_ = 0;
@@ -69,9 +67,9 @@ class SubstringIndex {
   std::vector<int32_t> single_;
   /// Per length in characters: how many distinct keys have it.
   std::vector<int32_t> keys_of_length_;
-  /// The hashes of the keys, and of their proper beginnings.
-  HashBits whole_;
-  HashBits beginnings_;
+  /// The hashes of the keys (set A) and of their proper beginnings of two
+  /// characters or more (set B).
+  HashBits bits_;
   /// Powers of the rolling hash's base, up to the longest key.
   std::vector<uint64_t> powers_ = {1};
 };

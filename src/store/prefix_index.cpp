@@ -1,7 +1,6 @@
 #include "store/prefix_index.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace holvan {
@@ -10,18 +9,13 @@ namespace {
 // A block splits in two halves when it grows past twice this size.
 constexpr std::size_t kBlockSize = 64;
 
-// The key cut to n bytes compared with prefix, as unsigned bytes.
-int CompareHead(std::string_view key, std::string_view prefix) {
-  return key.substr(0, prefix.size()).compare(prefix);
-}
-
 int32_t SmallestOf(const int32_t* begin, const int32_t* end) {
   return begin == end ? std::numeric_limits<int32_t>::max()
                       : *std::min_element(begin, end);
 }
 
-// The first eight bytes of a key, big-endian, as a number that orders keys
-// as their bytes do as far as it reaches.
+// The first eight bytes of a key, big-endian and padded with zeros, as a
+// number that orders keys as their bytes do as far as it reaches.
 uint64_t HeadNumber(std::string_view key) {
   uint64_t n = 0;
   for (std::size_t i = 0; i < 8; ++i) {
@@ -32,40 +26,35 @@ uint64_t HeadNumber(std::string_view key) {
 
 }  // namespace
 
+PrefixIndex::Probe::Probe(std::string_view text, bool whole)
+    : text_(text), whole_(whole), head_(HeadNumber(text)) {
+  const std::size_t cut = whole ? 8 : std::min<std::size_t>(text.size(), 8);
+  mask_ = cut == 0 ? 0 : ~uint64_t{0} << (8 * (8 - cut));
+  head_ &= mask_;
+  // Equal heads cut to a text of up to eight bytes mean equal bytes, unless
+  // a zero in the text could stand for the padding of a shorter key.
+  heads_settle_ =
+      !whole && text.size() <= 8 && text.find('\0') == std::string_view::npos;
+}
+
+int PrefixIndex::Probe::CompareHeads(uint64_t head) const {
+  head &= mask_;
+  if (head != head_) return head < head_ ? -1 : 1;
+  return heads_settle_ ? 0 : 2;
+}
+
+int PrefixIndex::Probe::Compare(uint64_t head, std::string_view key) const {
+  const int c = CompareHeads(head);
+  if (c != 2) return c;
+  return whole_ ? key.compare(text_)
+                : key.substr(0, text_.size()).compare(text_);
+}
+
 void PrefixIndex::Clear() {
   blocks_.clear();
   blocks_.shrink_to_fit();
   last_heads_.clear();
   last_heads_.shrink_to_fit();
-}
-
-void PrefixIndex::SetLast(std::size_t b, std::string_view key) {
-  blocks_[b].last = key;
-  last_heads_[b] = HeadNumber(key);
-}
-
-std::size_t PrefixIndex::BlockOfBound(std::string_view prefix,
-                                      bool after) const {
-  // Compares the first bytes, up to eight, by number; only a tie needs the
-  // bytes themselves.
-  const std::size_t cut = std::min<std::size_t>(prefix.size(), 8);
-  const uint64_t mask = cut == 0 ? 0 : ~uint64_t{0} << (8 * (8 - cut));
-  const uint64_t head = HeadNumber(prefix);
-  std::size_t low = 0;
-  std::size_t high = blocks_.size();
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    const uint64_t last = last_heads_[middle] & mask;
-    const int c = last < head   ? -1
-                  : last > head ? 1
-                                : CompareHead(blocks_[middle].last, prefix);
-    if (after ? c <= 0 : c < 0) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
-  }
-  return low;
 }
 
 void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
@@ -81,9 +70,9 @@ void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
       order.push_back({HeadNumber(keys[i]), static_cast<int32_t>(i)});
     }
   }
-  // A stable radix sort by the first eight bytes, sixteen bits at a time,
-  // keeps equal heads in list order; runs of equal heads are then sorted by
-  // their whole keys.
+  // A stable radix sort by the head numbers, sixteen bits at a time, keeps
+  // equal heads in list order; runs of equal heads are then sorted by their
+  // whole keys.
   std::vector<Entry> spare(order.size());
   for (int shift = 0; shift < 64; shift += 16) {
     std::vector<std::size_t> starts(65537, 0);
@@ -112,88 +101,104 @@ void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
     const std::size_t end = std::min(order.size(), begin + kBlockSize);
     Block block;
     block.indexes.reserve(end - begin);
+    block.heads.reserve(end - begin);
     for (std::size_t k = begin; k < end; ++k) {
       block.indexes.push_back(order[k].index);
+      block.heads.push_back(order[k].head);
     }
     block.smallest =
         SmallestOf(block.indexes.data(), block.indexes.data() + end - begin);
     blocks_.push_back(std::move(block));
-    last_heads_.push_back(0);
-    SetLast(blocks_.size() - 1,
-            keys[static_cast<std::size_t>(blocks_.back().indexes.back())]);
+    last_heads_.push_back(order[end - 1].head);
   }
 }
 
 void PrefixIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
   const std::string_view key = keys[static_cast<std::size_t>(i)];
   if (key.empty()) return;
-  auto key_of = [&keys](int32_t k) -> std::string_view {
-    return keys[static_cast<std::size_t>(k)];
-  };
-  // The newest position goes after every equal key: in the first block whose
-  // last key is above it.
-  std::size_t b = blocks_.empty() ? 0 : BlockOfBound(key, true);
-  if (b == blocks_.size()) {
-    if (blocks_.empty()) {
-      blocks_.push_back({{}, i, {}});
-      last_heads_.push_back(0);
-    }
-    b = blocks_.size() - 1;
+  if (blocks_.empty()) {
+    blocks_.push_back({{i}, {HeadNumber(key)}, i});
+    last_heads_.push_back(HeadNumber(key));
+    return;
   }
-  auto block = blocks_.begin() + static_cast<std::ptrdiff_t>(b);
-  std::vector<int32_t>& indexes = block->indexes;
-  auto at = std::upper_bound(
-      indexes.begin(), indexes.end(), key,
-      [&](std::string_view k, int32_t index) { return k < key_of(index); });
-  indexes.insert(at, i);
-  block->smallest = std::min(block->smallest, i);
-  SetLast(b, key_of(indexes.back()));
-  if (indexes.size() <= 2 * kBlockSize) return;
+  // The newest position goes after every equal key.
+  Place place = Bound(keys, Probe(key, true), true);
+  if (place.block == blocks_.size()) {
+    place = {blocks_.size() - 1, blocks_.back().indexes.size()};
+  }
+  Block& block = blocks_[place.block];
+  const auto at = static_cast<std::ptrdiff_t>(place.at);
+  block.indexes.insert(block.indexes.begin() + at, i);
+  block.heads.insert(block.heads.begin() + at, HeadNumber(key));
+  block.smallest = std::min(block.smallest, i);
+  NoteLast(place.block);
+  if (block.indexes.size() <= 2 * kBlockSize) return;
   Block upper;
-  upper.indexes.assign(indexes.begin() + kBlockSize, indexes.end());
-  indexes.resize(kBlockSize);
-  block->smallest = SmallestOf(indexes.data(), indexes.data() + indexes.size());
+  upper.indexes.assign(block.indexes.begin() + kBlockSize, block.indexes.end());
+  upper.heads.assign(block.heads.begin() + kBlockSize, block.heads.end());
+  block.indexes.resize(kBlockSize);
+  block.heads.resize(kBlockSize);
+  block.smallest = SmallestOf(block.indexes.data(),
+                              block.indexes.data() + block.indexes.size());
   upper.smallest = SmallestOf(upper.indexes.data(),
                               upper.indexes.data() + upper.indexes.size());
-  const NarrowText upper_last = std::move(block->last);
-  blocks_.insert(block + 1, std::move(upper));
-  last_heads_.insert(last_heads_.begin() + static_cast<std::ptrdiff_t>(b) + 1,
-                     0);
-  SetLast(b, key_of(blocks_[b].indexes.back()));
-  SetLast(b + 1, upper_last);
+  const auto next = static_cast<std::ptrdiff_t>(place.block) + 1;
+  blocks_.insert(blocks_.begin() + next, std::move(upper));
+  last_heads_.insert(last_heads_.begin() + next, 0);
+  NoteLast(place.block);
+  NoteLast(place.block + 1);
 }
 
 int32_t PrefixIndex::FirstStartingWith(const std::vector<NarrowText>& keys,
                                        std::string_view prefix) const {
   if (prefix.empty() || blocks_.empty()) return -1;
-  const Place from = Bound(keys, prefix, false);
+  const Probe probe(prefix, false);
+  const Place from = Bound(keys, probe, false);
   // Most topics begin no key: the first key not below tells.
-  if (from.block == blocks_.size() ||
-      CompareHead(
-          keys[static_cast<std::size_t>(blocks_[from.block].indexes[from.at])],
-          prefix) != 0) {
+  if (from.block == blocks_.size()) return -1;
+  const Block& block = blocks_[from.block];
+  if (probe.Compare(block.heads[from.at],
+                    keys[static_cast<std::size_t>(block.indexes[from.at])]) !=
+      0) {
     return -1;
   }
-  return Smallest(from, Bound(keys, prefix, true));
+  return Smallest(from, Bound(keys, probe, true));
 }
 
 PrefixIndex::Place PrefixIndex::Bound(const std::vector<NarrowText>& keys,
-                                      std::string_view prefix,
-                                      bool after) const {
-  auto below = [&](std::string_view key) {
-    const int c = CompareHead(key, prefix);
-    return after ? c <= 0 : c < 0;
-  };
+                                      const Probe& probe, bool after) const {
+  auto below = [&](int c) { return after ? c <= 0 : c < 0; };
   // The first block whose last key is not below: the bound lies in it.
-  const std::size_t b = BlockOfBound(prefix, after);
-  if (b == blocks_.size()) return {blocks_.size(), 0};
-  auto block = blocks_.begin() + static_cast<std::ptrdiff_t>(b);
-  auto at = std::partition_point(
-      block->indexes.begin(), block->indexes.end(), [&](int32_t index) {
-        return below(keys[static_cast<std::size_t>(index)]);
-      });
-  return {static_cast<std::size_t>(block - blocks_.begin()),
-          static_cast<std::size_t>(at - block->indexes.begin())};
+  std::size_t low = 0;
+  std::size_t high = blocks_.size();
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    const Block& block = blocks_[middle];
+    const int c =
+        probe.Compare(last_heads_[middle],
+                      keys[static_cast<std::size_t>(block.indexes.back())]);
+    if (below(c)) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  if (low == blocks_.size()) return {blocks_.size(), 0};
+  const Block& block = blocks_[low];
+  std::size_t first = 0;
+  std::size_t last = block.indexes.size();
+  while (first < last) {
+    const std::size_t middle = first + (last - first) / 2;
+    const int c =
+        probe.Compare(block.heads[middle],
+                      keys[static_cast<std::size_t>(block.indexes[middle])]);
+    if (below(c)) {
+      first = middle + 1;
+    } else {
+      last = middle;
+    }
+  }
+  return {low, first};
 }
 
 int32_t PrefixIndex::Smallest(Place from, Place to) const {
@@ -213,6 +218,10 @@ int32_t PrefixIndex::Smallest(Place from, Place to) const {
     smallest = std::min(smallest, SmallestOf(last.data(), last.data() + to.at));
   }
   return smallest;
+}
+
+void PrefixIndex::NoteLast(std::size_t b) {
+  last_heads_[b] = blocks_[b].heads.back();
 }
 
 }  // namespace holvan

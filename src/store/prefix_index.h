@@ -12,7 +12,9 @@ namespace holvan {
 /// The positions of a list of keys (kept by the caller, who passes it to every
 /// call) in byte order, cut into blocks that know their smallest position: the
 /// keys beginning with a prefix are one run of that order, and the first of
-/// them in the list is the smallest position in the run.
+/// them in the list is the smallest position in the run. Beside each position
+/// lie the first eight bytes of its key as a number, so that a search mostly
+/// reads these and seldom the keys themselves.
 class PrefixIndex {
  public:
   /// Forgets every key.
@@ -29,32 +31,46 @@ class PrefixIndex {
  private:
   struct Block {
     std::vector<int32_t> indexes;
+    /// The head number of each key, in the same order.
+    std::vector<uint64_t> heads;
     int32_t smallest = 0;
-    /// A copy of the last key, so that finding a block touches no key.
-    NarrowText last;
   };
   /// A place in the order: a block and a place inside it.
   struct Place {
     std::size_t block = 0;
     std::size_t at = 0;
   };
+  /// A text that keys are compared with: whole, or with each key cut to the
+  /// text's length.
+  class Probe {
+   public:
+    Probe(std::string_view text, bool whole);
+    /// How the key with this head number compares with the text.
+    int Compare(uint64_t head, std::string_view key) const;
+    /// The same when an equal head number alone settles it; 2 when the key
+    /// itself is needed.
+    int CompareHeads(uint64_t head) const;
 
-  /// The first place whose key, cut to the prefix's length, is not below the
-  /// prefix (after = false) or is above it (after = true).
-  Place Bound(const std::vector<NarrowText>& keys, std::string_view prefix,
+   private:
+    std::string_view text_;
+    bool whole_;
+    uint64_t mask_;
+    uint64_t head_;
+    bool heads_settle_;
+  };
+
+  /// The first place whose key compares above the probe (after = true) or not
+  /// below it (after = false).
+  Place Bound(const std::vector<NarrowText>& keys, const Probe& probe,
               bool after) const;
   /// The smallest position in [from, to).
   int32_t Smallest(Place from, Place to) const;
-
-  /// Sets the copy of block b's last key and its head number.
-  void SetLast(std::size_t b, std::string_view key);
-  /// The first block whose last key, cut to the prefix's length, is not below
-  /// the prefix (after = false) or is above it (after = true).
-  std::size_t BlockOfBound(std::string_view prefix, bool after) const;
+  /// Refreshes the head number of block b's last key.
+  void NoteLast(std::size_t b);
 
   std::vector<Block> blocks_;
-  /// The first eight bytes of each block's last key as a number: the blocks
-  /// are searched through these, which lie together in memory.
+  /// The head number of each block's last key: the blocks are searched
+  /// through these, which lie together in memory.
   std::vector<uint64_t> last_heads_;
 };
 

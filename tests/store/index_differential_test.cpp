@@ -25,8 +25,8 @@ using testing::TempDir;
 
 // Random texts from few pieces, so that keys often begin with, contain or
 // equal each other: whole characters, the bytes of one character split, a
-// character with two encodings (ED 40 and FA 5C), a lone lead byte and the
-// separators of the data files.
+// character with two encodings (ED 40 and FA 5C), a lone lead byte, a zero
+// byte and the separators of the data files.
 class TextMaker {
  public:
   explicit TextMaker(uint32_t seed) : engine_(seed) {
@@ -38,6 +38,7 @@ class TextMaker {
     pieces_.push_back("\xFA\x5C");
     pieces_.push_back("\x83");
     pieces_.push_back("\x81");
+    pieces_.push_back(std::string(1, '\0'));
   }
 
   int Below(int n) {
@@ -155,7 +156,9 @@ TEST(IndexDifferentialTest, LoadingCutsLinesAsThePlainRules) {
   NarrowText dictionary_bytes;
   std::vector<NarrowText> lines;
   for (int i = 0; i < 3000; ++i) {
+    // A zero byte would end the file.
     lines.push_back(maker.Text(8));
+    std::erase(lines.back(), '\0');
     brain_bytes += lines.back() + (i % 3 == 0 ? "\n" : "\r\n");
     dictionary_bytes += lines.back() + "\r\n";
   }

@@ -8,7 +8,8 @@
 namespace holvan::term {
 
 /// The UTF-8 form of a Transcript text for the terminal: CR LF pairs become
-/// "\n", characters code page 932 cannot show become U+FFFD.
+/// "\n", characters code page 932 cannot show and control characters but
+/// the tab become U+FFFD.
 std::string TerminalText(std::string_view narrow);
 
 /// What the terminal prints when appended bytes made text_after: the said

@@ -14,6 +14,7 @@
 
 #include "faults.h"
 #include "support/temp_dir.h"
+#include "term_driver.h"
 
 namespace holvan::testing {
 namespace {
@@ -139,6 +140,31 @@ TEST(SecurityTest, WritesOnlyInItsFolderAndAHostileDictionaryIsOnlyRead) {
                  "O_EXCL and O_NOFOLLOW beside its file; no program started; "
                  "dic.dat only read",
              "trace of every file call + the folder's entries");
+}
+
+// Escape sequences in a data file or a typed line never reach the terminal.
+TEST(SecurityTest, ControlCharactersDoNotReachTheTerminal) {
+  TempDir dir;
+  WriteFile(dir.File("holv.dat"), Sj("太郎\r\n5\r\n"));
+  const std::string escapes = "\x1b]0;pwned\x07\x1b[2J\x1b[31m\r\x08\x7f\x9b";
+  WriteFile(dir.File("dic.dat"), Sj("東京*") + escapes + "\r\n");
+  const TermResult run =
+      RunTermOnce(dir.path(), "東京は？\n\x1b[31mred\x07\n/quit\n");
+  bool clean = run.status == 0;
+  for (char c : run.out + run.err) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7F) {
+      clean = false;
+    }
+  }
+  EXPECT_TRUE(clean) << run.out;
+  EXPECT_NE(run.out.find("東京 とは \xEF\xBF\xBD]0;pwned"), std::string::npos)
+      << run.out;
+  ReportCase("security",
+             "escape sequences in dic.dat and in a typed line (holvan-term)",
+             std::string(clean ? "ok" : "FAILED") +
+                 ": shown as U+FFFD, never sent to the terminal",
+             "every byte of the output");
 }
 
 }  // namespace

@@ -15,9 +15,7 @@ namespace {
 enum ByteKind : uint8_t { kInvalid, kSingle, kLead };
 
 constexpr char16_t kNoCode = 0xFFFF;  // sentinel: no mapping
-// What a pair of bytes is for ToNarrow(ToWide()).
-enum PairKeeps : uint8_t { kNoPair, kPairChanges, kPairKeeps };
-constexpr char kGetaHigh = '\x81';  // "〓" is 81 AC
+constexpr char kGetaHigh = '\x81';    // "〓" is 81 AC
 constexpr char kGetaLow = '\xAC';
 
 // Lookup tables built once from glibc's "CP932" converter, so that converting
@@ -32,9 +30,11 @@ struct Tables {
   // character encoded as 0, is handled before the lookup).
   std::vector<uint16_t> encode = std::vector<uint16_t>(65536, 0);
   // Whether a character comes back as the same bytes from ToNarrow(ToWide()):
-  // per byte, and per lead << 8 | trail (kNoPair where that is no character).
+  // per byte, and per lead << 8 | trail as two bit sets (which pairs are
+  // characters, which of those change), small enough for the fastest cache.
   std::array<bool, 256> single_keeps{};
-  std::vector<uint8_t> pair_keeps = std::vector<uint8_t>(65536, kNoPair);
+  std::array<uint64_t, 1024> pair_is_character{};
+  std::array<uint64_t, 1024> pair_changes{};
 };
 
 class Converter {
@@ -183,8 +183,10 @@ void MarkKeptBytes(Tables& t) {
   for (uint32_t code = 0; code < 65536; ++code) {
     char16_t u = t.pair[code];
     if (u != kNoCode) {
-      t.pair_keeps[code] =
-          u != 0 && t.encode[u] == code ? kPairKeeps : kPairChanges;
+      t.pair_is_character[code / 64] |= uint64_t{1} << (code % 64);
+      if (u == 0 || t.encode[u] != code) {
+        t.pair_changes[code / 64] |= uint64_t{1} << (code % 64);
+      }
     }
   }
 }
@@ -354,11 +356,13 @@ NarrowText Recoded(std::string_view text) {
     if (t.kind[b] == kLead && i + 1 < text.size()) {
       size_t code =
           static_cast<size_t>(b) << 8 | static_cast<uint8_t>(text[i + 1]);
-      if (t.pair_keeps[code] == kPairKeeps) {
+      if (t.pair_is_character[code / 64] >> (code % 64) & 1) {
+        if (t.pair_changes[code / 64] >> (code % 64) & 1) {
+          return ToNarrow(ToWide(text));
+        }
         i += 2;
         continue;
       }
-      if (t.pair_keeps[code] == kPairChanges) return ToNarrow(ToWide(text));
     }
     // An escaped byte comes back as itself; only bytes from 80 up escape.
     if (b < 0x80) return ToNarrow(ToWide(text));

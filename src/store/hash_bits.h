@@ -37,6 +37,10 @@ class HashBits {
   bool MayHold(Set set, uint32_t hash) const {
     return (words_[hash & (words_.size() - 1)] & Bit(set, hash)) != 0;
   }
+  /// Starts fetching the word of hash from memory.
+  void Prefetch(uint32_t hash) const {
+    __builtin_prefetch(&words_[hash & (words_.size() - 1)]);
+  }
   /// True when n more hashes would fill the table past its size.
   bool WouldFill(std::size_t n) const { return added_ + n > room_; }
   std::size_t added() const { return added_; }

@@ -184,6 +184,15 @@ void SubstringIndex::ForEachKeyIn(
   std::vector<Candidate> candidates;
   const std::size_t mask = slots_.size() - 1;
   const std::size_t longest = keys_of_length_.size() - 1;
+  // Every start asks about its first character and its first two: fetch
+  // those from memory all together before the answers are needed.
+  for (std::size_t start = 0; start < line.size(); ++start) {
+    if (!single_.empty()) __builtin_prefetch(&single_[line[start]]);
+    if (longest >= 2 && start + 2 <= line.size()) {
+      bits_.Prefetch(
+          SlotHash(prefix[start + 2] - prefix[start] * powers_[2], 2));
+    }
+  }
   for (std::size_t start = 0; start < line.size(); ++start) {
     const std::size_t room = std::min(line.size() - start, longest);
     for (std::size_t length = 1; length <= room; ++length) {

@@ -210,7 +210,6 @@ AtomicFileWriter::AtomicFileWriter(const NarrowText& path) : path_(path) {
     }
     [[maybe_unused]] int ignored = ::fchmod(fd_, old.st_mode & 07777);
   }
-  buffer_.reserve(kBufferSize);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -218,14 +217,10 @@ AtomicFileWriter::~AtomicFileWriter() {
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
-void AtomicFileWriter::Append(std::string_view bytes) {
-  if (buffer_.size() + bytes.size() <= kBufferSize) {
-    buffer_.append(bytes);
-    return;
-  }
+void AtomicFileWriter::AppendPastBuffer(std::string_view bytes) {
   Flush();
   if (bytes.size() < kBufferSize) {
-    buffer_.append(bytes);
+    Append(bytes);
   } else if (!WriteAll(fd_, bytes)) {
     Fail(WriteError());
   }
@@ -245,8 +240,10 @@ void AtomicFileWriter::Commit() {
 }
 
 void AtomicFileWriter::Flush() {
-  if (!WriteAll(fd_, buffer_)) Fail(WriteError());
-  buffer_.clear();
+  if (!WriteAll(fd_, std::string_view(buffer_.get(), used_))) {
+    Fail(WriteError());
+  }
+  used_ = 0;
 }
 
 void AtomicFileWriter::Fail(const Error& error) {

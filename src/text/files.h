@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string_view>
 
 #include "text/error.h"
 #include "text/narrow_text.h"
@@ -38,7 +41,17 @@ class AtomicFileWriter {
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   /// Adds bytes at the end; raises the write error when a write fails.
-  void Append(std::string_view bytes);
+  void Append(std::string_view bytes) {
+    if (bytes.size() <= kBufferSize - used_) {
+      // An empty view may have no data at all, which memcpy must not see.
+      if (!bytes.empty()) {
+        std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+      }
+      used_ += bytes.size();
+      return;
+    }
+    AppendPastBuffer(bytes);
+  }
   /// Writes the rest, syncs and puts the file in the target's place; raises
   /// as SaveFileAtomically does.
   void Commit();
@@ -46,6 +59,8 @@ class AtomicFileWriter {
  private:
   static constexpr std::size_t kBufferSize = 1 << 20;
 
+  /// Append for bytes that do not fit in what is left of the buffer.
+  void AppendPastBuffer(std::string_view bytes);
   void Flush();
   /// Closes and removes the temporary, then raises error.
   [[noreturn]] void Fail(const Error& error);
@@ -54,7 +69,9 @@ class AtomicFileWriter {
   std::string target_;
   std::string temporary_;
   int fd_ = -1;
-  NarrowText buffer_;
+  std::unique_ptr<char[]> buffer_ =
+      std::make_unique_for_overwrite<char[]>(kBufferSize);
+  std::size_t used_ = 0;
 };
 
 }  // namespace holvan

@@ -31,7 +31,6 @@ class LineList {
   void SaveToFile(const NarrowText& path) const;
 
   const std::vector<NarrowText>& entries() const { return entries_; }
-  void Reserve(std::size_t n) { entries_.reserve(n); }
 
  private:
   std::vector<NarrowText> entries_;

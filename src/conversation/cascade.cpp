@@ -11,14 +11,6 @@ using namespace literals;
 
 namespace {
 
-bool StartsWithAny(const WideText& line,
-                   std::initializer_list<std::string_view> keywords) {
-  for (std::string_view keyword : keywords) {
-    if (StartsWith(line, keyword)) return true;
-  }
-  return false;
-}
-
 /// Says the reply of index RandomBelow(replies.size()).
 void SayOneOf(Session& session,
               std::initializer_list<std::string_view> replies) {

@@ -12,14 +12,6 @@ using namespace literals;
 
 namespace {
 
-bool StartsWithAny(const WideText& line,
-                   std::initializer_list<std::string_view> keywords) {
-  for (std::string_view keyword : keywords) {
-    if (StartsWith(line, keyword)) return true;
-  }
-  return false;
-}
-
 /// A statement form: topic + marker + definition + ending.
 struct StatementForm {
   std::string_view ending;

@@ -11,14 +11,6 @@ using namespace literals;
 
 namespace {
 
-bool StartsWithAny(std::string_view line,
-                   std::initializer_list<std::string_view> keywords) {
-  for (std::string_view keyword : keywords) {
-    if (StartsWith(line, keyword)) return true;
-  }
-  return false;
-}
-
 /// Questions about the companion itself; true when the line was one.
 bool AnswerAboutItself(Session& session, const NarrowText& line) {
   if (StartsWithAny(line, {"元気"_sj, "そっち"_sj, "おまえ"_sj, "お前"_sj,

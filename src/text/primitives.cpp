@@ -112,4 +112,20 @@ bool ShortEquals(std::string_view line, std::string_view constant) {
   return short_text == constant;
 }
 
+bool StartsWithAny(std::string_view line,
+                   std::initializer_list<std::string_view> keywords) {
+  for (std::string_view keyword : keywords) {
+    if (StartsWith(line, keyword)) return true;
+  }
+  return false;
+}
+
+bool StartsWithAny(std::u16string_view line,
+                   std::initializer_list<std::string_view> keywords) {
+  for (std::string_view keyword : keywords) {
+    if (StartsWith(line, keyword)) return true;
+  }
+  return false;
+}
+
 }  // namespace holvan

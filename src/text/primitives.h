@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 #include "text/narrow_text.h"
 
@@ -37,6 +38,12 @@ bool SliceEquals(std::u16string_view line, int32_t start,
 /// The first WideLength(keyword) characters of line equal keyword.
 bool StartsWith(std::string_view line, std::string_view keyword);
 bool StartsWith(std::u16string_view line, std::string_view keyword);
+
+/// True when line starts with any of the keywords.
+bool StartsWithAny(std::string_view line,
+                   std::initializer_list<std::string_view> keywords);
+bool StartsWithAny(std::u16string_view line,
+                   std::initializer_list<std::string_view> keywords);
 
 /// The last WideLength(keyword) characters of line equal keyword.
 bool EndsWith(std::string_view line, std::string_view keyword);

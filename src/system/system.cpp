@@ -58,7 +58,9 @@ std::optional<std::string> FindProgram(const std::string& name) {
 // the file-size signal back to its default, which Holvan ignores.
 void Detach(gpointer) {
   setsid();
-  signal(SIGXFSZ, SIG_DFL);
+  struct sigaction default_action = {};
+  default_action.sa_handler = SIG_DFL;
+  sigaction(SIGXFSZ, &default_action, nullptr);
 }
 
 // Starts argv detached, its program found by FindProgram and started by

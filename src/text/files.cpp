@@ -197,10 +197,6 @@ void SyncDirectory(const std::string& directory) {
 
 }  // namespace
 
-bool IsTemporaryName(std::string_view name, std::string_view target_name) {
-  return TemporaryOwner(name, target_name).has_value();
-}
-
 void RemoveStaleTemporaries(const NarrowText& folder,
                             std::span<const std::string_view> targets) {
   DIR* dir = ::opendir(folder.c_str());

@@ -31,14 +31,10 @@ NarrowText ReadFileBytes(const NarrowText& path);
 /// intact and the temporary is removed.
 void SaveFileAtomically(const NarrowText& path, std::string_view bytes);
 
-/// True when name is exactly the name that a save of the file target_name
-/// gives its temporary (both names without their folder).
-bool IsTemporaryName(std::string_view name, std::string_view target_name);
-
-/// Removes from folder the temporaries of saves of the files targets that
-/// their process left behind when it was killed: regular files (never a link
-/// or a folder) whose names IsTemporaryName recognises, written by a process
-/// that is gone. Nothing else is touched; failures are passed over.
+/// Removes from folder the temporaries that saves of the files named in
+/// targets left behind when their process was killed: regular files (never
+/// a link or a folder) named exactly as a save names its temporary, by a
+/// process that is gone. Nothing else is touched; failures are passed over.
 void RemoveStaleTemporaries(const NarrowText& folder,
                             std::span<const std::string_view> targets);
 

@@ -14,7 +14,7 @@ using namespace literals;
 namespace {
 
 NarrowText DiaryPath(Session& session) {
-  return DataFilePath(session.front_end.CurrentDirectory(), "diary.dat");
+  return DataFilePath(session.front_end.CurrentDirectory(), kDiaryFile);
 }
 
 void ClearTranscript(Session& session) {

@@ -132,6 +132,12 @@ void LoadStores(std::string_view directory, Stores& stores,
   stores.profile_unread = false;
 }
 
+void RemoveStaleDataTemporaries(std::string_view directory) {
+  static constexpr std::array<std::string_view, 4> kWritten = {
+      kProfileFile, kBrainFile, kPhraseLogFile, kDiaryFile};
+  RemoveStaleTemporaries(NarrowText(directory), kWritten);
+}
+
 void UpdateProfile(const ConversationState& state, TextLines& profile) {
   if (profile.Count() < kProfileLines) {
     for (int32_t i = 0; i < kProfileLines; ++i) profile.Add("");

@@ -5,6 +5,9 @@
 
 namespace holvan {
 
+/// The diary's file, which diary mode alone reads and writes.
+inline constexpr std::string_view kDiaryFile = "diary.dat";
+
 /// directory + "/" + name.
 NarrowText DataFilePath(std::string_view directory, std::string_view name);
 
@@ -22,6 +25,11 @@ void UpdateProfile(const ConversationState& state, TextLines& profile);
 /// it exists and start-up did not stop before reading it. A failing write
 /// raises its error; later files are not written.
 void SaveStores(std::string_view directory, const Stores& stores);
+
+/// Removes from directory what saves of "holv.dat", "brain.dat", "res.dat"
+/// and "diary.dat" left there when their process was killed; for a program
+/// that holds the folder's lock, before it loads anything.
+void RemoveStaleDataTemporaries(std::string_view directory);
 
 /// The bytes "brain.dat" gets: key "＝" value CR LF per pair.
 NarrowText BrainFileBytes(const Brain& brain);

@@ -1,13 +1,18 @@
 #include "system/system.h"
 
 #include <glib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/cp932.h"
@@ -16,20 +21,65 @@
 namespace holvan::system {
 namespace {
 
-// In the child before exec: a session of its own, so that the terminal's
-// Ctrl-C or hang-up that reaches Holvan does not reach the program too.
-void Detach(gpointer) { setsid(); }
+// Where programs are looked for when PATH is unset or empty.
+constexpr std::string_view kStandardPath = "/usr/local/bin:/usr/bin:/bin";
 
-// Starts argv detached; true when the program was found and started.
+bool IsExecutableFile(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
+
+// The program that name starts: a name with a slash as it is written, any
+// other in the folders of PATH. Only absolute folders are searched, so the
+// current folder, which holds the data files, is never one of them.
+std::optional<std::string> FindProgram(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  if (name.find('/') != std::string::npos) return name;
+  const char* set = std::getenv("PATH");
+  std::string_view path =
+      set != nullptr && *set != '\0' ? std::string_view(set) : kStandardPath;
+  while (true) {
+    const size_t colon = path.find(':');
+    const std::string_view folder = path.substr(0, colon);
+    if (folder.starts_with('/')) {
+      std::string candidate(folder);
+      candidate += '/';
+      candidate += name;
+      if (IsExecutableFile(candidate)) return candidate;
+    }
+    if (colon == std::string_view::npos) return std::nullopt;
+    path.remove_prefix(colon + 1);
+  }
+}
+
+// In the child before exec: a session of its own, so that the terminal's
+// Ctrl-C or hang-up that reaches Holvan does not reach the program too; and
+// the file-size signal back to its default, which Holvan ignores.
+void Detach(gpointer) {
+  setsid();
+  struct sigaction default_action = {};
+  default_action.sa_handler = SIG_DFL;
+  sigaction(SIGXFSZ, &default_action, nullptr);
+}
+
+// Starts argv detached, its program found by FindProgram and started by
+// that path; true when it was found and started.
 bool Spawn(gchar** argv) {
+  std::optional<std::string> program = FindProgram(argv[0]);
+  if (!program) return false;
+  std::vector<gchar*> file_and_argv = {program->data()};
+  for (gchar** arg = argv; *arg != nullptr; ++arg)
+    file_and_argv.push_back(*arg);
+  file_and_argv.push_back(nullptr);
   GError* error = nullptr;
   // Without DO_NOT_REAP_CHILD, GLib reaps the child itself: no zombie is left.
   // On a terminal the child's output would land in the middle of the
   // conversation, so it goes nowhere.
   const gboolean started = g_spawn_async(
-      nullptr, argv, nullptr,
+      nullptr, file_and_argv.data(), nullptr,
       static_cast<GSpawnFlags>(
-          G_SPAWN_SEARCH_PATH | G_SPAWN_STDIN_FROM_DEV_NULL |
+          G_SPAWN_FILE_AND_ARGV_ZERO | G_SPAWN_STDIN_FROM_DEV_NULL |
           G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
       Detach, nullptr, nullptr, &error);
   if (error != nullptr) g_error_free(error);
@@ -52,7 +102,7 @@ std::vector<const char*> DesktopEquivalents(const std::string& command_line) {
   if (command_line == "winmine.exe") return {"gnome-mines", "kmines"};
   if (command_line == "notepad.exe") {
     return {"gnome-text-editor", "gedit", "kate", "kwrite",
-            "mousepad", "pluma", "xed"};
+            "mousepad",          "pluma", "xed"};
   }
   if (command_line == "calc.exe") {
     return {"gnome-calculator", "kcalc", "galculator", "mate-calc",
@@ -67,12 +117,9 @@ void StartProgram(const NarrowText& command_line) {
   const std::string utf8 = NarrowToUtf8(command_line);
   if (SpawnCommandLine(utf8)) return;
   for (const char* program : DesktopEquivalents(utf8)) {
-    gchar* path = g_find_program_in_path(program);
-    if (path == nullptr) continue;
-    std::array<gchar*, 2> argv = {path, nullptr};
-    const bool started = Spawn(argv.data());
-    g_free(path);
-    if (started) return;
+    std::string name = program;
+    std::array<gchar*, 2> argv = {name.data(), nullptr};
+    if (Spawn(argv.data())) return;
   }
 }
 
@@ -97,8 +144,12 @@ Moment LocalNow() {
   clock_gettime(CLOCK_REALTIME, &now);
   tm local{};
   localtime_r(&now.tv_sec, &local);
-  return Moment{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                local.tm_hour,        local.tm_min,     std::min(local.tm_sec, 59),
+  return Moment{local.tm_year + 1900,
+                local.tm_mon + 1,
+                local.tm_mday,
+                local.tm_hour,
+                local.tm_min,
+                std::min(local.tm_sec, 59),
                 static_cast<int>(now.tv_nsec / 1000000)};
 }
 

@@ -8,7 +8,9 @@
 namespace holvan::system {
 
 /// Starts a program from a command line without a shell: split as a shell
-/// would (no expansion), searched in PATH, detached. "winmine.exe",
+/// would (no expansion), searched in the absolute folders of PATH (in
+/// /usr/local/bin, /usr/bin and /bin when PATH is unset or empty; never in
+/// the current folder), detached. "winmine.exe",
 /// "notepad.exe" and "calc.exe" fall back to the desktop's own game, editor
 /// and calculator. Failures are passed over.
 void StartProgram(const NarrowText& command_line);

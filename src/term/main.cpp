@@ -6,14 +6,18 @@
 #include <string_view>
 #include <vector>
 
+#include "system/process_start.h"
+#include "system/working_folder.h"
 #include "term/batch_mode.h"
 #include "term/interactive_mode.h"
 #include "term/options.h"
 #include "term/signal_pipe.h"
+#include "text/cp932.h"
 
 using holvan::term::Command;
 
 int main(int argc, char** argv) {
+  holvan::system::PrepareProcess();
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0),
                                            argv + argc);
   const holvan::term::ParsedCommandLine parsed =
@@ -31,6 +35,15 @@ int main(int argc, char** argv) {
       return 2;
     case Command::kRun:
       break;
+  }
+  // Held until the program ends.
+  const holvan::system::FolderLock folder =
+      holvan::system::ClaimWorkingFolder();
+  if (folder.busy()) {
+    std::fprintf(
+        stderr, "%s\n",
+        holvan::NarrowToUtf8(holvan::system::FolderBusyMessage()).c_str());
+    return holvan::system::kFolderBusyStatus;
   }
   if (isatty(STDIN_FILENO) == 1) {
     holvan::term::SignalPipe signals(

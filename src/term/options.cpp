@@ -138,7 +138,11 @@ std::string UsageText() {
          "quit.\n"
          "With input from a file or pipe: every line is one turn; /tick is\n"
          "one tick of the idle-remark timer, /quit closes, and so does the\n"
-         "end of input.\n";
+         "end of input.\n"
+         "\n"
+         "Exit status: 0 after a saved close, 1 when the last save failed, 2\n"
+         "for a refused argument, 3 when another Holvan already works in this\n"
+         "directory (nothing is then read or written).\n";
 }
 
 std::string VersionLine() { return "Holvan Ver1.0"; }

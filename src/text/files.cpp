@@ -1,12 +1,15 @@
 #include "text/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 #include "text/error.h"
 #include "text/numbers.h"
@@ -53,7 +56,10 @@ bool WriteAll(int fd, std::string_view bytes) {
       if (errno == EINTR) continue;
       return false;
     }
-    if (written == 0) return false;
+    if (written == 0) {
+      errno = EIO;
+      return false;
+    }
     p += written;
     left -= static_cast<size_t>(written);
   }
@@ -114,6 +120,55 @@ std::string FollowLinks(std::string path) {
   return path;
 }
 
+// A temporary's name is the target's, this mark, the process id of the
+// save, "-" and a number, both in shortest decimal form.
+constexpr std::string_view kTemporaryMark = ".tmp";
+
+std::string TemporaryName(const std::string& target, int32_t pid,
+                          int32_t number) {
+  return target + std::string(kTemporaryMark) + IntText(pid) + "-" +
+         IntText(number);
+}
+
+// The value of digits in shortest decimal form up to INT32_MAX, or nothing.
+std::optional<int32_t> ShortestDecimal(std::string_view digits) {
+  if (digits.empty() || digits.size() > 10 ||
+      (digits.size() > 1 && digits[0] == '0')) {
+    return std::nullopt;
+  }
+  int64_t value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
+// The process id in name when it is a temporary of target_name's save.
+std::optional<int32_t> TemporaryOwner(std::string_view name,
+                                      std::string_view target_name) {
+  if (target_name.empty() || !name.starts_with(target_name)) {
+    return std::nullopt;
+  }
+  name.remove_prefix(target_name.size());
+  if (!name.starts_with(kTemporaryMark)) return std::nullopt;
+  name.remove_prefix(kTemporaryMark.size());
+  const size_t dash = name.find('-');
+  if (dash == std::string_view::npos) return std::nullopt;
+  const std::optional<int32_t> pid = ShortestDecimal(name.substr(0, dash));
+  if (!pid || *pid == 0 || !ShortestDecimal(name.substr(dash + 1))) {
+    return std::nullopt;
+  }
+  return pid;
+}
+
+// Whether the process that named a temporary with pid may still be saving.
+// This process has not saved yet, so a name with its own id is stale too.
+bool StillRunning(int32_t pid) {
+  return pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
 // A temporary file beside target with the given mode (less the umask),
 // created exclusively and never through a link; returns its name in name, or
 // -1.
@@ -124,8 +179,8 @@ int CreateTemporary(const std::string& target, mode_t mode, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     uint32_t mix = static_cast<uint32_t>(stamp ^ (stamp >> 32)) +
                    (++counter) * 2654435761u;
-    name = target + ".tmp" + IntText(static_cast<int32_t>(::getpid())) + "-" +
-           IntText(static_cast<int32_t>(mix & 0x7FFFFFFF));
+    name = TemporaryName(target, static_cast<int32_t>(::getpid()),
+                         static_cast<int32_t>(mix & 0x7FFFFFFF));
     int fd = OpenRetrying(name.c_str(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
@@ -141,6 +196,27 @@ void SyncDirectory(const std::string& directory) {
 }
 
 }  // namespace
+
+void RemoveStaleTemporaries(const NarrowText& folder,
+                            std::span<const std::string_view> targets) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const int dir_fd = ::dirfd(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    for (std::string_view target : targets) {
+      const std::optional<int32_t> pid = TemporaryOwner(name, target);
+      if (!pid || StillRunning(*pid)) continue;
+      struct stat st;
+      if (::fstatat(dir_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+          S_ISREG(st.st_mode)) {
+        ::unlinkat(dir_fd, entry->d_name, 0);
+      }
+      break;
+    }
+  }
+  ::closedir(dir);
+}
 
 bool FileExists(const NarrowText& path) {
   struct stat st;
@@ -222,7 +298,7 @@ void AtomicFileWriter::AppendPastBuffer(std::string_view bytes) {
   if (bytes.size() < kBufferSize) {
     Append(bytes);
   } else if (!WriteAll(fd_, bytes)) {
-    Fail(WriteError());
+    FailWriting();
   }
 }
 
@@ -240,10 +316,15 @@ void AtomicFileWriter::Commit() {
 }
 
 void AtomicFileWriter::Flush() {
-  if (!WriteAll(fd_, std::string_view(buffer_.get(), used_))) {
-    Fail(WriteError());
-  }
+  if (!WriteAll(fd_, std::string_view(buffer_.get(), used_))) FailWriting();
   used_ = 0;
+}
+
+void AtomicFileWriter::FailWriting() {
+  // Past the file-size limit the file cannot be made at all: the create
+  // error names it.
+  if (errno == EFBIG) Fail(CreateError(path_));
+  Fail(WriteError());
 }
 
 void AtomicFileWriter::Fail(const Error& error) {

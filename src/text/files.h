@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "text/error.h"
@@ -25,9 +26,17 @@ NarrowText ReadFileBytes(const NarrowText& path);
 /// every write checked, fsync, rename over the target, fsync of the folder.
 /// Keeps the target's permission bits and writes through a symbolic link to
 /// the file it names. Raises the create error when the target or temporary
-/// cannot be created, the write error when a write or flush fails; the old
-/// file then stays intact and the temporary is removed.
+/// cannot be created or would grow past the process's file-size limit, the
+/// write error when another write or flush fails; the old file then stays
+/// intact and the temporary is removed.
 void SaveFileAtomically(const NarrowText& path, std::string_view bytes);
+
+/// Removes from folder the temporaries that saves of the files named in
+/// targets left behind when their process was killed: regular files (never
+/// a link or a folder) named exactly as a save names its temporary, by a
+/// process that is gone. Nothing else is touched; failures are passed over.
+void RemoveStaleTemporaries(const NarrowText& folder,
+                            std::span<const std::string_view> targets);
 
 /// SaveFileAtomically with the content given piece by piece, gathered into
 /// large writes. The temporary is removed unless Commit succeeds.
@@ -40,7 +49,8 @@ class AtomicFileWriter {
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  /// Adds bytes at the end; raises the write error when a write fails.
+  /// Adds bytes at the end; raises as SaveFileAtomically does when a write
+  /// fails.
   void Append(std::string_view bytes) {
     if (bytes.size() <= kBufferSize - used_) {
       // An empty view may have no data at all, which memcpy must not see.
@@ -62,6 +72,8 @@ class AtomicFileWriter {
   /// Append for bytes that do not fit in what is left of the buffer.
   void AppendPastBuffer(std::string_view bytes);
   void Flush();
+  /// Fails for the write that just failed, as errno tells.
+  [[noreturn]] void FailWriting();
   /// Closes and removes the temporary, then raises error.
   [[noreturn]] void Fail(const Error& error);
 

@@ -2,15 +2,26 @@
 
 #include <QApplication>
 
+#include "system/process_start.h"
+#include "system/working_folder.h"
 #include "ui/main_form.h"
+#include "ui/message_boxes.h"
 #include "ui/session_end.h"
 
 int main(int argc, char** argv) {
+  holvan::system::PrepareProcess();
   QApplication application(argc, argv);
   // The name is also the name shown for the program. A display name is not
   // set: the platform would append it to every window caption, diary mode's
   // included.
   QApplication::setApplicationName(QStringLiteral("Holvan"));
+  // Held until the program ends.
+  const holvan::system::FolderLock folder =
+      holvan::system::ClaimWorkingFolder();
+  if (folder.busy()) {
+    holvan::ShowFolderBusyBox(nullptr);
+    return holvan::system::kFolderBusyStatus;
+  }
   holvan::TForm1 form1;
   holvan::SaveOnSessionEnd(form1);
   form1.Start();

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "system/folder_lock.h"
 #include "text/literal.h"
 #include "ui/shown_text.h"
 
@@ -22,6 +23,10 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
 
 void ShowErrorBox(QWidget* parent, const Error& error) {
   ShowBox(parent, QMessageBox::Critical, "Holvan", error.BoxText());
+}
+
+void ShowFolderBusyBox(QWidget* parent) {
+  ShowBox(parent, QMessageBox::Critical, "Holvan", system::FolderBusyMessage());
 }
 
 void ShowClosingBox(QWidget* parent) {

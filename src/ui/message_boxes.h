@@ -10,6 +10,11 @@ namespace holvan {
 /// error icon, OK. Returns when dismissed.
 void ShowErrorBox(QWidget* parent, const Error& error);
 
+/// The box of a start on a folder where another Holvan works: "Holvan
+/// はこのフォルダですでに起動しています", caption "Holvan", error icon, OK.
+/// Returns when dismissed.
+void ShowFolderBusyBox(QWidget* parent);
+
 /// The closing box: "終了します　　", caption "確認", question icon, OK.
 /// Returns when dismissed.
 void ShowClosingBox(QWidget* parent);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -77,6 +78,19 @@ TEST(StartProgramTest, ChildHasItsOwnSessionAndNoOutput) {
   EXPECT_EQ(dir.ReadBytes("stdout"), "");
   const long child_session = std::stol(dir.ReadBytes("sid"));
   EXPECT_NE(child_session, static_cast<long>(getsid(0)));
+}
+
+TEST(StartProgramTest, ChildFeelsTheFileSizeLimitThatHolvanIgnores) {
+  TempDir dir;
+  const std::string d = dir.path();
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  StartProgram("sh -c 'grep ^SigIgn: /proc/$$/status > " + d + "/ign.tmp; mv " +
+               d + "/ign.tmp " + d + "/ign'");
+  std::signal(SIGXFSZ, previous);
+  ASSERT_TRUE(WaitForFile(dir.File("ign")));
+  const unsigned long ignored =
+      std::stoul(dir.ReadBytes("ign").substr(7), nullptr, 16);
+  EXPECT_EQ(ignored & (1ul << (SIGXFSZ - 1)), 0ul);
 }
 
 TEST(ClockTest, UptimeIsPlausibleAndMonotonic) {

@@ -1,0 +1,15 @@
+#include "system/working_folder.h"
+
+#include "store/data_files.h"
+#include "system/system.h"
+
+namespace holvan::system {
+
+FolderLock ClaimWorkingFolder() {
+  const NarrowText folder = CurrentDirectory();
+  FolderLock lock = FolderLock::TryLock(folder);
+  if (lock.held()) RemoveStaleDataTemporaries(folder);
+  return lock;
+}
+
+}  // namespace holvan::system

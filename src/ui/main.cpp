@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ui/main_form.h"
+#include "ui/run_window.h"
 #include "ui/session_end.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,5 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Holvan"));
   holvan::TForm1 form1;
   holvan::SaveOnSessionEnd(form1);
-  form1.Start();
-  return QApplication::exec();
+  return holvan::RunWindow(form1);
 }

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -208,6 +209,34 @@ class MainFormTest : public QObject {
     QCOMPARE(watcher.seen[0].title, Q("確認"));
     QVERIFY(form_->Finished());
     QVERIFY(!form_->isVisible());
+  }
+
+  // Start-up stops at the unreadable holv.dat; what is said after is saved at
+  // the close in the files start-up read, and holv.dat is left alone.
+  void FailedStartSavesWhatIsSaidAfterAtTheClose() {
+    WriteStores();
+    QFile::remove(folder_->File(QStringLiteral("holv.dat")));
+    folder_->LinkUnreadable(QStringLiteral("holv.dat"));
+    {
+      ModalWatcher watcher;
+      StartWindow();
+      QCOMPARE(watcher.seen.size(), std::size_t{1});
+      QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
+      QVERIFY(watcher.seen[0].text.contains(QStringLiteral("holv.dat")));
+    }
+    QVERIFY(form_->isVisible());
+    Say("太郎");
+    Say("犬とは動物だ");
+    ModalWatcher watcher;
+    form_->close();
+    QVERIFY(form_->Finished());
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QCOMPARE(watcher.seen[0].title, Q("確認"));
+    QCOMPARE(folder_->ReadBytes(QStringLiteral("res.dat")),
+             Sj("太郎\r\n犬とは動物だ\r\n"));
+    QVERIFY(folder_->ReadBytes(QStringLiteral("brain.dat"))
+                .ends_with(Sj("犬＝動物\r\n")));
+    QVERIFY(QFileInfo(folder_->File(QStringLiteral("holv.dat"))).isSymLink());
   }
 
   void FourthInsultClosesOnceAfterTheTurn() {

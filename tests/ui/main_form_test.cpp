@@ -316,6 +316,53 @@ class MainFormTest : public QObject {
     QCOMPARE(memo1_->toPlainText(), Q("終了しました\n"));
   }
 
+  // Lines said after the user selected never join the selection, wherever it
+  // ends; 削除 removes exactly what was selected, or the last line.
+  void DiaryDeleteRemovesExactlyTheSelection() {
+    WriteStores();
+    StartWindow();
+    Say("日記");
+    Say("一行目");
+    Say("二行目");
+    const auto select = [this](int anchor, int position) {
+      QTextCursor cursor(memo1_->document());
+      cursor.setPosition(anchor);
+      cursor.setPosition(position, QTextCursor::KeepAnchor);
+      memo1_->setTextCursor(cursor);
+      edit1_->setFocus();
+    };
+    const auto at = [this](const char* utf8) {
+      return static_cast<int>(memo1_->toPlainText().indexOf(Q(utf8)));
+    };
+    const auto end = [this] {
+      return memo1_->document()->characterCount() - 1;
+    };
+
+    // From the start of a line to the end, then to the start of a line.
+    select(at("二行目"), end());
+    Say("三行目");
+    Say("四行目");
+    Say("削除");
+    QVERIFY(Transcript().ends_with(Sj("\r\n一行目\r\n三行目\r\n四行目\r\n")));
+    select(end(), at("四行目"));
+    Say("五行目");
+    Say("六行目");
+    Say("削除");
+    QVERIFY(Transcript().ends_with(Sj("\r\n三行目\r\n五行目\r\n六行目\r\n")));
+    // In the middle.
+    select(at("五"), at("五") + 1);
+    Say("七行目");
+    Say("削除");
+    QVERIFY(Transcript().ends_with(
+        Sj("\r\n三行目\r\n行目\r\n六行目\r\n七行目\r\n")));
+    // None: the last line goes.
+    select(at("三"), at("三"));
+    Say("八行目");
+    Say("削除");
+    QVERIFY(Transcript().ends_with(Sj("\r\n行目\r\n六行目\r\n七行目\r\n")));
+    QCOMPARE(memo1_->toPlainText(), ShownText(Transcript()));
+  }
+
   void TimerRemarksArriveBehindTheVersionDialog() {
     WriteStores();
     folder_->WriteLines(QStringLiteral("dic.dat"),

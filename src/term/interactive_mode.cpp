@@ -9,13 +9,16 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 // Readline's headers need <cstdio> (above) first.
 #include <readline/history.h>
 #include <readline/readline.h>
 
 #include "conversation/companion.h"
+#include "term/command_words.h"
 #include "term/idle_timer.h"
 #include "term/readline_console.h"
 #include "term/run_event.h"
@@ -27,13 +30,24 @@
 namespace holvan::term {
 namespace {
 
-// Readline counts columns by the locale's character set; Japanese needs a
-// UTF-8 one even where the environment names none.
-void UseUtf8Locale() {
-  std::setlocale(LC_ALL, "");
+// Readline counts columns and steps over characters by the locale's
+// character set; Japanese needs a UTF-8 one even where the environment names
+// none. Readline sets the character set again from the environment each time
+// it starts a line, so this runs after that too.
+void KeepUtf8CharacterSet() {
   if (std::string_view(nl_langinfo(CODESET)) != "UTF-8") {
     std::setlocale(LC_CTYPE, "C.UTF-8");
   }
+}
+
+// In the C and POSIX locales Readline takes eight-bit input for Meta keys
+// and shows it as octal escapes; here typed and shown bytes are text (UTF-8)
+// whatever the locale. Readline sets these from the locale when it starts,
+// so they are set after that.
+void TakeEightBitInputAsText() {
+  rl_variable_bind("input-meta", "on");
+  rl_variable_bind("convert-meta", "off");
+  rl_variable_bind("output-meta", "on");
 }
 
 class InteractiveRun {
@@ -58,6 +72,11 @@ class InteractiveRun {
     rl_catch_sigwinch = 0;
     rl_change_environment = 0;
     rl_pre_input_hook = &InteractiveRun::OnPreInput;
+    rl_startup_hook = &InteractiveRun::OnLineStart;
+    rl_attempted_completion_function = &InteractiveRun::Complete;
+    rl_initialize();
+    TakeEightBitInputAsText();
+    KeepUtf8CharacterSet();
 
     timer_.Start(IdleTimer::Clock::now());
     front_end_.SetCaption("Holvan");
@@ -70,6 +89,30 @@ class InteractiveRun {
 
  private:
   static void OnLine(char* line) { current_->HandleLine(line); }
+
+  static int OnLineStart() {
+    KeepUtf8CharacterSet();
+    return 0;
+  }
+
+  // Tab completes Holvan's command words, never file names, and adds no
+  // space: the diary's commands count only when typed alone.
+  static char** Complete(const char* text, int, int) {
+    rl_attempted_completion_over = 1;
+    rl_completion_append_character = '\0';
+    return rl_completion_matches(text, &InteractiveRun::NextCompletion);
+  }
+
+  static char* NextCompletion(const char* text, int index) {
+    std::vector<std::string>& words = current_->completions_;
+    if (index == 0) {
+      words = CommandWordsStartingWith(
+          text, current_->companion_.State().Mode == ModeDiary);
+    }
+    if (static_cast<std::size_t>(index) >= words.size()) return nullptr;
+    // Readline frees each match.
+    return strdup(words[index].c_str());
+  }
 
   // A prompt after the core set the input line starts with that text.
   static int OnPreInput() {
@@ -220,6 +263,7 @@ class InteractiveRun {
   TermFrontEnd front_end_;
   Companion companion_;
   IdleTimer timer_;
+  std::vector<std::string> completions_;
   bool done_ = false;
   int status_ = 0;
 };
@@ -229,7 +273,8 @@ InteractiveRun* InteractiveRun::current_ = nullptr;
 }  // namespace
 
 int RunInteractive(const Options& options, SignalPipe& signals) {
-  UseUtf8Locale();
+  std::setlocale(LC_ALL, "");
+  KeepUtf8CharacterSet();
   return InteractiveRun(options, signals).Run();
 }
 

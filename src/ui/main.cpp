@@ -6,6 +6,7 @@
 #include "system/working_folder.h"
 #include "ui/main_form.h"
 #include "ui/message_boxes.h"
+#include "ui/run_window.h"
 #include "ui/session_end.h"
 
 int main(int argc, char** argv) {
@@ -24,6 +25,5 @@ int main(int argc, char** argv) {
   }
   holvan::TForm1 form1;
   holvan::SaveOnSessionEnd(form1);
-  form1.Start();
-  return QApplication::exec();
+  return holvan::RunWindow(form1);
 }

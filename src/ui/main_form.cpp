@@ -114,14 +114,19 @@ void TForm1::BuildPopupMenu() {
 }
 
 void TForm1::Start() {
+  // FormCreate runs no event loop before its stores are loaded or marked
+  // unread, so no quiet save can come in between.
+  started_ = true;
   Guarded([this] { companion_.FormCreate(); });
+  // A quit while the error box waited ends the program: nothing to show.
+  if (finished_) return;
   show();
   activateWindow();
   edit1_->setFocus();
 }
 
 void TForm1::SaveQuietly() {
-  if (finished_ || closing_ || quietly_saved_) return;
+  if (!started_ || finished_ || closing_ || quietly_saved_) return;
   try {
     companion_.SaveWithoutMessage();
     quietly_saved_ = true;

@@ -26,10 +26,12 @@ class TForm1 : public QWidget, public FrontEnd {
   ~TForm1() override;
 
   /// Runs FormCreate (a failure shows its box and the window still opens),
-  /// then shows the window with Edit1 focused.
+  /// then shows the window with Edit1 focused. The program calls it from
+  /// inside its event loop (RunWindow).
   void Start();
   /// Saves the stores without the closing box (the session is ending), unless
-  /// the window has closed or nothing was said since the last such save.
+  /// FormCreate has not run yet (nothing is loaded), the window has closed or
+  /// nothing was said since the last such save.
   /// A failure goes to the standard error stream: no one may be there to
   /// dismiss a box.
   void SaveQuietly();
@@ -94,6 +96,7 @@ class TForm1 : public QWidget, public FrontEnd {
   QTimer* timer1_ = nullptr;
   QMenu* popup_menu1_ = nullptr;
 
+  bool started_ = false;
   bool closing_ = false;
   bool finished_ = false;
   bool quietly_saved_ = false;

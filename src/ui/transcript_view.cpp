@@ -2,6 +2,7 @@
 
 #include <QScrollBar>
 #include <QTextBlock>
+#include <algorithm>
 
 #include "ui/fonts.h"
 #include "ui/shown_text.h"
@@ -59,6 +60,11 @@ void TranscriptView::ShowAppended(std::string_view text,
     Reload(text);
     return;
   }
+  // Text inserted where the user's selection ends would extend it, and the
+  // last line shown again would drop it: put it back as it was.
+  const QTextCursor selection = textCursor();
+  const int anchor = selection.anchor();
+  const int position = selection.position();
   const std::size_t old_size = text.size() - appended_size;
   std::string_view added = text.substr(old_size);
   QTextCursor cursor(document());
@@ -75,6 +81,14 @@ void TranscriptView::ShowAppended(std::string_view text,
     const std::size_t line_start = LineStart(text, old_size);
     cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
     cursor.insertText(ShownText(text.substr(line_start)));
+  }
+  if (textCursor().anchor() != anchor || textCursor().position() != position) {
+    // A last character completed by the appended bytes may show shorter.
+    const int last = document()->characterCount() - 1;
+    QTextCursor restored(document());
+    restored.setPosition(std::min(anchor, last));
+    restored.setPosition(std::min(position, last), QTextCursor::KeepAnchor);
+    setTextCursor(restored);
   }
   ScrollToEnd();
 }

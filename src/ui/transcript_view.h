@@ -19,7 +19,8 @@ class TranscriptView : public QPlainTextEdit {
   /// Shows text afresh (the Transcript was cleared or loaded).
   void Reload(std::string_view text);
   /// Shows the last appended_size bytes of text, which were just appended,
-  /// and brings the last line into view.
+  /// and brings the last line into view. The user's selection stays as it
+  /// was.
   void ShowAppended(std::string_view text, std::size_t appended_size);
   /// The bytes [begin, begin + removed_size) of the text shown so far were
   /// removed, giving text.

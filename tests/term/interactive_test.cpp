@@ -74,8 +74,27 @@ class Tmux {
     return false;
   }
 
+  /// Starts holvan-term in folder with the locale settings locale (such as
+  /// "LC_ALL=C") on a 100 × 30 pane, which stays after it ends; waits for
+  /// its first prompt.
+  bool StartHolvan(const std::string& folder, const std::string& locale,
+                   uint32_t seed) {
+    const std::string command = "env " + locale + " TERM=xterm " +
+                                Quoted(HOLVAN_TERM_PATH) + " --seed " +
+                                std::to_string(seed) + " --now " +
+                                Quoted(std::string(kNow));
+    Run({"new-session", "-d", "-x", "100", "-y", "30", "-c", folder, command});
+    Run({"set-option", "-g", "remain-on-exit", "on"});
+    return WaitFor([](const std::vector<std::string>& lines) {
+      // The pane drops the prompt's trailing space.
+      return !lines.empty() && lines.back() == "話す>";
+    });
+  }
+
   void Type(const std::string& text) { Run({"send-keys", "-l", text}); }
-  void Enter() { Run({"send-keys", "Enter"}); }
+  /// A key by tmux's name for it: Enter, Tab, BSpace, C-u...
+  void Press(const std::string& key) { Run({"send-keys", key}); }
+  void Enter() { Press("Enter"); }
 
  private:
   TempDir dir_;
@@ -93,35 +112,44 @@ bool Shows(const std::vector<std::string>& lines, const std::string& s) {
   return false;
 }
 
-TEST(InteractiveTest, RemarkWhileTypingLeavesTheLineIntact) {
-  if (std::system("command -v tmux >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "tmux is not installed";
+// Waits for a line of the screen to read line.
+bool ScreenShows(Tmux& tmux, const std::string& line) {
+  return tmux.WaitFor([&](const auto& lines) { return Shows(lines, line); });
+}
+
+// Waits for the prompt's line to read line.
+bool PromptReads(Tmux& tmux, const std::string& line) {
+  return tmux.WaitFor(
+      [&](const auto& lines) { return LastLineIs(lines, line); });
+}
+
+// A folder with 太郎's profile and an empty res.dat, and a tmux server.
+class InteractiveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v tmux >/dev/null 2>&1") != 0) {
+      GTEST_SKIP() << "tmux is not installed";
+    }
+    dir.WriteBytes("holv.dat", Profile(1, 0, 0));
+    dir.WriteBytes("res.dat", "");
   }
+
   TempDir dir;
-  dir.WriteBytes("holv.dat", Profile(1, 0, 0));
+  Tmux tmux;
+};
+
+TEST_F(InteractiveTest, RemarkWhileTypingLeavesTheLineIntact) {
   dir.WriteSj("dic.dat", "大阪*商人の町\r\n");
-  dir.WriteBytes("res.dat", "");
   // The first tick, 5 s after the start, tells the fact.
   const uint32_t seed = SeedFor({{10, 8}, {1, 0}});
   const std::string remark = "大阪 とは 商人の町の事ですよ 知ってました？";
 
-  Tmux tmux;
-  const std::string command =
-      "env LANG=C.UTF-8 LC_ALL=C.UTF-8 TERM=xterm " + Quoted(HOLVAN_TERM_PATH) +
-      " --seed " + std::to_string(seed) + " --now " + Quoted(std::string(kNow));
-  tmux.Run({"new-session", "-d", "-x", "100", "-y", "30", "-c", dir.path(),
-            command});
-  tmux.Run({"set-option", "-g", "remain-on-exit", "on"});
-  ASSERT_TRUE(tmux.WaitFor([](const auto& lines) {
-    // The pane drops the prompt's trailing space.
-    return LastLineIs(lines, "話す>");
-  })) << "no prompt";
+  ASSERT_TRUE(tmux.StartHolvan(dir.path(), "LANG=C.UTF-8 LC_ALL=C.UTF-8", seed))
+      << "no prompt";
   EXPECT_EQ(tmux.Run({"display-message", "-p", "#{pane_title}"}), "Holvan\n");
 
   tmux.Type("こんに");
-  ASSERT_TRUE(tmux.WaitFor([&](const auto& lines) {
-    return Shows(lines, remark);
-  })) << "no remark";
+  ASSERT_TRUE(ScreenShows(tmux, remark)) << "no remark";
   std::vector<std::string> lines = tmux.Screen();
   ASSERT_GE(lines.size(), 4u);
   EXPECT_EQ(lines[lines.size() - 4],
@@ -148,25 +176,66 @@ TEST(InteractiveTest, RemarkWhileTypingLeavesTheLineIntact) {
   // The core's pre-filled input line starts the next prompt.
   tmux.Type("東京は？");
   tmux.Enter();
-  ASSERT_TRUE(tmux.WaitFor([](const auto& lines) {
-    return Shows(lines, "東京 についての情報がありません 教えて下さい");
-  }));
+  ASSERT_TRUE(
+      ScreenShows(tmux, "東京 についての情報がありません 教えて下さい"));
   tmux.Type("日本の首都");
   tmux.Enter();
-  ASSERT_TRUE(tmux.WaitFor([](const auto& lines) {
-    return LastLineIs(lines, "話す> いいよ");
-  })) << "no pre-filled prompt";
+  ASSERT_TRUE(PromptReads(tmux, "話す> いいよ")) << "no pre-filled prompt";
   tmux.Enter();
-  ASSERT_TRUE(tmux.WaitFor(
-      [](const auto& lines) { return Shows(lines, "ありがとう 覚えました"); }));
+  ASSERT_TRUE(ScreenShows(tmux, "ありがとう 覚えました"));
 
   tmux.Type("/quit");
   tmux.Enter();
-  ASSERT_TRUE(tmux.WaitFor(
-      [](const auto& lines) { return Shows(lines, "終了します　　"); }));
+  ASSERT_TRUE(ScreenShows(tmux, "終了します　　"));
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Profile(2, 0, 0));
   EXPECT_EQ(dir.ReadBytes("res.dat"),
             Sj("こんにちは\r\n東京は？\r\n日本の首都\r\nいいよ\r\n"));
+}
+
+// In the C locale Readline would take each byte of a Japanese character for
+// a Meta key and count columns by bytes. Typing, editing and Tab still work
+// on characters; Tab offers Holvan's command words, never file names.
+TEST_F(InteractiveTest, JapaneseTypingAndCompletionInTheCLocale) {
+  ASSERT_TRUE(tmux.StartHolvan(dir.path(), "LC_ALL=C", 1)) << "no prompt";
+
+  // A character rubbed out whole, one typed two characters back.
+  tmux.Type("猫が好きだよ");
+  tmux.Press("BSpace");
+  tmux.Type("ね");
+  tmux.Press("Left");
+  tmux.Press("Left");
+  tmux.Type("と");
+  ASSERT_TRUE(PromptReads(tmux, "話す> 猫が好きとだね"));
+  tmux.Enter();
+  ASSERT_TRUE(ScreenShows(tmux, "太郎 > 猫が好きとだね"));
+
+  // "ho" and Tab, with holv.dat in the folder: nothing is added.
+  tmux.Type("ho");
+  tmux.Press("Tab");
+  tmux.Type("!");
+  ASSERT_TRUE(PromptReads(tmux, "話す> ho!"));
+  tmux.Press("C-u");
+  tmux.Type("おみ");
+  tmux.Press("Tab");
+  ASSERT_TRUE(PromptReads(tmux, "話す> おみくじ"));
+  tmux.Enter();
+  tmux.Type("日");
+  tmux.Press("Tab");
+  tmux.Enter();
+  ASSERT_TRUE(PromptReads(tmux, "記入>"));
+  // The diary's own words, with no space after: "セーブ" saves.
+  tmux.Type("セ");
+  tmux.Press("Tab");
+  tmux.Enter();
+  ASSERT_TRUE(ScreenShows(tmux, "保存しました"));
+
+  tmux.Type("/quit");
+  tmux.Enter();
+  ASSERT_TRUE(ScreenShows(tmux, "終了します　　"));
+  EXPECT_EQ(dir.ReadBytes("res.dat"),
+            Sj("猫が好きとだね\r\nおみくじ\r\n日記\r\nセーブ\r\n"));
+  EXPECT_EQ(dir.ReadBytes("diary.dat"),
+            Sj("\r\n令和8年12月5日(土曜日)午後3時07分09秒\r\n\r\n"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -210,6 +211,34 @@ class MainFormTest : public QObject {
     QVERIFY(!form_->isVisible());
   }
 
+  // Start-up stops at the unreadable holv.dat; what is said after is saved at
+  // the close in the files start-up read, and holv.dat is left alone.
+  void FailedStartSavesWhatIsSaidAfterAtTheClose() {
+    WriteStores();
+    QFile::remove(folder_->File(QStringLiteral("holv.dat")));
+    folder_->LinkUnreadable(QStringLiteral("holv.dat"));
+    {
+      ModalWatcher watcher;
+      StartWindow();
+      QCOMPARE(watcher.seen.size(), std::size_t{1});
+      QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
+      QVERIFY(watcher.seen[0].text.contains(QStringLiteral("holv.dat")));
+    }
+    QVERIFY(form_->isVisible());
+    Say("太郎");
+    Say("犬とは動物だ");
+    ModalWatcher watcher;
+    form_->close();
+    QVERIFY(form_->Finished());
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QCOMPARE(watcher.seen[0].title, Q("確認"));
+    QCOMPARE(folder_->ReadBytes(QStringLiteral("res.dat")),
+             Sj("太郎\r\n犬とは動物だ\r\n"));
+    QVERIFY(folder_->ReadBytes(QStringLiteral("brain.dat"))
+                .ends_with(Sj("犬＝動物\r\n")));
+    QVERIFY(QFileInfo(folder_->File(QStringLiteral("holv.dat"))).isSymLink());
+  }
+
   void FourthInsultClosesOnceAfterTheTurn() {
     WriteStores();
     StartWindow();
@@ -285,6 +314,53 @@ class MainFormTest : public QObject {
     QCOMPARE(memo1_->viewport()->cursor().shape(), Qt::IBeamCursor);
     QVERIFY(form_->IdleRemarksEnabled());
     QCOMPARE(memo1_->toPlainText(), Q("終了しました\n"));
+  }
+
+  // Lines said after the user selected never join the selection, wherever it
+  // ends; 削除 removes exactly what was selected, or the last line.
+  void DiaryDeleteRemovesExactlyTheSelection() {
+    WriteStores();
+    StartWindow();
+    Say("日記");
+    Say("一行目");
+    Say("二行目");
+    const auto select = [this](int anchor, int position) {
+      QTextCursor cursor(memo1_->document());
+      cursor.setPosition(anchor);
+      cursor.setPosition(position, QTextCursor::KeepAnchor);
+      memo1_->setTextCursor(cursor);
+      edit1_->setFocus();
+    };
+    const auto at = [this](const char* utf8) {
+      return static_cast<int>(memo1_->toPlainText().indexOf(Q(utf8)));
+    };
+    const auto end = [this] {
+      return memo1_->document()->characterCount() - 1;
+    };
+
+    // From the start of a line to the end, then to the start of a line.
+    select(at("二行目"), end());
+    Say("三行目");
+    Say("四行目");
+    Say("削除");
+    QVERIFY(Transcript().ends_with(Sj("\r\n一行目\r\n三行目\r\n四行目\r\n")));
+    select(end(), at("四行目"));
+    Say("五行目");
+    Say("六行目");
+    Say("削除");
+    QVERIFY(Transcript().ends_with(Sj("\r\n三行目\r\n五行目\r\n六行目\r\n")));
+    // In the middle.
+    select(at("五"), at("五") + 1);
+    Say("七行目");
+    Say("削除");
+    QVERIFY(Transcript().ends_with(
+        Sj("\r\n三行目\r\n行目\r\n六行目\r\n七行目\r\n")));
+    // None: the last line goes.
+    select(at("三"), at("三"));
+    Say("八行目");
+    Say("削除");
+    QVERIFY(Transcript().ends_with(Sj("\r\n行目\r\n六行目\r\n七行目\r\n")));
+    QCOMPARE(memo1_->toPlainText(), ShownText(Transcript()));
   }
 
   void TimerRemarksArriveBehindTheVersionDialog() {

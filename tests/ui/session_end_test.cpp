@@ -3,11 +3,15 @@
 
 #include "ui/session_end.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QTest>
 #include <csignal>
+#include <functional>
 #include <memory>
 
 #include "ui/main_form.h"
+#include "ui/run_window.h"
 #include "window_test_support.h"
 
 namespace holvan::testing {
@@ -29,6 +33,36 @@ class SessionEndTest : public QObject {
     QTest::keyClick(edit1, Qt::Key_Return);
   }
 
+  // Runs the program with form as its window until it ends: act runs once
+  // the window is shown, and the first box or dialog that waits gets
+  // SIGTERM. Returns the loop's status (99: still running after 10 s); title
+  // gets the box's caption.
+  int RunAndTerminateAtTheBox(TForm1& form, const std::function<void()>& act,
+                              QString& title) {
+    // Two timers: a timer does not fire again while its own handler waits.
+    QTimer start;
+    connect(&start, &QTimer::timeout, [&] {
+      if (!form.isVisible()) return;
+      start.stop();
+      act();
+    });
+    start.start(10);
+    QTimer look;
+    connect(&look, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || !modal->isVisible()) return;
+      look.stop();
+      title = modal->windowTitle();
+      std::raise(SIGTERM);
+    });
+    look.start(10);
+    QTimer give_up;
+    give_up.setSingleShot(true);
+    connect(&give_up, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    give_up.start(10000);
+    return RunWindow(form);
+  }
+
  private slots:
   void NoQuietSaveAfterTheClose() {
     WorkFolder folder;
@@ -43,6 +77,82 @@ class SessionEndTest : public QObject {
     folder.WriteLines(QStringLiteral("res.dat"), {"前の内容"});
     form.SaveQuietly();
     QCOMPARE(folder.ReadBytes(QStringLiteral("res.dat")), Sj("前の内容\r\n"));
+  }
+
+  // Start-up stops at the unreadable dic.dat: brain.dat was read and is
+  // saved, res.dat and holv.dat were not and stay as they were.
+  void TerminationDuringTheStartUpErrorBoxSavesAndEnds() {
+    WorkFolder folder;
+    WriteStoresThatStopAtTheDictionary(folder);
+    TForm1 form;
+    SaveOnSessionEnd(form);
+    QString title;
+    const int status = RunAndTerminateAtTheBox(
+        form, [] {}, title);
+    QCOMPARE(status, 0);
+    QCOMPARE(title, QStringLiteral("Holvan"));
+    QVERIFY(form.Finished());
+    QVERIFY(!form.isVisible());
+    QVERIFY(OnlyTheReadStoreSaved(folder));
+  }
+
+  // Before the window's creation nothing is loaded, so nothing is written.
+  void NoQuietSaveBeforeTheStart() {
+    WorkFolder folder;
+    WriteStores(folder);
+    TForm1 form;
+    form.SaveQuietly();
+    QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
+                .starts_with(Sj("太郎\r\n3\r\n")));
+  }
+
+  // The other boxes: an error box during a turn, the closing box after the
+  // close saved, and the version dialog.
+  void TerminationDuringAnyBoxSavesAndEnds_data() {
+    QTest::addColumn<QString>("act");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<std::string>("said");
+    QTest::newRow("error box of a turn")
+        << QStringLiteral("diary") << QStringLiteral("Holvan")
+        << Sj("こんにちは\r\n日記\r\n");
+    QTest::newRow("closing box")
+        << QStringLiteral("close") << QString::fromUtf8("確認")
+        << Sj("こんにちは\r\n");
+    QTest::newRow("version dialog")
+        << QStringLiteral("version") << QString::fromUtf8("バージョン情報")
+        << Sj("こんにちは\r\n");
+  }
+
+  void TerminationDuringAnyBoxSavesAndEnds() {
+    QFETCH(QString, act);
+    QFETCH(QString, title);
+    QFETCH(std::string, said);
+    WorkFolder folder;
+    WriteStores(folder);
+    folder.LinkUnreadable(QStringLiteral("diary.dat"));
+    TForm1 form;
+    SaveOnSessionEnd(form);
+    QString seen;
+    const int status = RunAndTerminateAtTheBox(
+        form,
+        [&] {
+          Say(form, "こんにちは");
+          if (act == QStringLiteral("diary")) {
+            Say(form, "日記");
+          } else if (act == QStringLiteral("close")) {
+            form.close();
+          } else {
+            form.findChild<QAction*>(QStringLiteral("N5"))->trigger();
+          }
+        },
+        seen);
+    QCOMPARE(status, 0);
+    QCOMPARE(seen, title);
+    QVERIFY(form.Finished());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(folder.ReadBytes(QStringLiteral("res.dat")), said);
+    QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
+                .starts_with(Sj("太郎\r\n4\r\n")));
   }
 
   // Last: ending the program ends every event loop that follows.

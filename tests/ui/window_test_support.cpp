@@ -43,20 +43,41 @@ QString WorkFolder::File(const QString& name) const {
   return folder_.filePath(name);
 }
 
-void WorkFolder::WriteLines(const QString& name,
-                            const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes += Sj(line) + "\r\n";
+void WorkFolder::WriteBytes(const QString& name, const std::string& bytes) {
   QFile file(File(name));
   if (file.open(QIODevice::WriteOnly)) {
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
   }
 }
 
+void WorkFolder::WriteLines(const QString& name,
+                            const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += Sj(line) + "\r\n";
+  WriteBytes(name, bytes);
+}
+
 std::string WorkFolder::ReadBytes(const QString& name) const {
   QFile file(File(name));
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll().toStdString();
+}
+
+void WorkFolder::LinkUnreadable(const QString& name) {
+  QFile::link(QStringLiteral("/proc/self/mem"), File(name));
+}
+
+void WriteStoresThatStopAtTheDictionary(WorkFolder& folder) {
+  folder.WriteBytes(QStringLiteral("brain.dat"), Sj("猫＝動物\n"));
+  folder.WriteBytes(QStringLiteral("res.dat"), Sj("前の言葉\n"));
+  folder.WriteBytes(QStringLiteral("holv.dat"), Sj("太郎\n3\n"));
+  folder.LinkUnreadable(QStringLiteral("dic.dat"));
+}
+
+bool OnlyTheReadStoreSaved(const WorkFolder& folder) {
+  return folder.ReadBytes(QStringLiteral("brain.dat")) == Sj("猫＝動物\r\n") &&
+         folder.ReadBytes(QStringLiteral("res.dat")) == Sj("前の言葉\n") &&
+         folder.ReadBytes(QStringLiteral("holv.dat")) == Sj("太郎\n3\n");
 }
 
 ImmutableFile::ImmutableFile(QString path) : path_(std::move(path)) {

@@ -47,15 +47,27 @@ class WorkFolder {
 
   /// The full path of name in the folder.
   QString File(const QString& name) const;
+  /// Writes bytes as the file's whole content.
+  void WriteBytes(const QString& name, const std::string& bytes);
   /// Writes the UTF-8 lines as code page 932, each followed by CR LF.
   void WriteLines(const QString& name, const std::vector<std::string>& lines);
   /// The file's bytes ("" when absent).
   std::string ReadBytes(const QString& name) const;
+  /// Puts at name a link to the reading process's memory: a regular file
+  /// whose reading fails even for root, its first page being never mapped.
+  void LinkUnreadable(const QString& name);
 
  private:
   QTemporaryDir folder_;
   QString previous_;
 };
+
+/// Writes data files with which start-up stops at dic.dat, which cannot be
+/// read: brain.dat, read before it, and res.dat and holv.dat, never read,
+/// each end in a lone LF, which a save turns into CR LF.
+void WriteStoresThatStopAtTheDictionary(WorkFolder& folder);
+/// Whether, of those files, brain.dat alone has been saved since.
+bool OnlyTheReadStoreSaved(const WorkFolder& folder);
 
 /// Marks a file immutable (chattr +i) for its lifetime, so that not even root
 /// can replace it.

@@ -1,6 +1,6 @@
 # Installing Holvan beyond its programs: the starter memory, the support page,
-# the launcher holvan-start, the desktop entry, the icons and the AppStream
-# metainfo; and the Debian package built from that install by CPack.
+# the launcher holvan-start, the manual pages, the desktop entry, the icons
+# and the AppStream metainfo.
 
 set(HOLVAN_APP_ID io.github.holvan.Holvan)
 set(HOLVAN_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/holvan)
@@ -41,6 +41,17 @@ file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/holvan-start
      INPUT ${PROJECT_BINARY_DIR}/packaging/holvan-start.build
      FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
                       GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# The manual pages: man/NAME.N in English and man/<language>/NAME.N, each in
+# section N where man finds it for the reader's language.
+file(GLOB_RECURSE HOLVAN_MANUAL_PAGES CONFIGURE_DEPENDS RELATIVE
+     ${PROJECT_SOURCE_DIR}/man ${PROJECT_SOURCE_DIR}/man/*.[1-8])
+foreach(page ${HOLVAN_MANUAL_PAGES})
+  get_filename_component(language ${page} DIRECTORY)
+  string(REGEX MATCH "[1-8]$" section ${page})
+  install(FILES ${PROJECT_SOURCE_DIR}/man/${page}
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man${section})
+endforeach()
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/holvan.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications

@@ -1,8 +1,11 @@
 # Installing Holvan beyond its programs: the starter memory, the support page,
-# the launcher holvan-start, the desktop entry, the icons and the AppStream
-# metainfo; and the Debian package built from that install by CPack.
+# the launcher holvan-start, the manual pages, the desktop entry, the icons
+# and the AppStream metainfo.
 
+# The desktop entry's name, which the window gives as its own, names the icons
+# too; AppStream's component id is the same in lower case, as it prefers.
 set(HOLVAN_APP_ID io.github.holvan.Holvan)
+string(TOLOWER ${HOLVAN_APP_ID} HOLVAN_COMPONENT_ID)
 set(HOLVAN_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/holvan)
 
 # The files Holvan never creates itself; holvan-start copies them into the
@@ -42,10 +45,21 @@ file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/holvan-start
      FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
                       GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
+# The manual pages: man/NAME.N in English and man/<language>/NAME.N, each in
+# section N where man finds it for the reader's language.
+file(GLOB_RECURSE HOLVAN_MANUAL_PAGES CONFIGURE_DEPENDS RELATIVE
+     ${PROJECT_SOURCE_DIR}/man ${PROJECT_SOURCE_DIR}/man/*.[1-8])
+foreach(page ${HOLVAN_MANUAL_PAGES})
+  get_filename_component(language ${page} DIRECTORY)
+  string(REGEX MATCH "[1-8]$" section ${page})
+  install(FILES ${PROJECT_SOURCE_DIR}/man/${page}
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man${section})
+endforeach()
+
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/holvan.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         RENAME ${HOLVAN_APP_ID}.desktop)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/${HOLVAN_APP_ID}.metainfo.xml
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${HOLVAN_COMPONENT_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/icons/hicolor
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
@@ -54,38 +68,3 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/holvan.svg
         RENAME ${HOLVAN_APP_ID}.svg)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
-
-# The Debian package: cpack -G DEB in the build folder.
-set(HOLVAN_MAINTAINER
-    "Holvan maintainers <maintainers@users.noreply.c-seed-34947566.example>"
-    CACHE STRING "Maintainer of the Debian package")
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME holvan)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "The Holvan developers")
-set(CPACK_PACKAGE_CONTACT ${HOLVAN_MAINTAINER})
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "small chat companion that speaks Japanese")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Holvan answers what you type in Japanese. It greets you by name with the
-date in the Japanese era calendar, answers questions from a dictionary,
-learns definitions from your statements and brings them up later, keeps a
-diary, draws a fortune (omikuji) and now and then talks on its own.
-.
-It comes as a Qt window (holvan) and a terminal front end (holvan-term);
-holvan-start runs either in the user's memory folder
-~/.local/share/holvan, which it fills with a starter dictionary on first
-use. Memory files are Shift-JIS text with CR LF line ends.")
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${HOLVAN_MAINTAINER})
-set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The shared libraries (Qt among them) are found by dpkg-shlibdeps; the window
-# also needs Qt's platform plugins and a Japanese font, which no library
-# names.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
-include(CPack)

@@ -40,8 +40,10 @@ for file in bin/holvan-start bin/holvan-term \
   share/holvan/data/holv.dat share/holvan/data/res.dat \
   share/holvan/help/index.html \
   share/applications/io.github.holvan.Holvan.desktop \
-  share/metainfo/io.github.holvan.Holvan.metainfo.xml \
-  share/icons/hicolor/scalable/apps/io.github.holvan.Holvan.svg; do
+  share/metainfo/io.github.holvan.holvan.metainfo.xml \
+  share/icons/hicolor/scalable/apps/io.github.holvan.Holvan.svg \
+  share/man/man1/holvan-start.1 share/man/ja/man1/holvan-start.1 \
+  share/man/man1/holvan-term.1 share/man/ja/man1/holvan-term.1; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 for size in 16 32 48 64 128 256; do
@@ -54,9 +56,16 @@ desktop-file-validate "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "desktop-file-validate"
 grep -qx 'Exec=holvan-start' "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "the desktop entry does not start holvan-start"
-appstreamcli validate --no-net \
-  "$share/metainfo/io.github.holvan.Holvan.metainfo.xml" >"$work/appstream.log" ||
-  { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
+grep -qx 'StartupWMClass=io.github.holvan.Holvan' \
+  "$share/applications/io.github.holvan.Holvan.desktop" ||
+  fail "the desktop entry does not name the window's class"
+# Pedantic hints do not change appstreamcli's status, so its report is read.
+if ! appstreamcli validate-tree --pedantic --no-net "$prefix" \
+       >"$work/appstream.log" 2>&1 ||
+   grep -q '^ *[EWIP]: ' "$work/appstream.log"; then
+  cat "$work/appstream.log" >&2
+  fail "appstreamcli validate-tree --pedantic"
+fi
 
 # First run: no memory folder yet.
 mkdir -p "$work/home"

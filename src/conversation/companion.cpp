@@ -86,8 +86,9 @@ void Companion::FormCreate() {
 void Companion::Button1Click() {
   Session& s = session_;
   ConversationState& state = s.state;
-  const NarrowText line = s.front_end.InputText();
-  const WideText working_line = ToWide(line);
+  WorkingLine working_line{s.front_end.InputText(), {}};
+  working_line.wide = ToWide(working_line.text);
+  const NarrowText& line = working_line.text;
   const bool empty = line.empty();
 
   if (state.Mode != ModeDiary) s.Say(state.UserName + " > " + line);
@@ -108,7 +109,8 @@ void Companion::Button1Click() {
 
   if (DispatchMode(s, line)) return;
   if (empty) return;
-  if (EndsWith(working_line, "？"_sj) || EndsWith(working_line, "?")) {
+  if (EndsWith(working_line.wide, "？"_sj) ||
+      EndsWith(working_line.wide, "?")) {
     AnswerQuestion(s, line);
     return;
   }

@@ -1,5 +1,6 @@
 #include "text/cp932.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "text/cp932_tables.h"
@@ -181,6 +182,13 @@ CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units) {
     }
   }
   return {text.size(), 0};
+}
+
+std::size_t SkipCharacters(std::string_view text, std::size_t offset,
+                           std::size_t count) {
+  const Tables& t = cp932::kTables;
+  for (; count > 0 && offset < text.size(); --count) DecodeAt(t, text, offset);
+  return std::min(offset, text.size());
 }
 
 std::u16string UnitsNarrowedTo(std::string_view bytes) {

@@ -166,14 +166,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               ? 0
               : Number(std::string_view(line).substr(space + 1));
     } else {
-      // An input line holds no zero byte and no line break.
+      // An input line holds no zero byte; a CR in it becomes a space at the
+      // intake.
       std::erase(line, '\0');
-      std::erase(line, '\r');
       diary_may_change =
           companion.State().Mode == ModeDiary && line == "セーブ"_sj;
       front_end.SetInputText(line);
       Run([&] { companion.Button1Click(); });
       if (!line.empty()) {
+        std::replace(line.begin(), line.end(), '\r', ' ');
         HOLVAN_CHECK(companion.GetStores().phrase_log.Contains(line));
       }
     }

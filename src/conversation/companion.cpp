@@ -1,5 +1,7 @@
 #include "conversation/companion.h"
 
+#include <algorithm>
+
 #include "conversation/branches.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
@@ -87,6 +89,11 @@ void Companion::Button1Click() {
   Session& s = session_;
   ConversationState& state = s.state;
   WorkingLine working_line{s.front_end.InputText(), {}};
+  // No stored line may hold a break: every CR and LF of the input becomes a
+  // space first (neither byte is ever the second byte of a character).
+  std::replace_if(
+      working_line.text.begin(), working_line.text.end(),
+      [](char c) { return c == '\r' || c == '\n'; }, ' ');
   working_line.wide = ToWide(working_line.text);
   const NarrowText& line = working_line.text;
   const bool empty = line.empty();

@@ -242,6 +242,27 @@ TEST_F(BadInputTest, OddTypedLines) {
              "res.dat twice");
 }
 
+// A CR inside a typed line must not reach a stored line: "ab\rcd" as the
+// name would be read back as the name "ab" and the visit count "cd".
+TEST_F(BadInputTest, ACarriageReturnInsideATypedLineIsASpace) {
+  TempDir folder;
+  WriteFile(folder.File("holv.dat"), "");
+  const TermResult run = RunTermOnce(folder.path(), "ab\rcd\n");
+  const std::string profile = ReadFile(folder.File("holv.dat"));
+  const TermResult next = RunTermOnce(folder.path(), "");
+  const bool ok = run.status == 0 && run.err.empty() &&
+                  run.out.find(" > ab cd\nab cdさんですね 記録しました\n") !=
+                      std::string::npos &&
+                  profile == "ab cd\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n" &&
+                  next.out.rfind("どうも ab cdさん 今日は", 0) == 0;
+  EXPECT_TRUE(ok) << run.out << run.err << profile << next.out;
+  ReportCase("bad input", "a CR inside a typed line (printf 'ab\\rcd\\n')",
+             Reported(ok,
+                      "taken as a space: the name ab cd, holv.dat of seven "
+                      "lines, greeted as ab cd at the next start"),
+             "holv.dat");
+}
+
 // Huge files: run by scripts/reliability.
 TEST_F(BadInputTest, DISABLED_HundredMegabyteSingleLines) {
   const std::string line(100u << 20, 'x');

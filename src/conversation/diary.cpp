@@ -47,7 +47,8 @@ void EnterDiary(Session& session) {
   ClearTranscript(session);
   const NarrowText path = DiaryPath(session);
   if (FileExists(path)) {
-    session.transcript.LoadFromFile(path);
+    // A diary larger than memory is too large for the Transcript.
+    session.transcript.LoadFromFile(path, TooLarge::kCapacityError);
     front_end.TranscriptLoaded();
   }
   const ConversationState& state = session.state;

@@ -89,11 +89,14 @@ void Companion::Button1Click() {
   Session& s = session_;
   ConversationState& state = s.state;
   WorkingLine working_line{s.front_end.InputText(), {}};
-  // No stored line may hold a break: every CR and LF of the input becomes a
-  // space first (neither byte is ever the second byte of a character).
+  // A stored line holds no break and no zero byte, or the next start would
+  // read it as two lines or stop reading its file there: every CR and LF of
+  // the input becomes a space and every zero byte goes, first (none of these
+  // bytes is ever the second byte of a character).
   std::replace_if(
       working_line.text.begin(), working_line.text.end(),
       [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::erase(working_line.text, '\0');
   working_line.wide = ToWide(working_line.text);
   const NarrowText& line = working_line.text;
   const bool empty = line.empty();

@@ -84,12 +84,13 @@ TEST_F(IntakeTest, ThePhraseLogKeepsEachDistinctLineOnce) {
   EXPECT_EQ(log.Get(2), "abc ");
 }
 
-// A break inside a stored line would split it in two at the next start.
-TEST_F(IntakeTest, LineBreaksInTheInputBecomeSpaces) {
+// A break inside a stored line would split it in two at the next start, and
+// a zero byte would end the reading of its file there.
+TEST_F(IntakeTest, LineBreaksInTheInputBecomeSpacesAndZeroBytesGo) {
   dir.WriteBytes("res.dat", "");
   dir.WriteBytes("brain.dat", Sj("猫＝哺乳類\r\n"));
   companion.FormCreate();
-  Type("ab\rcd");
+  Type(std::string("ab\rc\0d", 6));
   EXPECT_EQ(state().UserName, "ab cd");
   EXPECT_EQ(front_end.appended[1], " > ab cd\r\n");
   for (const char* line : {"x\ry", "x\ny", "x y", "x\r\ny"}) Type(line);

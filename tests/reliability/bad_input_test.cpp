@@ -5,6 +5,7 @@
 // scripts/reliability.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -214,6 +215,76 @@ TEST_F(BadInputTest, UnreadableFilesShowTheOpenErrorAndAreNotOverwritten) {
                         "files not yet read are not overwritten"),
                "4 files");
   }
+}
+
+// brain.dat that this user can write but not read (0222, its own): only the
+// flag set for a file start-up did not read keeps the close from replacing
+// it with an empty Brain.
+TEST_F(BadInputTest, ABrainThatCanBeWrittenButNotReadIsLeftAlone) {
+  if (!RunQuietly({"setpriv", "--reuid=nobody", "--regid=nogroup",
+                   "--clear-groups", "true"})) {
+    ReportCase("bad input", "brain.dat writable but not readable", "skipped",
+               "setpriv unavailable");
+    GTEST_SKIP() << "setpriv to nobody is not available";
+  }
+  const passwd* nobody = getpwnam("nobody");
+  ASSERT_NE(nobody, nullptr);
+  TempDir folder;
+  ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
+  const std::string brain = Sj("猫＝動物\r\n");
+  WriteFile(folder.File("brain.dat"), brain);
+  WriteFile(folder.File("res.dat"), Sj("前の一言\r\n"));
+  WriteFile(folder.File("holv.dat"), kProfile);
+  for (const char* name : {"brain.dat", "res.dat", "holv.dat"}) {
+    ASSERT_EQ(chown(folder.File(name).c_str(), nobody->pw_uid, nobody->pw_gid),
+              0);
+    ASSERT_EQ(chmod(folder.File(name).c_str(),
+                    std::string(name) == "brain.dat" ? 0222 : 0666),
+              0);
+  }
+  const TermResult run =
+      RunTermOnce(folder.path(), "こんにちは\n", 1, "nobody");
+  struct stat st;
+  const bool ok =
+      run.status == 0 &&
+      run.err == "ﾌｧｲﾙ " + std::filesystem::canonical(folder.path()).string() +
+                     "/brain.dat は開けません.\n" &&
+      ReadFile(folder.File("brain.dat")) == brain &&
+      stat(folder.File("brain.dat").c_str(), &st) == 0 &&
+      (st.st_mode & 07777) == 0222 && st.st_uid == nobody->pw_uid &&
+      ReadFile(folder.File("res.dat")) == Sj("前の一言\r\n") &&
+      ReadFile(folder.File("holv.dat")) == kProfile;
+  EXPECT_TRUE(ok) << run.out << run.err;
+  ReportCase("bad input",
+             "brain.dat writable but not readable (0222, run as its owner "
+             "nobody)",
+             Reported(ok,
+                      "open error shown, the run goes on; the close leaves it "
+                      "and the files not yet read as they were"),
+             "3 files, brain.dat's mode and owner");
+}
+
+// A zero byte in res.dat would end its reading at the next start.
+TEST_F(BadInputTest, TypedCharactersBeyondTheCodePageNeverBecomeZeroBytes) {
+  Write("res.dat", "");
+  const TermResult run =
+      Run("a\xF0\x90\x80\x80"
+          "b\nc\xE0\x80\x80"
+          "d\ne\xED\xA0\x80"
+          "f\n");
+  const std::string res = Read("res.dat");
+  const TermResult again = Run("last\n");
+  const bool ok = run.status == 0 && run.err.empty() &&
+                  res == Sj("a〓b\r\nc〓〓〓d\r\ne〓〓〓f\r\n") &&
+                  again.status == 0 && Read("res.dat") == res + "last\r\n";
+  EXPECT_TRUE(ok) << run.err << res;
+  ReportCase("bad input",
+             "typed U+10000, overlong E0 80 80 and an encoded surrogate "
+             "ED A0 80",
+             Reported(ok,
+                      "each becomes 〓, never a zero byte; res.dat read back "
+                      "whole"),
+             "res.dat twice");
 }
 
 TEST_F(BadInputTest, OddTypedLines) {

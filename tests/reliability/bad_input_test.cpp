@@ -27,10 +27,6 @@ const std::string kNextProfile = Sj("太郎\r\n6\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
 const std::string kGreeting =
     "どうも 太郎さん 今日は令和8年12月5日(土曜日)\n時刻は午後3時07分09秒です\n";
 
-std::string Reported(bool ok, const std::string& outcome) {
-  return std::string(ok ? "ok" : "FAILED") + ": " + outcome;
-}
-
 // A folder with the usual profile and the given files.
 class BadInputTest : public ::testing::Test {
  protected:
@@ -49,6 +45,17 @@ class BadInputTest : public ::testing::Test {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begun)
             .count();
     return result;
+  }
+  // Root reads everything: runs that need an unreadable file give up root
+  // through setpriv. False, with the case reported as skipped, where that is
+  // not available.
+  static bool CanRunAsNobody(const std::string& name) {
+    if (RunQuietly({"setpriv", "--reuid=nobody", "--regid=nogroup",
+                    "--clear-groups", "true"})) {
+      return true;
+    }
+    ReportCase("bad input", name, "skipped", "setpriv unavailable");
+    return false;
   }
   std::string Canonical(const std::string& name) const {
     return std::filesystem::canonical(dir.path()).string() + "/" + name;
@@ -164,12 +171,8 @@ TEST_F(BadInputTest, ThingsThatAreNotFilesCountAsMissing) {
   }
 }
 
-// Root reads everything, so these runs give up root through setpriv.
 TEST_F(BadInputTest, UnreadableFilesShowTheOpenErrorAndAreNotOverwritten) {
-  if (!RunQuietly({"setpriv", "--reuid=nobody", "--regid=nogroup",
-                   "--clear-groups", "true"})) {
-    ReportCase("bad input", "unreadable data file", "skipped",
-               "setpriv unavailable");
+  if (!CanRunAsNobody("unreadable data file")) {
     GTEST_SKIP() << "setpriv to nobody is not available";
   }
   for (const std::string unreadable :
@@ -221,39 +224,29 @@ TEST_F(BadInputTest, UnreadableFilesShowTheOpenErrorAndAreNotOverwritten) {
 // flag set for a file start-up did not read keeps the close from replacing
 // it with an empty Brain.
 TEST_F(BadInputTest, ABrainThatCanBeWrittenButNotReadIsLeftAlone) {
-  if (!RunQuietly({"setpriv", "--reuid=nobody", "--regid=nogroup",
-                   "--clear-groups", "true"})) {
-    ReportCase("bad input", "brain.dat writable but not readable", "skipped",
-               "setpriv unavailable");
+  if (!CanRunAsNobody("brain.dat writable but not readable")) {
     GTEST_SKIP() << "setpriv to nobody is not available";
   }
   const passwd* nobody = getpwnam("nobody");
   ASSERT_NE(nobody, nullptr);
-  TempDir folder;
-  ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
+  ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
   const std::string brain = Sj("猫＝動物\r\n");
-  WriteFile(folder.File("brain.dat"), brain);
-  WriteFile(folder.File("res.dat"), Sj("前の一言\r\n"));
-  WriteFile(folder.File("holv.dat"), kProfile);
+  Write("brain.dat", brain);
+  Write("res.dat", Sj("前の一言\r\n"));
   for (const char* name : {"brain.dat", "res.dat", "holv.dat"}) {
-    ASSERT_EQ(chown(folder.File(name).c_str(), nobody->pw_uid, nobody->pw_gid),
-              0);
-    ASSERT_EQ(chmod(folder.File(name).c_str(),
+    ASSERT_EQ(chown(Path(name).c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    ASSERT_EQ(chmod(Path(name).c_str(),
                     std::string(name) == "brain.dat" ? 0222 : 0666),
               0);
   }
-  const TermResult run =
-      RunTermOnce(folder.path(), "こんにちは\n", 1, "nobody");
+  const TermResult run = Run("こんにちは\n", "nobody");
   struct stat st;
   const bool ok =
       run.status == 0 &&
-      run.err == "ﾌｧｲﾙ " + std::filesystem::canonical(folder.path()).string() +
-                     "/brain.dat は開けません.\n" &&
-      ReadFile(folder.File("brain.dat")) == brain &&
-      stat(folder.File("brain.dat").c_str(), &st) == 0 &&
+      run.err == "ﾌｧｲﾙ " + Canonical("brain.dat") + " は開けません.\n" &&
+      Read("brain.dat") == brain && stat(Path("brain.dat").c_str(), &st) == 0 &&
       (st.st_mode & 07777) == 0222 && st.st_uid == nobody->pw_uid &&
-      ReadFile(folder.File("res.dat")) == Sj("前の一言\r\n") &&
-      ReadFile(folder.File("holv.dat")) == kProfile;
+      Read("res.dat") == Sj("前の一言\r\n") && Read("holv.dat") == kProfile;
   EXPECT_TRUE(ok) << run.out << run.err;
   ReportCase("bad input",
              "brain.dat writable but not readable (0222, run as its owner "

@@ -24,10 +24,6 @@ constexpr off_t kHuge = off_t{200} << 30;
 const std::string kProfile = Sj("太郎\r\n5\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
 const std::string kNextProfile = Sj("太郎\r\n6\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
 
-std::string Reported(bool ok, const std::string& outcome) {
-  return std::string(ok ? "ok" : "FAILED") + ": " + outcome;
-}
-
 // truncate -s 200G: a file of 200 GiB that holds no block.
 void MakeHuge(const std::string& path) {
   WriteFile(path, "");

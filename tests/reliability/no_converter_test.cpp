@@ -70,9 +70,9 @@ TEST(NoConverterTest, WithoutIconvTheMemoryIsReadAndWrittenAsEverywhere) {
   ReportCase("environment",
              "no code page 932 converter (iconv_open always fails, "
              "LD_PRELOAD)",
-             std::string(ok ? "ok" : "FAILED") +
-                 ": greeting and answers as usual; brain.dat saved back "
-                 "byte for byte",
+             Reported(ok,
+                      "greeting and answers as usual; brain.dat saved back "
+                      "byte for byte"),
              "brain.dat, dic.dat, res.dat");
 }
 

@@ -88,6 +88,31 @@ TEST_F(BadInputTest, InvalidCodePageBytesLoadAndSaveBackUnchanged) {
              "4 files byte for byte");
 }
 
+// 81 starts no character before FA 54 ("￢", preferred 81 CA), and ED 40 is
+// the NEC-selected copy of FA 5C: converted back, 81 81 CA would read as "＝".
+TEST_F(BadInputTest, CharactersWithTwoCodesAfterAStrayByteKeepTheirBytes) {
+  const std::string odd = "\x81\xFA\x54\xED\x40";
+  Write("brain.dat",
+        odd + Sj("＝") + odd + "\r\n" + Sj("猫＝動物＊") + odd + "\r\n");
+  Write("dic.dat", odd + "*" + odd + "\r\n");
+  const std::string dic = Read("dic.dat");
+  const TermResult run = Run("猫とは哺乳類だ\n猫とは動物だ\n");
+  const bool ok = run.status == 0 && run.err.empty() &&
+                  Read("brain.dat") == odd + Sj("＝") + odd + "\r\n" +
+                                           Sj("猫＝動物＊哺乳類＊") + odd +
+                                           "\r\n" &&
+                  Read("dic.dat") == dic;
+  EXPECT_TRUE(ok) << run.err;
+  ReportCase("bad input",
+             "a stray lead byte before characters with two codes, in "
+             "brain.dat keys and values and dic.dat, values rewritten by "
+             "learning",
+             Reported(ok,
+                      "every byte not cut kept: brain.dat saved back as read "
+                      "but for the learned definitions"),
+             "brain.dat and dic.dat byte for byte");
+}
+
 TEST_F(BadInputTest, ZeroBytesEndAFileAsDesigned) {
   Write("brain.dat",
         Sj("猫＝動物\r\n") + std::string("\0", 1) + Sj("後ろ＝消える\r\n"));

@@ -113,11 +113,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (files.count("dic.dat") == 1) {
     HOLVAN_CHECK(dir.Read("dic.dat") == files["dic.dat"]);
   }
-  // "brain.dat" is written back line for line as it was read.
+  // "brain.dat" is written back line for line as it was read; a line without
+  // "＝" was all value and gets one in front.
   if (files.count("brain.dat") == 1) {
     std::string lines;
     for (const NarrowText& line : SplitFileLines(files["brain.dat"])) {
-      lines += line + "\r\n";
+      const bool split = ToWide(line).find(u'＝') != WideText::npos;
+      lines += (split ? "" : "\x81\x81") + line + "\r\n";
     }
     HOLVAN_CHECK(dir.Read("brain.dat") == lines);
   }

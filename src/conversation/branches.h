@@ -26,8 +26,14 @@ void EnterDiary(Session& session);
 void HandleDiary(Session& session, const NarrowText& line);
 
 // Free conversation.
-void ReactToStatement(Session& session, const WideText& working_line);
-void LearnAndReply(Session& session, WideText working_line);
+/// The line the reaction rules work on: its bytes, which every piece cut from
+/// it keeps, and their UTF-16 form, which the character-wise tests read.
+struct WorkingLine {
+  NarrowText text;
+  WideText wide;
+};
+void ReactToStatement(Session& session, const WorkingLine& working_line);
+void LearnAndReply(Session& session, WorkingLine working_line);
 
 // Idle remarks.
 void SayIdleRemark(Session& session);

@@ -44,8 +44,8 @@ void ReactToInsult(Session& session) {
 
 }  // namespace
 
-void ReactToStatement(Session& session, const WideText& working_line) {
-  const WideText& line = working_line;
+void ReactToStatement(Session& session, const WorkingLine& working_line) {
+  const WideText& line = working_line.wide;
   ConversationState& state = session.state;
   const NarrowText& name = state.UserName;
   if (StartsWithAny(line, {"ばか"_sj, "しね"_sj, "死ね"_sj, "馬鹿"_sj,
@@ -93,7 +93,7 @@ void ReactToStatement(Session& session, const WideText& working_line) {
     session.front_end.SetIdleRemarksEnabled(true);
   } else if (StartsWith(line, "日記"_sj)) {
     EnterDiary(session);
-  } else if (TextEquals(ToNarrow(line), "おみくじ"_sj)) {
+  } else if (TextEquals(working_line.text, "おみくじ"_sj)) {
     SayOneOf(
         session,
         {"【大吉】 おめでとうございます これから素晴らしい事が起こりそうですね"_sj,

@@ -1,5 +1,7 @@
 #include "conversation/companion.h"
 
+#include <algorithm>
+
 #include "conversation/branches.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
@@ -86,8 +88,17 @@ void Companion::FormCreate() {
 void Companion::Button1Click() {
   Session& s = session_;
   ConversationState& state = s.state;
-  const NarrowText line = s.front_end.InputText();
-  const WideText working_line = ToWide(line);
+  WorkingLine working_line{s.front_end.InputText(), {}};
+  // A stored line holds no break and no zero byte, or the next start would
+  // read it as two lines or stop reading its file there: every CR and LF of
+  // the input becomes a space and every zero byte goes, first (none of these
+  // bytes is ever the second byte of a character).
+  std::replace_if(
+      working_line.text.begin(), working_line.text.end(),
+      [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::erase(working_line.text, '\0');
+  working_line.wide = ToWide(working_line.text);
+  const NarrowText& line = working_line.text;
   const bool empty = line.empty();
 
   if (state.Mode != ModeDiary) s.Say(state.UserName + " > " + line);
@@ -108,7 +119,8 @@ void Companion::Button1Click() {
 
   if (DispatchMode(s, line)) return;
   if (empty) return;
-  if (EndsWith(working_line, "？"_sj) || EndsWith(working_line, "?")) {
+  if (EndsWith(working_line.wide, "？"_sj) ||
+      EndsWith(working_line.wide, "?")) {
     AnswerQuestion(s, line);
     return;
   }

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "conversation/branches.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
@@ -22,15 +20,11 @@ void ClearTranscript(Session& session) {
   session.front_end.TranscriptCleared();
 }
 
-/// The bytes of text that a range of its UTF-16 units covers, clamped to the
-/// text. Every unit converts back to as many bytes as it came from.
+/// The bytes of text that a range of its UTF-16 units covers (one unit per
+/// character), clamped to the text.
 ByteRange BytesOfUnits(std::string_view text, WideRange units) {
-  const WideText wide = ToWide(text);
-  const std::u16string_view all(wide);
-  const std::size_t first = std::min(units.begin, all.size());
-  const std::size_t count = std::min(units.length, all.size() - first);
-  return {ToNarrow(all.substr(0, first)).size(),
-          ToNarrow(all.substr(first, count)).size()};
+  const std::size_t begin = SkipCharacters(text, 0, units.begin);
+  return {begin, SkipCharacters(text, begin, units.length) - begin};
 }
 
 /// Removes the user's selection, or the last line when nothing is selected.
@@ -53,7 +47,8 @@ void EnterDiary(Session& session) {
   ClearTranscript(session);
   const NarrowText path = DiaryPath(session);
   if (FileExists(path)) {
-    session.transcript.LoadFromFile(path);
+    // A diary larger than memory is too large for the Transcript.
+    session.transcript.LoadFromFile(path, TooLarge::kCapacityError);
     front_end.TranscriptLoaded();
   }
   const ConversationState& state = session.state;

@@ -71,7 +71,10 @@ bool Learn(Session& session, const NarrowText& topic,
 }
 
 /// Learns from every statement form the line has; true when the turn ends.
-bool LearnStatements(Session& session, const WideText& line) {
+/// Topic and definition are cut from the line's own bytes.
+bool LearnStatements(Session& session, const WorkingLine& working_line) {
+  const WideText& line = working_line.wide;
+  const NarrowText& narrow_line = working_line.text;
   static const StatementForm kForms[] = {
       {"だ"_sj, "というのは"_sj, 1},
       {"だ"_sj, "とは"_sj, 1},
@@ -79,7 +82,6 @@ bool LearnStatements(Session& session, const WideText& line) {
       {"のこと"_sj, "とは"_sj, 3},
   };
   const auto length = static_cast<int32_t>(line.size());
-  const NarrowText narrow_line = ToNarrow(line);
   for (const StatementForm& form : kForms) {
     if (!EndsWith(line, form.ending)) continue;
     // The test is by bytes, the cut by characters: a marker found only across
@@ -88,22 +90,25 @@ bool LearnStatements(Session& session, const WideText& line) {
     const WideText marker = ToWide(form.marker);
     const int32_t p = WidePos(marker, line);
     const auto marker_length = static_cast<int32_t>(marker.size());
-    const NarrowText topic = WideCopy(line, 1, p - 1);
-    const NarrowText definition = WideCopy(
-        line, p + marker_length, length - p - marker_length - form.dropped + 1);
+    const NarrowText topic = WideCopy(narrow_line, 1, p - 1);
+    const NarrowText definition =
+        WideCopy(narrow_line, p + marker_length,
+                 length - p - marker_length - form.dropped + 1);
     if (Learn(session, topic, definition)) return true;
   }
   return false;
 }
 
 /// Recognises a denial or an agreement of the waiting association remark.
-void AnswerFollowUp(Session& session, WideText& line) {
+void AnswerFollowUp(Session& session, WorkingLine& line) {
   ConversationState& state = session.state;
   if (state.FollowUp != FollowUpOffered) return;
-  if (StartsWithAny(line, {"ちげ"_sj, "ちがう"_sj, "違う"_sj})) {
+  if (StartsWithAny(line.wide, {"ちげ"_sj, "ちがう"_sj, "違う"_sj})) {
     state.FollowUp = FollowUpRejected;
-    line = ToWide(state.FollowUpKey);
-  } else if (StartsWithAny(line, {"そうそう"_sj, "そうだ"_sj, "良く知"_sj})) {
+    line.text = state.FollowUpKey;
+    line.wide = ToWide(line.text);
+  } else if (StartsWithAny(line.wide,
+                           {"そうそう"_sj, "そうだ"_sj, "良く知"_sj})) {
     session.Say("やっぱり そうですよね"_sj);
     state.FollowUp = FollowUpNone;
   }
@@ -164,9 +169,8 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
   return remarked;
 }
 
-void SayFallback(Session& session, const WideText& working_line) {
+void SayFallback(Session& session, const NarrowText& line) {
   session.state.FollowUp = FollowUpNone;
-  const NarrowText line = ToNarrow(working_line);
   const NarrowText& name = session.state.UserName;
   const PhraseLog& phrases = session.stores.phrase_log;
   switch (session.random.Below(23)) {
@@ -227,11 +231,11 @@ void SayFallback(Session& session, const WideText& working_line) {
 
 }  // namespace
 
-void LearnAndReply(Session& session, WideText working_line) {
+void LearnAndReply(Session& session, WorkingLine working_line) {
   if (LearnStatements(session, working_line)) return;
   AnswerFollowUp(session, working_line);
-  if (RemarkOnKnownKey(session, working_line)) return;
-  SayFallback(session, working_line);
+  if (RemarkOnKnownKey(session, working_line.wide)) return;
+  SayFallback(session, working_line.text);
 }
 
 }  // namespace holvan

@@ -32,8 +32,9 @@ const std::u16string& Asterisks() {
 }
 
 // Each line splits at its first "＝"; a line without one is all value. Key
-// and value are cut by characters and come back through conversion, walking
-// the bytes once without a UTF-16 copy.
+// and value are cut by characters and keep the line's bytes as they are, so
+// the close writes back every line it read; the bytes are walked once without
+// a UTF-16 copy.
 void LoadBrain(const NarrowText& path, Brain& brain) {
   const NarrowText bytes = ReadFileBytes(path);
   std::vector<NarrowText> keys;
@@ -45,17 +46,17 @@ void LoadBrain(const NarrowText& path, Brain& brain) {
         FindCharacterIn(line, std::u16string_view(&kFullWidthEquals, 1));
     if (equals.length == 0) {
       keys.emplace_back();
-      values.push_back(Recoded(line));
+      values.emplace_back(line);
       return;
     }
-    keys.push_back(Recoded(line.substr(0, equals.offset)));
-    values.push_back(Recoded(line.substr(equals.offset + equals.length)));
+    keys.emplace_back(line.substr(0, equals.offset));
+    values.emplace_back(line.substr(equals.offset + equals.length));
   });
   brain.Assign(std::move(keys), std::move(values));
 }
 
 // Each line splits at its first character that converts to "*"; a line
-// without one adds nothing.
+// without one adds nothing. Key and value keep the line's bytes.
 void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
   const NarrowText bytes = ReadFileBytes(path);
   const std::u16string& asterisks = Asterisks();
@@ -66,8 +67,8 @@ void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
   ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
     const CharacterAt star = FindCharacterIn(line, asterisks);
     if (star.length == 0) return;
-    keys.push_back(Recoded(line.substr(0, star.offset)));
-    values.push_back(Recoded(line.substr(star.offset + star.length)));
+    keys.emplace_back(line.substr(0, star.offset));
+    values.emplace_back(line.substr(star.offset + star.length));
   });
   dictionary.Assign(std::move(keys), std::move(values));
 }

@@ -1,223 +1,21 @@
 #include "text/cp932.h"
 
-#include <iconv.h>
-
-#include <array>
-#include <cerrno>
+#include <algorithm>
 #include <cstdint>
-#include <memory>
-#include <vector>
+
+#include "text/cp932_tables.h"
 
 namespace holvan {
 namespace {
 
-// What a byte is on its own.
-enum ByteKind : uint8_t { kInvalid, kSingle, kLead };
+using cp932::kInvalid;
+using cp932::kLead;
+using cp932::kNoCode;
+using cp932::kSingle;
+using cp932::Tables;
 
-constexpr char16_t kNoCode = 0xFFFF;  // sentinel: no mapping
-constexpr char kGetaHigh = '\x81';    // "〓" is 81 AC
+constexpr char kGetaHigh = '\x81';  // "〓" is 81 AC
 constexpr char kGetaLow = '\xAC';
-
-// Lookup tables built once from glibc's "CP932" converter, so that converting
-// is a loop over the text without a library call per character.
-struct Tables {
-  std::array<ByteKind, 256> kind{};
-  std::array<char16_t, 256> single{};
-  // Indexed by lead << 8 | trail; kNoCode where the pair is not a character.
-  std::vector<char16_t> pair = std::vector<char16_t>(65536, kNoCode);
-  // Indexed by UTF-16 unit: the preferred encoding, one byte (< 0x100) or lead
-  // << 8 | trail; 0 where the code page has no such character (U+0000, the one
-  // character encoded as 0, is handled before the lookup).
-  std::vector<uint16_t> encode = std::vector<uint16_t>(65536, 0);
-  // Whether a character comes back as the same bytes from ToNarrow(ToWide()):
-  // per byte, and per lead << 8 | trail as two bit sets (which pairs are
-  // characters, which of those change), small enough for the fastest cache.
-  std::array<bool, 256> single_keeps{};
-  std::array<uint64_t, 1024> pair_is_character{};
-  std::array<uint64_t, 1024> pair_changes{};
-};
-
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (ok()) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  // One iconv call; returns its errno, or 0 when all input was taken.
-  int Run(const char*& in, size_t& in_left, char*& out, size_t& out_left) {
-    char* in_ptr = const_cast<char*>(in);
-    size_t result = iconv(cd_, &in_ptr, &in_left, &out, &out_left);
-    in = in_ptr;
-    return result == static_cast<size_t>(-1) ? errno : 0;
-  }
-  void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
-
- private:
-  iconv_t cd_;
-};
-
-char16_t Unit(const char* le) {
-  return static_cast<char16_t>(static_cast<uint8_t>(le[0]) |
-                               static_cast<uint8_t>(le[1]) << 8);
-}
-
-void BuildSingles(Converter& decode, Tables& t) {
-  for (int b = 0; b < 256; ++b) {
-    char in_byte = static_cast<char>(b);
-    char out_units[8];
-    const char* in = &in_byte;
-    size_t in_left = 1;
-    char* out = out_units;
-    size_t out_left = sizeof out_units;
-    decode.Reset();
-    int error = decode.Run(in, in_left, out, out_left);
-    if (error == 0 && out - out_units == 2) {
-      t.kind[b] = kSingle;
-      t.single[b] = Unit(out_units);
-    } else if (error == EINVAL) {
-      t.kind[b] = kLead;
-    }
-  }
-}
-
-// Converts every pair of one lead byte in one call, restarting after each
-// pair the converter rejects.
-void BuildPairs(Converter& decode, int lead, Tables& t) {
-  constexpr int kFirstTrail = 0x40;
-  constexpr int kTrails = 0xFD - kFirstTrail;
-  char pairs[kTrails * 2];
-  for (int i = 0; i < kTrails; ++i) {
-    pairs[2 * i] = static_cast<char>(lead);
-    pairs[2 * i + 1] = static_cast<char>(kFirstTrail + i);
-  }
-  char units[kTrails * 2];
-  const char* in = pairs;
-  size_t in_left = sizeof pairs;
-  while (in_left > 0) {
-    char* out = units;
-    size_t out_left = sizeof units;
-    const char* start = in;
-    decode.Reset();
-    int error = decode.Run(in, in_left, out, out_left);
-    // Each accepted pair gives one unit; anything else is not one character.
-    if ((in - start) != (out - units)) return;
-    for (const char* p = start; p < in; p += 2) {
-      size_t index = static_cast<size_t>(p - start);
-      uint16_t code =
-          static_cast<uint16_t>(lead << 8 | static_cast<uint8_t>(p[1]));
-      t.pair[code] = Unit(units + index);
-    }
-    if (error == 0) break;
-    if (error != EILSEQ && error != EINVAL) return;
-    in += 2;
-    in_left = in_left >= 2 ? in_left - 2 : 0;
-  }
-}
-
-// Asks the converter for every unit at once (each followed by a zero unit as
-// separator, which no encoding contains), so the preferred encoding and the
-// converter's one-way mappings (U+301C, U+00A5, ...) come out as it gives them.
-void BuildEncode(Tables& t) {
-  Converter encode("CP932//IGNORE", "UTF-16LE");
-  if (!encode.ok()) return;
-  std::vector<char> in_units;
-  in_units.reserve(65536 * 4);
-  for (uint32_t u = 1; u < 65536; ++u) {
-    if (u >= 0xD800 && u < 0xE000) continue;
-    in_units.insert(in_units.end(), {static_cast<char>(u & 0xFF),
-                                     static_cast<char>(u >> 8), 0, 0});
-  }
-  std::vector<char> bytes(in_units.size());
-  const char* in = in_units.data();
-  size_t in_left = in_units.size();
-  char* out = bytes.data();
-  size_t out_left = bytes.size();
-  while (in_left > 0) {
-    size_t before = in_left;
-    int error = encode.Run(in, in_left, out, out_left);
-    if (error == 0 || in_left == before || error != EILSEQ) break;
-  }
-  uint32_t u = 1;
-  const char* p = bytes.data();
-  const char* end = out;
-  while (p < end && u < 65536) {
-    const char* piece = p;
-    while (p < end && *p != 0) ++p;
-    size_t length = static_cast<size_t>(p - piece);
-    if (length == 1) {
-      t.encode[u] = static_cast<uint8_t>(piece[0]);
-    } else if (length == 2) {
-      t.encode[u] = static_cast<uint16_t>(static_cast<uint8_t>(piece[0]) << 8 |
-                                          static_cast<uint8_t>(piece[1]));
-    }
-    ++p;
-    ++u;
-    if (u == 0xD800) u = 0xE000;
-  }
-}
-
-// A character the converter decodes but would not encode keeps the first
-// encoding that decodes to it, so that it still round-trips.
-void FillRoundTrips(Tables& t) {
-  for (int b = 1; b < 256; ++b) {
-    if (t.kind[b] == kSingle && t.encode[t.single[b]] == 0) {
-      t.encode[t.single[b]] = static_cast<uint16_t>(b);
-    }
-  }
-  for (uint32_t code = 0; code < 65536; ++code) {
-    char16_t u = t.pair[code];
-    if (u != kNoCode && u != 0 && t.encode[u] == 0) {
-      t.encode[u] = static_cast<uint16_t>(code);
-    }
-  }
-}
-
-void MarkKeptBytes(Tables& t) {
-  for (int b = 0; b < 256; ++b) {
-    t.single_keeps[b] = t.kind[b] == kSingle &&
-                        (t.single[b] == 0 || t.encode[t.single[b]] == b);
-  }
-  for (uint32_t code = 0; code < 65536; ++code) {
-    char16_t u = t.pair[code];
-    if (u != kNoCode) {
-      t.pair_is_character[code / 64] |= uint64_t{1} << (code % 64);
-      if (u == 0 || t.encode[u] != code) {
-        t.pair_changes[code / 64] |= uint64_t{1} << (code % 64);
-      }
-    }
-  }
-}
-
-std::unique_ptr<Tables> BuildTables() {
-  auto t = std::make_unique<Tables>();
-  Converter decode("UTF-16LE", "CP932");
-  if (!decode.ok()) {
-    // Without the converter only ASCII is known; other bytes stay escaped.
-    for (int b = 0; b < 128; ++b) {
-      t->kind[b] = kSingle;
-      t->single[b] = static_cast<char16_t>(b);
-      t->encode[b] = static_cast<uint16_t>(b);
-    }
-    MarkKeptBytes(*t);
-    return t;
-  }
-  BuildSingles(decode, *t);
-  for (int lead = 0; lead < 256; ++lead) {
-    if (t->kind[lead] == kLead) BuildPairs(decode, lead, *t);
-  }
-  BuildEncode(*t);
-  FillRoundTrips(*t);
-  MarkKeptBytes(*t);
-  return t;
-}
-
-const Tables& GetTables() {
-  static const std::unique_ptr<Tables> tables = BuildTables();
-  return *tables;
-}
 
 // Decodes one character at text[i]; advances i. Returns kNoCode for a byte
 // that does not start a valid character (i then advances by one).
@@ -332,7 +130,7 @@ WideText ToWide(std::string_view text) {
 }
 
 void ToWide(std::string_view text, WideText& wide) {
-  const Tables& t = GetTables();
+  const Tables& t = cp932::kTables;
   wide.clear();
   wide.reserve(text.size());
   size_t i = 0;
@@ -344,7 +142,7 @@ void ToWide(std::string_view text, WideText& wide) {
 }
 
 NarrowText Recoded(std::string_view text) {
-  const Tables& t = GetTables();
+  const Tables& t = cp932::kTables;
   size_t i = 0;
   while (i < text.size()) {
     uint8_t b = static_cast<uint8_t>(text[i]);
@@ -372,7 +170,7 @@ NarrowText Recoded(std::string_view text) {
 }
 
 CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units) {
-  const Tables& t = GetTables();
+  const Tables& t = cp932::kTables;
   size_t i = 0;
   while (i < text.size()) {
     size_t start = i;
@@ -386,8 +184,15 @@ CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units) {
   return {text.size(), 0};
 }
 
+std::size_t SkipCharacters(std::string_view text, std::size_t offset,
+                           std::size_t count) {
+  const Tables& t = cp932::kTables;
+  for (; count > 0 && offset < text.size(); --count) DecodeAt(t, text, offset);
+  return std::min(offset, text.size());
+}
+
 std::u16string UnitsNarrowedTo(std::string_view bytes) {
-  const Tables& t = GetTables();
+  const Tables& t = cp932::kTables;
   std::u16string units;
   NarrowText narrow;
   for (uint32_t u = 0; u < 0x10000; ++u) {
@@ -406,7 +211,7 @@ std::u16string UnitsNarrowedTo(std::string_view bytes) {
 }
 
 NarrowText ToNarrow(std::u16string_view wide) {
-  const Tables& t = GetTables();
+  const Tables& t = cp932::kTables;
   NarrowText out;
   out.reserve(wide.size() * 2);
   for (size_t i = 0; i < wide.size(); ++i) {
@@ -430,7 +235,7 @@ NarrowText ToNarrow(std::u16string_view wide) {
 }
 
 NarrowText Utf8ToNarrow(std::string_view utf8) {
-  const Tables& t = GetTables();
+  const Tables& t = cp932::kTables;
   NarrowText out;
   out.reserve(utf8.size());
   size_t i = 0;
@@ -446,7 +251,7 @@ NarrowText Utf8ToNarrow(std::string_view utf8) {
 }
 
 std::string NarrowToUtf8(std::string_view text) {
-  const Tables& t = GetTables();
+  const Tables& t = cp932::kTables;
   std::string out;
   out.reserve(text.size() * 3 / 2);
   size_t i = 0;

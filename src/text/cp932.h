@@ -43,6 +43,12 @@ struct CharacterAt {
 /// that starts none) is one of units.
 CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units);
 
+/// The byte offset in text count characters after offset, which starts a
+/// character; text.size() when fewer remain. Maps the character positions of
+/// ToWide(text) to bytes, so that text can be cut without converting it back.
+std::size_t SkipCharacters(std::string_view text, std::size_t offset,
+                           std::size_t count);
+
 /// Every unit that ToNarrow turns, on its own, into exactly bytes.
 std::u16string UnitsNarrowedTo(std::string_view bytes);
 

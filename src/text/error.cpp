@@ -49,6 +49,8 @@ Error CapacityError() {
   return Error("文字列の大きさが ﾒﾓ の制限を越えました"_sj);
 }
 
+Error OutOfMemoryError() { return Error("メモリが足りません"_sj); }
+
 Error IoError(int32_t code) {
   switch (code) {
     case 2:

@@ -38,6 +38,9 @@ Error CreateError(std::string_view path);
 Error WriteError();
 /// "文字列の大きさが ﾒﾓ の制限を越えました"
 Error CapacityError();
+/// "メモリが足りません": an allocation failed. The front ends show it for the
+/// event that failed and go on, so that the close can still save.
+Error OutOfMemoryError();
 /// The I/O error of code (2, 3, 4, 5, 100, 101, 106, or "I/O ｴﾗｰ (%d)").
 Error IoError(int32_t code);
 

@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <new>
 #include <optional>
 
 #include "text/error.h"
+#include "text/memory_room.h"
 #include "text/numbers.h"
 
 namespace holvan {
@@ -230,7 +232,7 @@ void CreateEmptyFile(const NarrowText& path) {
   ::close(fd);
 }
 
-NarrowText ReadFileBytes(const NarrowText& path) {
+NarrowText ReadFileBytes(const NarrowText& path, TooLarge too_large) {
   // Non-blocking, so that a FIFO planted in a data file's place cannot hang
   // the program; only a regular file is read.
   Fd fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
@@ -238,21 +240,29 @@ NarrowText ReadFileBytes(const NarrowText& path) {
   if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
     throw OpenError(path);
   }
-  NarrowText bytes;
+  const auto refuse = [&] {
+    return too_large == TooLarge::kCapacityError ? CapacityError()
+                                                 : OpenError(path);
+  };
   // The size is a hint: the file may grow or shrink while it is read.
-  size_t capacity =
-      st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
-  bytes.resize(capacity);
+  const uint64_t hint = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+  if (!FitsInMemory(hint + 1)) throw refuse();
+  NarrowText bytes;
   size_t used = 0;
-  for (;;) {
-    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-    ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw OpenError(path);
+  try {
+    bytes.resize(hint > 0 ? static_cast<size_t>(hint) + 1 : 65536);
+    for (;;) {
+      if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+      ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw OpenError(path);
+      }
+      if (n == 0) break;
+      used += static_cast<size_t>(n);
     }
-    if (n == 0) break;
-    used += static_cast<size_t>(n);
+  } catch (const std::bad_alloc&) {
+    throw refuse();
   }
   bytes.resize(used);
   return bytes;

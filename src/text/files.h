@@ -17,9 +17,14 @@ bool FileExists(const NarrowText& path);
 /// Creates the file, or cuts it to zero bytes; raises the I/O error on failure.
 void CreateEmptyFile(const NarrowText& path);
 
+/// What reading raises for a file that memory cannot hold.
+enum class TooLarge { kOpenError, kCapacityError };
+
 /// All bytes of the file; raises the open error with path when it cannot be
-/// opened or read.
-NarrowText ReadFileBytes(const NarrowText& path);
+/// opened or read, and the error too_large names when memory cannot hold it
+/// (nothing is allocated for a file larger than memory and swap).
+NarrowText ReadFileBytes(const NarrowText& path,
+                         TooLarge too_large = TooLarge::kOpenError);
 
 /// Replaces the file's content by bytes without ever leaving a partial file:
 /// a temporary beside the target (exclusive, never following a planted link),

@@ -41,8 +41,11 @@ int32_t WideLength(std::string_view text) {
 }
 
 NarrowText WideCopy(std::string_view text, int32_t start, int32_t count) {
-  if (count <= 0 || text.empty()) return {};
-  return WideCopy(ToWide(text), start, count);
+  if (count <= 0) return {};
+  const size_t begin =
+      SkipCharacters(text, 0, start < 1 ? 0 : static_cast<size_t>(start) - 1);
+  const size_t end = SkipCharacters(text, begin, static_cast<size_t>(count));
+  return NarrowText(text.substr(begin, end - begin));
 }
 
 NarrowText WideCopy(std::u16string_view wide, int32_t start, int32_t count) {
@@ -51,20 +54,21 @@ NarrowText WideCopy(std::u16string_view wide, int32_t start, int32_t count) {
 }
 
 NarrowText WideDelete(std::string_view text, int32_t start, int32_t count) {
-  WideText wide = ToWide(text);
-  if (wide.empty() || start < 1 || static_cast<size_t>(start) > wide.size() ||
-      count <= 0) {
-    return NarrowText(text);
-  }
-  size_t begin = static_cast<size_t>(start) - 1;
-  size_t length = std::min(static_cast<size_t>(count), wide.size() - begin);
-  wide.erase(begin, length);
-  return ToNarrow(wide);
+  if (start < 1 || count <= 0) return NarrowText(text);
+  const size_t begin = SkipCharacters(text, 0, static_cast<size_t>(start) - 1);
+  // Also an empty text: start lies beyond its end.
+  if (begin == text.size()) return NarrowText(text);
+  const size_t end = SkipCharacters(text, begin, static_cast<size_t>(count));
+  NarrowText rest;
+  rest.reserve(text.size() - (end - begin));
+  rest.append(text.substr(0, begin)).append(text.substr(end));
+  return rest;
 }
 
 bool SliceEquals(std::string_view line, int32_t start,
                  std::string_view keyword) {
-  return SliceEquals(ToWide(line), start, keyword);
+  // Compared as converted back, like a slice of the wide form.
+  return Recoded(WideCopy(line, start, WideLength(keyword))) == keyword;
 }
 
 bool SliceEquals(std::u16string_view line, int32_t start,
@@ -107,7 +111,7 @@ int32_t WidePos(std::u16string_view pattern, std::u16string_view text) {
 
 bool ShortEquals(std::string_view line, std::string_view constant) {
   constexpr size_t kShortMax = 255;
-  NarrowText short_text = WideCopy(line, 1, kShortMax);
+  NarrowText short_text = Recoded(WideCopy(line, 1, kShortMax));
   if (short_text.size() > kShortMax) short_text.resize(kShortMax);
   return short_text == constant;
 }

@@ -19,19 +19,28 @@ inline bool IsEmpty(std::string_view text) { return text.empty(); }
 
 /// count characters from character start, clamped: start < 1 begins at the
 /// first character without reducing count; count < 0 gives the empty text.
+/// The slice keeps the bytes it covers as they are (a character with another
+/// preferred encoding, a byte that starts none), so that cutting and joining
+/// never changes what was not cut.
 NarrowText WideCopy(std::string_view text, int32_t start, int32_t count);
-/// The same slice taken from an already converted line.
+/// The same slice taken from an already converted line, converted back: each
+/// character in its preferred encoding.
 NarrowText WideCopy(std::u16string_view wide, int32_t start, int32_t count);
 
 /// The text without count characters from start; unchanged when the text is
-/// empty, start < 1, start beyond the end or count <= 0.
+/// empty, start < 1, start beyond the end or count <= 0. The bytes kept are
+/// those of the text.
 NarrowText WideDelete(std::string_view text, int32_t start, int32_t count);
 
 /// Same bytes, same length; no folding of any kind.
-inline bool TextEquals(std::string_view a, std::string_view b) { return a == b; }
+inline bool TextEquals(std::string_view a, std::string_view b) {
+  return a == b;
+}
 
-/// TextEquals(WideCopy(line, start, WideLength(keyword)), keyword).
-bool SliceEquals(std::string_view line, int32_t start, std::string_view keyword);
+/// TextEquals(WideCopy(line, start, WideLength(keyword)), keyword), the slice
+/// compared in preferred encodings as the wide form gives it.
+bool SliceEquals(std::string_view line, int32_t start,
+                 std::string_view keyword);
 bool SliceEquals(std::u16string_view line, int32_t start,
                  std::string_view keyword);
 

@@ -92,8 +92,8 @@ void TextLines::Clear() {
   selection_ = {};
 }
 
-void TextLines::LoadFromFile(const NarrowText& path) {
-  SetText(NormalizeBreaks(ReadFileBytes(path)));
+void TextLines::LoadFromFile(const NarrowText& path, TooLarge too_large) {
+  SetText(NormalizeBreaks(ReadFileBytes(path, too_large)));
 }
 
 void TextLines::SaveToFile(const NarrowText& path) const {

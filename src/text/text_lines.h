@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "text/files.h"
 #include "text/narrow_text.h"
 
 namespace holvan {
@@ -32,8 +33,10 @@ class TextLines {
   void Clear();
 
   /// Replaces T by the file's text with every break made CR LF, cut at the
-  /// first zero byte. Raises the open error (T unchanged) when unreadable.
-  void LoadFromFile(const NarrowText& path);
+  /// first zero byte. Raises the open error (T unchanged) when unreadable, and
+  /// the error too_large names when memory cannot hold the text.
+  void LoadFromFile(const NarrowText& path,
+                    TooLarge too_large = TooLarge::kOpenError);
   /// Writes T exactly, atomically.
   void SaveToFile(const NarrowText& path) const;
 

@@ -150,8 +150,11 @@ bool TForm1::Guarded(const std::function<void()>& handler) {
     return true;
   } catch (const Error& error) {
     ShowErrorBox(this, error);
-    return false;
+  } catch (const std::bad_alloc&) {
+    // What failed to fit is gone again: the window goes on and can still save.
+    ShowErrorBox(this, OutOfMemoryError());
   }
+  return false;
 }
 
 void TForm1::RunFormClose() {

@@ -84,6 +84,24 @@ TEST_F(IntakeTest, ThePhraseLogKeepsEachDistinctLineOnce) {
   EXPECT_EQ(log.Get(2), "abc ");
 }
 
+// A break inside a stored line would split it in two at the next start, and
+// a zero byte would end the reading of its file there.
+TEST_F(IntakeTest, LineBreaksInTheInputBecomeSpacesAndZeroBytesGo) {
+  dir.WriteBytes("res.dat", "");
+  dir.WriteBytes("brain.dat", Sj("猫＝哺乳類\r\n"));
+  companion.FormCreate();
+  Type(std::string("ab\rc\0d", 6));
+  EXPECT_EQ(state().UserName, "ab cd");
+  EXPECT_EQ(front_end.appended[1], " > ab cd\r\n");
+  for (const char* line : {"x\ry", "x\ny", "x y", "x\r\ny"}) Type(line);
+  Type("猫とは動\n物だ");
+  EXPECT_EQ(session().stores.brain.Value(0), Sj("動 物＊哺乳類"));
+  companion.SaveWithoutMessage();
+  EXPECT_EQ(dir.ReadBytes("res.dat"),
+            "ab cd\r\nx y\r\nx  y\r\n" + Sj("猫とは動 物だ") + "\r\n");
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj("猫＝動 物＊哺乳類\r\n"));
+}
+
 TEST_F(IntakeTest, MoodNeedsTwoBrainEntries) {
   session().stores.brain.Add("", Sj("嬉しい"));
   state().Mood = 3;

@@ -115,6 +115,45 @@ TEST_F(LearningTest, RewritesKeepEachDefinitionOnceNewestFirst) {
   EXPECT_EQ(Value(0), "＊動物");
 }
 
+// A definition holding "＊" is stored as the definitions it joins; taught
+// again, it moves to the front whole, never twice.
+TEST_F(LearningTest, ADefinitionHoldingTheSeparatorTaughtAgain) {
+  StartAs("太郎");
+  SetBrain({{"猫", "動物"}});
+  Type("猫とは可愛い＊賢いだ");
+  EXPECT_EQ(Value(0), "可愛い＊賢い＊動物");
+  Type("猫とは哺乳類だ");
+  EXPECT_EQ(Value(0), "哺乳類＊可愛い＊賢い＊動物");
+  Type("猫とは可愛い＊賢いだ");
+  EXPECT_EQ(Value(0), "可愛い＊賢い＊哺乳類＊動物");
+  Type("猫とは可愛い＊賢いだ");
+  EXPECT_EQ(Value(0), "可愛い＊賢い＊哺乳類＊動物");
+  // Only where it stands whole: here it stands only at the end.
+  SetBrain({{"猫", "可愛い＊賢いね＊動物＊可愛い＊賢い"}});
+  Type("猫とは可愛い＊賢いだ");
+  EXPECT_EQ(Value(0), "可愛い＊賢い＊可愛い＊賢いね＊動物");
+  EXPECT_EQ(GetStores().brain.Count(), 1);
+}
+
+// Rewriting a value read from brain.dat keeps the bytes it did not cut: a
+// stray lead byte (81) before FA 54, whose preferred code 81 CA would pair
+// with it.
+TEST_F(LearningTest, RewritesKeepTheStoredBytes) {
+  dir.WriteBytes("brain.dat", Sj("猫＝動物＊") + "\x81\xFA\x54\r\n");
+  StartAs("太郎");
+  Type("猫とは哺乳類だ");
+  Type("猫とは動物だ");
+  EXPECT_EQ(GetStores().brain.Value(0), Sj("動物＊哺乳類＊") + "\x81\xFA\x54");
+  // A stray byte typed before the marker stays in the key as typed.
+  fake.input = "\x81\xFA\x54" + Sj("とは動物だ");
+  Press();
+  EXPECT_EQ(GetStores().brain.Key(1), "\x81\xFA\x54");
+  companion.SaveWithoutMessage();
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj("猫＝動物＊哺乳類＊") +
+                                            "\x81\xFA\x54\r\n\x81\xFA\x54" +
+                                            Sj("＝動物\r\n"));
+}
+
 TEST_F(LearningTest, AssociationRemarksAndTheirDenial) {
   dir.WriteSj("brain.dat", "猫＝動物＊哺乳類＊猫科\r\n");
   StartAs("太郎");

@@ -103,4 +103,8 @@ void ReportCase(const std::string& group, const std::string& name,
   std::fflush(stdout);
 }
 
+std::string Reported(bool ok, const std::string& outcome) {
+  return std::string(ok ? "ok" : "FAILED") + ": " + outcome;
+}
+
 }  // namespace holvan::testing

@@ -57,5 +57,7 @@ bool RunQuietly(const std::vector<std::string>& argv);
 /// lines from the test output into its table.
 void ReportCase(const std::string& group, const std::string& name,
                 const std::string& outcome, const std::string& verified);
+/// The outcome column of a case: "ok: " or "FAILED: " before what it shows.
+std::string Reported(bool ok, const std::string& outcome);
 
 }  // namespace holvan::testing

@@ -59,6 +59,31 @@ TEST(LoadStoresTest, DictionarySplitsOnlyAtAnAsciiAsterisk) {
   EXPECT_EQ(dictionary.Value(3), Sj("ﾃﾞｽ"));
 }
 
+// A stray lead byte (81) before a character with another preferred code (FA
+// 54, preferred 81 CA), and a NEC-selected kanji (ED 40, preferred FA 5C):
+// recoded, 81 81 CA would read back as "＝" and move the split.
+TEST(LoadStoresTest, KeysAndValuesKeepTheLinesBytes) {
+  TempDir dir;
+  const NarrowText brain = "\x81\xFA\x54" + Sj("＝") + "\xED\x40\x81\xFA\x54" +
+                           "\r\n" + Sj("猫＝") + "\x81\xFA\x54\r\n";
+  const NarrowText dic = "\x81\xFA\x54*\xED\x40\r\n";
+  dir.WriteBytes("brain.dat", brain);
+  dir.WriteBytes("dic.dat", dic);
+  Loaded loaded = Load(dir);
+  const Brain& keys = loaded.stores.brain;
+  ASSERT_EQ(keys.Count(), 2);
+  EXPECT_EQ(keys.Key(0), "\x81\xFA\x54");
+  EXPECT_EQ(keys.Value(0), "\xED\x40\x81\xFA\x54");
+  EXPECT_EQ(keys.Value(1), "\x81\xFA\x54");
+  ASSERT_EQ(loaded.stores.dictionary.Count(), 1);
+  EXPECT_EQ(loaded.stores.dictionary.Key(0), "\x81\xFA\x54");
+  EXPECT_EQ(loaded.stores.dictionary.Value(0), "\xED\x40");
+
+  SaveStores(dir.path(), loaded.stores);
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), brain);
+  EXPECT_EQ(dir.ReadBytes("dic.dat"), dic);
+}
+
 TEST(LoadStoresTest, PhraseLogKeepsEveryLineAndStartsEmptyWithoutItsFile) {
   TempDir dir;
   dir.WriteSj("dic.dat", "犬*動物\r\n");

@@ -147,8 +147,8 @@ std::vector<NarrowText> Entries(const Brain& brain) {
   return all;
 }
 
-// The data files read by the plain rules: each line through its UTF-16 form,
-// cut with WidePos and WideCopy.
+// The data files read by the plain rules: each line searched through its
+// UTF-16 form with WidePos and cut with WideCopy, keeping its bytes.
 TEST(IndexDifferentialTest, LoadingCutsLinesAsThePlainRules) {
   TextMaker maker(77);
   TempDir dir;
@@ -174,12 +174,12 @@ TEST(IndexDifferentialTest, LoadingCutsLinesAsThePlainRules) {
     const WideText wide = ToWide(line);
     const auto length = static_cast<int32_t>(wide.size());
     const int32_t p = WidePos(ToWide(Sj("＝")), wide);
-    brain.push_back(WideCopy(wide, 1, p - 1) + "|" +
-                    WideCopy(wide, p + 1, length));
+    brain.push_back(WideCopy(line, 1, p - 1) + "|" +
+                    WideCopy(line, p + 1, length));
     for (int32_t i = 1; i <= length; ++i) {
       if (ToNarrow(wide.substr(static_cast<std::size_t>(i - 1), 1)) == "*") {
-        dictionary.push_back(WideCopy(wide, 1, i - 1) + "|" +
-                             WideCopy(wide, i + 1, length - i));
+        dictionary.push_back(WideCopy(line, 1, i - 1) + "|" +
+                             WideCopy(line, i + 1, length - i));
         break;
       }
     }

@@ -190,6 +190,12 @@ TEST(Cp932Test, FrontEndConversions) {
   EXPECT_EQ(Utf8ToNarrow("\xED\xA0\x80"), geta + geta + geta);
   EXPECT_EQ(Utf8ToNarrow("\xC0\xAF"), geta + geta);
   EXPECT_EQ(Utf8ToNarrow("\xF0\x9F\x98\x80"), geta);
+  // Never a zero byte: U+10000 is no 16-bit unit (cut to one it would be
+  // U+0000), and E0 80 80 is an overlong U+0000.
+  EXPECT_EQ(Utf8ToNarrow("a\xF0\x90\x80\x80"), "a" + geta);
+  EXPECT_EQ(Utf8ToNarrow("\xE0\x80\x80"
+                         "b"),
+            geta + geta + geta + "b");
 
   EXPECT_EQ(NarrowToUtf8(Sj("平成12年 ｱ")), "平成12年 ｱ");
   EXPECT_EQ(NarrowToUtf8(Bytes({'a', 0x80, 0x82})), "a\uFFFD\uFFFD");

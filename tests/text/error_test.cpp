@@ -17,6 +17,7 @@ TEST(ErrorTest, BoxTextAddsAPeriodAfterBytesAboveIt) {
   // Ends in a Japanese character, whose bytes sort after ".".
   EXPECT_EQ(WriteError().BoxText(), Sj("ｽﾄﾘｰﾑへの書き込みｴﾗｰ."));
   EXPECT_EQ(AppendError().BoxText(), Sj("行を挿入できません."));
+  EXPECT_EQ(OutOfMemoryError().BoxText(), Sj("メモリが足りません."));
   EXPECT_EQ(Error("x.").BoxText(), "x.");
   EXPECT_EQ(Error("x-").BoxText(), "x-");
   EXPECT_EQ(Error("x/").BoxText(), "x/.");

@@ -12,6 +12,8 @@
 #include "support/temp_dir.h"
 #include "text/error.h"
 #include "text/line_list.h"
+#include "text/memory_room.h"
+#include "text/text_lines.h"
 
 namespace holvan {
 namespace {
@@ -96,6 +98,25 @@ TEST(FilesTest, FileExistsMeansARegularFileWhateverItsTime) {
   EXPECT_TRUE(FileExists(dir.File("link.dat")));
   ASSERT_EQ(::symlink("none.dat", dir.File("dangling.dat").c_str()), 0);
   EXPECT_FALSE(FileExists(dir.File("dangling.dat")));
+}
+
+// truncate -s 200G: refused before anything is allocated for it, with the
+// error the caller names; the lines it was to replace stay.
+TEST(FilesTest, AFileLargerThanMemoryIsRefusedWithTheNamedError) {
+  TempDir dir;
+  const std::string huge = dir.File("huge.dat");
+  dir.WriteBytes("huge.dat", "");
+  ASSERT_EQ(::truncate(huge.c_str(), off_t{200} << 30), 0);
+  EXPECT_EQ(MessageOf([&] { ReadFileBytes(huge); }),
+            Sj("ﾌｧｲﾙ " + huge + " は開けません"));
+  TextLines lines;
+  lines.SetText("kept");
+  EXPECT_EQ(
+      MessageOf([&] { lines.LoadFromFile(huge, TooLarge::kCapacityError); }),
+      Sj("文字列の大きさが ﾒﾓ の制限を越えました"));
+  EXPECT_EQ(lines.Text(), "kept");
+  EXPECT_TRUE(FitsInMemory(1 << 20));
+  EXPECT_FALSE(FitsInMemory(uint64_t{200} << 30));
 }
 
 TEST(FilesTest, CreateEmptyFileCreatesOrCutsAndMapsFailures) {

@@ -49,6 +49,26 @@ TEST(PrimitivesTest, WideDeleteDoesNothingOutOfRange) {
   EXPECT_EQ(WideDelete(odd, 1, 1), "\x80\x82");
 }
 
+TEST(PrimitivesTest, CutsKeepTheBytesTheyCover) {
+  // 81 starts no character before FA; FA 54 is "￢", preferred as 81 CA.
+  // Converted back, the two would read as "＝" CA.
+  const NarrowText odd = "\x81\xFA\x54x";
+  EXPECT_EQ(WideLength(odd), 3);
+  EXPECT_EQ(WideCopy(odd, 1, 2), "\x81\xFA\x54");
+  EXPECT_EQ(WideCopy(odd, 2, 9), "\xFA\x54x");
+  EXPECT_EQ(WideDelete(odd, 3, 1), "\x81\xFA\x54");
+  EXPECT_EQ(WideDelete(odd, 2, 1), "\x81x");
+  // ED 40 is the NEC-selected copy of the kanji whose preferred code is FA 5C.
+  const NarrowText copy = Sj("猫") + "\xED\x40" + Sj("だ");
+  EXPECT_EQ(WideCopy(copy, 2, 1), "\xED\x40");
+  EXPECT_EQ(WideDelete(copy, 3, 1), Sj("猫") + "\xED\x40");
+  // Comparisons see each character in its preferred code, as before.
+  EXPECT_TRUE(SliceEquals(odd, 2, "\x81\xCA"));
+  EXPECT_TRUE(StartsWith("\xED\x40", "\xFA\x5C"));
+  EXPECT_TRUE(EndsWith(Sj("猫") + "\xED\x40", "\xFA\x5C"));
+  EXPECT_FALSE(SliceEquals(odd, 1, "\x81\xFA"));
+}
+
 TEST(PrimitivesTest, SliceTestsCountCharactersOfTheKeyword) {
   EXPECT_TRUE(StartsWith(Sj("元気です"), Sj("元気")));
   EXPECT_FALSE(StartsWith(Sj("元"), Sj("元気")));

@@ -99,6 +99,20 @@ class ShownTextTest : public QObject {
     }
   }
 
+  // A zero byte in res.dat would end its reading at the next start.
+  void TypedCharactersBeyondTheCodePageNeverBecomeZeroBytes() {
+    const NarrowText geta = Sj("〓");
+    QCOMPARE(TypedText(QString::fromUtf8("a\xF0\x90\x80\x80"
+                                         "b")),
+             "a" + geta + "b");
+    const NarrowText overlong =
+        TypedText(QString::fromUtf8("c\xE0\x80\x80"
+                                    "d"));
+    QVERIFY(overlong.find('\0') == NarrowText::npos);
+    QCOMPARE(overlong.front(), 'c');
+    QCOMPARE(overlong.back(), 'd');
+  }
+
   void SelectionAcrossLinesIsInWideUnits() {
     const NarrowText text = Sj("\r\nこんにちは\r\n太郎 > 元気\r\n");
     TranscriptView view;

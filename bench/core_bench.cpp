@@ -21,7 +21,7 @@
 #include "conversation/companion.h"
 #include "script.h"
 #include "store/data_files.h"
-#include "text/files.h"
+#include "files/files.h"
 
 namespace holvan::bench {
 namespace {

@@ -22,7 +22,7 @@
 #include "support/scratch_dir.h"
 #include "support/sections.h"
 #include "text/cp932.h"
-#include "text/error.h"
+#include "errors/error.h"
 #include "text/literal.h"
 
 namespace {

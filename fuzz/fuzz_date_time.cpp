@@ -6,7 +6,7 @@
 #include <string>
 
 #include "support/check.h"
-#include "text/date_time.h"
+#include "dates/date_time.h"
 
 namespace {
 

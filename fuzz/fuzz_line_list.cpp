@@ -8,8 +8,8 @@
 
 #include "support/check.h"
 #include "support/scratch_dir.h"
-#include "text/error.h"
-#include "text/line_list.h"
+#include "errors/error.h"
+#include "files/line_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace holvan;

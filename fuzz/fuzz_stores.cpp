@@ -12,8 +12,8 @@
 #include "support/scratch_dir.h"
 #include "support/sections.h"
 #include "text/cp932.h"
-#include "text/error.h"
-#include "text/line_list.h"
+#include "errors/error.h"
+#include "files/line_list.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "support/check.h"
 #include "support/scratch_dir.h"
-#include "text/text_lines.h"
+#include "files/text_lines.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "text/date_time.h"
+#include "dates/date_time.h"
 #include "text/narrow_text.h"
 
 namespace holvan {

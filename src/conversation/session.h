@@ -3,8 +3,8 @@
 #include "conversation/front_end.h"
 #include "store/conversation_state.h"
 #include "store/stores.h"
-#include "text/random.h"
-#include "text/text_lines.h"
+#include "random/random.h"
+#include "files/text_lines.h"
 
 namespace holvan {
 

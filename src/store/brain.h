@@ -7,7 +7,7 @@
 #include "store/lookup.h"
 #include "store/prefix_index.h"
 #include "store/substring_index.h"
-#include "text/line_list.h"
+#include "files/line_list.h"
 
 namespace holvan {
 

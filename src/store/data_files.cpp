@@ -6,7 +6,7 @@
 
 #include "store/growth_room.h"
 #include "text/cp932.h"
-#include "text/files.h"
+#include "files/files.h"
 #include "text/line_breaks.h"
 #include "text/literal.h"
 #include "text/numbers.h"

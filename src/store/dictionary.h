@@ -5,7 +5,7 @@
 
 #include "store/first_index_table.h"
 #include "store/lookup.h"
-#include "text/line_list.h"
+#include "files/line_list.h"
 
 namespace holvan {
 

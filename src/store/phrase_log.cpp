@@ -2,7 +2,7 @@
 
 #include "store/growth_room.h"
 #include "store/scans.h"
-#include "text/files.h"
+#include "files/files.h"
 #include "text/line_breaks.h"
 
 namespace holvan {

@@ -3,7 +3,7 @@
 #include "store/brain.h"
 #include "store/dictionary.h"
 #include "store/phrase_log.h"
-#include "text/text_lines.h"
+#include "files/text_lines.h"
 
 namespace holvan {
 

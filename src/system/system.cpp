@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "text/cp932.h"
-#include "text/random.h"
+#include "random/random.h"
 
 namespace holvan::system {
 namespace {

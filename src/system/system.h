@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "text/date_time.h"
+#include "dates/date_time.h"
 #include "text/narrow_text.h"
 
 namespace holvan::system {

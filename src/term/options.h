@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/date_time.h"
+#include "dates/date_time.h"
 
 namespace holvan::term {
 

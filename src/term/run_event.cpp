@@ -5,7 +5,7 @@
 #include <string>
 
 #include "text/cp932.h"
-#include "text/error.h"
+#include "errors/error.h"
 
 namespace holvan::term {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "system/system.h"
 #include "text/cp932.h"
-#include "text/error.h"
+#include "errors/error.h"
 #include "text/literal.h"
 #include "ui/fonts.h"
 #include "ui/input_line.h"

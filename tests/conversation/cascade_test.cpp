@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "conversation_fixture.h"
-#include "text/error.h"
+#include "errors/error.h"
 
 namespace holvan::testing {
 namespace {

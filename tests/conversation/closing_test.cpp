@@ -9,7 +9,7 @@
 #include "conversation/companion.h"
 #include "support/fake_front_end.h"
 #include "support/temp_dir.h"
-#include "text/error.h"
+#include "errors/error.h"
 
 namespace holvan {
 namespace {

@@ -13,7 +13,7 @@
 #include "support/fake_front_end.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
-#include "text/random.h"
+#include "random/random.h"
 
 namespace holvan::testing {
 

@@ -15,8 +15,8 @@
 #include "faults.h"
 #include "support/fake_front_end.h"
 #include "support/temp_dir.h"
-#include "text/error.h"
-#include "text/files.h"
+#include "errors/error.h"
+#include "files/files.h"
 
 extern "C" int __real_open(const char* path, int flags, ...);
 

@@ -19,7 +19,7 @@
 #include "faults.h"
 #include "support/fake_front_end.h"
 #include "support/temp_dir.h"
-#include "text/error.h"
+#include "errors/error.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "text/files.h"
+#include "files/files.h"
 #include "text/narrow_text.h"
 
 namespace holvan {

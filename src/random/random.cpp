@@ -1,4 +1,4 @@
-#include "text/random.h"
+#include "random/random.h"
 
 namespace holvan {
 

@@ -1,9 +1,9 @@
-#include "text/text_lines.h"
+#include "files/text_lines.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "text/files.h"
+#include "files/files.h"
 #include "text/line_breaks.h"
 
 namespace holvan {

@@ -1,4 +1,4 @@
-#include "text/error.h"
+#include "errors/error.h"
 
 #include "text/cp932.h"
 #include "text/literal.h"

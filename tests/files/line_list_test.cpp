@@ -1,9 +1,9 @@
-#include "text/line_list.h"
+#include "files/line_list.h"
 
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
-#include "text/error.h"
+#include "errors/error.h"
 
 namespace holvan {
 namespace {

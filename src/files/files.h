@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "text/error.h"
+#include "errors/error.h"
 #include "text/narrow_text.h"
 
 namespace holvan {

@@ -1,4 +1,4 @@
-#include "text/date_time.h"
+#include "dates/date_time.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "text/files.h"
+#include "files/files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,8 +12,8 @@
 #include <new>
 #include <optional>
 
-#include "text/error.h"
-#include "text/memory_room.h"
+#include "errors/error.h"
+#include "files/memory_room.h"
 #include "text/numbers.h"
 
 namespace holvan {

@@ -1,4 +1,4 @@
-#include "text/memory_room.h"
+#include "files/memory_room.h"
 
 #include <sys/resource.h>
 #include <sys/sysinfo.h>

@@ -1,9 +1,9 @@
-#include "text/text_lines.h"
+#include "files/text_lines.h"
 
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
-#include "text/error.h"
+#include "errors/error.h"
 
 namespace holvan {
 namespace {

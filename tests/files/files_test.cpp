@@ -1,4 +1,4 @@
-#include "text/files.h"
+#include "files/files.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -10,10 +10,10 @@
 #include <set>
 
 #include "support/temp_dir.h"
-#include "text/error.h"
-#include "text/line_list.h"
-#include "text/memory_room.h"
-#include "text/text_lines.h"
+#include "errors/error.h"
+#include "files/line_list.h"
+#include "files/memory_room.h"
+#include "files/text_lines.h"
 
 namespace holvan {
 namespace {

@@ -1,9 +1,9 @@
-#include "text/line_list.h"
+#include "files/line_list.h"
 
 #include <limits>
 
-#include "text/error.h"
-#include "text/files.h"
+#include "errors/error.h"
+#include "files/files.h"
 #include "text/line_breaks.h"
 
 namespace holvan {

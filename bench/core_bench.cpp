@@ -17,7 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "bench_front_end.h"
+#include "bench_platform.h"
+#include "conversation/quiet_view.h"
 #include "conversation/companion.h"
 #include "script.h"
 #include "store/data_files.h"
@@ -49,8 +50,9 @@ void Turns(benchmark::State& state, const std::string& folder,
            const std::vector<Step>& steps, Lookup lookup) {
   std::vector<double> samples;
   for (auto _ : state) {
-    BenchFrontEnd front_end(folder);
-    Companion companion(front_end);
+    QuietView view;
+    testing::FakePlatform platform = BenchPlatform(folder);
+    Companion companion(view, platform);
     Stores& stores = companion.session().stores;
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
@@ -62,14 +64,14 @@ void Turns(benchmark::State& state, const std::string& folder,
       if (step.tick) {
         companion.Timer1Timer();
       } else {
-        front_end.Type(step.line);
+        view.SetInputText(step.line);
         companion.Button1Click();
       }
       const double seconds = Seconds(Clock::now() - start);
       samples.push_back(seconds);
       total += seconds;
     }
-    if (front_end.close_requested()) state.SkipWithError("the script closed");
+    if (companion.close_requested()) state.SkipWithError("the script closed");
     state.SetIterationTime(total);
   }
   state.counters["p50_us"] = Percentile(samples, 0.50) * 1e6;
@@ -86,9 +88,8 @@ void Load(benchmark::State& state, const std::string& folder, Lookup lookup) {
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
     stores.phrase_log.SetLookup(lookup);
-    ConversationState conversation;
     const Clock::time_point start = Clock::now();
-    LoadStores(folder, stores, conversation);
+    LoadStores(folder, stores);
     state.SetIterationTime(Seconds(Clock::now() - start));
   }
 }
@@ -121,9 +122,7 @@ std::string SaveFolder(const std::string& scratch, const std::string& name) {
 void Save(benchmark::State& state, const std::string& folder,
           const std::string& scratch) {
   Stores stores;
-  ConversationState conversation;
-  LoadStores(folder, stores, conversation);
-  UpdateProfile(conversation, stores.profile);
+  UpdateProfile(LoadStores(folder, stores), stores.profile);
   const std::string target = SaveFolder(scratch, "save");
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
@@ -136,9 +135,7 @@ void Save(benchmark::State& state, const std::string& folder,
 void WriteAndSync(benchmark::State& state, const std::string& folder,
                   const std::string& scratch) {
   Stores stores;
-  ConversationState conversation;
-  LoadStores(folder, stores, conversation);
-  UpdateProfile(conversation, stores.profile);
+  UpdateProfile(LoadStores(folder, stores), stores.profile);
   NarrowText log;
   for (const NarrowText& line : stores.phrase_log.entries().entries()) {
     log += line + "\r\n";

@@ -11,7 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "bench_front_end.h"
+#include "bench_platform.h"
+#include "conversation/quiet_view.h"
 #include "conversation/companion.h"
 #include "script.h"
 
@@ -52,8 +53,9 @@ int main(int argc, char** argv) {
   }
   const uint64_t before = StatusBytes("VmHWM");
 
-  bench::BenchFrontEnd front_end(scratch.string());
-  Companion companion(front_end);
+  QuietView view;
+  testing::FakePlatform platform = bench::BenchPlatform(scratch.string());
+  Companion companion(view, platform);
   if (reference) {
     Stores& stores = companion.session().stores;
     stores.brain.SetLookup(Lookup::kScan);
@@ -70,7 +72,7 @@ int main(int argc, char** argv) {
     if (step.tick) {
       companion.Timer1Timer();
     } else {
-      front_end.Type(step.line);
+      view.SetInputText(step.line);
       companion.Button1Click();
     }
   }

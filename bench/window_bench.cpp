@@ -19,6 +19,7 @@
 
 #include "first_frame.h"
 #include "script.h"
+#include "system/system_platform.h"
 #include "text/cp932.h"
 #include "ui/main_form.h"
 #include "ui/session_end.h"
@@ -72,7 +73,8 @@ Summary Summarise(std::vector<double> samples) {
 
 int Turns(const std::string& script, std::size_t turns) {
   const std::vector<holvan::NarrowText> lines = TypedLines(script);
-  holvan::TForm1 form1;
+  holvan::system::SystemPlatform platform;
+  holvan::TForm1 form1(platform);
   form1.Start();
   QApplication::processEvents();
   auto* talk = form1.findChild<QPushButton*>(QStringLiteral("Button1"));
@@ -112,7 +114,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s first-frame | turns SCRIPT N\n", argv[0]);
     return 2;
   }
-  holvan::TForm1 form1;
+  holvan::system::SystemPlatform platform;
+  holvan::TForm1 form1(platform);
   holvan::SaveOnSessionEnd(form1);
   holvan::bench::FirstFrameProbe probe(&form1);
   form1.Start();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "conversation/platform.h"
 #include "conversation/session.h"
+#include "conversation/view.h"
 
 namespace holvan {
 
@@ -9,19 +11,24 @@ namespace holvan {
 /// Errors (holvan::Error) propagate to the front end that called.
 class Companion {
  public:
-  explicit Companion(FrontEnd& front_end);
+  Companion(View& view, Platform& platform);
 
   /// Creation: seed, reset, load the stores, greet or ask for the name.
   void FormCreate();
-  /// One turn on the input line.
+  /// One turn on the input line. It may ask for the close (close_requested),
+  /// which the front end then runs.
   void Button1Click();
   /// One tick of the idle-remark timer.
   void Timer1Timer();
   /// Close: save the stores whose files exist, then the closing box. Raises on
-  /// a failed write; the front end then keeps running.
+  /// a failed write; the front end then keeps running. Clears the close
+  /// request either way, so that the next request asks again.
   void FormClose();
   /// Saves the stores without the closing box (session end, SIGTERM).
   void SaveWithoutMessage();
+
+  /// Whether the last turn asked for the close.
+  bool close_requested() const { return session_.close_requested; }
 
   const TextLines& Transcript() const { return session_.transcript; }
   const ConversationState& State() const { return session_.state; }

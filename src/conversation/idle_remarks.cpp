@@ -26,7 +26,7 @@ void SaySuggestion(Session& session) {
       session.Say("たまにはホームページも見に行って下さい"_sj);
       break;
     case 4:
-      session.Say("いつも"_sj + session.state.UserName +
+      session.Say("いつも"_sj + session.state.profile.user_name +
                   "さんは何してるのかな"_sj);
       break;
     case 8:

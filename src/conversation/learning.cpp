@@ -102,15 +102,15 @@ bool LearnStatements(Session& session, const WorkingLine& working_line) {
 /// Recognises a denial or an agreement of the waiting association remark.
 void AnswerFollowUp(Session& session, WorkingLine& line) {
   ConversationState& state = session.state;
-  if (state.FollowUp != FollowUpOffered) return;
+  if (state.follow_up != FollowUp::kOffered) return;
   if (StartsWithAny(line.wide, {"ちげ"_sj, "ちがう"_sj, "違う"_sj})) {
-    state.FollowUp = FollowUpRejected;
-    line.text = state.FollowUpKey;
+    state.follow_up = FollowUp::kRejected;
+    line.text = state.follow_up_key;
     line.wide = ToWide(line.text);
   } else if (StartsWithAny(line.wide,
                            {"そうそう"_sj, "そうだ"_sj, "良く知"_sj})) {
     session.Say("やっぱり そうですよね"_sj);
-    state.FollowUp = FollowUpNone;
+    state.follow_up = FollowUp::kNone;
   }
 }
 
@@ -132,17 +132,17 @@ NarrowText SecondDefinition(const NarrowText& value) {
 /// it made a remark.
 bool RemarkOnKnownKey(Session& session, const WideText& line) {
   ConversationState& state = session.state;
-  if (state.FollowUp == FollowUpOffered) return false;
+  if (state.follow_up == FollowUp::kOffered) return false;
   const Brain& brain = session.stores.brain;
   bool remarked = false;
   brain.ForEachKeyIn(line, [&](int32_t i) {
     const NarrowText& key = brain.Key(i);
-    if (state.FollowUp == FollowUpRejected) {
+    if (state.follow_up == FollowUp::kRejected) {
       const NarrowText second = SecondDefinition(brain.Value(i));
       if (IsEmpty(second)) return false;
       session.Say("あれ じゃ "_sj + second +
                   " ってことかな 違うなら教えて下さい"_sj);
-      state.FollowUp = FollowUpNone;
+      state.follow_up = FollowUp::kNone;
     } else {
       const NarrowText first = FirstDefinition(brain.Value(i));
       if (IsEmpty(first)) return false;
@@ -160,8 +160,8 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
           session.Say(key + " と言えば "_sj + first + " ですね"_sj);
           break;
       }
-      state.FollowUpKey = key;
-      state.FollowUp = FollowUpOffered;
+      state.follow_up_key = key;
+      state.follow_up = FollowUp::kOffered;
     }
     remarked = true;
     return true;
@@ -170,8 +170,8 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
 }
 
 void SayFallback(Session& session, const NarrowText& line) {
-  session.state.FollowUp = FollowUpNone;
-  const NarrowText& name = session.state.UserName;
+  session.state.follow_up = FollowUp::kNone;
+  const NarrowText& name = session.state.profile.user_name;
   const PhraseLog& phrases = session.stores.phrase_log;
   switch (session.random.Below(23)) {
     case 0:

@@ -28,7 +28,7 @@ int MenuNumber(const NarrowText& line) {
 }
 
 void ReportUptime(Session& session) {
-  const uint64_t seconds = session.front_end.UptimeMilliseconds() / 1000;
+  const uint64_t seconds = session.platform.UptimeMilliseconds() / 1000;
   // Kept 64-bit up to here so that long uptimes stay right; the hours only
   // overflow after some 245000 years.
   const auto hours = static_cast<int32_t>(
@@ -50,14 +50,14 @@ bool OpenMenu(Session& session, const NarrowText& line) {
     session.Say("１: マインスイーパ起動 ２: メモ帳起動"_sj);
     session.Say("３: 電卓起動 ４: 起動させるプログラム名を言う"_sj);
     session.Say("番号を言って下さい たぶんできます"_sj);
-    session.state.Mode = ModeCommandMenu;
+    session.state.mode = Mode::kCommandMenu;
     return true;
   }
   if (StartsWith(line, "質問"_sj)) {
     session.Say("なんでしょう？"_sj);
     session.Say("１: パソコンを起動してからの時間が知りたい"_sj);
     session.Say("番号を言って下さい 調べてみます"_sj);
-    session.state.Mode = ModeQuestionMenu;
+    session.state.mode = Mode::kQuestionMenu;
     return true;
   }
   return false;
@@ -66,28 +66,28 @@ bool OpenMenu(Session& session, const NarrowText& line) {
 void HandleCommandMenu(Session& session, const NarrowText& line) {
   switch (MenuNumber(line)) {
     case 1:
-      session.front_end.StartProgram("winmine.exe");
+      session.platform.StartProgram("winmine.exe");
       break;
     case 2:
-      session.front_end.StartProgram("notepad.exe");
+      session.platform.StartProgram("notepad.exe");
       break;
     case 3:
-      session.front_end.StartProgram("calc.exe");
+      session.platform.StartProgram("calc.exe");
       break;
     case 4:
       session.Say("それでは言ってみて下さい"_sj);
-      session.state.Mode = ModeAwaitProgram;
+      session.state.mode = Mode::kAwaitProgram;
       return;
     default:
       session.Say("何を言っているのかわかりません"_sj);
       break;
   }
-  session.state.Mode = ModeFree;
+  session.state.mode = Mode::kFree;
 }
 
 void HandleAwaitProgram(Session& session, const NarrowText& line) {
-  session.front_end.StartProgram(line);
-  session.state.Mode = ModeFree;
+  session.platform.StartProgram(line);
+  session.state.mode = Mode::kFree;
 }
 
 void HandleQuestionMenu(Session& session, const NarrowText& line) {
@@ -96,7 +96,7 @@ void HandleQuestionMenu(Session& session, const NarrowText& line) {
   } else {
     session.Say("何を言っているのかわかりません"_sj);
   }
-  session.state.Mode = ModeFree;
+  session.state.mode = Mode::kFree;
 }
 
 }  // namespace holvan

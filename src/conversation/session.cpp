@@ -3,7 +3,8 @@
 namespace holvan {
 
 void Session::Say(std::string_view text) {
-  front_end.TranscriptAppended(transcript.Add(text));
+  const std::size_t appended_size = transcript.Add(text).size();
+  view.TranscriptAppended(transcript.Text(), appended_size);
 }
 
 }  // namespace holvan

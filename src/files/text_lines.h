@@ -5,14 +5,9 @@
 
 #include "files/files.h"
 #include "text/narrow_text.h"
+#include "text/ranges.h"
 
 namespace holvan {
-
-/// A byte range of a text: [begin, begin + length).
-struct ByteRange {
-  std::size_t begin = 0;
-  std::size_t length = 0;
-};
 
 /// A list of lines viewed over one CR LF text T. Out-of-range reads give the
 /// empty text and out-of-range writes do nothing.

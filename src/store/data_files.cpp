@@ -74,18 +74,19 @@ void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
 }
 
 // The counters are read only when line 2 holds something.
-void LoadProfile(const NarrowText& path, TextLines& profile,
-                 ConversationState& state) {
+Profile LoadProfile(const NarrowText& path, TextLines& profile) {
   profile.LoadFromFile(path);
-  state.UserName = profile.Get(0);
+  Profile fields;
+  fields.user_name = profile.Get(0);
   const NarrowText visits = profile.Get(1);
-  if (visits.empty()) return;
-  state.VisitCount = WrappingIncrement(ParseIntOr(visits, 0));
-  state.Mood = ParseIntOr(profile.Get(2), 1);
-  state.SpareCount1 = ParseIntOr(profile.Get(3), 1);
-  state.SpareCount2 = ParseIntOr(profile.Get(4), 1);
-  state.SpareCount3 = ParseIntOr(profile.Get(5), 1);
-  state.AngryExitCount = ParseIntOr(profile.Get(6), 1);
+  if (visits.empty()) return fields;
+  fields.visit_count = WrappingIncrement(ParseIntOr(visits, 0));
+  fields.mood = ParseIntOr(profile.Get(2), 1);
+  fields.spare_count1 = ParseIntOr(profile.Get(3), 1);
+  fields.spare_count2 = ParseIntOr(profile.Get(4), 1);
+  fields.spare_count3 = ParseIntOr(profile.Get(5), 1);
+  fields.angry_exit_count = ParseIntOr(profile.Get(6), 1);
+  return fields;
 }
 
 // Hands the pieces of the "brain.dat" lines to put, in order.
@@ -116,8 +117,7 @@ NarrowText DataFilePath(std::string_view directory, std::string_view name) {
   return path;
 }
 
-void LoadStores(std::string_view directory, Stores& stores,
-                ConversationState& state) {
+Profile LoadStores(std::string_view directory, Stores& stores) {
   // An error below leaves the flags of the files not yet read set.
   stores.brain_unread = stores.phrase_log_unread = stores.profile_unread = true;
   NarrowText path = DataFilePath(directory, kBrainFile);
@@ -129,8 +129,10 @@ void LoadStores(std::string_view directory, Stores& stores,
   if (FileExists(path)) stores.phrase_log.LoadFromFile(path);
   stores.phrase_log_unread = false;
   path = DataFilePath(directory, kProfileFile);
-  if (FileExists(path)) LoadProfile(path, stores.profile, state);
+  Profile fields;
+  if (FileExists(path)) fields = LoadProfile(path, stores.profile);
   stores.profile_unread = false;
+  return fields;
 }
 
 void RemoveStaleDataTemporaries(std::string_view directory) {
@@ -139,17 +141,17 @@ void RemoveStaleDataTemporaries(std::string_view directory) {
   RemoveStaleTemporaries(NarrowText(directory), kWritten);
 }
 
-void UpdateProfile(const ConversationState& state, TextLines& profile) {
+void UpdateProfile(const Profile& fields, TextLines& profile) {
   if (profile.Count() < kProfileLines) {
     for (int32_t i = 0; i < kProfileLines; ++i) profile.Add("");
   }
-  profile.Put(0, state.UserName);
-  profile.Put(1, IntText(state.VisitCount));
-  profile.Put(2, IntText(state.Mood));
-  profile.Put(3, IntText(state.SpareCount1));
-  profile.Put(4, IntText(state.SpareCount2));
-  profile.Put(5, IntText(state.SpareCount3));
-  profile.Put(6, IntText(state.AngryExitCount));
+  profile.Put(0, fields.user_name);
+  profile.Put(1, IntText(fields.visit_count));
+  profile.Put(2, IntText(fields.mood));
+  profile.Put(3, IntText(fields.spare_count1));
+  profile.Put(4, IntText(fields.spare_count2));
+  profile.Put(5, IntText(fields.spare_count3));
+  profile.Put(6, IntText(fields.angry_exit_count));
 }
 
 void SaveStores(std::string_view directory, const Stores& stores) {

@@ -104,14 +104,14 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
       const auto value = OptionValue(args, i, "--seed");
       const auto seed = value ? ParseSeed(*value) : std::nullopt;
       if (!seed) return Refuse("--seed needs a number from 0 to 4294967295");
-      parsed.options.seed = seed;
+      parsed.overrides.start_seed = seed;
     } else if (IsOption(arg, "--now")) {
       const auto value = OptionValue(args, i, "--now");
       const auto now = value ? ParseMoment(*value) : std::nullopt;
       if (!now) {
         return Refuse("--now needs a valid \"YYYY-MM-DD HH:MM:SS\"");
       }
-      parsed.options.now = now;
+      parsed.overrides.now = now;
     } else {
       return Refuse("unknown argument '" + std::string(arg) + "'");
     }

@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "system/system.h"
 #include "text/cp932.h"
 #include "errors/error.h"
 #include "text/literal.h"
@@ -41,13 +40,12 @@ class FlagScope {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      companion_(*this) {
+      companion_(*this, platform) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("Holvan"));
   setFixedSize(406, 221);
   move(100, 325);
   QPalette colours = palette();
@@ -57,7 +55,8 @@ TForm1::TForm1(QWidget* parent)
   setFont(WindowFont(12));
   BuildControls();
   BuildPopupMenu();
-  ReloadTranscript();
+  SetLook(ConversationLook());
+  memo1_->Reload(companion_.Transcript().Text());
 }
 
 TForm1::~TForm1() = default;
@@ -71,7 +70,7 @@ void TForm1::BuildControls() {
   edit1_->setObjectName(QStringLiteral("Edit1"));
   edit1_->setGeometry(6, 194, 283, 21);
 
-  button1_ = new QPushButton(ShownText("話す"_sj), this);
+  button1_ = new QPushButton(this);
   button1_->setObjectName(QStringLiteral("Button1"));
   button1_->setGeometry(296, 192, 49, 25);
   button1_->setDefault(true);
@@ -167,6 +166,9 @@ void TForm1::RunFormClose() {
 void TForm1::Button1Click() {
   quietly_saved_ = false;
   Guarded([this] { companion_.Button1Click(); });
+  if (companion_.close_requested() && Guarded([this] { RunFormClose(); })) {
+    close();
+  }
 }
 
 void TForm1::Button2Click() { close(); }
@@ -216,42 +218,33 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void TForm1::ReloadTranscript() {
-  memo1_->Reload(companion_.Transcript().Text());
-}
-
 NarrowText TForm1::InputText() { return edit1_->Line(); }
 
 void TForm1::SetInputText(const NarrowText& text) { edit1_->SetLine(text); }
 
-void TForm1::SetCaption(const NarrowText& caption) {
-  setWindowTitle(ShownText(caption));
+void TForm1::SetLook(const Look& look) {
+  setWindowTitle(ShownText(look.caption));
+  button1_->setText(ShownText(look.talk_caption));
+  memo1_->SetWordWrap(look.word_wrap);
+  memo1_->SetArrowPointer(look.arrow_pointer);
 }
 
-void TForm1::SetTalkCaption(const NarrowText& caption) {
-  button1_->setText(ShownText(caption));
+void TForm1::TranscriptAppended(std::string_view text,
+                                std::size_t appended_size) {
+  memo1_->ShowAppended(text, appended_size);
 }
 
-void TForm1::SetTranscriptWordWrap(bool on) { memo1_->SetWordWrap(on); }
+void TForm1::TranscriptCleared() { memo1_->Reload({}); }
 
-void TForm1::SetTranscriptArrowPointer(bool arrow) {
-  memo1_->SetArrowPointer(arrow);
+void TForm1::TranscriptLoaded(std::string_view text) { memo1_->Reload(text); }
+
+void TForm1::TranscriptDeleted(std::string_view text, std::size_t begin,
+                               std::size_t length) {
+  memo1_->ShowDeleted(text, begin, length);
 }
 
-void TForm1::TranscriptAppended(const NarrowText& bytes) {
-  memo1_->ShowAppended(companion_.Transcript().Text(), bytes.size());
-}
-
-void TForm1::TranscriptCleared() { ReloadTranscript(); }
-
-void TForm1::TranscriptLoaded() { ReloadTranscript(); }
-
-void TForm1::TranscriptDeleted(std::size_t begin, std::size_t length) {
-  memo1_->ShowDeleted(companion_.Transcript().Text(), begin, length);
-}
-
-WideRange TForm1::TranscriptSelection() {
-  return memo1_->Selection(companion_.Transcript().Text());
+WideRange TForm1::TranscriptSelection(std::string_view text) {
+  return memo1_->Selection(text);
 }
 
 bool TForm1::IdleRemarksEnabled() { return timer1_->isActive(); }
@@ -265,24 +258,6 @@ void TForm1::SetIdleRemarksEnabled(bool on) {
   }
 }
 
-void TForm1::RequestClose() {
-  RunFormClose();
-  // The program ends once the running turn has returned.
-  QTimer::singleShot(0, this, &QWidget::close);
-}
-
 void TForm1::ShowClosingMessage() { ShowClosingBox(this); }
-
-void TForm1::StartProgram(const NarrowText& command_line) {
-  system::StartProgram(command_line);
-}
-
-uint64_t TForm1::UptimeMilliseconds() { return system::UptimeMilliseconds(); }
-
-uint32_t TForm1::RandomSeedAtStart() { return system::SeedFromClock(); }
-
-Moment TForm1::LocalNow() { return system::LocalNow(); }
-
-NarrowText TForm1::CurrentDirectory() { return system::CurrentDirectory(); }
 
 }  // namespace holvan

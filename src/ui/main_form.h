@@ -4,7 +4,8 @@
 #include <functional>
 
 #include "conversation/companion.h"
-#include "conversation/front_end.h"
+#include "conversation/platform.h"
+#include "conversation/view.h"
 
 class QMenu;
 class QPushButton;
@@ -18,11 +19,11 @@ class TranscriptView;
 /// Form1, the main window: the Transcript, the input line, the Talk and Exit
 /// buttons, the idle-remark timer and the popup menu. It owns the companion
 /// and runs every handler of it through one guard that shows the error box.
-class TForm1 : public QWidget, public FrontEnd {
+class TForm1 : public QWidget, public View {
   Q_OBJECT
 
  public:
-  explicit TForm1(QWidget* parent = nullptr);
+  explicit TForm1(Platform& platform, QWidget* parent = nullptr);
   ~TForm1() override;
 
   /// Runs FormCreate (a failure shows its box and the window still opens),
@@ -44,24 +45,17 @@ class TForm1 : public QWidget, public FrontEnd {
 
   NarrowText InputText() override;
   void SetInputText(const NarrowText& text) override;
-  void SetCaption(const NarrowText& caption) override;
-  void SetTalkCaption(const NarrowText& caption) override;
-  void SetTranscriptWordWrap(bool on) override;
-  void SetTranscriptArrowPointer(bool arrow) override;
-  void TranscriptAppended(const NarrowText& bytes) override;
+  void SetLook(const Look& look) override;
+  void TranscriptAppended(std::string_view text,
+                          std::size_t appended_size) override;
   void TranscriptCleared() override;
-  void TranscriptLoaded() override;
-  void TranscriptDeleted(std::size_t begin, std::size_t length) override;
-  WideRange TranscriptSelection() override;
+  void TranscriptLoaded(std::string_view text) override;
+  void TranscriptDeleted(std::string_view text, std::size_t begin,
+                         std::size_t length) override;
+  WideRange TranscriptSelection(std::string_view text) override;
   bool IdleRemarksEnabled() override;
   void SetIdleRemarksEnabled(bool on) override;
-  void RequestClose() override;
   void ShowClosingMessage() override;
-  void StartProgram(const NarrowText& command_line) override;
-  uint64_t UptimeMilliseconds() override;
-  uint32_t RandomSeedAtStart() override;
-  Moment LocalNow() override;
-  NarrowText CurrentDirectory() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -86,7 +80,6 @@ class TForm1 : public QWidget, public FrontEnd {
   /// FormClose, marking the window finished when it succeeds; raises as it
   /// does.
   void RunFormClose();
-  void ReloadTranscript();
 
   Companion companion_;
   TranscriptView* memo1_ = nullptr;

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "conversation/front_end.h"
+#include "text/ranges.h"
 #include "text/narrow_text.h"
 
 namespace holvan {

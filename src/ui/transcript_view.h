@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "conversation/front_end.h"
+#include "text/ranges.h"
 
 namespace holvan {
 

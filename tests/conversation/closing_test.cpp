@@ -7,22 +7,24 @@
 #include <vector>
 
 #include "conversation/companion.h"
-#include "support/fake_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
 #include "errors/error.h"
 
 namespace holvan {
 namespace {
 
-using testing::FakeFrontEnd;
+using testing::FakePlatform;
+using testing::FakeView;
 using testing::Sj;
 using testing::TempDir;
 
 // Records what the profile file held when the closing box came up.
-class ClosingFrontEnd : public FakeFrontEnd {
+class ClosingView : public FakeView {
  public:
   void ShowClosingMessage() override {
-    FakeFrontEnd::ShowClosingMessage();
+    FakeView::ShowClosingMessage();
     profile_at_box = dir->ReadBytes("holv.dat");
   }
   const TempDir* dir = nullptr;
@@ -31,14 +33,13 @@ class ClosingFrontEnd : public FakeFrontEnd {
 
 class ClosingTest : public ::testing::Test {
  protected:
-  ClosingTest() : companion(front_end) {
-    front_end.companion = &companion;
-    front_end.directory = dir.path();
-    front_end.dir = &dir;
+  ClosingTest() : companion(view, platform) {
+    platform.folder = dir.path();
+    view.dir = &dir;
   }
 
   void Type(std::string_view utf8) {
-    front_end.input = Sj(utf8);
+    view.input = Sj(utf8);
     companion.Button1Click();
   }
 
@@ -58,7 +59,8 @@ class ClosingTest : public ::testing::Test {
   }
 
   TempDir dir;
-  ClosingFrontEnd front_end;
+  ClosingView view;
+  FakePlatform platform;
   Companion companion;
 };
 
@@ -69,14 +71,14 @@ const char kSavedPhrases[] = "こんにちは\r\nx\r\n";
 TEST_F(ClosingTest, WritesEveryExistingFileExactlyThenShowsTheBox) {
   WriteAllFiles();
   companion.FormCreate();
-  companion.session().state.Mood = 3;
+  companion.session().state.profile.mood = 3;
   companion.session().stores.phrase_log.Add("x");
   companion.FormClose();
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
   EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kSavedPhrases));
-  EXPECT_EQ(front_end.closing_messages, 1);
-  EXPECT_EQ(front_end.profile_at_box, Sj(kSavedProfile));
+  EXPECT_EQ(view.closing_messages, 1);
+  EXPECT_EQ(view.profile_at_box, Sj(kSavedProfile));
 }
 
 TEST_F(ClosingTest, WithoutFilesNothingIsCreatedAndTheBoxStillShows) {
@@ -84,7 +86,7 @@ TEST_F(ClosingTest, WithoutFilesNothingIsCreatedAndTheBoxStillShows) {
   Type("太郎");
   companion.FormClose();
   EXPECT_TRUE(FileNames().empty());
-  EXPECT_EQ(front_end.closing_messages, 1);
+  EXPECT_EQ(view.closing_messages, 1);
 }
 
 TEST_F(ClosingTest, AnEmptyBrainEmptiesItsFile) {
@@ -104,12 +106,13 @@ TEST_F(ClosingTest, AnEmptyProfileGetsSevenLinesAndCountsTheNextVisit) {
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
 
-  FakeFrontEnd next_front_end;
-  next_front_end.directory = dir.path();
-  Companion next(next_front_end);
+  FakeView next_view;
+  FakePlatform next_platform;
+  next_platform.folder = dir.path();
+  Companion next(next_view, next_platform);
   next.FormCreate();
-  EXPECT_EQ(next.State().UserName, Sj("太郎"));
-  EXPECT_EQ(next.State().VisitCount, 1);
+  EXPECT_EQ(next.State().profile.user_name, Sj("太郎"));
+  EXPECT_EQ(next.State().profile.visit_count, 1);
 }
 
 TEST_F(ClosingTest, SavesWhereTheCurrentDirectoryIsAtClosing) {
@@ -117,14 +120,14 @@ TEST_F(ClosingTest, SavesWhereTheCurrentDirectoryIsAtClosing) {
   companion.FormCreate();
   TempDir elsewhere;
   elsewhere.WriteBytes("holv.dat", "");
-  front_end.directory = elsewhere.path();
+  platform.folder = elsewhere.path();
   companion.SaveWithoutMessage();
   EXPECT_EQ(elsewhere.ReadBytes("holv.dat"),
             Sj("太郎\r\n6\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n"));
   EXPECT_FALSE(elsewhere.Exists("brain.dat"));
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n5\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n"));
-  EXPECT_EQ(front_end.closing_messages, 0);
+  EXPECT_EQ(view.closing_messages, 0);
 }
 
 // Undoes chattr +i even when the test fails, so that the folder can go.
@@ -152,7 +155,7 @@ class ImmutableFile {
 TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   WriteAllFiles();
   companion.FormCreate();
-  companion.session().state.Mood = 3;
+  companion.session().state.profile.mood = 3;
   companion.session().stores.phrase_log.Add("x");
   const std::string brain_before = dir.ReadBytes("brain.dat");
   const std::string phrases_before = dir.ReadBytes("res.dat");
@@ -172,7 +175,7 @@ TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), brain_before);
   EXPECT_EQ(dir.ReadBytes("res.dat"), phrases_before);
-  EXPECT_EQ(front_end.closing_messages, 0);
+  EXPECT_EQ(view.closing_messages, 0);
   EXPECT_EQ(FileNames(),
             (std::vector<std::string>{"brain.dat", "holv.dat", "res.dat"}));
 
@@ -182,7 +185,7 @@ TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
   EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kSavedPhrases));
-  EXPECT_EQ(front_end.closing_messages, 1);
+  EXPECT_EQ(view.closing_messages, 1);
 }
 
 }  // namespace

@@ -10,23 +10,24 @@
 #include <vector>
 
 #include "conversation/companion.h"
-#include "support/fake_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
+#include "support/turn.h"
 #include "text/cp932.h"
 #include "random/random.h"
 
 namespace holvan::testing {
 
-/// A companion over the fake front end, working in a fresh folder. Data files
-/// are written to dir before Start(); lines are compared as UTF-8.
+/// A companion over the fake view and platform, working in a fresh folder.
+/// Data files are written to dir before Start(); lines are compared as UTF-8.
 class ConversationTest : public ::testing::Test {
  protected:
   using Lines = std::vector<std::string>;
 
   ConversationTest() {
-    fake.companion = &companion;
-    fake.directory = dir.path();
-    fake.talk_caption = Sj("話す");
+    platform.folder = dir.path();
+    view.look.talk_caption = Sj("話す");
   }
 
   /// Runs FormCreate on the files in dir.
@@ -39,12 +40,12 @@ class ConversationTest : public ::testing::Test {
 
   /// One turn on the line; returns the Transcript lines it added.
   Lines Type(std::string_view utf8) {
-    fake.input = Sj(utf8);
+    view.input = Sj(utf8);
     return Press();
   }
-  /// One turn on whatever the input line holds.
+  /// One turn on whatever the input line holds, and the close it asks for.
   Lines Press() {
-    return LinesAdded([&] { companion.Button1Click(); });
+    return LinesAdded([&] { closed = TalkAndCloseIfAsked(companion); });
   }
   /// One idle tick; returns the lines it added.
   Lines Tick() {
@@ -97,8 +98,11 @@ class ConversationTest : public ::testing::Test {
   std::string Utf8(const NarrowText& text) const { return NarrowToUtf8(text); }
 
   TempDir dir;
-  FakeFrontEnd fake;
-  Companion companion{fake};
+  FakeView view;
+  FakePlatform platform;
+  Companion companion{view, platform};
+  /// Whether a turn's close ran and succeeded.
+  bool closed = false;
 
  private:
   template <typename Action>

@@ -145,7 +145,7 @@ TEST_F(LearningTest, RewritesKeepTheStoredBytes) {
   Type("猫とは動物だ");
   EXPECT_EQ(GetStores().brain.Value(0), Sj("動物＊哺乳類＊") + "\x81\xFA\x54");
   // A stray byte typed before the marker stays in the key as typed.
-  fake.input = "\x81\xFA\x54" + Sj("とは動物だ");
+  view.input = "\x81\xFA\x54" + Sj("とは動物だ");
   Press();
   EXPECT_EQ(GetStores().brain.Key(1), "\x81\xFA\x54");
   companion.SaveWithoutMessage();
@@ -164,11 +164,11 @@ TEST_F(LearningTest, AssociationRemarksAndTheirDenial) {
   for (int32_t i = 0; i < 4; ++i) {
     Rig({{4, i}});
     EXPECT_EQ(Type("猫が好き"), (Lines{"太郎 > 猫が好き", remarks[i]}));
-    EXPECT_EQ(State().FollowUp, FollowUpOffered);
-    EXPECT_EQ(Utf8(State().FollowUpKey), "猫");
+    EXPECT_EQ(State().follow_up, FollowUp::kOffered);
+    EXPECT_EQ(Utf8(State().follow_up_key), "猫");
     EXPECT_EQ(Type(denials[i]).back(),
               "あれ じゃ 哺乳類 ってことかな 違うなら教えて下さい");
-    EXPECT_EQ(State().FollowUp, FollowUpNone);
+    EXPECT_EQ(State().follow_up, FollowUp::kNone);
     EXPECT_EQ(DrawsSinceRig(), 1);
   }
 }
@@ -180,7 +180,7 @@ TEST_F(LearningTest, AgreementIsAcknowledgedAndTheTurnGoesOn) {
   Type("猫かわいい");
   EXPECT_EQ(Type("そうそう"), (Lines{"太郎 > そうそう", "やっぱり そうですよね",
                                      "うん そうですよ"}));
-  EXPECT_EQ(State().FollowUp, FollowUpNone);
+  EXPECT_EQ(State().follow_up, FollowUp::kNone);
   EXPECT_EQ(DrawsSinceRig(), 2);
 
   Rig({{4, 0}, {4, 3}});
@@ -188,7 +188,7 @@ TEST_F(LearningTest, AgreementIsAcknowledgedAndTheTurnGoesOn) {
   EXPECT_EQ(Type("そうだね猫"),
             (Lines{"太郎 > そうだね猫", "やっぱり そうですよね",
                    "猫 と言えば 動物 ですね"}));
-  EXPECT_EQ(State().FollowUp, FollowUpOffered);
+  EXPECT_EQ(State().follow_up, FollowUp::kOffered);
 
   // Quoting needs more than five phrases: the agreement stands alone.
   GetStores().phrase_log.Clear();
@@ -206,7 +206,7 @@ TEST_F(LearningTest, AWaitingRemarkOutlivesTurnsThatEndEarlier) {
   Type("こんにちは");
   Type("何それ？");
   EXPECT_EQ(Type("猫とは動物だ").back(), "覚えました");
-  EXPECT_EQ(State().FollowUp, FollowUpOffered);
+  EXPECT_EQ(State().follow_up, FollowUp::kOffered);
   EXPECT_EQ(Type("違うよ").back(),
             "あれ じゃ 哺乳類 ってことかな 違うなら教えて下さい");
 
@@ -214,7 +214,7 @@ TEST_F(LearningTest, AWaitingRemarkOutlivesTurnsThatEndEarlier) {
   Rig({{4, 0}, {23, 7}});
   Type("猫かわいい");
   EXPECT_EQ(Type("眠い").back(), "違うかもしれません");
-  EXPECT_EQ(State().FollowUp, FollowUpNone);
+  EXPECT_EQ(State().follow_up, FollowUp::kNone);
   EXPECT_EQ(DrawsSinceRig(), 2);
 }
 
@@ -231,7 +231,7 @@ TEST_F(LearningTest, KeysWithoutTheWantedDefinitionArePassedOver) {
   Rig({{4, 0}, {23, 0}});
   EXPECT_EQ(Type("犬がいる").back(), "犬 というのは 動物 ってことですよね");
   EXPECT_EQ(Type("違う").back(), "犬ってどういうことでしょう");
-  EXPECT_EQ(State().FollowUp, FollowUpNone);
+  EXPECT_EQ(State().follow_up, FollowUp::kNone);
   EXPECT_EQ(DrawsSinceRig(), 2);
 
   // An empty key occurs nowhere; a value starting with "＊" offers nothing.

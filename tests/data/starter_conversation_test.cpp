@@ -6,7 +6,8 @@
 
 #include "conversation/companion.h"
 #include "data/starter_data.h"
-#include "support/fake_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
 
@@ -22,22 +23,22 @@ class StarterConversationTest : public ::testing::Test {
       dir.WriteBytes(name, ReadStarterFile(name));
     }
     dir.WriteSj("holv.dat", "太郎\r\n");
-    fake.companion = &companion;
-    fake.directory = dir.path();
+    platform.folder = dir.path();
     companion.FormCreate();
   }
 
   /// One turn; returns the last Transcript line it left.
   NarrowText Type(const NarrowText& line) {
-    fake.input = line;
+    view.input = line;
     companion.Button1Click();
     const TextLines& transcript = companion.Transcript();
     return transcript.Get(transcript.Count() - 1);
   }
 
   TempDir dir;
-  FakeFrontEnd fake;
-  Companion companion{fake};
+  FakeView view;
+  FakePlatform platform;
+  Companion companion{view, platform};
 };
 
 // A key the question branch cannot cut out of 「keyは？」 (a は inside it, say)
@@ -84,12 +85,12 @@ TEST_F(StarterConversationTest, EveryStarterDefinitionComesUpWhenMentioned) {
 }
 
 TEST_F(StarterConversationTest, KindWordsRaiseTheMoodAndUnkindOnesLowerIt) {
-  ASSERT_EQ(companion.State().Mood, 0);
+  ASSERT_EQ(companion.State().profile.mood, 0);
   Type(Sj("ありがとう"));
   Type(Sj("すごいね"));
-  EXPECT_EQ(companion.State().Mood, 2);
+  EXPECT_EQ(companion.State().profile.mood, 2);
   Type(Sj("うざい"));
-  EXPECT_EQ(companion.State().Mood, 1);
+  EXPECT_EQ(companion.State().profile.mood, 1);
 }
 
 }  // namespace

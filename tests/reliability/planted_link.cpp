@@ -13,7 +13,8 @@
 
 #include "conversation/companion.h"
 #include "faults.h"
-#include "support/fake_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
 #include "errors/error.h"
 #include "files/files.h"
@@ -109,21 +110,21 @@ TEST_F(PlantedLinkTest, TheCloseAndTheDiaryNeverWriteThroughAPlantedLink) {
   dir.WriteSj("holv.dat", "太郎\r\n5\r\n");
   dir.WriteSj("brain.dat", "猫＝動物\r\n");
   dir.WriteSj("res.dat", "");
-  FakeFrontEnd front_end;
-  front_end.directory = dir.path();
-  Companion companion(front_end);
-  front_end.companion = &companion;
+  FakeView view;
+  FakePlatform platform;
+  platform.folder = dir.path();
+  Companion companion(view, platform);
   companion.FormCreate();
   for (const char* line : {"日記", "今日は晴れ", "セーブ", "こんにちは"}) {
-    front_end.input = Sj(line);
+    view.input = Sj(line);
     companion.Button1Click();
   }
   planting.created.clear();
   planting.flags.clear();
   planting.links_left = 1;
-  front_end.input = Sj("日記");
+  view.input = Sj("日記");
   companion.Button1Click();
-  front_end.input = Sj("セーブ");
+  view.input = Sj("セーブ");
   companion.Button1Click();
   planting.links_left = 3;
   companion.FormClose();

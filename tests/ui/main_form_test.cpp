@@ -21,6 +21,7 @@
 #include <limits>
 #include <memory>
 
+#include "system/system_platform.h"
 #include "text/cp932.h"
 #include "ui/shown_text.h"
 #include "window_test_support.h"
@@ -47,7 +48,7 @@ class MainFormTest : public QObject {
  private:
   // A started window in a fresh folder.
   void StartWindow() {
-    form_ = std::make_unique<TForm1>();
+    form_ = std::make_unique<TForm1>(platform_);
     form_->Start();
     memo1_ = form_->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     edit1_ = form_->findChild<QLineEdit*>(QStringLiteral("Edit1"));
@@ -82,6 +83,7 @@ class MainFormTest : public QObject {
     return form_->findChild<QAction*>(QString::fromLatin1(name));
   }
 
+  system::SystemPlatform platform_;
   std::unique_ptr<WorkFolder> folder_;
   std::unique_ptr<TForm1> form_;
   QPlainTextEdit* memo1_ = nullptr;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "system/system_platform.h"
 #include "ui/main_form.h"
 #include "ui/run_window.h"
 #include "window_test_support.h"
@@ -21,6 +22,8 @@ class SessionEndTest : public QObject {
   Q_OBJECT
 
  private:
+  system::SystemPlatform platform_;
+
   void WriteStores(WorkFolder& folder) {
     folder.WriteLines(QStringLiteral("holv.dat"),
                       {"太郎", "3", "0", "0", "0", "0", "0"});
@@ -67,7 +70,7 @@ class SessionEndTest : public QObject {
   void NoQuietSaveAfterTheClose() {
     WorkFolder folder;
     WriteStores(folder);
-    TForm1 form;
+    TForm1 form(platform_);
     form.Start();
     Say(form, "こんにちは");
     ModalWatcher watcher;
@@ -84,7 +87,7 @@ class SessionEndTest : public QObject {
   void TerminationDuringTheStartUpErrorBoxSavesAndEnds() {
     WorkFolder folder;
     WriteStoresThatStopAtTheDictionary(folder);
-    TForm1 form;
+    TForm1 form(platform_);
     SaveOnSessionEnd(form);
     QString title;
     const int status = RunAndTerminateAtTheBox(
@@ -100,7 +103,7 @@ class SessionEndTest : public QObject {
   void NoQuietSaveBeforeTheStart() {
     WorkFolder folder;
     WriteStores(folder);
-    TForm1 form;
+    TForm1 form(platform_);
     form.SaveQuietly();
     QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
                 .starts_with(Sj("太郎\r\n3\r\n")));
@@ -130,7 +133,7 @@ class SessionEndTest : public QObject {
     WorkFolder folder;
     WriteStores(folder);
     folder.LinkUnreadable(QStringLiteral("diary.dat"));
-    TForm1 form;
+    TForm1 form(platform_);
     SaveOnSessionEnd(form);
     QString seen;
     const int status = RunAndTerminateAtTheBox(
@@ -159,7 +162,7 @@ class SessionEndTest : public QObject {
   void TerminationSavesWithoutTheBoxAndEnds() {
     WorkFolder folder;
     WriteStores(folder);
-    TForm1 form;
+    TForm1 form(platform_);
     SaveOnSessionEnd(form);
     form.Start();
     Say(form, "こんにちは");

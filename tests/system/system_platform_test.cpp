@@ -1,4 +1,4 @@
-#include "system/system.h"
+#include "system/system_platform.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -31,14 +31,22 @@ bool WaitForFile(const std::string& path) {
   return true;
 }
 
-TEST(StartProgramTest, SplitsLikeAShellButRunsNone) {
+class PlatformTest : public ::testing::Test {
+ protected:
+  SystemPlatform platform;
+};
+using StartProgramTest = PlatformTest;
+using ClockTest = PlatformTest;
+using DirectoryTest = PlatformTest;
+
+TEST_F(StartProgramTest, SplitsLikeAShellButRunsNone) {
   TempDir dir;
   const std::string d = dir.path();
-  StartProgram("touch " + d + "/plain");
-  StartProgram("touch \"" + d + "/double q\" '" + d + "/single q'");
-  StartProgram(Sj("touch " + d + "/日記"));
+  platform.StartProgram("touch " + d + "/plain");
+  platform.StartProgram("touch \"" + d + "/double q\" '" + d + "/single q'");
+  platform.StartProgram(Sj("touch " + d + "/日記"));
   // No shell: ";" is an argument, and nothing is expanded.
-  StartProgram("touch " + d + "/a; " + d + "/$HOME " + d + "/*");
+  platform.StartProgram("touch " + d + "/a; " + d + "/$HOME " + d + "/*");
   for (const char* name :
        {"plain", "double q", "single q", "日記", "a;", "$HOME", "*"}) {
     EXPECT_TRUE(WaitForFile(dir.File(name))) << name;
@@ -46,20 +54,20 @@ TEST(StartProgramTest, SplitsLikeAShellButRunsNone) {
   EXPECT_FALSE(dir.Exists("a"));
 }
 
-TEST(StartProgramTest, PassesOverWhatCannotStart) {
+TEST_F(StartProgramTest, PassesOverWhatCannotStart) {
   TempDir dir;
   const std::string d = dir.path();
-  StartProgram("touch \"" + d + "/unterminated");
-  StartProgram("holvan-no-such-program " + d + "/unknown");
-  StartProgram("");
-  StartProgram("   ");
-  StartProgram("touch " + d + "/after");
+  platform.StartProgram("touch \"" + d + "/unterminated");
+  platform.StartProgram("holvan-no-such-program " + d + "/unknown");
+  platform.StartProgram("");
+  platform.StartProgram("   ");
+  platform.StartProgram("touch " + d + "/after");
   ASSERT_TRUE(WaitForFile(dir.File("after")));
   EXPECT_FALSE(dir.Exists("unterminated"));
   EXPECT_FALSE(dir.Exists("\"unterminated"));
 }
 
-TEST(StartProgramTest, ChildHasItsOwnSessionAndNoOutput) {
+TEST_F(StartProgramTest, ChildHasItsOwnSessionAndNoOutput) {
   TempDir dir;
   const std::string d = dir.path();
   // Our stdout goes to a file while the child runs: nothing may reach it.
@@ -67,7 +75,7 @@ TEST(StartProgramTest, ChildHasItsOwnSessionAndNoOutput) {
   std::fflush(stdout);
   const int saved = dup(STDOUT_FILENO);
   ASSERT_NE(freopen(captured.c_str(), "w", stdout), nullptr);
-  StartProgram(
+  platform.StartProgram(
       "sh -c 'echo leaked; echo leaked >&2; cut -d\" \" -f6 /proc/$$/stat > " +
       d + "/sid.tmp; mv " + d + "/sid.tmp " + d + "/sid'");
   const bool done = WaitForFile(dir.File("sid"));
@@ -80,11 +88,11 @@ TEST(StartProgramTest, ChildHasItsOwnSessionAndNoOutput) {
   EXPECT_NE(child_session, static_cast<long>(getsid(0)));
 }
 
-TEST(StartProgramTest, ChildFeelsTheFileSizeLimitThatHolvanIgnores) {
+TEST_F(StartProgramTest, ChildFeelsTheFileSizeLimitThatHolvanIgnores) {
   TempDir dir;
   const std::string d = dir.path();
   const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  StartProgram("sh -c 'grep ^SigIgn: /proc/$$/status > " + d + "/ign.tmp; mv " +
+  platform.StartProgram("sh -c 'grep ^SigIgn: /proc/$$/status > " + d + "/ign.tmp; mv " +
                d + "/ign.tmp " + d + "/ign'");
   std::signal(SIGXFSZ, previous);
   ASSERT_TRUE(WaitForFile(dir.File("ign")));
@@ -93,22 +101,22 @@ TEST(StartProgramTest, ChildFeelsTheFileSizeLimitThatHolvanIgnores) {
   EXPECT_EQ(ignored & (1ul << (SIGXFSZ - 1)), 0ul);
 }
 
-TEST(ClockTest, UptimeIsPlausibleAndMonotonic) {
+TEST_F(ClockTest, UptimeIsPlausibleAndMonotonic) {
   std::ifstream proc("/proc/uptime");
   double seconds = 0;
   proc >> seconds;
-  const uint64_t first = UptimeMilliseconds();
+  const uint64_t first = platform.UptimeMilliseconds();
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  const uint64_t second = UptimeMilliseconds();
+  const uint64_t second = platform.UptimeMilliseconds();
   EXPECT_GE(second, first + 20);
   // A container may report its own, shorter uptime; never a longer one.
   EXPECT_GE(static_cast<double>(first) + 2000, seconds * 1000);
   EXPECT_LT(first, 10ull * 366 * 86400 * 1000);
 }
 
-TEST(ClockTest, SeedIsTheUtcTimeOfDayInMilliseconds) {
+TEST_F(ClockTest, SeedIsTheUtcTimeOfDayInMilliseconds) {
   const std::time_t now = std::time(nullptr);
-  const uint32_t seed = SeedFromClock();
+  const uint32_t seed = platform.StartSeed();
   EXPECT_LT(seed, 86400000u);
   const int64_t expected = static_cast<int64_t>(now % 86400) * 1000;
   int64_t gap = static_cast<int64_t>(seed) - expected;
@@ -118,9 +126,9 @@ TEST(ClockTest, SeedIsTheUtcTimeOfDayInMilliseconds) {
   EXPECT_LT(gap, 3000);
 }
 
-TEST(ClockTest, LocalNowIsTheLocalClock) {
+TEST_F(ClockTest, LocalNowIsTheLocalClock) {
   const std::time_t before = std::time(nullptr);
-  const Moment moment = LocalNow();
+  const Moment moment = platform.LocalNow();
   const std::time_t after = std::time(nullptr);
   std::tm local{};
   local.tm_year = moment.year - 1900;
@@ -137,8 +145,18 @@ TEST(ClockTest, LocalNowIsTheLocalClock) {
   EXPECT_LT(moment.millisecond, 1000);
 }
 
-TEST(DirectoryTest, CurrentDirectoryIsTheProcessOne) {
-  EXPECT_EQ(CurrentDirectory(), std::filesystem::current_path().string());
+TEST_F(DirectoryTest, WorkingFolderIsTheProcessCurrentOne) {
+  EXPECT_EQ(platform.WorkingFolder(), std::filesystem::current_path().string());
+}
+
+TEST(PlatformOverridesTest, ReplaceTheSeedAndTheClockOnly) {
+  const Moment now{2026, 12, 5, 15, 7, 9, 0};
+  SystemPlatform platform({.start_seed = 7, .now = now});
+  EXPECT_EQ(platform.StartSeed(), 7u);
+  const Moment read = platform.LocalNow();
+  EXPECT_EQ(read.year, 2026);
+  EXPECT_EQ(read.second, 9);
+  EXPECT_EQ(platform.WorkingFolder(), std::filesystem::current_path().string());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "system/system.h"
+#include "system/system_platform.h"
 
 #include <glib.h>
 #include <sys/stat.h>
@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "text/cp932.h"
 #include "random/random.h"
+#include "text/cp932.h"
 
 namespace holvan::system {
 namespace {
@@ -113,7 +113,7 @@ std::vector<const char*> DesktopEquivalents(const std::string& command_line) {
 
 }  // namespace
 
-void StartProgram(const NarrowText& command_line) {
+void SystemPlatform::StartProgram(const NarrowText& command_line) {
   const std::string utf8 = NarrowToUtf8(command_line);
   if (SpawnCommandLine(utf8)) return;
   for (const char* program : DesktopEquivalents(utf8)) {
@@ -123,14 +123,15 @@ void StartProgram(const NarrowText& command_line) {
   }
 }
 
-uint64_t UptimeMilliseconds() {
+uint64_t SystemPlatform::UptimeMilliseconds() {
   timespec now{};
   clock_gettime(CLOCK_BOOTTIME, &now);
   return static_cast<uint64_t>(now.tv_sec) * 1000u +
          static_cast<uint64_t>(now.tv_nsec / 1000000);
 }
 
-uint32_t SeedFromClock() {
+uint32_t SystemPlatform::StartSeed() {
+  if (overrides_.start_seed) return *overrides_.start_seed;
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   tm utc{};
@@ -139,7 +140,8 @@ uint32_t SeedFromClock() {
                            static_cast<int>(now.tv_nsec / 1000000));
 }
 
-Moment LocalNow() {
+Moment SystemPlatform::LocalNow() {
+  if (overrides_.now) return *overrides_.now;
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   tm local{};
@@ -153,7 +155,7 @@ Moment LocalNow() {
                 static_cast<int>(now.tv_nsec / 1000000)};
 }
 
-NarrowText CurrentDirectory() {
+NarrowText SystemPlatform::WorkingFolder() {
   std::vector<char> buffer(4096);
   while (getcwd(buffer.data(), buffer.size()) == nullptr) {
     if (errno != ERANGE) return ".";

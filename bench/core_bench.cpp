@@ -57,15 +57,15 @@ void Turns(benchmark::State& state, const std::string& folder,
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
     stores.phrase_log.SetLookup(lookup);
-    companion.FormCreate();
+    companion.Start();
     double total = 0;
     for (const Step& step : steps) {
       const Clock::time_point start = Clock::now();
       if (step.tick) {
-        companion.Timer1Timer();
+        companion.IdleTick();
       } else {
         view.SetInputText(step.line);
-        companion.Button1Click();
+        companion.Talk();
       }
       const double seconds = Seconds(Clock::now() - start);
       samples.push_back(seconds);

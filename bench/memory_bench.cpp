@@ -63,20 +63,20 @@ int main(int argc, char** argv) {
     stores.phrase_log.SetLookup(Lookup::kScan);
   }
   const auto start = std::chrono::steady_clock::now();
-  companion.FormCreate();
+  companion.Start();
   const double load_ms = std::chrono::duration<double, std::milli>(
                              std::chrono::steady_clock::now() - start)
                              .count();
   const uint64_t loaded = StatusBytes("VmRSS");
   for (const bench::Step& step : steps) {
     if (step.tick) {
-      companion.Timer1Timer();
+      companion.IdleTick();
     } else {
       view.SetInputText(step.line);
-      companion.Button1Click();
+      companion.Talk();
     }
   }
-  companion.FormClose();
+  companion.Close();
   std::printf(
       "{\"data_bytes\": %llu, \"start_peak_bytes\": %llu, "
       "\"loaded_rss_bytes\": %llu, \"peak_bytes\": %llu, "

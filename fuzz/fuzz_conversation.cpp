@@ -52,7 +52,7 @@ uint32_t Number(std::string_view text) {
   return n;
 }
 
-// Runs one handler; the design's errors end it and the run goes on.
+// Runs one handler; the program's errors end it and the run goes on.
 template <typename Handler>
 bool Run(Handler handler) {
   try {
@@ -86,14 +86,14 @@ void CheckStores(const Stores& stores, const Stores& before) {
 // After a successful close, the next start finds what this run kept.
 void CheckReload(const fuzz::ScratchDir& dir, const Companion& companion,
                  const std::map<std::string, std::string>& files) {
-  const Stores& stores = companion.GetStores();
-  const Profile& profile = companion.State().profile;
+  const Stores& stores = companion.stores();
+  const Profile& profile = companion.state().profile;
   Stores again;
   const Profile next = LoadStores(dir.path(), again);
   if (files.count("brain.dat") == 1) {
     HOLVAN_CHECK(again.brain.Count() == stores.brain.Count());
     for (int32_t i = 0; i < stores.brain.Count(); ++i) {
-      // A key holding "＝" splits elsewhere when read back, as designed.
+      // A key holding "＝" splits at it when read back.
       if (ToWide(stores.brain.Key(i)).find(u'＝') != WideText::npos) continue;
       HOLVAN_CHECK(again.brain.Key(i) == stores.brain.Key(i));
       HOLVAN_CHECK(again.brain.Value(i) == stores.brain.Value(i));
@@ -142,8 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Companion companion(view, platform);
   bool closed = false;
   // The close as a front end runs it; the run ends once it has succeeded.
-  const auto close = [&] { closed = Run([&] { companion.FormClose(); }); };
-  Run([&] { companion.FormCreate(); });
+  const auto close = [&] { closed = Run([&] { companion.Close(); }); };
+  Run([&] { companion.Start(); });
 
   while (start <= script.size() && !closed) {
     size_t end = script.find('\n', start);
@@ -151,11 +151,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string line = script.substr(start, end - start);
     start = end + 1;
 
-    const Stores before = companion.GetStores();
+    const Stores before = companion.stores();
     const NarrowText diary_before = dir.Read("diary.dat");
     bool diary_may_change = false;
     if (line == "/tick") {
-      if (view.IdleRemarksEnabled()) Run([&] { companion.Timer1Timer(); });
+      if (view.IdleRemarksEnabled()) Run([&] { companion.IdleTick(); });
     } else if (line == "/close") {
       close();
     } else if (line.compare(0, 8, "/select ") == 0) {
@@ -170,17 +170,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // intake.
       std::erase(line, '\0');
       diary_may_change =
-          companion.State().mode == Mode::kDiary && line == "セーブ"_sj;
+          companion.state().mode == Mode::kDiary && line == "セーブ"_sj;
       view.SetInputText(line);
-      Run([&] { companion.Button1Click(); });
+      Run([&] { companion.Talk(); });
       if (companion.close_requested()) close();
       if (!line.empty()) {
         std::replace(line.begin(), line.end(), '\r', ' ');
-        HOLVAN_CHECK(companion.GetStores().phrase_log.Contains(line));
+        HOLVAN_CHECK(companion.stores().phrase_log.Contains(line));
       }
     }
 
-    CheckStores(companion.GetStores(), before);
+    CheckStores(companion.stores(), before);
     // Between start and close only the diary's save command writes, and only
     // "diary.dat"; nothing else appears in the folder.
     if (!closed) {

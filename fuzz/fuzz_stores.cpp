@@ -37,7 +37,7 @@ void CheckPairs(const Dictionary& dictionary) {
   }
 }
 
-// What the design says each file's lines become.
+// What each file's lines become in the stores.
 void CheckLoaded(const std::map<std::string, std::string>& files,
                  const Stores& stores, const Profile& profile) {
   CheckPairs(stores.brain);

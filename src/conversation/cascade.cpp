@@ -12,7 +12,7 @@ using namespace literals;
 
 namespace {
 
-/// Says the reply of index RandomBelow(replies.size()).
+/// Says the reply of index random.Below(replies.size()).
 void SayOneOf(Session& session,
               std::initializer_list<std::string_view> replies) {
   const int32_t i = session.random.Below(static_cast<int32_t>(replies.size()));

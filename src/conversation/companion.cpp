@@ -60,7 +60,7 @@ Companion::Companion(View& view, Platform& platform)
   session_.transcript.SetText("\r\n");
 }
 
-void Companion::FormCreate() {
+void Companion::Start() {
   Session& s = session_;
   ConversationState& state = s.state;
   s.random.SetSeed(s.platform.StartSeed());
@@ -88,7 +88,7 @@ void Companion::FormCreate() {
   }
 }
 
-void Companion::Button1Click() {
+void Companion::Talk() {
   Session& s = session_;
   ConversationState& state = s.state;
   Profile& profile = state.profile;
@@ -132,15 +132,15 @@ void Companion::Button1Click() {
   ReactToStatement(s, working_line);
 }
 
-void Companion::Timer1Timer() { SayIdleRemark(session_); }
+void Companion::IdleTick() { SayIdleRemark(session_); }
 
-void Companion::FormClose() {
+void Companion::Close() {
   session_.close_requested = false;
-  SaveWithoutMessage();
+  SaveQuietly();
   session_.view.ShowClosingMessage();
 }
 
-void Companion::SaveWithoutMessage() {
+void Companion::SaveQuietly() {
   UpdateProfile(session_.state.profile, session_.stores.profile);
   SaveStores(session_.platform.WorkingFolder(), session_.stores);
 }

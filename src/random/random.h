@@ -8,11 +8,11 @@ namespace holvan {
 /// state advanced by every draw.
 class Random {
  public:
-  /// Sets RandomSeed.
+  /// Sets the state.
   void SetSeed(uint32_t seed) { seed_ = seed; }
   uint32_t seed() const { return seed_; }
 
-  /// RandomBelow(n): advances the state, returns 0 to n - 1 (0 for n <= 0).
+  /// Advances the state; returns 0 to n - 1 (0 for n <= 0).
   int32_t Below(int32_t n);
 
  private:

@@ -21,7 +21,7 @@ class BatchRun {
       : signals_(signals), view_(console_), companion_(view_, platform) {}
 
   int Run() {
-    RunEvent(console_, [this] { companion_.FormCreate(); });
+    RunEvent(console_, [this] { companion_.Start(); });
     LineReader reader(STDIN_FILENO);
     bool more = true;
     while (more) {
@@ -53,25 +53,25 @@ class BatchRun {
   void Handle(const std::string& line) {
     if (line == "/tick") {
       if (view_.IdleRemarksEnabled()) {
-        RunEvent(console_, [this] { companion_.Timer1Timer(); });
+        RunEvent(console_, [this] { companion_.IdleTick(); });
       }
     } else if (line == "/quit") {
       Close();
     } else {
       view_.SetInputText(TypedLine(line));
-      RunEvent(console_, [this] { companion_.Button1Click(); });
+      RunEvent(console_, [this] { companion_.Talk(); });
       if (companion_.close_requested()) Close();
     }
   }
 
   // The close; the run ends once it has succeeded.
   bool Close() {
-    closed_ = RunEvent(console_, [this] { companion_.FormClose(); });
+    closed_ = RunEvent(console_, [this] { companion_.Close(); });
     return closed_;
   }
 
   int SaveForSignal() {
-    return RunEvent(console_, [this] { companion_.SaveWithoutMessage(); }) ? 0
+    return RunEvent(console_, [this] { companion_.SaveQuietly(); }) ? 0
                                                                            : 1;
   }
 

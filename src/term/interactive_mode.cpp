@@ -79,7 +79,7 @@ class InteractiveRun {
 
     timer_.Start(IdleTimer::Clock::now());
     view_.SetLook(ConversationLook());
-    RunEvent(console_, [this] { companion_.FormCreate(); });
+    RunEvent(console_, [this] { companion_.Start(); });
     rl_callback_handler_install(Prompt().c_str(), &InteractiveRun::OnLine);
     console_.SetPromptShown(true);
     while (!done_) WaitAndDispatch();
@@ -106,7 +106,7 @@ class InteractiveRun {
     std::vector<std::string>& words = current_->completions_;
     if (index == 0) {
       words = CommandWordsStartingWith(
-          text, current_->companion_.State().mode == Mode::kDiary);
+          text, current_->companion_.state().mode == Mode::kDiary);
     }
     if (static_cast<std::size_t>(index) >= words.size()) return nullptr;
     // Readline frees each match.
@@ -154,7 +154,7 @@ class InteractiveRun {
     const auto now = IdleTimer::Clock::now();
     if (timer_.Due(now)) {
       timer_.Advance(now);
-      RunEvent(console_, [this] { companion_.Timer1Timer(); });
+      RunEvent(console_, [this] { companion_.IdleTick(); });
     }
   }
 
@@ -173,7 +173,7 @@ class InteractiveRun {
         console_.Write(VersionText());
       } else {
         view_.SetInputText(TypedLine(text));
-        RunEvent(console_, [this] { companion_.Button1Click(); });
+        RunEvent(console_, [this] { companion_.Talk(); });
         if (companion_.close_requested()) Close();
       }
     }
@@ -229,7 +229,7 @@ class InteractiveRun {
   void HangUp() {
     console_.LeavePrompt();
     const bool saved =
-        RunEvent(console_, [this] { companion_.SaveWithoutMessage(); });
+        RunEvent(console_, [this] { companion_.SaveQuietly(); });
     Finish(saved ? 0 : 1);
   }
 
@@ -247,7 +247,7 @@ class InteractiveRun {
 
   // The close; the run ends once it has succeeded.
   bool Close() {
-    closed_ = RunEvent(console_, [this] { companion_.FormClose(); });
+    closed_ = RunEvent(console_, [this] { companion_.Close(); });
     return closed_;
   }
 

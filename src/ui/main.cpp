@@ -5,7 +5,7 @@
 #include "system/process_start.h"
 #include "system/system_platform.h"
 #include "system/working_folder.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/message_boxes.h"
 #include "ui/run_window.h"
 #include "ui/session_end.h"
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     holvan::ShowFolderBusyBox(nullptr);
     return holvan::system::kFolderBusyStatus;
   }
-  holvan::TForm1 form1(platform);
-  holvan::SaveOnSessionEnd(form1);
-  return holvan::RunWindow(form1);
+  holvan::MainWindow window(platform);
+  holvan::SaveOnSessionEnd(window);
+  return holvan::RunWindow(window);
 }

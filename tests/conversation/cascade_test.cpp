@@ -34,7 +34,7 @@ TEST_F(CascadeTest, FixedRepliesAndTheirKeywordBoundaries) {
     EXPECT_EQ(Type(c.line), (Lines{"太郎 > " + std::string(c.line), c.reply}))
         << c.line;
     EXPECT_EQ(DrawsSinceRig(), 0) << c.line;
-    EXPECT_EQ(State().mode, Mode::kFree) << c.line;
+    EXPECT_EQ(state().mode, Mode::kFree) << c.line;
   }
   // One character short, another width or kana, or something before the
   // keyword: no rule matches and the line reaches the fallback replies.
@@ -49,7 +49,7 @@ TEST_F(CascadeTest, FixedRepliesAndTheirKeywordBoundaries) {
     Rig({{23, 6}});
     EXPECT_EQ(Type(line).back(), "もちろん") << line;
     EXPECT_EQ(DrawsSinceRig(), 1) << line;
-    EXPECT_EQ(State().mode, Mode::kFree) << line;
+    EXPECT_EQ(state().mode, Mode::kFree) << line;
   }
 }
 
@@ -105,23 +105,23 @@ TEST_F(CascadeTest, TheFourthInsultClosesTheWindowCountingTheExit) {
   dir.WriteSj("holv.dat", "太郎\r\n5\r\n0\r\n0\r\n0\r\n0\r\n2\r\n");
   Start();
   EXPECT_EQ(Type("ばかだな").back(), "ひどい言葉ですね どうしたのですか");
-  EXPECT_EQ(State().mode, Mode::kAngry1);
+  EXPECT_EQ(state().mode, Mode::kAngry1);
   // Other lines leave the anger where it is.
   EXPECT_EQ(Type("おはよう").back(), "おはようございます 太郎さん");
   EXPECT_EQ(Type("しねよ").back(), "すいません もうしないので許して下さい");
-  EXPECT_EQ(State().mode, Mode::kAngry2);
+  EXPECT_EQ(state().mode, Mode::kAngry2);
   EXPECT_EQ(Type("だめ").back(), "すいません");
   EXPECT_EQ(Type("てめえ").back(), "だめみたいですね 一端終了していいですか？");
-  EXPECT_EQ(State().mode, Mode::kAngry3);
+  EXPECT_EQ(state().mode, Mode::kAngry3);
   Rig({{3, 0}});
   EXPECT_EQ(Type("いいよ").back(), "それは良かったですね");
-  EXPECT_EQ(State().mode, Mode::kAngry3);
+  EXPECT_EQ(state().mode, Mode::kAngry3);
   EXPECT_FALSE(closed);
 
   EXPECT_EQ(Type("許さない"), (Lines{"太郎 > 許さない"}));
   EXPECT_TRUE(closed);
   EXPECT_EQ(view.closing_messages, 1);
-  EXPECT_EQ(State().profile.angry_exit_count, 3);
+  EXPECT_EQ(state().profile.angry_exit_count, 3);
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n6\r\n0\r\n0\r\n0\r\n0\r\n3\r\n"));
 }
@@ -129,18 +129,18 @@ TEST_F(CascadeTest, TheFourthInsultClosesTheWindowCountingTheExit) {
 TEST_F(CascadeTest, ForgivenessApologiesAndOtherModesEndTheAnger) {
   StartAs("太郎");
   for (const char* insult : {"ばか", "死ね", "馬鹿"}) Type(insult);
-  EXPECT_EQ(State().mode, Mode::kAngry3);
+  EXPECT_EQ(state().mode, Mode::kAngry3);
   Rig({{3, 2}});
   EXPECT_EQ(Type("ごめんね").back(), "忘れます 別の話をしましょう");
-  EXPECT_EQ(State().mode, Mode::kFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
   EXPECT_EQ(Type("あほ").back(), "ひどい言葉ですね どうしたのですか");
   Type("おまえ");
   EXPECT_EQ(Type("許してやるよ").back(), "ありがとう 太郎さん");
-  EXPECT_EQ(State().mode, Mode::kFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
 
   for (const char* insult : {"ふざけるな", "なまいき", "ぼけ"}) Type(insult);
   EXPECT_EQ(Type("性別").back(), "太郎さんは女性ですか?男性ですか?");
-  EXPECT_EQ(State().mode, Mode::kAwaitGender);
+  EXPECT_EQ(state().mode, Mode::kAwaitGender);
   Type("男");
   EXPECT_EQ(Type("許すかよ").back(), "ひどい言葉ですね どうしたのですか");
   EXPECT_FALSE(closed);
@@ -173,10 +173,10 @@ TEST_F(CascadeTest, AFailedCloseKeepsTheCountAndTheNextInsultTriesAgain) {
 
   EXPECT_THROW(Type("ばか"), Error);
   EXPECT_FALSE(closed);
-  EXPECT_EQ(State().profile.angry_exit_count, 1);
-  EXPECT_EQ(State().mode, Mode::kAngry3);
+  EXPECT_EQ(state().profile.angry_exit_count, 1);
+  EXPECT_EQ(state().mode, Mode::kAngry3);
   EXPECT_THROW(Type("ばか"), Error);
-  EXPECT_EQ(State().profile.angry_exit_count, 2);
+  EXPECT_EQ(state().profile.angry_exit_count, 2);
 
   guard.Release();
   Type("ばか");

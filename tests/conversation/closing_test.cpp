@@ -40,7 +40,7 @@ class ClosingTest : public ::testing::Test {
 
   void Type(std::string_view utf8) {
     view.input = Sj(utf8);
-    companion.Button1Click();
+    companion.Talk();
   }
 
   void WriteAllFiles() {
@@ -70,10 +70,10 @@ const char kSavedPhrases[] = "こんにちは\r\nx\r\n";
 
 TEST_F(ClosingTest, WritesEveryExistingFileExactlyThenShowsTheBox) {
   WriteAllFiles();
-  companion.FormCreate();
+  companion.Start();
   companion.session().state.profile.mood = 3;
   companion.session().stores.phrase_log.Add("x");
-  companion.FormClose();
+  companion.Close();
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
   EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kSavedPhrases));
@@ -82,27 +82,27 @@ TEST_F(ClosingTest, WritesEveryExistingFileExactlyThenShowsTheBox) {
 }
 
 TEST_F(ClosingTest, WithoutFilesNothingIsCreatedAndTheBoxStillShows) {
-  companion.FormCreate();
+  companion.Start();
   Type("太郎");
-  companion.FormClose();
+  companion.Close();
   EXPECT_TRUE(FileNames().empty());
   EXPECT_EQ(view.closing_messages, 1);
 }
 
 TEST_F(ClosingTest, AnEmptyBrainEmptiesItsFile) {
   dir.WriteSj("brain.dat", "猫＝動物\r\n");
-  companion.FormCreate();
+  companion.Start();
   companion.session().stores.brain.Clear();
-  companion.FormClose();
+  companion.Close();
   EXPECT_TRUE(dir.Exists("brain.dat"));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), "");
 }
 
 TEST_F(ClosingTest, AnEmptyProfileGetsSevenLinesAndCountsTheNextVisit) {
   dir.WriteBytes("holv.dat", "");
-  companion.FormCreate();
+  companion.Start();
   Type("太郎");
-  companion.FormClose();
+  companion.Close();
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
 
@@ -110,18 +110,18 @@ TEST_F(ClosingTest, AnEmptyProfileGetsSevenLinesAndCountsTheNextVisit) {
   FakePlatform next_platform;
   next_platform.folder = dir.path();
   Companion next(next_view, next_platform);
-  next.FormCreate();
-  EXPECT_EQ(next.State().profile.user_name, Sj("太郎"));
-  EXPECT_EQ(next.State().profile.visit_count, 1);
+  next.Start();
+  EXPECT_EQ(next.state().profile.user_name, Sj("太郎"));
+  EXPECT_EQ(next.state().profile.visit_count, 1);
 }
 
 TEST_F(ClosingTest, SavesWhereTheCurrentDirectoryIsAtClosing) {
   WriteAllFiles();
-  companion.FormCreate();
+  companion.Start();
   TempDir elsewhere;
   elsewhere.WriteBytes("holv.dat", "");
   platform.folder = elsewhere.path();
-  companion.SaveWithoutMessage();
+  companion.SaveQuietly();
   EXPECT_EQ(elsewhere.ReadBytes("holv.dat"),
             Sj("太郎\r\n6\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n"));
   EXPECT_FALSE(elsewhere.Exists("brain.dat"));
@@ -154,7 +154,7 @@ class ImmutableFile {
 
 TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   WriteAllFiles();
-  companion.FormCreate();
+  companion.Start();
   companion.session().state.profile.mood = 3;
   companion.session().stores.phrase_log.Add("x");
   const std::string brain_before = dir.ReadBytes("brain.dat");
@@ -166,7 +166,7 @@ TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
                  << " (needs root and a file system with the immutable flag)";
   }
   try {
-    companion.FormClose();
+    companion.Close();
     ADD_FAILURE() << "the close went through a write that cannot succeed";
   } catch (const Error& error) {
     EXPECT_NE(error.message().find(dir.File("brain.dat")), std::string::npos)
@@ -181,7 +181,7 @@ TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
 
   immutable.Release();
   ASSERT_FALSE(immutable.set());
-  companion.FormClose();
+  companion.Close();
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
   EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kSavedPhrases));

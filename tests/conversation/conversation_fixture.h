@@ -30,8 +30,8 @@ class ConversationTest : public ::testing::Test {
     view.look.talk_caption = Sj("話す");
   }
 
-  /// Runs FormCreate on the files in dir.
-  void Start() { companion.FormCreate(); }
+  /// Starts the companion on the files in dir.
+  void Start() { companion.Start(); }
   /// Starts with a profile that holds only the user's name.
   void StartAs(std::string_view name) {
     dir.WriteSj("holv.dat", std::string(name) + "\r\n");
@@ -49,19 +49,19 @@ class ConversationTest : public ::testing::Test {
   }
   /// One idle tick; returns the lines it added.
   Lines Tick() {
-    return LinesAdded([&] { companion.Timer1Timer(); });
+    return LinesAdded([&] { companion.IdleTick(); });
   }
 
   /// Every line of the Transcript.
   Lines TranscriptLines() const {
     Lines lines;
-    for (int32_t i = 0; i < companion.Transcript().Count(); ++i) {
-      lines.push_back(NarrowToUtf8(companion.Transcript().Get(i)));
+    for (int32_t i = 0; i < companion.transcript().Count(); ++i) {
+      lines.push_back(NarrowToUtf8(companion.transcript().Get(i)));
     }
     return lines;
   }
 
-  /// Seeds the generator so that the next draws, each RandomBelow(bound),
+  /// Seeds the generator so that the next draws, each random.Below(bound),
   /// give the wanted values in order.
   void Rig(std::initializer_list<std::pair<int32_t, int32_t>> draws) {
     for (uint32_t seed = 0;; ++seed) {
@@ -93,8 +93,8 @@ class ConversationTest : public ::testing::Test {
     return -1;
   }
 
-  ConversationState& State() { return companion.session().state; }
-  Stores& GetStores() { return companion.session().stores; }
+  ConversationState& state() { return companion.session().state; }
+  Stores& stores() { return companion.session().stores; }
   std::string Utf8(const NarrowText& text) const { return NarrowToUtf8(text); }
 
   TempDir dir;
@@ -107,11 +107,11 @@ class ConversationTest : public ::testing::Test {
  private:
   template <typename Action>
   Lines LinesAdded(Action action) {
-    const int32_t before = companion.Transcript().Count();
+    const int32_t before = companion.transcript().Count();
     action();
     Lines lines;
-    for (int32_t i = before; i < companion.Transcript().Count(); ++i) {
-      lines.push_back(NarrowToUtf8(companion.Transcript().Get(i)));
+    for (int32_t i = before; i < companion.transcript().Count(); ++i) {
+      lines.push_back(NarrowToUtf8(companion.transcript().Get(i)));
     }
     return lines;
   }

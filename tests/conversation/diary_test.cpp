@@ -16,12 +16,12 @@ class DiaryTest : public ConversationTest {
   /// The header that entry appends: an empty line, date and time, another
   /// empty line.
   NarrowText Header() {
-    return "\r\n" + State().start_date_text + State().start_time_text + "\r\n\r\n";
+    return "\r\n" + state().start_date_text + state().start_time_text + "\r\n\r\n";
   }
-  const NarrowText& Text() { return companion.Transcript().Text(); }
+  const NarrowText& Text() { return companion.transcript().Text(); }
 
   void ExpectInDiary() {
-    EXPECT_EQ(State().mode, Mode::kDiary);
+    EXPECT_EQ(state().mode, Mode::kDiary);
     EXPECT_EQ(view.look.caption, Sj("日記モード      コマンド: セーブ 削除 終了"));
     EXPECT_EQ(view.look.talk_caption, Sj("記入"));
     EXPECT_FALSE(view.look.word_wrap);
@@ -30,7 +30,7 @@ class DiaryTest : public ConversationTest {
   }
   void ExpectLeft(const char* message) {
     EXPECT_EQ(Text(), Sj(message) + "\r\n");
-    EXPECT_EQ(State().mode, Mode::kFree);
+    EXPECT_EQ(state().mode, Mode::kFree);
     EXPECT_EQ(view.look.caption, "Holvan");
     EXPECT_EQ(view.look.talk_caption, Sj("話す"));
     EXPECT_TRUE(view.look.word_wrap);
@@ -41,7 +41,7 @@ class DiaryTest : public ConversationTest {
 
 TEST_F(DiaryTest, WritesSavesAndShowsTheSavedTextAgain) {
   StartAs("太郎");
-  ASSERT_FALSE(State().start_date_text.empty());
+  ASSERT_FALSE(state().start_date_text.empty());
   Type("日記を書く");
   EXPECT_EQ(Text(), Header());
   ExpectInDiary();
@@ -53,7 +53,7 @@ TEST_F(DiaryTest, WritesSavesAndShowsTheSavedTextAgain) {
   const NarrowText diary =
       Header() + Sj("今日は晴れ\r\n\r\nセーブ \r\nセーブして\r\nばか\r\n");
   EXPECT_EQ(Text(), diary);
-  EXPECT_TRUE(GetStores().phrase_log.Contains(Sj("今日は晴れ")));
+  EXPECT_TRUE(stores().phrase_log.Contains(Sj("今日は晴れ")));
   ExpectInDiary();
 
   Type("セーブ");
@@ -76,7 +76,7 @@ TEST_F(DiaryTest, DeleteWithoutSelectionRemovesLinesFromTheEnd) {
   dir.WriteSj("diary.dat", "古い日記");
   StartAs("太郎");
   Type("日記");
-  const NarrowText date_time = State().start_date_text + State().start_time_text;
+  const NarrowText date_time = state().start_date_text + state().start_time_text;
   EXPECT_EQ(Text(), Sj("古い日記\r\n\r\n") + date_time + "\r\n");
   Type("削除");
   EXPECT_EQ(Text(), Sj("古い日記\r\n\r\n"));
@@ -106,15 +106,15 @@ TEST_F(DiaryTest, DeleteRemovesTheSelectedCharacters) {
   // A selection past the end selects nothing: the last line goes.
   view.selection = {1000, 3};
   Type("削除");
-  EXPECT_EQ(Text(), Sj("a本\r\n") + "AB\r\n\r\n" + State().start_date_text +
-                        State().start_time_text + "\r\n");
+  EXPECT_EQ(Text(), Sj("a本\r\n") + "AB\r\n\r\n" + state().start_date_text +
+                        state().start_time_text + "\r\n");
   EXPECT_EQ(view.deletions, 3);
 }
 
 TEST_F(DiaryTest, EntryFromAnAngerModeAndItsEchoIsDiscarded) {
   StartAs("太郎");
   Type("ばか");
-  EXPECT_EQ(State().mode, Mode::kAngry1);
+  EXPECT_EQ(state().mode, Mode::kAngry1);
   Type("日記");
   EXPECT_EQ(Text(), Header());
   ExpectInDiary();
@@ -178,7 +178,7 @@ TEST_F(DiaryTest, AnUnreadableDiaryLeavesTheModeUnentered) {
           failed = true;
         }
         const bool unentered = failed && Text().empty() &&
-                               State().mode == Mode::kFree &&
+                               state().mode == Mode::kFree &&
                                view.look.caption == "Holvan" && view.idle_enabled &&
                                view.look.talk_caption == Sj("話す");
         std::_Exit(unentered ? 0 : 1);

@@ -49,14 +49,14 @@ const char kGreeting[] =
     "今日は令和8年12月5日(土曜日)\r\n時刻は午後3時07分09秒です\r\n";
 
 TEST_F(GreetingTest, WithoutProfileAsksForTheNameAfterTheEmptyFirstLine) {
-  EXPECT_EQ(companion.Transcript().Text(), "\r\n");
-  companion.FormCreate();
-  EXPECT_EQ(companion.Transcript().Text(), Sj("\r\nお名前を教えて下さい\r\n"));
+  EXPECT_EQ(companion.transcript().Text(), "\r\n");
+  companion.Start();
+  EXPECT_EQ(companion.transcript().Text(), Sj("\r\nお名前を教えて下さい\r\n"));
   EXPECT_EQ(view.appended,
             std::vector<NarrowText>{Sj("お名前を教えて下さい\r\n")});
-  EXPECT_EQ(companion.State().profile.visit_count, 0);
-  EXPECT_EQ(companion.State().start_date_text, "");
-  EXPECT_EQ(companion.State().start_time_text, "");
+  EXPECT_EQ(companion.state().profile.visit_count, 0);
+  EXPECT_EQ(companion.state().start_date_text, "");
+  EXPECT_EQ(companion.state().start_time_text, "");
   EXPECT_EQ(companion.session().random.seed(), 12345u);
 }
 
@@ -66,7 +66,7 @@ TEST_F(GreetingTest, SeedsAndResetsTheConversationBeforeLoading) {
   session.state.mode = Mode::kQuestionMenu;
   session.state.pending_topic = "x";
   session.state.follow_up = FollowUp::kRejected;
-  companion.FormCreate();
+  companion.Start();
   EXPECT_EQ(session.random.seed(), 12345u);
   EXPECT_EQ(session.state.mode, Mode::kFree);
   EXPECT_EQ(session.state.pending_topic, "");
@@ -75,13 +75,13 @@ TEST_F(GreetingTest, SeedsAndResetsTheConversationBeforeLoading) {
 
 TEST_F(GreetingTest, TheHundredthVisitIsCelebratedOnlyOnce) {
   dir.WriteSj("holv.dat", "太郎\r\n99\r\n");
-  companion.FormCreate();
-  EXPECT_EQ(companion.State().profile.visit_count, 100);
-  EXPECT_EQ(companion.Transcript().Text(),
+  companion.Start();
+  EXPECT_EQ(companion.state().profile.visit_count, 100);
+  EXPECT_EQ(companion.transcript().Text(),
             Sj(std::string("\r\n") + kGreeting +
                "今日でお会いするのはなんと100回目なんですよ\r\n"));
-  EXPECT_EQ(companion.State().start_date_text, Sj("令和8年12月5日(土曜日)"));
-  EXPECT_EQ(companion.State().start_time_text, Sj("午後3時07分09秒"));
+  EXPECT_EQ(companion.state().start_date_text, Sj("令和8年12月5日(土曜日)"));
+  EXPECT_EQ(companion.state().start_time_text, Sj("午後3時07分09秒"));
   EXPECT_EQ(view.appended.size(), 3u);
 
   TempDir later;
@@ -90,25 +90,25 @@ TEST_F(GreetingTest, TheHundredthVisitIsCelebratedOnlyOnce) {
   TickingPlatform next_platform;
   next_platform.folder = later.path();
   Companion next(next_view, next_platform);
-  next.FormCreate();
-  EXPECT_EQ(next.State().profile.visit_count, 101);
-  EXPECT_EQ(next.Transcript().Text(), Sj(std::string("\r\n") + kGreeting));
+  next.Start();
+  EXPECT_EQ(next.state().profile.visit_count, 101);
+  EXPECT_EQ(next.transcript().Text(), Sj(std::string("\r\n") + kGreeting));
 }
 
 TEST_F(GreetingTest, ANameWithoutCountIsGreetedWithoutCounting) {
   dir.WriteSj("holv.dat", "太郎\r\n");
-  companion.FormCreate();
-  EXPECT_EQ(companion.State().profile.visit_count, 0);
-  EXPECT_EQ(companion.Transcript().Text(), Sj(std::string("\r\n") + kGreeting));
+  companion.Start();
+  EXPECT_EQ(companion.state().profile.visit_count, 0);
+  EXPECT_EQ(companion.transcript().Text(), Sj(std::string("\r\n") + kGreeting));
 }
 
 TEST_F(GreetingTest, DateAndTimeComeFromTwoReadingsOfTheClock) {
   dir.WriteSj("holv.dat", "太郎\r\n1\r\n");
   platform.moments = {Moment{2026, 12, 5, 23, 59, 59, 999},
                        Moment{2026, 12, 6, 0, 5, 9, 0}};
-  companion.FormCreate();
-  EXPECT_EQ(companion.State().start_date_text, Sj("令和8年12月5日(土曜日)"));
-  EXPECT_EQ(companion.State().start_time_text, Sj("午前12時05分09秒"));
+  companion.Start();
+  EXPECT_EQ(companion.state().start_date_text, Sj("令和8年12月5日(土曜日)"));
+  EXPECT_EQ(companion.state().start_time_text, Sj("午前12時05分09秒"));
 }
 
 // Root reads every file whatever its mode bits, so the unreadable case runs
@@ -135,15 +135,15 @@ TEST_F(GreetingTest, AnUnreadableFileEndsStartUpWithWhatWasLoaded) {
       if (!holds && failed == 0) failed = 10 + number;
     };
     try {
-      companion.FormCreate();
+      companion.Start();
       check(false, 1);
     } catch (const Error& error) {
       check(error.message() == OpenError(dir.File("dic.dat")).message(), 2);
     }
-    check(companion.GetStores().brain.Count() == 1, 3);
-    check(companion.GetStores().dictionary.Count() == 0, 4);
-    check(companion.State().profile.user_name.empty(), 5);
-    check(companion.Transcript().Text() == "\r\n", 6);
+    check(companion.stores().brain.Count() == 1, 3);
+    check(companion.stores().dictionary.Count() == 0, 4);
+    check(companion.state().profile.user_name.empty(), 5);
+    check(companion.transcript().Text() == "\r\n", 6);
     check(companion.session().random.seed() == 12345u, 7);
     _exit(failed);
   }

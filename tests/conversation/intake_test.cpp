@@ -6,7 +6,6 @@ namespace {
 class IntakeTest : public ConversationTest {
  protected:
   Session& session() { return companion.session(); }
-  ConversationState& state() { return companion.session().state; }
 
   // While no name is known the turn ends right after the name capture, so
   // logging and the Mood step are seen without any branch running.
@@ -18,14 +17,14 @@ class IntakeTest : public ConversationTest {
 
 TEST_F(IntakeTest, TheFirstLineBecomesTheNameAndNothingElse) {
   Type("太郎");
-  EXPECT_EQ(companion.Transcript().Text(),
+  EXPECT_EQ(companion.transcript().Text(),
             Sj("\r\n > 太郎\r\n太郎さんですね 記録しました\r\n"));
   EXPECT_EQ(view.appended,
             (std::vector<NarrowText>{Sj(" > 太郎\r\n"),
                                      Sj("太郎さんですね 記録しました\r\n")}));
   EXPECT_EQ(state().profile.user_name, Sj("太郎"));
   EXPECT_EQ(state().mode, Mode::kFree);
-  EXPECT_TRUE(companion.GetStores().phrase_log.Contains(Sj("太郎")));
+  EXPECT_TRUE(companion.stores().phrase_log.Contains(Sj("太郎")));
   EXPECT_EQ(view.input, "");
 
   // A question is a name too while none is known.
@@ -48,14 +47,14 @@ TEST_F(IntakeTest, AnEmptyLineAsksForTheNameOrEndsTheTurnSilently) {
   state().profile.user_name = Sj("太郎");
   Type("");
   EXPECT_EQ(view.appended, std::vector<NarrowText>{Sj("太郎 > \r\n")});
-  EXPECT_EQ(companion.GetStores().phrase_log.Count(), 0);
+  EXPECT_EQ(companion.stores().phrase_log.Count(), 0);
 }
 
 TEST_F(IntakeTest, ThePhraseLogKeepsEachDistinctLineOnce) {
   for (const char* line : {"abc", "ABC", "abc", "", "abc "}) {
     TypeBeforeTheName(line);
   }
-  const PhraseLog& log = companion.GetStores().phrase_log;
+  const PhraseLog& log = companion.stores().phrase_log;
   ASSERT_EQ(log.Count(), 3);
   EXPECT_EQ(log.Get(0), "abc");
   EXPECT_EQ(log.Get(1), "ABC");
@@ -67,14 +66,14 @@ TEST_F(IntakeTest, ThePhraseLogKeepsEachDistinctLineOnce) {
 TEST_F(IntakeTest, LineBreaksInTheInputBecomeSpacesAndZeroBytesGo) {
   dir.WriteBytes("res.dat", "");
   dir.WriteBytes("brain.dat", Sj("猫＝哺乳類\r\n"));
-  companion.FormCreate();
+  companion.Start();
   Type(std::string("ab\rc\0d", 6));
   EXPECT_EQ(state().profile.user_name, "ab cd");
   EXPECT_EQ(view.appended[1], " > ab cd\r\n");
   for (const char* line : {"x\ry", "x\ny", "x y", "x\r\ny"}) Type(line);
   Type("猫とは動\n物だ");
   EXPECT_EQ(session().stores.brain.Value(0), Sj("動 物＊哺乳類"));
-  companion.SaveWithoutMessage();
+  companion.SaveQuietly();
   EXPECT_EQ(dir.ReadBytes("res.dat"),
             "ab cd\r\nx y\r\nx  y\r\n" + Sj("猫とは動 物だ") + "\r\n");
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj("猫＝動 物＊哺乳類\r\n"));
@@ -119,8 +118,8 @@ TEST_F(IntakeTest, DiaryLinesAreNotEchoedButStillLoggedAndWeighed) {
   state().mode = Mode::kDiary;
   state().profile.mood = 2;
   Type("嬉しい");
-  EXPECT_EQ(companion.Transcript().Text().find(" > "), NarrowText::npos);
-  EXPECT_TRUE(companion.GetStores().phrase_log.Contains(Sj("嬉しい")));
+  EXPECT_EQ(companion.transcript().Text().find(" > "), NarrowText::npos);
+  EXPECT_TRUE(companion.stores().phrase_log.Contains(Sj("嬉しい")));
   EXPECT_EQ(state().profile.mood, 3);
   EXPECT_EQ(view.input, "");
 }

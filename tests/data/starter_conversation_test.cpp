@@ -24,14 +24,14 @@ class StarterConversationTest : public ::testing::Test {
     }
     dir.WriteSj("holv.dat", "太郎\r\n");
     platform.folder = dir.path();
-    companion.FormCreate();
+    companion.Start();
   }
 
   /// One turn; returns the last Transcript line it left.
   NarrowText Type(const NarrowText& line) {
     view.input = line;
-    companion.Button1Click();
-    const TextLines& transcript = companion.Transcript();
+    companion.Talk();
+    const TextLines& transcript = companion.transcript();
     return transcript.Get(transcript.Count() - 1);
   }
 
@@ -44,7 +44,7 @@ class StarterConversationTest : public ::testing::Test {
 // A key the question branch cannot cut out of 「keyは？」 (a は inside it, say)
 // would be dead weight.
 TEST_F(StarterConversationTest, EveryDictionaryKeyAnswersItsQuestion) {
-  const Dictionary& dictionary = companion.GetStores().dictionary;
+  const Dictionary& dictionary = companion.stores().dictionary;
   ASSERT_EQ(static_cast<std::size_t>(dictionary.Count()),
             CrLfLines(ReadStarterFile("dic.dat")).size());
   for (int32_t i = 0; i < dictionary.Count(); ++i) {
@@ -59,7 +59,7 @@ TEST_F(StarterConversationTest, EveryDictionaryKeyAnswersItsQuestion) {
 // Mentioning a key brings up its newest definition; denying it brings up the
 // next. An earlier key hidden inside a later one would take its place.
 TEST_F(StarterConversationTest, EveryStarterDefinitionComesUpWhenMentioned) {
-  const Brain& brain = companion.GetStores().brain;
+  const Brain& brain = companion.stores().brain;
   ASSERT_GT(brain.Count(), 2);
   for (int32_t i = 2; i < brain.Count(); ++i) {
     const NarrowText key = brain.Key(i);
@@ -85,12 +85,12 @@ TEST_F(StarterConversationTest, EveryStarterDefinitionComesUpWhenMentioned) {
 }
 
 TEST_F(StarterConversationTest, KindWordsRaiseTheMoodAndUnkindOnesLowerIt) {
-  ASSERT_EQ(companion.State().profile.mood, 0);
+  ASSERT_EQ(companion.state().profile.mood, 0);
   Type(Sj("ありがとう"));
   Type(Sj("すごいね"));
-  EXPECT_EQ(companion.State().profile.mood, 2);
+  EXPECT_EQ(companion.state().profile.mood, 2);
   Type(Sj("うざい"));
-  EXPECT_EQ(companion.State().profile.mood, 1);
+  EXPECT_EQ(companion.state().profile.mood, 1);
 }
 
 }  // namespace

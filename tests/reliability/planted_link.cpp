@@ -114,20 +114,20 @@ TEST_F(PlantedLinkTest, TheCloseAndTheDiaryNeverWriteThroughAPlantedLink) {
   FakePlatform platform;
   platform.folder = dir.path();
   Companion companion(view, platform);
-  companion.FormCreate();
+  companion.Start();
   for (const char* line : {"日記", "今日は晴れ", "セーブ", "こんにちは"}) {
     view.input = Sj(line);
-    companion.Button1Click();
+    companion.Talk();
   }
   planting.created.clear();
   planting.flags.clear();
   planting.links_left = 1;
   view.input = Sj("日記");
-  companion.Button1Click();
+  companion.Talk();
   view.input = Sj("セーブ");
-  companion.Button1Click();
+  companion.Talk();
   planting.links_left = 3;
-  companion.FormClose();
+  companion.Close();
   EXPECT_EQ(victim.ReadBytes("victim"), "precious");
   EXPECT_NE(dir.ReadBytes("diary.dat").find(Sj("今日は晴れ")),
             std::string::npos);

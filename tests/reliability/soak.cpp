@@ -42,8 +42,8 @@ long long ResidentBytes() {
 // for its bookkeeping.
 long long HeldBytes(const Companion& companion) {
   constexpr long long kPerEntry = 96;
-  const Stores& stores = companion.GetStores();
-  long long held = static_cast<long long>(companion.Transcript().Text().size());
+  const Stores& stores = companion.stores();
+  long long held = static_cast<long long>(companion.transcript().Text().size());
   for (int32_t i = 0; i < stores.brain.Count(); ++i) {
     held += static_cast<long long>(stores.brain.Key(i).size() +
                                    stores.brain.Value(i).size()) +
@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
   platform.folder = dir.path();
   platform.seed = seed;
   Companion companion(view, platform);
-  companion.FormCreate();
+  companion.Start();
 
   std::mt19937 random(seed);
   std::vector<NarrowText> lines;
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     bool closed = false;
     try {
       if (roll < 200) {
-        if (view.idle_enabled) companion.Timer1Timer();
+        if (view.idle_enabled) companion.IdleTick();
       } else {
         NarrowText line;
         if (roll < 230) {
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
           line = Sj("もの" + n + "とは新しいこと" + n + "だ");
         } else if (roll == 241 && event % 50 == 0) {
           line = Sj("日記");
-        } else if (roll == 242 && companion.State().mode != Mode::kDiary) {
+        } else if (roll == 242 && companion.state().mode != Mode::kDiary) {
           // Three insults in a row; the turn below is the fourth, which
           // closes (and saves).
           for (int i = 0; i < 3; ++i) {
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
             closed = TalkAndCloseIfAsked(companion) || closed;
           }
           line = Sj("ばか");
-        } else if (companion.State().mode == Mode::kDiary && roll < 300) {
+        } else if (companion.state().mode == Mode::kDiary && roll < 300) {
           line = Sj(roll < 260 ? "セーブ" : roll < 280 ? "削除" : "止める");
         } else {
           line = lines[random() % lines.size()];
@@ -192,8 +192,8 @@ int main(int argc, char** argv) {
           "%8ld events: %6.2f s for the last %ld, resident %5lld MB, "
           "held %5lld MB, brain %d, phrases %d\n",
           event, block_seconds.back(), block, block_rss.back() >> 20,
-          block_held.back() >> 20, companion.GetStores().brain.Count(),
-          companion.GetStores().phrase_log.Count());
+          block_held.back() >> 20, companion.stores().brain.Count(),
+          companion.stores().phrase_log.Count());
       std::fflush(stdout);
       block_start = Clock::now();
     }
@@ -224,9 +224,9 @@ int main(int argc, char** argv) {
                  ": resident +" + std::to_string(gained >> 20) + " MB for +" +
                  std::to_string(held >> 20) + " MB held; first/last " +
                  std::to_string(block) + " events " + time_text,
-             std::to_string(companion.GetStores().brain.Count()) +
+             std::to_string(companion.stores().brain.Count()) +
                  " brain pairs, " +
-                 std::to_string(companion.GetStores().phrase_log.Count()) +
+                 std::to_string(companion.stores().phrase_log.Count()) +
                  " phrases, " + std::to_string(closes) + " saves");
   return memory_ok && time_ok ? 0 : 1;
 }

@@ -208,15 +208,15 @@ class Conversation {
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
     stores.phrase_log.SetLookup(lookup);
-    companion_.FormCreate();
+    companion_.Start();
   }
   void Type(const NarrowText& line) {
     view_.input = line;
     closed_ = TalkAndCloseIfAsked(companion_) || closed_;
   }
-  void Tick() { companion_.Timer1Timer(); }
+  void Tick() { companion_.IdleTick(); }
   void Close() {
-    if (!closed_) companion_.FormClose();
+    if (!closed_) companion_.Close();
   }
   const Companion& companion() const { return companion_; }
   const FakeView& view() const { return view_; }
@@ -302,8 +302,8 @@ TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
           << "step " << step;
       ASSERT_EQ(fast.seed(), scan.seed()) << "step " << step;
     }
-    const Stores& a = fast.companion().GetStores();
-    const Stores& b = scan.companion().GetStores();
+    const Stores& a = fast.companion().stores();
+    const Stores& b = scan.companion().stores();
     EXPECT_EQ(Entries(a.brain), Entries(b.brain));
     EXPECT_EQ(a.phrase_log.entries().entries(),
               b.phrase_log.entries().entries());
@@ -312,9 +312,9 @@ TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
       EXPECT_EQ(a.dictionary.Key(i), b.dictionary.Key(i));
       EXPECT_EQ(a.dictionary.Value(i), b.dictionary.Value(i));
     }
-    EXPECT_EQ(fast.companion().State().profile.mood, scan.companion().State().profile.mood);
-    EXPECT_EQ(fast.companion().State().follow_up_key,
-              scan.companion().State().follow_up_key);
+    EXPECT_EQ(fast.companion().state().profile.mood, scan.companion().state().profile.mood);
+    EXPECT_EQ(fast.companion().state().follow_up_key,
+              scan.companion().state().follow_up_key);
     // Saving syncs to the disk, so only some runs go as far.
     if (seed % 8 != 0) continue;
     fast.Close();

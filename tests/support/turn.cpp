@@ -3,9 +3,9 @@
 namespace holvan::testing {
 
 bool TalkAndCloseIfAsked(Companion& companion) {
-  companion.Button1Click();
+  companion.Talk();
   if (!companion.close_requested()) return false;
-  companion.FormClose();
+  companion.Close();
   return true;
 }
 

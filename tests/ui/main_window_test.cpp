@@ -2,7 +2,7 @@
 // paths, the error box of a failed close, the teaching pre-fill, diary mode,
 // the popup menu and the version dialog.
 
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,32 +42,32 @@ class UrlCatcher : public QObject {
   void Open(const QUrl& url) { opened.append(url); }
 };
 
-class MainFormTest : public QObject {
+class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
   // A started window in a fresh folder.
   void StartWindow() {
-    form_ = std::make_unique<TForm1>(platform_);
-    form_->Start();
-    memo1_ = form_->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    edit1_ = form_->findChild<QLineEdit*>(QStringLiteral("Edit1"));
-    button1_ = form_->findChild<QPushButton*>(QStringLiteral("Button1"));
-    QVERIFY(memo1_ && edit1_ && button1_);
+    window_ = std::make_unique<MainWindow>(platform_);
+    window_->Start();
+    transcript_ = window_->findChild<QPlainTextEdit*>(QStringLiteral("transcript"));
+    input_line_ = window_->findChild<QLineEdit*>(QStringLiteral("input_line"));
+    talk_button_ = window_->findChild<QPushButton*>(QStringLiteral("talk_button"));
+    QVERIFY(transcript_ && input_line_ && talk_button_);
   }
 
   // One turn: the line typed through the input method, then Enter.
   void Say(const char* utf8) {
-    Commit(edit1_, Q(utf8));
-    QTest::keyClick(edit1_, Qt::Key_Return);
+    Commit(input_line_, Q(utf8));
+    QTest::keyClick(input_line_, Qt::Key_Return);
   }
 
-  const NarrowText& Transcript() {
-    return form_->companion().Transcript().Text();
+  const NarrowText& TranscriptText() {
+    return window_->companion().transcript().Text();
   }
 
   bool TranscriptHas(const char* utf8) {
-    return Transcript().find(Sj(utf8)) != NarrowText::npos;
+    return TranscriptText().find(Sj(utf8)) != NarrowText::npos;
   }
 
   // The profile, brain and phrase log files present, for a user 太郎.
@@ -80,40 +80,40 @@ class MainFormTest : public QObject {
   }
 
   QAction* Action(const char* name) {
-    return form_->findChild<QAction*>(QString::fromLatin1(name));
+    return window_->findChild<QAction*>(QString::fromLatin1(name));
   }
 
   system::SystemPlatform platform_;
   std::unique_ptr<WorkFolder> folder_;
-  std::unique_ptr<TForm1> form_;
-  QPlainTextEdit* memo1_ = nullptr;
-  QLineEdit* edit1_ = nullptr;
-  QPushButton* button1_ = nullptr;
+  std::unique_ptr<MainWindow> window_;
+  QPlainTextEdit* transcript_ = nullptr;
+  QLineEdit* input_line_ = nullptr;
+  QPushButton* talk_button_ = nullptr;
 
  private slots:
   void init() { folder_ = std::make_unique<WorkFolder>(); }
 
   void cleanup() {
-    form_.reset();
+    window_.reset();
     folder_.reset();
   }
 
-  void StartsAsDesignedWithTheInputFocused() {
+  void StartsAtItsFixedSizeWithTheInputFocused() {
     StartWindow();
-    QCOMPARE(form_->size(), QSize(406, 221));
-    QCOMPARE(form_->minimumSize(), form_->maximumSize());
-    QVERIFY(!(form_->windowFlags() &
+    QCOMPARE(window_->size(), QSize(406, 221));
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QVERIFY(!(window_->windowFlags() &
               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(form_->windowTitle(), QStringLiteral("Holvan"));
-    QCOMPARE(form_->focusWidget(), edit1_);
-    QVERIFY(button1_->isDefault());
-    QCOMPARE(edit1_->maxLength(), std::numeric_limits<int>::max());
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Holvan"));
+    QCOMPARE(window_->focusWidget(), input_line_);
+    QVERIFY(talk_button_->isDefault());
+    QCOMPARE(input_line_->maxLength(), std::numeric_limits<int>::max());
     // An empty first line, then the request for a name.
-    QCOMPARE(memo1_->toPlainText(), Q("\nお名前を教えて下さい\n"));
-    const QFont font = memo1_->font();
+    QCOMPARE(transcript_->toPlainText(), Q("\nお名前を教えて下さい\n"));
+    const QFont font = transcript_->font();
     QCOMPARE(font.families().value(1), QStringLiteral("IPAPGothic"));
     QCOMPARE(font.pixelSize(), 15);
-    const QPalette colours = memo1_->palette();
+    const QPalette colours = transcript_->palette();
     QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight),
              colours.color(QPalette::Active, QPalette::Highlight));
   }
@@ -122,18 +122,18 @@ class MainFormTest : public QObject {
     StartWindow();
     Say("太郎");
     QVERIFY(TranscriptHas(" > 太郎\r\n太郎さんですね 記録しました\r\n"));
-    QVERIFY(edit1_->text().isEmpty());
+    QVERIFY(input_line_->text().isEmpty());
     // Keys typed one by one, then the Talk button.
-    QTest::keyClicks(edit1_, QStringLiteral("hello"));
-    QTest::mouseClick(button1_, Qt::LeftButton);
+    QTest::keyClicks(input_line_, QStringLiteral("hello"));
+    QTest::mouseClick(talk_button_, Qt::LeftButton);
     QVERIFY(TranscriptHas("太郎 > hello\r\n"));
-    edit1_->setFocus();
+    input_line_->setFocus();
     Say("こんにちは");
     QVERIFY(TranscriptHas("太郎 > こんにちは\r\n"));
-    QCOMPARE(memo1_->toPlainText(), ShownText(Transcript()));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
     // More lines than the view holds: the newest stays in view.
     for (int i = 0; i < 6; ++i) Say("元気");
-    QScrollBar* bar = memo1_->verticalScrollBar();
+    QScrollBar* bar = transcript_->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);
     QCOMPARE(bar->value(), bar->maximum());
   }
@@ -141,9 +141,9 @@ class MainFormTest : public QObject {
   void PastedLineBreaksNeverReachATurn() {
     WriteStores();
     StartWindow();
-    edit1_->insert(Q("一行目\r\n二行目\n三"));
-    QCOMPARE(edit1_->text(), Q("一行目 二行目 三"));
-    QTest::keyClick(edit1_, Qt::Key_Return);
+    input_line_->insert(Q("一行目\r\n二行目\n三"));
+    QCOMPARE(input_line_->text(), Q("一行目 二行目 三"));
+    QTest::keyClick(input_line_, Qt::Key_Return);
     QVERIFY(TranscriptHas("太郎 > 一行目 二行目 三\r\n"));
     // A character the code page lacks becomes 〓.
     Say("x😀y");
@@ -151,25 +151,25 @@ class MainFormTest : public QObject {
   }
 
   void CloseButtonMenuAndCloseBoxRunTheSameClose() {
-    const QString paths[] = {QStringLiteral("Button2"), QStringLiteral("Exit1"),
+    const QString paths[] = {QStringLiteral("exit_button"), QStringLiteral("exit_action"),
                              QStringLiteral("close box")};
     for (const QString& path : paths) {
-      form_.reset();
+      window_.reset();
       folder_.reset();
       folder_ = std::make_unique<WorkFolder>();
       WriteStores();
       StartWindow();
       Say("はじめまして");
       ModalWatcher watcher;
-      if (path == QStringLiteral("Button2")) {
-        QTest::mouseClick(form_->findChild<QPushButton*>(path), Qt::LeftButton);
-      } else if (path == QStringLiteral("Exit1")) {
-        Action("Exit1")->trigger();
+      if (path == QStringLiteral("exit_button")) {
+        QTest::mouseClick(window_->findChild<QPushButton*>(path), Qt::LeftButton);
+      } else if (path == QStringLiteral("exit_action")) {
+        Action("exit_action")->trigger();
       } else {
-        form_->windowHandle()->close();
+        window_->windowHandle()->close();
       }
-      QVERIFY2(form_->Finished(), qPrintable(path));
-      QVERIFY(!form_->isVisible());
+      QVERIFY2(window_->Finished(), qPrintable(path));
+      QVERIFY(!window_->isVisible());
       QCOMPARE(watcher.seen.size(), std::size_t{1});
       QCOMPARE(watcher.seen[0].title, Q("確認"));
       QCOMPARE(watcher.seen[0].text, Q("終了します　　"));
@@ -179,7 +179,7 @@ class MainFormTest : public QObject {
       QVERIFY(folder_->ReadBytes(QStringLiteral("holv.dat"))
                   .starts_with(Sj("太郎\r\n4\r\n")));
       // A second close request does not run the close again.
-      form_->close();
+      window_->close();
       QCOMPARE(watcher.seen.size(), std::size_t{1});
     }
   }
@@ -192,25 +192,25 @@ class MainFormTest : public QObject {
     Say("猫とは動物だ");
     {
       ModalWatcher watcher;
-      form_->close();
+      window_->close();
       QCOMPARE(watcher.seen.size(), std::size_t{1});
       QCOMPARE(watcher.seen[0].title, QStringLiteral("Holvan"));
       QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
       QVERIFY(watcher.seen[0].text.contains(QStringLiteral("brain.dat")));
       QVERIFY(watcher.seen[0].text.endsWith(Q("を作成できません.")));
     }
-    QVERIFY(form_->isVisible());
-    QVERIFY(!form_->Finished());
+    QVERIFY(window_->isVisible());
+    QVERIFY(!window_->Finished());
     // The conversation goes on, and the close succeeds once the cause is gone.
     Say("元気");
     QVERIFY(TranscriptHas("健康なのが一番みたいですね"));
     brain.Release();
     ModalWatcher watcher;
-    form_->close();
+    window_->close();
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QCOMPARE(watcher.seen[0].title, Q("確認"));
-    QVERIFY(form_->Finished());
-    QVERIFY(!form_->isVisible());
+    QVERIFY(window_->Finished());
+    QVERIFY(!window_->isVisible());
   }
 
   // Start-up stops at the unreadable holv.dat; what is said after is saved at
@@ -226,12 +226,12 @@ class MainFormTest : public QObject {
       QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
       QVERIFY(watcher.seen[0].text.contains(QStringLiteral("holv.dat")));
     }
-    QVERIFY(form_->isVisible());
+    QVERIFY(window_->isVisible());
     Say("太郎");
     Say("犬とは動物だ");
     ModalWatcher watcher;
-    form_->close();
-    QVERIFY(form_->Finished());
+    window_->close();
+    QVERIFY(window_->Finished());
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QCOMPARE(watcher.seen[0].title, Q("確認"));
     QCOMPARE(folder_->ReadBytes(QStringLiteral("res.dat")),
@@ -248,8 +248,8 @@ class MainFormTest : public QObject {
     for (int i = 0; i < 4; ++i) Say("ばか");
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QCOMPARE(watcher.seen[0].title, Q("確認"));
-    QVERIFY(form_->Finished());
-    QTRY_VERIFY(!form_->isVisible());
+    QVERIFY(window_->Finished());
+    QTRY_VERIFY(!window_->isVisible());
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QVERIFY(folder_->ReadBytes(QStringLiteral("holv.dat"))
                 .ends_with(Sj("\r\n1\r\n")));
@@ -261,13 +261,13 @@ class MainFormTest : public QObject {
     StartWindow();
     Say("火星は？");
     QVERIFY(TranscriptHas("火星 についての情報がありません 教えて下さい"));
-    QVERIFY(!form_->IdleRemarksEnabled());
+    QVERIFY(!window_->IdleRemarksEnabled());
     Say("赤い星");
-    QCOMPARE(edit1_->text(), Q("いいよ"));
-    QCOMPARE(edit1_->selectedText(), Q("いいよ"));
-    QTest::keyClick(edit1_, Qt::Key_Return);
+    QCOMPARE(input_line_->text(), Q("いいよ"));
+    QCOMPARE(input_line_->selectedText(), Q("いいよ"));
+    QTest::keyClick(input_line_, Qt::Key_Return);
     QVERIFY(TranscriptHas("ありがとう 覚えました"));
-    QVERIFY(form_->IdleRemarksEnabled());
+    QVERIFY(window_->IdleRemarksEnabled());
   }
 
   void DiaryModeCaptionsAndDeletingAMouseSelection() {
@@ -276,46 +276,46 @@ class MainFormTest : public QObject {
     Say("日記");
     const QString diary_caption =
         Q("日記モード      コマンド: セーブ 削除 終了");
-    QCOMPARE(form_->windowTitle(), diary_caption);
-    QCOMPARE(button1_->text(), Q("記入"));
-    QCOMPARE(memo1_->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QCOMPARE(memo1_->viewport()->cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(!form_->IdleRemarksEnabled());
+    QCOMPARE(window_->windowTitle(), diary_caption);
+    QCOMPARE(talk_button_->text(), Q("記入"));
+    QCOMPARE(transcript_->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(transcript_->viewport()->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(!window_->IdleRemarksEnabled());
     Say("一行目です");
     Say("二行目です");
 
     // Drag over "目です" of the first line and "二" of the second.
-    const QString shown = memo1_->toPlainText();
+    const QString shown = transcript_->toPlainText();
     const int from = static_cast<int>(shown.indexOf(Q("目です")));
     const int to = static_cast<int>(shown.indexOf(Q("行目です"), from + 3));
-    QTextCursor cursor(memo1_->document());
+    QTextCursor cursor(transcript_->document());
     cursor.setPosition(from);
-    const QPoint start = memo1_->cursorRect(cursor).center();
+    const QPoint start = transcript_->cursorRect(cursor).center();
     cursor.setPosition(to);
-    const QPoint end = memo1_->cursorRect(cursor).center();
-    QWidget* viewport = memo1_->viewport();
+    const QPoint end = transcript_->cursorRect(cursor).center();
+    QWidget* viewport = transcript_->viewport();
     QTest::mousePress(viewport, Qt::LeftButton, {}, start);
     QTest::mouseMove(viewport, end);
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
-    QCOMPARE(memo1_->textCursor().selectedText(),
+    QCOMPARE(transcript_->textCursor().selectedText(),
              Q("目です") + QChar(QChar::ParagraphSeparator) + Q("二"));
 
-    edit1_->setFocus();
+    input_line_->setFocus();
     Say("削除");
-    QVERIFY(Transcript().ends_with(Sj("一行行目です\r\n")));
-    QCOMPARE(memo1_->toPlainText(), ShownText(Transcript()));
+    QVERIFY(TranscriptText().ends_with(Sj("一行行目です\r\n")));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
     // Nothing selected: the last line goes.
     Say("削除");
     QVERIFY(!TranscriptHas("一行行目です"));
-    QCOMPARE(memo1_->toPlainText(), ShownText(Transcript()));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
 
     Say("終了");
-    QCOMPARE(form_->windowTitle(), QStringLiteral("Holvan"));
-    QCOMPARE(button1_->text(), Q("話す"));
-    QCOMPARE(memo1_->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QCOMPARE(memo1_->viewport()->cursor().shape(), Qt::IBeamCursor);
-    QVERIFY(form_->IdleRemarksEnabled());
-    QCOMPARE(memo1_->toPlainText(), Q("終了しました\n"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Holvan"));
+    QCOMPARE(talk_button_->text(), Q("話す"));
+    QCOMPARE(transcript_->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(transcript_->viewport()->cursor().shape(), Qt::IBeamCursor);
+    QVERIFY(window_->IdleRemarksEnabled());
+    QCOMPARE(transcript_->toPlainText(), Q("終了しました\n"));
   }
 
   // Lines said after the user selected never join the selection, wherever it
@@ -327,17 +327,17 @@ class MainFormTest : public QObject {
     Say("一行目");
     Say("二行目");
     const auto select = [this](int anchor, int position) {
-      QTextCursor cursor(memo1_->document());
+      QTextCursor cursor(transcript_->document());
       cursor.setPosition(anchor);
       cursor.setPosition(position, QTextCursor::KeepAnchor);
-      memo1_->setTextCursor(cursor);
-      edit1_->setFocus();
+      transcript_->setTextCursor(cursor);
+      input_line_->setFocus();
     };
     const auto at = [this](const char* utf8) {
-      return static_cast<int>(memo1_->toPlainText().indexOf(Q(utf8)));
+      return static_cast<int>(transcript_->toPlainText().indexOf(Q(utf8)));
     };
     const auto end = [this] {
-      return memo1_->document()->characterCount() - 1;
+      return transcript_->document()->characterCount() - 1;
     };
 
     // From the start of a line to the end, then to the start of a line.
@@ -345,24 +345,24 @@ class MainFormTest : public QObject {
     Say("三行目");
     Say("四行目");
     Say("削除");
-    QVERIFY(Transcript().ends_with(Sj("\r\n一行目\r\n三行目\r\n四行目\r\n")));
+    QVERIFY(TranscriptText().ends_with(Sj("\r\n一行目\r\n三行目\r\n四行目\r\n")));
     select(end(), at("四行目"));
     Say("五行目");
     Say("六行目");
     Say("削除");
-    QVERIFY(Transcript().ends_with(Sj("\r\n三行目\r\n五行目\r\n六行目\r\n")));
+    QVERIFY(TranscriptText().ends_with(Sj("\r\n三行目\r\n五行目\r\n六行目\r\n")));
     // In the middle.
     select(at("五"), at("五") + 1);
     Say("七行目");
     Say("削除");
-    QVERIFY(Transcript().ends_with(
+    QVERIFY(TranscriptText().ends_with(
         Sj("\r\n三行目\r\n行目\r\n六行目\r\n七行目\r\n")));
     // None: the last line goes.
     select(at("三"), at("三"));
     Say("八行目");
     Say("削除");
-    QVERIFY(Transcript().ends_with(Sj("\r\n行目\r\n六行目\r\n七行目\r\n")));
-    QCOMPARE(memo1_->toPlainText(), ShownText(Transcript()));
+    QVERIFY(TranscriptText().ends_with(Sj("\r\n行目\r\n六行目\r\n七行目\r\n")));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
   }
 
   void TimerRemarksArriveBehindTheVersionDialog() {
@@ -370,7 +370,7 @@ class MainFormTest : public QObject {
     folder_->WriteLines(QStringLiteral("dic.dat"),
                         {"東京*日本の首都", "大阪*西の都"});
     StartWindow();
-    form_->findChild<QTimer*>(QStringLiteral("Timer1"))->setInterval(5);
+    window_->findChild<QTimer*>(QStringLiteral("idle_timer"))->setInterval(5);
     // Each dialog as it was while open, and whether a remark arrived then.
     struct Opened {
       QPointer<QWidget> dialog;
@@ -385,15 +385,15 @@ class MainFormTest : public QObject {
       if (opened.empty() || opened.back().dialog != dialog) {
         opened.push_back({dialog, dialog->windowTitle(), dialog->size(),
                           dialog->findChild<QPlainTextEdit*>()->toPlainText(),
-                          Transcript().size()});
+                          TranscriptText().size()});
       }
       opened.back().remark_behind =
-          Transcript().size() > opened.back().transcript_size;
+          TranscriptText().size() > opened.back().transcript_size;
       return opened.back().remark_behind;
     });
-    QAction* n5 = Action("N5");
-    n5->trigger();
-    n5->trigger();
+    QAction* version_action = Action("version_action");
+    version_action->trigger();
+    version_action->trigger();
     QCOMPARE(opened.size(), std::size_t{2});
     for (const Opened& o : opened) {
       QVERIFY(o.remark_behind);
@@ -405,7 +405,7 @@ class MainFormTest : public QObject {
       // Freed when it closed.
       QVERIFY(!o.dialog);
     }
-    QCOMPARE(memo1_->toPlainText(), ShownText(Transcript()));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
   }
 
   void SupportPageOpensTheShippedPageSilently() {
@@ -413,7 +413,7 @@ class MainFormTest : public QObject {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
     ModalWatcher watcher;
-    Action("HP1")->trigger();
+    Action("support_page_action")->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(catcher.opened.size(), 1);
     QVERIFY(QFileInfo(catcher.opened[0].toLocalFile()).isFile());
@@ -422,21 +422,21 @@ class MainFormTest : public QObject {
 
   void IdleSwitchKeepsOrRestartsThePeriod() {
     StartWindow();
-    QTimer* timer1 = form_->findChild<QTimer*>(QStringLiteral("Timer1"));
+    QTimer* idle_timer = window_->findChild<QTimer*>(QStringLiteral("idle_timer"));
     QTest::qWait(300);
-    const int remaining = timer1->remainingTime();
+    const int remaining = idle_timer->remainingTime();
     QVERIFY(remaining <= 4800);
-    form_->SetIdleRemarksEnabled(true);
-    QVERIFY(timer1->remainingTime() <= remaining);
-    form_->SetIdleRemarksEnabled(false);
-    QVERIFY(!form_->IdleRemarksEnabled());
-    form_->SetIdleRemarksEnabled(true);
-    QVERIFY(timer1->remainingTime() > 4800);
+    window_->SetIdleRemarksEnabled(true);
+    QVERIFY(idle_timer->remainingTime() <= remaining);
+    window_->SetIdleRemarksEnabled(false);
+    QVERIFY(!window_->IdleRemarksEnabled());
+    window_->SetIdleRemarksEnabled(true);
+    QVERIFY(idle_timer->remainingTime() > 4800);
   }
 };
 
 }  // namespace
 }  // namespace holvan::testing
 
-QTEST_MAIN(holvan::testing::MainFormTest)
-#include "main_form_test.moc"
+QTEST_MAIN(holvan::testing::MainWindowTest)
+#include "main_window_test.moc"

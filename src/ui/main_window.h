@@ -16,23 +16,23 @@ namespace holvan {
 class InputLine;
 class TranscriptView;
 
-/// Form1, the main window: the Transcript, the input line, the Talk and Exit
+/// The main window: the Transcript, the input line, the Talk and Exit
 /// buttons, the idle-remark timer and the popup menu. It owns the companion
-/// and runs every handler of it through one guard that shows the error box.
-class TForm1 : public QWidget, public View {
+/// and runs each of its events through one guard that shows the error box.
+class MainWindow : public QWidget, public View {
   Q_OBJECT
 
  public:
-  explicit TForm1(Platform& platform, QWidget* parent = nullptr);
-  ~TForm1() override;
+  explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
-  /// Runs FormCreate (a failure shows its box and the window still opens),
-  /// then shows the window with Edit1 focused. The program calls it from
-  /// inside its event loop (RunWindow).
+  /// Starts the companion (a failure shows its box and the window still
+  /// opens), then shows the window with the input line focused. The program
+  /// calls it from inside its event loop (RunWindow).
   void Start();
   /// Saves the stores without the closing box (the session is ending), unless
-  /// FormCreate has not run yet (nothing is loaded), the window has closed or
-  /// nothing was said since the last such save.
+  /// the companion has not started yet (nothing is loaded), the window has
+  /// closed or nothing was said since the last such save.
   /// A failure goes to the standard error stream: no one may be there to
   /// dismiss a box.
   void SaveQuietly();
@@ -66,28 +66,28 @@ class TForm1 : public QWidget, public View {
   void BuildControls();
   void BuildPopupMenu();
 
-  void Button1Click();
-  /// Exit button and menu item: close as the close box does.
-  void Button2Click();
-  void Exit1Click();
-  void Timer1Timer();
-  void HP1Click();
-  void N5Click();
+  /// The Talk button: one turn, then the close when the turn asked for it.
+  void Talk();
+  /// The Exit button and menu item: close as the close box does.
+  void Exit();
+  void IdleTick();
+  void OpenSupportPage();
+  void ShowVersion();
 
   /// Runs a handler; a holvan::Error ends it and shows the error box.
   /// Returns whether the handler ran to its end.
   bool Guarded(const std::function<void()>& handler);
-  /// FormClose, marking the window finished when it succeeds; raises as it
-  /// does.
-  void RunFormClose();
+  /// The companion's close, marking the window finished when it succeeds;
+  /// raises as it does.
+  void RunClose();
 
   Companion companion_;
-  TranscriptView* memo1_ = nullptr;
-  InputLine* edit1_ = nullptr;
-  QPushButton* button1_ = nullptr;
-  QPushButton* button2_ = nullptr;
-  QTimer* timer1_ = nullptr;
-  QMenu* popup_menu1_ = nullptr;
+  TranscriptView* transcript_ = nullptr;
+  InputLine* input_line_ = nullptr;
+  QPushButton* talk_button_ = nullptr;
+  QPushButton* exit_button_ = nullptr;
+  QTimer* idle_timer_ = nullptr;
+  QMenu* popup_menu_ = nullptr;
 
   bool started_ = false;
   bool closing_ = false;

@@ -113,7 +113,7 @@ std::string SaveFolder(const std::string& scratch, const std::string& name) {
   const std::string folder = scratch + "/" + name;
   std::filesystem::create_directories(folder);
   for (const char* file : {"holv.dat", "brain.dat", "res.dat"}) {
-    CreateEmptyFile(DataFilePath(folder, file));
+    SaveFileAtomically(DataFilePath(folder, file), "");
   }
   return folder;
 }
@@ -136,15 +136,13 @@ void WriteAndSync(benchmark::State& state, const std::string& folder,
                   const std::string& scratch) {
   Stores stores;
   UpdateProfile(LoadStores(folder, stores), stores.profile);
-  NarrowText log;
-  for (const NarrowText& line : stores.phrase_log.entries().entries()) {
-    log += line + "\r\n";
-  }
-  const std::vector<std::pair<std::string, NarrowText>> files = {
-      {"holv.dat", stores.profile.Text()},
-      {"brain.dat", BrainFileBytes(stores.brain)},
-      {"res.dat", log}};
   const std::string target = SaveFolder(scratch, "write");
+  // The bytes the exit writes, taken from one save.
+  SaveStores(target, stores);
+  std::vector<std::pair<std::string, NarrowText>> files;
+  for (const char* name : {"holv.dat", "brain.dat", "res.dat"}) {
+    files.emplace_back(name, ReadFileBytes(DataFilePath(target, name)));
+  }
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
     for (const auto& [name, bytes] : files) {

@@ -116,18 +116,12 @@ void CheckReload(const fuzz::ScratchDir& dir, const Companion& companion,
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const fuzz::ScratchDir& dir = fuzz::ScratchDir::Get();
-  dir.Empty();
-  std::map<std::string, std::string> files;
-  std::string script;
-  for (const auto& [name, bytes] : fuzz::SplitSections(input)) {
-    if (name == "script") script = bytes;
-    for (const char* known : kFiles) {
-      if (name == known) {
-        files[name] = bytes;
-        dir.Write(name, bytes);
-      }
-    }
-  }
+  const std::map<std::string, std::string> sections =
+      fuzz::SplitSections(input);
+  std::map<std::string, std::string> files = dir.PlaceFiles(sections, kFiles);
+  const auto script_section = sections.find("script");
+  const std::string script =
+      script_section == sections.end() ? "" : script_section->second;
   const std::set<std::string> present = Entries(dir.path());
 
   fuzz::FuzzView view;

@@ -90,16 +90,8 @@ void CheckLoaded(const std::map<std::string, std::string>& files,
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const fuzz::ScratchDir& dir = fuzz::ScratchDir::Get();
-  dir.Empty();
-  std::map<std::string, std::string> files;
-  for (const auto& [name, bytes] : fuzz::SplitSections(input)) {
-    for (const char* known : kFiles) {
-      if (name == known) {
-        files[name] = bytes;
-        dir.Write(name, bytes);
-      }
-    }
-  }
+  std::map<std::string, std::string> files =
+      dir.PlaceFiles(fuzz::SplitSections(input), kFiles);
 
   Stores stores;
   const Profile profile = LoadStores(dir.path(), stores);

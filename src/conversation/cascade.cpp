@@ -1,5 +1,3 @@
-#include <initializer_list>
-
 #include "conversation/branches.h"
 #include "text/cp932.h"
 #include "text/literal.h"
@@ -11,13 +9,6 @@ namespace holvan {
 using namespace literals;
 
 namespace {
-
-/// Says the reply of index random.Below(replies.size()).
-void SayOneOf(Session& session,
-              std::initializer_list<std::string_view> replies) {
-  const int32_t i = session.random.Below(static_cast<int32_t>(replies.size()));
-  session.Say(replies.begin()[i]);
-}
 
 /// Each insult takes the anger one step further; the fourth asks for the
 /// close, counting the exit first so that the saved profile carries it.
@@ -61,7 +52,7 @@ void ReactToStatement(Session& session, const WorkingLine& working_line) {
     session.Say("ありがとう "_sj + name + "さん"_sj);
     state.mode = Mode::kFree;
   } else if (StartsWith(line, "ごめん"_sj)) {
-    SayOneOf(session, {"いえいえ こちらも悪かったです"_sj,
+    session.SayOneOf({"いえいえ こちらも悪かったです"_sj,
                        "間違いは誰にでもありますよ 私にはありませんが"_sj,
                        "忘れます 別の話をしましょう"_sj});
     state.mode = Mode::kFree;
@@ -70,17 +61,16 @@ void ReactToStatement(Session& session, const WorkingLine& working_line) {
   } else if (StartsWith(line, "元気"_sj)) {
     session.Say("健康なのが一番みたいですね"_sj);
   } else if (StartsWithAny(line, {"こんばんは"_sj, "こんにちは"_sj})) {
-    SayOneOf(session,
+    session.SayOneOf(
              {"今日は天気はどうなんでしょう？"_sj, "ご機嫌いかがですか？"_sj,
               "今日はどんな事しましょう？"_sj});
   } else if (StartsWithAny(line, {"良いよ"_sj, "いいよ"_sj, "晴れ"_sj,
                                   "楽し"_sj, "今日は晴"_sj})) {
-    SayOneOf(session,
+    session.SayOneOf(
              {"それは良かったですね"_sj, "良いんですね 嬉しいですね"_sj,
               "たまには掃除でもしてくれると嬉しいな"_sj});
   } else if (StartsWith(line, "性別"_sj)) {
-    session.Say(name + "さんは女性ですか?男性ですか?"_sj);
-    state.mode = Mode::kAwaitGender;
+    AskGender(session);
   } else if (StartsWithAny(line, {"すけべ"_sj, "スケベ"_sj})) {
     session.Say("スケベってなんですか？"_sj);
   } else if (StartsWithAny(line, {"いない"_sj, "いねぇ"_sj})) {
@@ -96,17 +86,16 @@ void ReactToStatement(Session& session, const WorkingLine& working_line) {
   } else if (StartsWith(line, "日記"_sj)) {
     EnterDiary(session);
   } else if (TextEquals(working_line.text, "おみくじ"_sj)) {
-    SayOneOf(
-        session,
+    session.SayOneOf(
         {"【大吉】 おめでとうございます これから素晴らしい事が起こりそうですね"_sj,
          "【中吉】 今は上り調子みたいですね すごい"_sj,
          "【小吉】 小さな幸せが沢山来そうです"_sj,
          "【凶】 あまり無理はしないほうが良いみたいです"_sj,
          "【大凶】 あ・・まぁ気にしないで下さい"_sj});
   } else if (StartsWithAny(line, {"ふふ"_sj, "あはは"_sj})) {
-    SayOneOf(session, {"笑ってるんですか？"_sj, "ふふふ"_sj});
+    session.SayOneOf({"笑ってるんですか？"_sj, "ふふふ"_sj});
   } else if (StartsWithAny(line, {"助けて"_sj, "ヘルプ"_sj})) {
-    SayOneOf(session,
+    session.SayOneOf(
              {"助ける？ メモリ+16MBでどうですか？"_sj, "どうしました？"_sj});
   } else {
     LearnAndReply(session, working_line);

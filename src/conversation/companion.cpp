@@ -1,6 +1,7 @@
 #include "conversation/companion.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "conversation/branches.h"
 #include "store/data_files.h"
@@ -25,31 +26,23 @@ void AdjustMood(const Brain& brain, const NarrowText& line, int32_t& mood) {
 // A pending mode takes the next line whatever it is; returns false when no
 // mode is pending.
 bool DispatchMode(Session& session, const NarrowText& line) {
-  switch (session.state.mode) {
-    case Mode::kDiary:
-      HandleDiary(session, line);
+  using Handler = void (*)(Session&, const NarrowText&);
+  static constexpr std::pair<Mode, Handler> kHandlers[] = {
+      {Mode::kDiary, HandleDiary},
+      {Mode::kAwaitDefinition, HandleAwaitDefinition},
+      {Mode::kAwaitConsent, HandleAwaitConsent},
+      {Mode::kCommandMenu, HandleCommandMenu},
+      {Mode::kAwaitProgram, HandleAwaitProgram},
+      {Mode::kQuestionMenu, HandleQuestionMenu},
+      {Mode::kAwaitGender, HandleAwaitGender},
+  };
+  for (const auto& [mode, handle] : kHandlers) {
+    if (session.state.mode == mode) {
+      handle(session, line);
       return true;
-    case Mode::kAwaitDefinition:
-      HandleAwaitDefinition(session, line);
-      return true;
-    case Mode::kAwaitConsent:
-      HandleAwaitConsent(session, line);
-      return true;
-    case Mode::kCommandMenu:
-      HandleCommandMenu(session, line);
-      return true;
-    case Mode::kAwaitProgram:
-      HandleAwaitProgram(session, line);
-      return true;
-    case Mode::kQuestionMenu:
-      HandleQuestionMenu(session, line);
-      return true;
-    case Mode::kAwaitGender:
-      HandleAwaitGender(session, line);
-      return true;
-    default:
-      return false;
+    }
   }
+  return false;
 }
 
 }  // namespace

@@ -27,6 +27,9 @@ int MenuNumber(const NarrowText& line) {
   return 0;
 }
 
+/// What a menu says to any other answer.
+const NarrowText& NotUnderstood() { return "何を言っているのかわかりません"_sj; }
+
 void ReportUptime(Session& session) {
   const uint64_t seconds = session.platform.UptimeMilliseconds() / 1000;
   // Kept 64-bit up to here so that long uptimes stay right; the hours only
@@ -46,17 +49,17 @@ void ReportUptime(Session& session) {
 
 bool OpenMenu(Session& session, const NarrowText& line) {
   if (StartsWith(line, "命令"_sj) || TextEquals(line, "command")) {
-    session.Say("何かしますか？"_sj);
-    session.Say("１: マインスイーパ起動 ２: メモ帳起動"_sj);
-    session.Say("３: 電卓起動 ４: 起動させるプログラム名を言う"_sj);
-    session.Say("番号を言って下さい たぶんできます"_sj);
+    session.SayLines({"何かしますか？"_sj,
+                      "１: マインスイーパ起動 ２: メモ帳起動"_sj,
+                      "３: 電卓起動 ４: 起動させるプログラム名を言う"_sj,
+                      "番号を言って下さい たぶんできます"_sj});
     session.state.mode = Mode::kCommandMenu;
     return true;
   }
   if (StartsWith(line, "質問"_sj)) {
-    session.Say("なんでしょう？"_sj);
-    session.Say("１: パソコンを起動してからの時間が知りたい"_sj);
-    session.Say("番号を言って下さい 調べてみます"_sj);
+    session.SayLines({"なんでしょう？"_sj,
+                      "１: パソコンを起動してからの時間が知りたい"_sj,
+                      "番号を言って下さい 調べてみます"_sj});
     session.state.mode = Mode::kQuestionMenu;
     return true;
   }
@@ -64,23 +67,19 @@ bool OpenMenu(Session& session, const NarrowText& line) {
 }
 
 void HandleCommandMenu(Session& session, const NarrowText& line) {
-  switch (MenuNumber(line)) {
-    case 1:
-      session.platform.StartProgram("winmine.exe");
-      break;
-    case 2:
-      session.platform.StartProgram("notepad.exe");
-      break;
-    case 3:
-      session.platform.StartProgram("calc.exe");
-      break;
-    case 4:
-      session.Say("それでは言ってみて下さい"_sj);
-      session.state.mode = Mode::kAwaitProgram;
-      return;
-    default:
-      session.Say("何を言っているのかわかりません"_sj);
-      break;
+  // The programs of numbers 1 to 3; 4 asks for a program's command line.
+  static constexpr std::string_view kPrograms[] = {"winmine.exe", "notepad.exe",
+                                                   "calc.exe"};
+  const int number = MenuNumber(line);
+  if (number == 4) {
+    session.Say("それでは言ってみて下さい"_sj);
+    session.state.mode = Mode::kAwaitProgram;
+    return;
+  }
+  if (number > 0) {
+    session.platform.StartProgram(NarrowText(kPrograms[number - 1]));
+  } else {
+    session.Say(NotUnderstood());
   }
   session.state.mode = Mode::kFree;
 }
@@ -94,7 +93,7 @@ void HandleQuestionMenu(Session& session, const NarrowText& line) {
   if (MenuNumber(line) == 1) {
     ReportUptime(session);
   } else {
-    session.Say("何を言っているのかわかりません"_sj);
+    session.Say(NotUnderstood());
   }
   session.state.mode = Mode::kFree;
 }

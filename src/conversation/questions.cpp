@@ -19,8 +19,7 @@ bool AnswerAboutItself(Session& session, const NarrowText& line) {
   } else if (StartsWith(line, "名前"_sj)) {
     session.Say("Holvanです"_sj);
   } else if (StartsWith(line, "性別"_sj)) {
-    session.Say(session.state.profile.user_name + "さんは女性ですか?男性ですか?"_sj);
-    session.state.mode = Mode::kAwaitGender;
+    AskGender(session);
   } else {
     return false;
   }
@@ -69,17 +68,9 @@ void AnswerQuestion(Session& session, const NarrowText& line) {
     LookUp(session, WideCopy(line, 1, end - 1));
     return;
   }
-  switch (session.random.Below(3)) {
-    case 0:
-      session.Say("言ってることがわかりません すいません"_sj);
-      break;
-    case 1:
-      session.Say("よくわからないです 説明してくれると嬉しいです"_sj);
-      break;
-    default:
-      session.Say("そうですよね やっぱあれですよねあれ"_sj);
-      break;
-  }
+  session.SayOneOf({"言ってることがわかりません すいません"_sj,
+                    "よくわからないです 説明してくれると嬉しいです"_sj,
+                    "そうですよね やっぱあれですよねあれ"_sj});
 }
 
 void HandleAwaitDefinition(Session& session, const NarrowText& line) {
@@ -108,6 +99,12 @@ void HandleAwaitConsent(Session& session, const NarrowText& line) {
   session.taught_definition.clear();
   state.mode = Mode::kFree;
   session.view.SetIdleRemarksEnabled(true);
+}
+
+void AskGender(Session& session) {
+  session.Say(session.state.profile.user_name +
+              "さんは女性ですか?男性ですか?"_sj);
+  session.state.mode = Mode::kAwaitGender;
 }
 
 void HandleAwaitGender(Session& session, const NarrowText& line) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <initializer_list>
+#include <string_view>
+
 #include "conversation/conversation_state.h"
 #include "conversation/platform.h"
 #include "conversation/view.h"
@@ -17,6 +20,10 @@ struct Session {
 
   /// Appends text as a new last line of the Transcript.
   void Say(std::string_view text);
+  /// Says each of lines in order.
+  void SayLines(std::initializer_list<std::string_view> lines);
+  /// Says the reply of index random.Below(replies.size()).
+  void SayOneOf(std::initializer_list<std::string_view> replies);
 
   View& view;
   Platform& platform;

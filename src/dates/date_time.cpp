@@ -2,6 +2,7 @@
 
 #include <unicode/calendar.h>
 #include <unicode/dtfmtsym.h>
+#include <unicode/gregocal.h>
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
@@ -37,33 +38,54 @@ bool IsLeadByte(char c) {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
 
-// Era and year within it of a local date in ICU's Japanese calendar; era is
-// -1 before 明治 or when ICU cannot tell.
-struct JapaneseYear {
+// What ICU's Japanese calendar says of a local date.
+struct CalendarDay {
+  // The era and the year within it; era -1 before 明治 or when ICU cannot
+  // tell.
   int era = -1;
   int year = 0;
+  // 0 = Sunday.
+  int weekday = 0;
 };
 
-JapaneseYear JapaneseYearOf(const Moment& moment) {
-  // The calendar before 明治 was lunisolar: nothing is given for it.
-  if (std::tie(moment.year, moment.month, moment.day) <
-      std::make_tuple(1868, 9, 8)) {
-    return {};
-  }
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(
-      *icu::TimeZone::getGMT(), icu::Locale("ja_JP@calendar=japanese"),
-      status));
-  if (U_FAILURE(status) || !calendar) return {};
+// The calendar, built once per thread: Gregorian all the way back, so that a
+// date before 1582 has the weekday it has everywhere else in the program.
+icu::Calendar* JapaneseCalendar() {
+  thread_local const std::unique_ptr<icu::Calendar> calendar = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Calendar> built(icu::Calendar::createInstance(
+        *icu::TimeZone::getGMT(), icu::Locale("ja_JP@calendar=japanese"),
+        status));
+    if (U_FAILURE(status)) return std::unique_ptr<icu::Calendar>();
+    if (auto* gregorian = dynamic_cast<icu::GregorianCalendar*>(built.get())) {
+      gregorian->setGregorianChange(U_DATE_MIN, status);
+    }
+    return built;
+  }();
+  return calendar.get();
+}
+
+CalendarDay CalendarDayOf(const Moment& moment) {
+  icu::Calendar* calendar = JapaneseCalendar();
+  if (calendar == nullptr) return {};
   calendar->clear();
   calendar->set(UCAL_EXTENDED_YEAR, moment.year);
   calendar->set(UCAL_MONTH, moment.month - 1);
   calendar->set(UCAL_DATE, moment.day);
   calendar->set(UCAL_HOUR_OF_DAY, 12);
-  int era = calendar->get(UCAL_ERA, status);
-  int year = calendar->get(UCAL_YEAR, status);
+  UErrorCode status = U_ZERO_ERROR;
+  CalendarDay day;
+  day.weekday = calendar->get(UCAL_DAY_OF_WEEK, status) - UCAL_SUNDAY;
+  const int era = calendar->get(UCAL_ERA, status);
+  const int year = calendar->get(UCAL_YEAR, status);
   if (U_FAILURE(status)) return {};
-  return {era, year};
+  // The calendar before 明治 was lunisolar: no era is given for it.
+  if (std::tie(moment.year, moment.month, moment.day) >=
+      std::make_tuple(1868, 9, 8)) {
+    day.era = era;
+    day.year = year;
+  }
+  return day;
 }
 
 LocaleTexts BuildJapaneseLocaleTexts() {
@@ -95,17 +117,16 @@ LocaleTexts BuildJapaneseLocaleTexts() {
     }
   }
   texts.era_name = [era_names](const Moment& moment) -> NarrowText {
-    JapaneseYear japanese = JapaneseYearOf(moment);
-    if (japanese.era < 0 ||
-        static_cast<size_t>(japanese.era) >= era_names->size()) {
+    const CalendarDay day = CalendarDayOf(moment);
+    if (day.era < 0 || static_cast<size_t>(day.era) >= era_names->size()) {
       return {};
     }
-    return (*era_names)[static_cast<size_t>(japanese.era)];
+    return (*era_names)[static_cast<size_t>(day.era)];
   };
   texts.era_year = [](const Moment& moment) -> NarrowText {
-    JapaneseYear japanese = JapaneseYearOf(moment);
-    if (japanese.era < 0 || japanese.year < 1) return {};
-    return TwoDigits(japanese.year % 100);
+    const CalendarDay day = CalendarDayOf(moment);
+    if (day.era < 0 || day.year < 1) return {};
+    return TwoDigits(day.year % 100);
   };
   return texts;
 }
@@ -127,16 +148,6 @@ const std::array<const char*, 7> kEnglishWeekdays = {
     "Thursday", "Friday", "Saturday"};
 
 }  // namespace
-
-int Weekday(int year, int month, int day) {
-  static constexpr int kMonthOffset[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-  if (month < 1 || month > 12) return 0;
-  if (month < 3) --year;
-  int weekday = (year + year / 4 - year / 100 + year / 400 +
-                 kMonthOffset[month - 1] + day) %
-                7;
-  return weekday < 0 ? weekday + 7 : weekday;
-}
 
 const LocaleTexts& JapaneseLocaleTexts() {
   static const LocaleTexts texts = BuildJapaneseLocaleTexts();
@@ -229,7 +240,7 @@ NarrowText DateTimeText(std::string_view pattern, const Moment& moment,
         break;
       case 'a':
         if (run == 4) {
-          int day = Weekday(moment.year, moment.month, moment.day);
+          const int day = CalendarDayOf(moment).weekday;
           const NarrowText& name = locale.weekdays[static_cast<size_t>(day)];
           out += !name.empty() ? name : NarrowText(kEnglishWeekdays[day]);
         } else {

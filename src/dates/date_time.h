@@ -18,9 +18,6 @@ struct Moment {
   int millisecond = 0;
 };
 
-/// Day of the week of a date, 0 = Sunday.
-int Weekday(int year, int month, int day);
-
 /// The locale's texts for dates and times (code page 932). Empty weekday names
 /// fall back to the English ones; a missing designator to "am"/"pm".
 struct LocaleTexts {

@@ -51,25 +51,4 @@ Error CapacityError() {
 
 Error OutOfMemoryError() { return Error("メモリが足りません"_sj); }
 
-Error IoError(int32_t code) {
-  switch (code) {
-    case 2:
-      return Error("ﾌｧｲﾙが見つかりません"_sj);
-    case 3:
-      return Error("不正なﾌｧｲﾙ名です"_sj);
-    case 4:
-      return Error("ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます"_sj);
-    case 5:
-      return Error("ﾌｧｲﾙへのｱｸｾｽが拒否されました"_sj);
-    case 100:
-      return Error("ﾌｧｲﾙの末尾以降を読み込みました"_sj);
-    case 101:
-      return Error("ﾃﾞｨｽｸがいっぱいです"_sj);
-    case 106:
-      return Error("入力値が数値ではありません"_sj);
-    default:
-      return Error(FormatText("I/O ｴﾗｰ (%d)"_sj, {code}));
-  }
-}
-
 }  // namespace holvan

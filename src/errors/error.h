@@ -41,7 +41,5 @@ Error CapacityError();
 /// "メモリが足りません": an allocation failed. The front ends show it for the
 /// event that failed and go on, so that the close can still save.
 Error OutOfMemoryError();
-/// The I/O error of code (2, 3, 4, 5, 100, 101, 106, or "I/O ｴﾗｰ (%d)").
-Error IoError(int32_t code);
 
 }  // namespace holvan

@@ -68,31 +68,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// The I/O error code for an errno of creating a file.
-int32_t IoCode(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-      return 3;
-    case EMFILE:
-    case ENFILE:
-      return 4;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-    case EISDIR:
-      return 5;
-    case ENOSPC:
-    case EDQUOT:
-      return 101;
-    default:
-      return error;
-  }
-}
-
 std::string DirectoryOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -223,13 +198,6 @@ void RemoveStaleTemporaries(const NarrowText& folder,
 bool FileExists(const NarrowText& path) {
   struct stat st;
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-void CreateEmptyFile(const NarrowText& path) {
-  int fd = OpenRetrying(
-      path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOCTTY, 0666);
-  if (fd < 0) throw IoError(IoCode(path.empty() ? ENOENT : errno));
-  ::close(fd);
 }
 
 NarrowText ReadFileBytes(const NarrowText& path, TooLarge too_large) {

@@ -14,9 +14,6 @@ namespace holvan {
 /// True when path names an existing regular file (through symbolic links).
 bool FileExists(const NarrowText& path);
 
-/// Creates the file, or cuts it to zero bytes; raises the I/O error on failure.
-void CreateEmptyFile(const NarrowText& path);
-
 /// What reading raises for a file that memory cannot hold.
 enum class TooLarge { kOpenError, kCapacityError };
 

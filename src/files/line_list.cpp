@@ -35,10 +35,6 @@ void LineList::Assign(std::vector<NarrowText> entries) {
   entries_ = std::move(entries);
 }
 
-void LineList::LoadFromFile(const NarrowText& path) {
-  Assign(SplitFileLines(ReadFileBytes(path)));
-}
-
 void LineList::SaveToFile(const NarrowText& path) const {
   AtomicFileWriter writer(path);
   // The entries lie all over memory: ask for the ones a few steps ahead.

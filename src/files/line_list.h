@@ -18,15 +18,9 @@ class LineList {
   void Put(int32_t i, NarrowText s);
   /// Appends s; returns its index.
   int32_t Add(NarrowText s);
-  void Clear() { entries_.clear(); }
   /// Replaces every entry by entries, taking them over whole; raises the
   /// append error past the largest count.
   void Assign(std::vector<NarrowText> entries);
-
-  /// Replaces every entry by the file's lines (breaks: CR LF, lone CR, lone
-  /// LF; stops at the first zero byte). Raises the open error, leaving the list
-  /// unchanged, when the file cannot be read.
-  void LoadFromFile(const NarrowText& path);
   /// Writes every entry followed by CR LF, atomically (see SaveFileAtomically).
   void SaveToFile(const NarrowText& path) const;
 
@@ -36,7 +30,8 @@ class LineList {
   std::vector<NarrowText> entries_;
 };
 
-/// Splits file bytes into lines as LineList::LoadFromFile does.
+/// The lines of file bytes: breaks are CR LF, a lone CR or a lone LF, and the
+/// text ends at the first zero byte.
 std::vector<NarrowText> SplitFileLines(std::string_view bytes);
 
 }  // namespace holvan

@@ -21,7 +21,6 @@ constexpr std::string_view kBrainFile = "brain.dat";
 constexpr std::string_view kDictionaryFile = "dic.dat";
 constexpr std::string_view kPhraseLogFile = "res.dat";
 constexpr std::string_view kProfileFile = "holv.dat";
-constexpr char16_t kFullWidthEquals = u'\uFF1D';
 constexpr int32_t kProfileLines = 7;
 
 // The units that split a dictionary line: those that convert to the one
@@ -31,46 +30,47 @@ const std::u16string& Asterisks() {
   return units;
 }
 
-// Each line splits at its first "＝"; a line without one is all value. Key
-// and value are cut by characters and keep the line's bytes as they are, so
-// the close writes back every line it read; the bytes are walked once without
-// a UTF-16 copy.
-void LoadBrain(const NarrowText& path, Brain& brain) {
-  const NarrowText bytes = ReadFileBytes(path);
+// The keys and values of a file's lines.
+struct Pairs {
   std::vector<NarrowText> keys;
   std::vector<NarrowText> values;
-  keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
-  values.reserve(keys.capacity());
+};
+
+// Each line of the file splits at its first character among separators; a
+// line without one is all value under an empty key when unsplit_are_values,
+// else it adds nothing. Key and value are cut by characters and keep the
+// line's bytes as they are, so the close writes back every line it read; the
+// bytes are walked once without a UTF-16 copy.
+Pairs ReadPairs(const NarrowText& path, std::u16string_view separators,
+                bool unsplit_are_values) {
+  const NarrowText bytes = ReadFileBytes(path);
+  Pairs pairs;
+  pairs.keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
+  pairs.values.reserve(pairs.keys.capacity());
   ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const CharacterAt equals =
-        FindCharacterIn(line, std::u16string_view(&kFullWidthEquals, 1));
-    if (equals.length == 0) {
-      keys.emplace_back();
-      values.emplace_back(line);
-      return;
+    const ByteRange separator = FindCharacterIn(line, separators);
+    if (separator.length > 0) {
+      pairs.keys.emplace_back(line.substr(0, separator.begin));
+      pairs.values.emplace_back(
+          line.substr(separator.begin + separator.length));
+    } else if (unsplit_are_values) {
+      pairs.keys.emplace_back();
+      pairs.values.emplace_back(line);
     }
-    keys.emplace_back(line.substr(0, equals.offset));
-    values.emplace_back(line.substr(equals.offset + equals.length));
   });
-  brain.Assign(std::move(keys), std::move(values));
+  return pairs;
 }
 
-// Each line splits at its first character that converts to "*"; a line
-// without one adds nothing. Key and value keep the line's bytes.
+// Each line splits at its first "＝".
+void LoadBrain(const NarrowText& path, Brain& brain) {
+  Pairs pairs = ReadPairs(path, u"\uFF1D", true);
+  brain.Assign(std::move(pairs.keys), std::move(pairs.values));
+}
+
+// Each line splits at its first character that converts to "*".
 void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
-  const NarrowText bytes = ReadFileBytes(path);
-  const std::u16string& asterisks = Asterisks();
-  std::vector<NarrowText> keys;
-  std::vector<NarrowText> values;
-  keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
-  values.reserve(keys.capacity());
-  ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const CharacterAt star = FindCharacterIn(line, asterisks);
-    if (star.length == 0) return;
-    keys.emplace_back(line.substr(0, star.offset));
-    values.emplace_back(line.substr(star.offset + star.length));
-  });
-  dictionary.Assign(std::move(keys), std::move(values));
+  Pairs pairs = ReadPairs(path, Asterisks(), false);
+  dictionary.Assign(std::move(pairs.keys), std::move(pairs.values));
 }
 
 // The counters are read only when line 2 holds something.
@@ -89,11 +89,11 @@ Profile LoadProfile(const NarrowText& path, TextLines& profile) {
   return fields;
 }
 
-// Hands the pieces of the "brain.dat" lines to put, in order.
-template <typename Put>
-void PutBrainLines(const Brain& brain, Put put) {
+// Writes key "＝" value CR LF per pair, atomically.
+void SaveBrain(const NarrowText& path, const Brain& brain) {
   const NarrowText& equals = "＝"_sj;
   const int32_t count = brain.Count();
+  AtomicFileWriter writer(path);
   // The entries lie all over memory: ask for the ones a few steps ahead.
   constexpr int32_t kAhead = 8;
   for (int32_t i = 0; i < count; ++i) {
@@ -101,11 +101,12 @@ void PutBrainLines(const Brain& brain, Put put) {
       __builtin_prefetch(brain.Key(i + kAhead).data());
       __builtin_prefetch(brain.Value(i + kAhead).data());
     }
-    put(brain.Key(i));
-    put(equals);
-    put(brain.Value(i));
-    put("\r\n");
+    writer.Append(brain.Key(i));
+    writer.Append(equals);
+    writer.Append(brain.Value(i));
+    writer.Append("\r\n");
   }
+  writer.Commit();
 }
 
 }  // namespace
@@ -160,22 +161,11 @@ void SaveStores(std::string_view directory, const Stores& stores) {
     stores.profile.SaveToFile(path);
   }
   path = DataFilePath(directory, kBrainFile);
-  if (!stores.brain_unread && FileExists(path)) {
-    AtomicFileWriter writer(path);
-    PutBrainLines(stores.brain,
-                  [&writer](std::string_view piece) { writer.Append(piece); });
-    writer.Commit();
-  }
+  if (!stores.brain_unread && FileExists(path)) SaveBrain(path, stores.brain);
   path = DataFilePath(directory, kPhraseLogFile);
   if (!stores.phrase_log_unread && FileExists(path)) {
     stores.phrase_log.entries().SaveToFile(path);
   }
-}
-
-NarrowText BrainFileBytes(const Brain& brain) {
-  NarrowText bytes;
-  PutBrainLines(brain, [&bytes](std::string_view piece) { bytes += piece; });
-  return bytes;
 }
 
 }  // namespace holvan

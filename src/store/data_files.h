@@ -31,7 +31,4 @@ void SaveStores(std::string_view directory, const Stores& stores);
 /// that holds the folder's lock, before it loads anything.
 void RemoveStaleDataTemporaries(std::string_view directory);
 
-/// The bytes "brain.dat" gets: key "＝" value CR LF per pair.
-NarrowText BrainFileBytes(const Brain& brain);
-
 }  // namespace holvan

@@ -18,11 +18,6 @@ void PhraseLog::Add(NarrowText line) {
   if (lookup_ == Lookup::kIndexed) index_.Insert(entries_.entries(), i);
 }
 
-void PhraseLog::Clear() {
-  entries_.Clear();
-  Reindex();
-}
-
 void PhraseLog::SetLookup(Lookup lookup) {
   lookup_ = lookup;
   Reindex();

@@ -111,6 +111,22 @@ std::vector<const char*> DesktopEquivalents(const std::string& command_line) {
   return {};
 }
 
+// The real-time clock now, broken down by gmtime_r or localtime_r. A leap
+// second reads as the 59th.
+Moment ClockNow(tm* (*break_down)(const time_t*, tm*)) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm time{};
+  break_down(&now.tv_sec, &time);
+  return Moment{time.tm_year + 1900,
+                time.tm_mon + 1,
+                time.tm_mday,
+                time.tm_hour,
+                time.tm_min,
+                std::min(time.tm_sec, 59),
+                static_cast<int>(now.tv_nsec / 1000000)};
+}
+
 }  // namespace
 
 void SystemPlatform::StartProgram(const NarrowText& command_line) {
@@ -132,27 +148,13 @@ uint64_t SystemPlatform::UptimeMilliseconds() {
 
 uint32_t SystemPlatform::StartSeed() {
   if (overrides_.start_seed) return *overrides_.start_seed;
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  tm utc{};
-  gmtime_r(&now.tv_sec, &utc);
-  return SeedFromTimeOfDay(utc.tm_hour, utc.tm_min, utc.tm_sec,
-                           static_cast<int>(now.tv_nsec / 1000000));
+  const Moment utc = ClockNow(gmtime_r);
+  return SeedFromTimeOfDay(utc.hour, utc.minute, utc.second, utc.millisecond);
 }
 
 Moment SystemPlatform::LocalNow() {
   if (overrides_.now) return *overrides_.now;
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};
-  localtime_r(&now.tv_sec, &local);
-  return Moment{local.tm_year + 1900,
-                local.tm_mon + 1,
-                local.tm_mday,
-                local.tm_hour,
-                local.tm_min,
-                std::min(local.tm_sec, 59),
-                static_cast<int>(now.tv_nsec / 1000000)};
+  return ClockNow(localtime_r);
 }
 
 NarrowText SystemPlatform::WorkingFolder() {

@@ -10,6 +10,7 @@
 
 #include "text/cp932.h"
 #include "errors/error.h"
+#include "errors/failure.h"
 #include "text/literal.h"
 #include "ui/fonts.h"
 #include "ui/input_line.h"
@@ -143,16 +144,9 @@ void MainWindow::SaveAndQuit() {
 }
 
 bool MainWindow::Guarded(const std::function<void()>& handler) {
-  try {
-    handler();
-    return true;
-  } catch (const Error& error) {
-    ShowErrorBox(this, error);
-  } catch (const std::bad_alloc&) {
-    // What failed to fit is gone again: the window goes on and can still save.
-    ShowErrorBox(this, OutOfMemoryError());
-  }
-  return false;
+  const std::optional<Error> failure = FailureOf(handler);
+  if (failure) ShowErrorBox(this, *failure);
+  return !failure;
 }
 
 void MainWindow::RunClose() {

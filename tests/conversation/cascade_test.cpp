@@ -1,6 +1,5 @@
-#include <cstdlib>
-
 #include "conversation_fixture.h"
+#include "support/file_faults.h"
 #include "errors/error.h"
 
 namespace holvan::testing {
@@ -146,29 +145,11 @@ TEST_F(CascadeTest, ForgivenessApologiesAndOtherModesEndTheAnger) {
   EXPECT_FALSE(closed);
 }
 
-/// Makes a file immutable for the life of the guard.
-class Immutable {
- public:
-  explicit Immutable(std::string path) : path_(std::move(path)) {
-    ok_ = std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) == 0;
-  }
-  ~Immutable() { Release(); }
-  void Release() {
-    if (ok_) std::system(("chattr -i '" + path_ + "'").c_str());
-    ok_ = false;
-  }
-  bool ok() const { return ok_; }
-
- private:
-  std::string path_;
-  bool ok_ = false;
-};
-
 TEST_F(CascadeTest, AFailedCloseKeepsTheCountAndTheNextInsultTriesAgain) {
   dir.WriteSj("holv.dat", "太郎\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
   Start();
   for (const char* insult : {"ばか", "ばか", "ばか"}) Type(insult);
-  Immutable guard(dir.File("holv.dat"));
+  FileAttribute guard(dir.File("holv.dat"));
   if (!guard.ok()) GTEST_SKIP() << "chattr +i is not available here";
 
   EXPECT_THROW(Type("ばか"), Error);
@@ -178,7 +159,7 @@ TEST_F(CascadeTest, AFailedCloseKeepsTheCountAndTheNextInsultTriesAgain) {
   EXPECT_THROW(Type("ばか"), Error);
   EXPECT_EQ(state().profile.angry_exit_count, 2);
 
-  guard.Release();
+  guard.Lift();
   Type("ばか");
   EXPECT_TRUE(closed);
   EXPECT_EQ(dir.ReadBytes("holv.dat"),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "conversation/companion.h"
+#include "support/file_faults.h"
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
 #include "support/temp_dir.h"
@@ -16,6 +17,7 @@ namespace holvan {
 namespace {
 
 using testing::FakePlatform;
+using testing::FileAttribute;
 using testing::FakeView;
 using testing::Sj;
 using testing::TempDir;
@@ -92,7 +94,7 @@ TEST_F(ClosingTest, WithoutFilesNothingIsCreatedAndTheBoxStillShows) {
 TEST_F(ClosingTest, AnEmptyBrainEmptiesItsFile) {
   dir.WriteSj("brain.dat", "猫＝動物\r\n");
   companion.Start();
-  companion.session().stores.brain.Clear();
+  companion.session().stores.brain = Brain();
   companion.Close();
   EXPECT_TRUE(dir.Exists("brain.dat"));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), "");
@@ -130,28 +132,6 @@ TEST_F(ClosingTest, SavesWhereTheCurrentDirectoryIsAtClosing) {
   EXPECT_EQ(view.closing_messages, 0);
 }
 
-// Undoes chattr +i even when the test fails, so that the folder can go.
-class ImmutableFile {
- public:
-  explicit ImmutableFile(std::string path) : path_(std::move(path)) {
-    set_ = Chattr("+i");
-  }
-  ~ImmutableFile() { Release(); }
-  bool set() const { return set_; }
-  void Release() {
-    if (set_) set_ = !Chattr("-i");
-  }
-
- private:
-  bool Chattr(const char* flag) const {
-    const std::string command =
-        std::string("chattr ") + flag + " '" + path_ + "' 2>/dev/null";
-    return std::system(command.c_str()) == 0;
-  }
-  std::string path_;
-  bool set_ = false;
-};
-
 TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   WriteAllFiles();
   companion.Start();
@@ -160,8 +140,8 @@ TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   const std::string brain_before = dir.ReadBytes("brain.dat");
   const std::string phrases_before = dir.ReadBytes("res.dat");
 
-  ImmutableFile immutable(dir.File("brain.dat"));
-  if (!immutable.set()) {
+  FileAttribute immutable(dir.File("brain.dat"));
+  if (!immutable.ok()) {
     GTEST_SKIP() << "chattr +i is not available for " << dir.path()
                  << " (needs root and a file system with the immutable flag)";
   }
@@ -179,8 +159,7 @@ TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   EXPECT_EQ(FileNames(),
             (std::vector<std::string>{"brain.dat", "holv.dat", "res.dat"}));
 
-  immutable.Release();
-  ASSERT_FALSE(immutable.set());
+  immutable.Lift();
   companion.Close();
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));

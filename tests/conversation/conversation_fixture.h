@@ -12,6 +12,7 @@
 #include "conversation/companion.h"
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
+#include "support/seeds.h"
 #include "support/temp_dir.h"
 #include "support/turn.h"
 #include "text/cp932.h"
@@ -64,22 +65,8 @@ class ConversationTest : public ::testing::Test {
   /// Seeds the generator so that the next draws, each random.Below(bound),
   /// give the wanted values in order.
   void Rig(std::initializer_list<std::pair<int32_t, int32_t>> draws) {
-    for (uint32_t seed = 0;; ++seed) {
-      Random random;
-      random.SetSeed(seed);
-      bool fits = true;
-      for (auto [bound, wanted] : draws) {
-        if (random.Below(bound) != wanted) {
-          fits = false;
-          break;
-        }
-      }
-      if (fits) {
-        rigged_seed_ = seed;
-        companion.session().random.SetSeed(seed);
-        return;
-      }
-    }
+    rigged_seed_ = SeedGiving(draws);
+    companion.session().random.SetSeed(rigged_seed_);
   }
   /// How many draws were made since Rig (-1 when more than 20).
   int DrawsSinceRig() {

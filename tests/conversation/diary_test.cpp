@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "conversation_fixture.h"
+#include "support/file_faults.h"
 #include "errors/error.h"
 
 namespace holvan::testing {
@@ -135,13 +136,10 @@ TEST_F(DiaryTest, AFailedSaveKeepsTheOldFileAndTheMode) {
   Type("日記");
   Type("新しい行");
   const NarrowText diary = Text();
-  if (std::system(
-          ("chattr +i '" + dir.File("diary.dat") + "' 2>/dev/null").c_str()) !=
-      0) {
-    GTEST_SKIP() << "chattr +i is not available here";
-  }
+  FileAttribute immutable(dir.File("diary.dat"));
+  if (!immutable.ok()) GTEST_SKIP() << "chattr +i is not available here";
   EXPECT_THROW(Type("セーブ"), Error);
-  std::system(("chattr -i '" + dir.File("diary.dat") + "'").c_str());
+  immutable.Lift();
   EXPECT_EQ(dir.ReadBytes("diary.dat"), Sj("前の日記\r\n"));
   EXPECT_EQ(Text(), diary);
   ExpectInDiary();

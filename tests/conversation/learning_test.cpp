@@ -8,7 +8,7 @@ class LearningTest : public ConversationTest {
   /// Replaces the Brain by the pairs given as UTF-8.
   void SetBrain(
       std::initializer_list<std::pair<const char*, const char*>> pairs) {
-    stores().brain.Clear();
+    stores().brain = Brain();
     for (auto [key, value] : pairs) stores().brain.Add(Sj(key), Sj(value));
   }
   std::string Key(int32_t i) { return Utf8(stores().brain.Key(i)); }
@@ -191,7 +191,7 @@ TEST_F(LearningTest, AgreementIsAcknowledgedAndTheTurnGoesOn) {
   EXPECT_EQ(state().follow_up, FollowUp::kOffered);
 
   // Quoting needs more than five phrases: the agreement stands alone.
-  stores().phrase_log.Clear();
+  stores().phrase_log = PhraseLog();
   Rig({{23, 21}});
   EXPECT_EQ(Type("良く知ってるね"),
             (Lines{"太郎 > 良く知ってるね", "やっぱり そうですよね"}));

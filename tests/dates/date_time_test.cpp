@@ -111,12 +111,24 @@ TEST(DateTimeTest, PatternInterpreter) {
   EXPECT_EQ(cut, "x" + kanji.substr(0, 254));
 }
 
+// Gregorian all the way back: 4 October 1582 and 1 January of year 1 are
+// Mondays, as they are anywhere that counts so.
 TEST(DateTimeTest, Weekday) {
-  EXPECT_EQ(Weekday(2000, 11, 5), 0);
-  EXPECT_EQ(Weekday(2026, 12, 5), 6);
-  EXPECT_EQ(Weekday(2000, 2, 29), 2);
-  EXPECT_EQ(Weekday(1900, 3, 1), 4);
-  EXPECT_EQ(Weekday(2024, 1, 1), 1);
+  const struct {
+    Moment moment;
+    const char* weekday;
+  } cases[] = {
+      {{2000, 11, 5}, "日曜日"}, {{2026, 12, 5}, "土曜日"},
+      {{2000, 2, 29}, "火曜日"}, {{1900, 3, 1}, "木曜日"},
+      {{2024, 1, 1}, "月曜日"},  {{1582, 10, 4}, "月曜日"},
+      {{1582, 10, 15}, "金曜日"}, {{1, 1, 1}, "月曜日"},
+      {{9999, 12, 31}, "金曜日"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DateTimeText("aaaa", c.moment, JapaneseLocaleTexts()),
+              Sj(c.weekday))
+        << c.moment.year << "-" << c.moment.month << "-" << c.moment.day;
+  }
 }
 
 TEST(DateTimeTest, JapaneseLocaleTexts) {

@@ -1,14 +1,14 @@
 #include "files/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 
+#include "support/file_faults.h"
 #include "support/temp_dir.h"
 #include "errors/error.h"
 #include "files/line_list.h"
@@ -18,12 +18,10 @@
 namespace holvan {
 namespace {
 
+using testing::FileAttribute;
 using testing::Sj;
+using testing::SmallDisk;
 using testing::TempDir;
-
-bool Shell(const std::string& command) {
-  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 std::set<std::string> Names(const std::string& folder) {
   std::set<std::string> names;
@@ -32,43 +30,6 @@ std::set<std::string> Names(const std::string& folder) {
   }
   return names;
 }
-
-// Sets a file attribute for its lifetime (chattr +i: immutable, +a: append
-// only), which even root cannot write through; undone before the folder is
-// removed.
-class Attribute {
- public:
-  Attribute(std::string path, char flag) : path_(std::move(path)), flag_(flag) {
-    ok_ = Shell(std::string("chattr +") + flag_ + " '" + path_ + "'");
-  }
-  ~Attribute() {
-    if (ok_) Shell(std::string("chattr -") + flag_ + " '" + path_ + "'");
-  }
-  bool ok() const { return ok_; }
-
- private:
-  std::string path_;
-  char flag_;
-  bool ok_;
-};
-
-// A small tmpfs mounted on a folder for its lifetime.
-class SmallDisk {
- public:
-  SmallDisk(std::string folder, const char* size) : folder_(std::move(folder)) {
-    std::filesystem::create_directory(folder_);
-    std::string options = std::string("size=") + size;
-    ok_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) == 0;
-  }
-  ~SmallDisk() {
-    if (ok_) ::umount2(folder_.c_str(), MNT_DETACH);
-  }
-  bool ok() const { return ok_; }
-
- private:
-  std::string folder_;
-  bool ok_;
-};
 
 template <typename Action>
 NarrowText MessageOf(Action action) {
@@ -119,30 +80,11 @@ TEST(FilesTest, AFileLargerThanMemoryIsRefusedWithTheNamedError) {
   EXPECT_FALSE(FitsInMemory(uint64_t{200} << 30));
 }
 
-TEST(FilesTest, CreateEmptyFileCreatesOrCutsAndMapsFailures) {
+TEST(FilesTest, AFifoInAFilesPlaceNeitherHangsNorPassesForAFile) {
   TempDir dir;
-  CreateEmptyFile(dir.File("new.dat"));
-  EXPECT_TRUE(dir.Exists("new.dat"));
-  dir.WriteBytes("full.dat", "content");
-  CreateEmptyFile(dir.File("full.dat"));
-  EXPECT_EQ(dir.ReadBytes("full.dat"), "");
-
-  EXPECT_EQ(MessageOf([&] { CreateEmptyFile(dir.File("no/such.dat")); }),
-            Sj("不正なﾌｧｲﾙ名です"));
-  EXPECT_EQ(MessageOf([&] { CreateEmptyFile(dir.path()); }),
-            Sj("ﾌｧｲﾙへのｱｸｾｽが拒否されました"));
-  // A FIFO in a data file's place neither hangs nor passes for a file.
   ASSERT_EQ(::mkfifo(dir.File("fifo.dat").c_str(), 0600), 0);
-  EXPECT_THROW(CreateEmptyFile(dir.File("fifo.dat")), Error);
   EXPECT_THROW(ReadFileBytes(dir.File("fifo.dat")), Error);
   EXPECT_THROW(SaveFileAtomically(dir.File("fifo.dat"), "x"), Error);
-
-  dir.WriteBytes("locked.dat", "keep");
-  Attribute locked(dir.File("locked.dat"), 'i');
-  if (!locked.ok()) GTEST_SKIP() << "chattr +i is not available here";
-  EXPECT_EQ(MessageOf([&] { CreateEmptyFile(dir.File("locked.dat")); }),
-            Sj("ﾌｧｲﾙへのｱｸｾｽが拒否されました"));
-  EXPECT_EQ(dir.ReadBytes("locked.dat"), "keep");
 }
 
 TEST(FilesTest, SaveKeepsModeAndOwnerAndCreatesNewFilesNormally) {
@@ -212,7 +154,7 @@ TEST(FilesTest, ATargetThatCannotBeWrittenRaisesTheCreateError) {
 
   dir.WriteBytes("res.dat", "old\r\n");
   {
-    Attribute locked(dir.File("res.dat"), 'i');
+    FileAttribute locked(dir.File("res.dat"), 'i');
     if (!locked.ok()) GTEST_SKIP() << "chattr +i is not available here";
     LineList list;
     list.Add("new");
@@ -222,13 +164,13 @@ TEST(FilesTest, ATargetThatCannotBeWrittenRaisesTheCreateError) {
   }
   {
     // An append-only file cannot be rewritten either.
-    Attribute append_only(dir.File("res.dat"), 'a');
+    FileAttribute append_only(dir.File("res.dat"), 'a');
     ASSERT_TRUE(append_only.ok());
     EXPECT_THROW(SaveFileAtomically(dir.File("res.dat"), "new"), Error);
   }
   {
     // A folder where no temporary file can be made.
-    Attribute folder(dir.path(), 'i');
+    FileAttribute folder(dir.path(), 'i');
     ASSERT_TRUE(folder.ok());
     EXPECT_THROW(SaveFileAtomically(dir.File("res.dat"), "new"), Error);
   }
@@ -239,7 +181,7 @@ TEST(FilesTest, ATargetThatCannotBeWrittenRaisesTheCreateError) {
 TEST(FilesTest, AFullDiskPartWayLeavesTheOldFileAndNoTemporary) {
   TempDir dir;
   const std::string disk = dir.File("disk");
-  SmallDisk small(disk, "64k");
+  SmallDisk small(disk, 64 << 10);
   if (!small.ok()) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
   const std::string path = disk + "/brain.dat";
   const std::string old = "key\r\nvalue\r\n";

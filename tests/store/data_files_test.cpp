@@ -169,14 +169,18 @@ TEST(UpdateProfileTest, PadsShortProfilesAndKeepsLinesAfterTheSeventh) {
   EXPECT_EQ(long_profile.Text(), fields + "h\r\ni");
 }
 
-TEST(BrainFileBytesTest, WritesKeyEqualsValuePerPair) {
-  Brain brain;
-  EXPECT_EQ(BrainFileBytes(brain), "");
-  brain.Add(Sj("猫"), Sj("動物＊ペット"));
-  brain.Add("", Sj("猫"));
-  brain.Add("", "");
-  brain.Add(Sj("犬＝"), "x");
-  EXPECT_EQ(BrainFileBytes(brain),
+TEST(SaveStoresTest, WritesKeyEqualsValuePerBrainPair) {
+  TempDir dir;
+  dir.WriteBytes("brain.dat", "old");
+  Stores stores;
+  SaveStores(dir.path(), stores);
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), "");
+  stores.brain.Add(Sj("猫"), Sj("動物＊ペット"));
+  stores.brain.Add("", Sj("猫"));
+  stores.brain.Add("", "");
+  stores.brain.Add(Sj("犬＝"), "x");
+  SaveStores(dir.path(), stores);
+  EXPECT_EQ(dir.ReadBytes("brain.dat"),
             Sj("猫＝動物＊ペット\r\n＝猫\r\n＝\r\n犬＝＝x\r\n"));
 }
 

@@ -187,7 +187,7 @@ class MainWindowTest : public QObject {
   void FailedCloseShowsTheErrorAndKeepsTheWindow() {
     WriteStores();
     StartWindow();
-    ImmutableFile brain(folder_->File(QStringLiteral("brain.dat")));
+    FileAttribute brain(folder_->File(QStringLiteral("brain.dat")).toStdString());
     if (!brain.ok()) QSKIP("chattr +i is not available on this file system");
     Say("猫とは動物だ");
     {
@@ -204,7 +204,7 @@ class MainWindowTest : public QObject {
     // The conversation goes on, and the close succeeds once the cause is gone.
     Say("元気");
     QVERIFY(TranscriptHas("健康なのが一番みたいですね"));
-    brain.Release();
+    brain.Lift();
     ModalWatcher watcher;
     window_->close();
     QCOMPARE(watcher.seen.size(), std::size_t{1});

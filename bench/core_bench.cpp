@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "bench_platform.h"
-#include "conversation/quiet_view.h"
 #include "conversation/companion.h"
+#include "conversation/quiet_view.h"
+#include "files/files.h"
 #include "script.h"
 #include "store/data_files.h"
-#include "files/files.h"
 
 namespace holvan::bench {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "bench_platform.h"
-#include "conversation/quiet_view.h"
 #include "conversation/companion.h"
+#include "conversation/quiet_view.h"
 #include "script.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "script.h"
 
-#include "text/cp932.h"
 #include "files/files.h"
+#include "text/cp932.h"
 #include "text/line_breaks.h"
 
 namespace holvan::bench {

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "conversation/companion.h"
+#include "errors/error.h"
 #include "store/data_files.h"
 #include "support/check.h"
 #include "support/fake_platform.h"
@@ -23,7 +24,6 @@
 #include "support/scratch_dir.h"
 #include "support/sections.h"
 #include "text/cp932.h"
-#include "errors/error.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "support/check.h"
 #include "dates/date_time.h"
+#include "support/check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace holvan;

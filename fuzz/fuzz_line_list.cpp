@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "support/check.h"
-#include "support/scratch_dir.h"
 #include "errors/error.h"
 #include "files/line_list.h"
 #include "store/phrase_log.h"
+#include "support/check.h"
+#include "support/scratch_dir.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace holvan;

@@ -7,14 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "errors/error.h"
+#include "files/line_list.h"
 #include "store/data_files.h"
 #include "support/check.h"
 #include "support/scratch_dir.h"
 #include "support/sections.h"
 #include "text/cp932.h"
 #include "text/numbers.h"
-#include "errors/error.h"
-#include "files/line_list.h"
 
 namespace {
 

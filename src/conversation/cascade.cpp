@@ -53,22 +53,21 @@ void ReactToStatement(Session& session, const WorkingLine& working_line) {
     state.mode = Mode::kFree;
   } else if (StartsWith(line, "ごめん"_sj)) {
     session.SayOneOf({"いえいえ こちらも悪かったです"_sj,
-                       "間違いは誰にでもありますよ 私にはありませんが"_sj,
-                       "忘れます 別の話をしましょう"_sj});
+                      "間違いは誰にでもありますよ 私にはありませんが"_sj,
+                      "忘れます 別の話をしましょう"_sj});
     state.mode = Mode::kFree;
   } else if (StartsWith(line, "だめ"_sj)) {
     session.Say("すいません"_sj);
   } else if (StartsWith(line, "元気"_sj)) {
     session.Say("健康なのが一番みたいですね"_sj);
   } else if (StartsWithAny(line, {"こんばんは"_sj, "こんにちは"_sj})) {
-    session.SayOneOf(
-             {"今日は天気はどうなんでしょう？"_sj, "ご機嫌いかがですか？"_sj,
-              "今日はどんな事しましょう？"_sj});
+    session.SayOneOf({"今日は天気はどうなんでしょう？"_sj,
+                      "ご機嫌いかがですか？"_sj,
+                      "今日はどんな事しましょう？"_sj});
   } else if (StartsWithAny(line, {"良いよ"_sj, "いいよ"_sj, "晴れ"_sj,
                                   "楽し"_sj, "今日は晴"_sj})) {
-    session.SayOneOf(
-             {"それは良かったですね"_sj, "良いんですね 嬉しいですね"_sj,
-              "たまには掃除でもしてくれると嬉しいな"_sj});
+    session.SayOneOf({"それは良かったですね"_sj, "良いんですね 嬉しいですね"_sj,
+                      "たまには掃除でもしてくれると嬉しいな"_sj});
   } else if (StartsWith(line, "性別"_sj)) {
     AskGender(session);
   } else if (StartsWithAny(line, {"すけべ"_sj, "スケベ"_sj})) {
@@ -96,7 +95,7 @@ void ReactToStatement(Session& session, const WorkingLine& working_line) {
     session.SayOneOf({"笑ってるんですか？"_sj, "ふふふ"_sj});
   } else if (StartsWithAny(line, {"助けて"_sj, "ヘルプ"_sj})) {
     session.SayOneOf(
-             {"助ける？ メモリ+16MBでどうですか？"_sj, "どうしました？"_sj});
+        {"助ける？ メモリ+16MBでどうですか？"_sj, "どうしました？"_sj});
   } else {
     LearnAndReply(session, working_line);
   }

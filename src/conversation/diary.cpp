@@ -1,7 +1,7 @@
 #include "conversation/branches.h"
+#include "files/files.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
-#include "files/files.h"
 #include "text/literal.h"
 #include "text/primitives.h"
 

@@ -154,9 +154,8 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
               {" って "_sj, " のことですね"_sj},
               {" と言えば "_sj, " ですね"_sj},
           };
-      const auto& [middle, end] =
-          kRestatements[session.random.Below(
-              static_cast<int32_t>(std::size(kRestatements)))];
+      const auto& [middle, end] = kRestatements[session.random.Below(
+          static_cast<int32_t>(std::size(kRestatements)))];
       NarrowText remark = key;
       session.Say(remark.append(middle).append(first).append(end));
       state.follow_up_key = key;
@@ -196,7 +195,8 @@ void SayFallback(Session& session, const NarrowText& line) {
       {"", Filler::kRememberedPhrase},
       {"", Filler::kLine, "ってなんですか？"_sj},
   };
-  const int32_t i = session.random.Below(static_cast<int32_t>(std::size(kReplies)));
+  const int32_t i =
+      session.random.Below(static_cast<int32_t>(std::size(kReplies)));
   SayReply(session, kReplies[i], line);
 }
 

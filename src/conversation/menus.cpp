@@ -28,7 +28,9 @@ int MenuNumber(const NarrowText& line) {
 }
 
 /// What a menu says to any other answer.
-const NarrowText& NotUnderstood() { return "何を言っているのかわかりません"_sj; }
+const NarrowText& NotUnderstood() {
+  return "何を言っているのかわかりません"_sj;
+}
 
 void ReportUptime(Session& session) {
   const uint64_t seconds = session.platform.UptimeMilliseconds() / 1000;

@@ -15,8 +15,7 @@ class QuietView : public View {
   void TranscriptAppended(std::string_view, std::size_t) override {}
   void TranscriptCleared() override {}
   void TranscriptLoaded(std::string_view) override {}
-  void TranscriptDeleted(std::string_view, std::size_t, std::size_t) override {
-  }
+  void TranscriptDeleted(std::string_view, std::size_t, std::size_t) override {}
   WideRange TranscriptSelection(std::string_view) override { return {}; }
   bool IdleRemarksEnabled() override { return idle_remarks_; }
   void SetIdleRemarksEnabled(bool on) override { idle_remarks_ = on; }

@@ -10,9 +10,9 @@ namespace holvan {
 /// A local calendar date and time of day.
 struct Moment {
   int year = 2000;
-  int month = 1;   // 1 to 12
-  int day = 1;     // 1 to 31
-  int hour = 0;    // 0 to 23
+  int month = 1;  // 1 to 12
+  int day = 1;    // 1 to 31
+  int hour = 0;   // 0 to 23
   int minute = 0;
   int second = 0;
   int millisecond = 0;

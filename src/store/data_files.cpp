@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "files/files.h"
 #include "store/growth_room.h"
 #include "text/cp932.h"
-#include "files/files.h"
 #include "text/line_breaks.h"
 #include "text/literal.h"
 #include "text/numbers.h"

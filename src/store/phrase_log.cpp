@@ -1,8 +1,8 @@
 #include "store/phrase_log.h"
 
+#include "files/files.h"
 #include "store/growth_room.h"
 #include "store/scans.h"
-#include "files/files.h"
 #include "text/line_breaks.h"
 
 namespace holvan {

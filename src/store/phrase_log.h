@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "files/line_list.h"
 #include "store/first_index_table.h"
 #include "store/lookup.h"
-#include "files/line_list.h"
 
 namespace holvan {
 

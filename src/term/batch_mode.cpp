@@ -71,8 +71,7 @@ class BatchRun {
   }
 
   int SaveForSignal() {
-    return RunEvent(console_, [this] { companion_.SaveQuietly(); }) ? 0
-                                                                           : 1;
+    return RunEvent(console_, [this] { companion_.SaveQuietly(); }) ? 0 : 1;
   }
 
   SignalPipe& signals_;

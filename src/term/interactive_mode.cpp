@@ -123,9 +123,7 @@ class InteractiveRun {
     return 0;
   }
 
-  std::string Prompt() {
-    return NarrowToUtf8(view_.talk_caption()) + "> ";
-  }
+  std::string Prompt() { return NarrowToUtf8(view_.talk_caption()) + "> "; }
 
   void WaitAndDispatch() {
     const bool ticking = view_.IdleRemarksEnabled();
@@ -228,8 +226,7 @@ class InteractiveRun {
   // the closing box.
   void HangUp() {
     console_.LeavePrompt();
-    const bool saved =
-        RunEvent(console_, [this] { companion_.SaveQuietly(); });
+    const bool saved = RunEvent(console_, [this] { companion_.SaveQuietly(); });
     Finish(saved ? 0 : 1);
   }
 

@@ -80,8 +80,9 @@ std::optional<Moment> ParseMoment(std::string_view text) {
   moment.minute = DigitsAt(text, 14, 2);
   moment.second = DigitsAt(text, 17, 2);
   moment.millisecond = 0;
-  if (!IsDate(moment.year, moment.month, moment.day) || moment.hour < 0 || moment.hour > 23 || moment.minute < 0 ||
-      moment.minute > 59 || moment.second < 0 || moment.second > 59) {
+  if (!IsDate(moment.year, moment.month, moment.day) || moment.hour < 0 ||
+      moment.hour > 23 || moment.minute < 0 || moment.minute > 59 ||
+      moment.second < 0 || moment.second > 59) {
     return std::nullopt;
   }
   return moment;

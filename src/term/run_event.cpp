@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "text/cp932.h"
 #include "errors/error.h"
 #include "errors/failure.h"
+#include "text/cp932.h"
 
 namespace holvan::term {
 namespace {

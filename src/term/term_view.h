@@ -31,8 +31,7 @@ class TermView : public View {
                           std::size_t appended_size) override;
   void TranscriptCleared() override {}
   void TranscriptLoaded(std::string_view text) override;
-  void TranscriptDeleted(std::string_view, std::size_t, std::size_t) override {
-  }
+  void TranscriptDeleted(std::string_view, std::size_t, std::size_t) override {}
   /// A terminal has no selection: "削除" removes the last line.
   WideRange TranscriptSelection(std::string_view) override { return {}; }
   bool IdleRemarksEnabled() override { return idle_remarks_; }

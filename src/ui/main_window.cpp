@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "text/cp932.h"
 #include "errors/error.h"
 #include "errors/failure.h"
+#include "text/cp932.h"
 #include "text/literal.h"
 #include "ui/fonts.h"
 #include "ui/input_line.h"
@@ -211,7 +211,9 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 NarrowText MainWindow::InputText() { return input_line_->Line(); }
 
-void MainWindow::SetInputText(const NarrowText& text) { input_line_->SetLine(text); }
+void MainWindow::SetInputText(const NarrowText& text) {
+  input_line_->SetLine(text);
+}
 
 void MainWindow::SetLook(const Look& look) {
   setWindowTitle(ShownText(look.caption));
@@ -221,16 +223,18 @@ void MainWindow::SetLook(const Look& look) {
 }
 
 void MainWindow::TranscriptAppended(std::string_view text,
-                                std::size_t appended_size) {
+                                    std::size_t appended_size) {
   transcript_->ShowAppended(text, appended_size);
 }
 
 void MainWindow::TranscriptCleared() { transcript_->Reload({}); }
 
-void MainWindow::TranscriptLoaded(std::string_view text) { transcript_->Reload(text); }
+void MainWindow::TranscriptLoaded(std::string_view text) {
+  transcript_->Reload(text);
+}
 
 void MainWindow::TranscriptDeleted(std::string_view text, std::size_t begin,
-                               std::size_t length) {
+                                   std::size_t length) {
   transcript_->ShowDeleted(text, begin, length);
 }
 

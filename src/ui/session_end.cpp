@@ -14,7 +14,8 @@ void SaveOnSessionEnd(MainWindow& window) {
   // save at once, in the emitting call.
   QObject::connect(
       qGuiApp, &QGuiApplication::commitDataRequest, &window,
-      [&window](QSessionManager&) { window.SaveQuietly(); }, Qt::DirectConnection);
+      [&window](QSessionManager&) { window.SaveQuietly(); },
+      Qt::DirectConnection);
   QObject::connect(
       qGuiApp, &QCoreApplication::aboutToQuit, &window,
       [&window] { window.SaveQuietly(); }, Qt::DirectConnection);

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "text/ranges.h"
 #include "text/narrow_text.h"
+#include "text/ranges.h"
 
 namespace holvan {
 

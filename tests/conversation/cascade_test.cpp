@@ -1,6 +1,6 @@
 #include "conversation_fixture.h"
-#include "support/file_faults.h"
 #include "errors/error.h"
+#include "support/file_faults.h"
 
 namespace holvan::testing {
 namespace {

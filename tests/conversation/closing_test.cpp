@@ -7,18 +7,18 @@
 #include <vector>
 
 #include "conversation/companion.h"
-#include "support/file_faults.h"
+#include "errors/error.h"
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
+#include "support/file_faults.h"
 #include "support/temp_dir.h"
-#include "errors/error.h"
 
 namespace holvan {
 namespace {
 
 using testing::FakePlatform;
-using testing::FileAttribute;
 using testing::FakeView;
+using testing::FileAttribute;
 using testing::Sj;
 using testing::TempDir;
 

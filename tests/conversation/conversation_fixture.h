@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "conversation/companion.h"
+#include "random/random.h"
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
 #include "support/seeds.h"
 #include "support/temp_dir.h"
 #include "support/turn.h"
 #include "text/cp932.h"
-#include "random/random.h"
 
 namespace holvan::testing {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "conversation_fixture.h"
-#include "support/file_faults.h"
 #include "errors/error.h"
+#include "support/file_faults.h"
 
 namespace holvan::testing {
 namespace {
@@ -17,13 +17,15 @@ class DiaryTest : public ConversationTest {
   /// The header that entry appends: an empty line, date and time, another
   /// empty line.
   NarrowText Header() {
-    return "\r\n" + state().start_date_text + state().start_time_text + "\r\n\r\n";
+    return "\r\n" + state().start_date_text + state().start_time_text +
+           "\r\n\r\n";
   }
   const NarrowText& Text() { return companion.transcript().Text(); }
 
   void ExpectInDiary() {
     EXPECT_EQ(state().mode, Mode::kDiary);
-    EXPECT_EQ(view.look.caption, Sj("日記モード      コマンド: セーブ 削除 終了"));
+    EXPECT_EQ(view.look.caption,
+              Sj("日記モード      コマンド: セーブ 削除 終了"));
     EXPECT_EQ(view.look.talk_caption, Sj("記入"));
     EXPECT_FALSE(view.look.word_wrap);
     EXPECT_TRUE(view.look.arrow_pointer);
@@ -77,7 +79,8 @@ TEST_F(DiaryTest, DeleteWithoutSelectionRemovesLinesFromTheEnd) {
   dir.WriteSj("diary.dat", "古い日記");
   StartAs("太郎");
   Type("日記");
-  const NarrowText date_time = state().start_date_text + state().start_time_text;
+  const NarrowText date_time =
+      state().start_date_text + state().start_time_text;
   EXPECT_EQ(Text(), Sj("古い日記\r\n\r\n") + date_time + "\r\n");
   Type("削除");
   EXPECT_EQ(Text(), Sj("古い日記\r\n\r\n"));
@@ -175,10 +178,10 @@ TEST_F(DiaryTest, AnUnreadableDiaryLeavesTheModeUnentered) {
         } catch (const Error&) {
           failed = true;
         }
-        const bool unentered = failed && Text().empty() &&
-                               state().mode == Mode::kFree &&
-                               view.look.caption == "Holvan" && view.idle_enabled &&
-                               view.look.talk_caption == Sj("話す");
+        const bool unentered =
+            failed && Text().empty() && state().mode == Mode::kFree &&
+            view.look.caption == "Holvan" && view.idle_enabled &&
+            view.look.talk_caption == Sj("話す");
         std::_Exit(unentered ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

@@ -6,11 +6,11 @@
 #include <deque>
 
 #include "conversation/companion.h"
+#include "errors/error.h"
 #include "store/data_files.h"
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
 #include "support/temp_dir.h"
-#include "errors/error.h"
 
 namespace holvan {
 namespace {
@@ -105,7 +105,7 @@ TEST_F(GreetingTest, ANameWithoutCountIsGreetedWithoutCounting) {
 TEST_F(GreetingTest, DateAndTimeComeFromTwoReadingsOfTheClock) {
   dir.WriteSj("holv.dat", "太郎\r\n1\r\n");
   platform.moments = {Moment{2026, 12, 5, 23, 59, 59, 999},
-                       Moment{2026, 12, 6, 0, 5, 9, 0}};
+                      Moment{2026, 12, 6, 0, 5, 9, 0}};
   companion.Start();
   EXPECT_EQ(companion.state().start_date_text, Sj("令和8年12月5日(土曜日)"));
   EXPECT_EQ(companion.state().start_time_text, Sj("午前12時05分09秒"));

@@ -38,9 +38,8 @@ TEST_F(IntakeTest, TheFirstLineBecomesTheNameAndNothingElse) {
 
 TEST_F(IntakeTest, AnEmptyLineAsksForTheNameOrEndsTheTurnSilently) {
   Type("");
-  EXPECT_EQ(
-      view.appended,
-      (std::vector<NarrowText>{" > \r\n", Sj("お名前を入力して下さい\r\n")}));
+  EXPECT_EQ(view.appended, (std::vector<NarrowText>{
+                               " > \r\n", Sj("お名前を入力して下さい\r\n")}));
   EXPECT_EQ(state().profile.user_name, "");
 
   view.appended.clear();

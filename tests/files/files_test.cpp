@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <set>
 
-#include "support/file_faults.h"
-#include "support/temp_dir.h"
 #include "errors/error.h"
 #include "files/line_list.h"
 #include "files/memory_room.h"
 #include "files/text_lines.h"
+#include "support/file_faults.h"
+#include "support/temp_dir.h"
 
 namespace holvan {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
 #include "errors/error.h"
+#include "support/temp_dir.h"
 
 namespace holvan {
 namespace {

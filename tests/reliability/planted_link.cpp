@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "conversation/companion.h"
+#include "errors/error.h"
 #include "faults.h"
+#include "files/files.h"
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
 #include "support/temp_dir.h"
-#include "errors/error.h"
-#include "files/files.h"
 
 extern "C" int __real_open(const char* path, int flags, ...);
 

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "conversation/companion.h"
+#include "errors/error.h"
 #include "faults.h"
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
-#include "support/turn.h"
 #include "support/temp_dir.h"
-#include "errors/error.h"
+#include "support/turn.h"
 
 namespace {
 

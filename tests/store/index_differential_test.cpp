@@ -298,8 +298,7 @@ TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
         fast.Type(line);
         scan.Type(line);
       }
-      ASSERT_EQ(fast.view().appended, scan.view().appended)
-          << "step " << step;
+      ASSERT_EQ(fast.view().appended, scan.view().appended) << "step " << step;
       ASSERT_EQ(fast.seed(), scan.seed()) << "step " << step;
     }
     const Stores& a = fast.companion().stores();
@@ -312,7 +311,8 @@ TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
       EXPECT_EQ(a.dictionary.Key(i), b.dictionary.Key(i));
       EXPECT_EQ(a.dictionary.Value(i), b.dictionary.Value(i));
     }
-    EXPECT_EQ(fast.companion().state().profile.mood, scan.companion().state().profile.mood);
+    EXPECT_EQ(fast.companion().state().profile.mood,
+              scan.companion().state().profile.mood);
     EXPECT_EQ(fast.companion().state().follow_up_key,
               scan.companion().state().follow_up_key);
     // Saving syncs to the disk, so only some runs go as far.

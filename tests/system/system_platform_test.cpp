@@ -92,8 +92,8 @@ TEST_F(StartProgramTest, ChildFeelsTheFileSizeLimitThatHolvanIgnores) {
   TempDir dir;
   const std::string d = dir.path();
   const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  platform.StartProgram("sh -c 'grep ^SigIgn: /proc/$$/status > " + d + "/ign.tmp; mv " +
-               d + "/ign.tmp " + d + "/ign'");
+  platform.StartProgram("sh -c 'grep ^SigIgn: /proc/$$/status > " + d +
+                        "/ign.tmp; mv " + d + "/ign.tmp " + d + "/ign'");
   std::signal(SIGXFSZ, previous);
   ASSERT_TRUE(WaitForFile(dir.File("ign")));
   const unsigned long ignored =

@@ -50,9 +50,11 @@ class MainWindowTest : public QObject {
   void StartWindow() {
     window_ = std::make_unique<MainWindow>(platform_);
     window_->Start();
-    transcript_ = window_->findChild<QPlainTextEdit*>(QStringLiteral("transcript"));
+    transcript_ =
+        window_->findChild<QPlainTextEdit*>(QStringLiteral("transcript"));
     input_line_ = window_->findChild<QLineEdit*>(QStringLiteral("input_line"));
-    talk_button_ = window_->findChild<QPushButton*>(QStringLiteral("talk_button"));
+    talk_button_ =
+        window_->findChild<QPushButton*>(QStringLiteral("talk_button"));
     QVERIFY(transcript_ && input_line_ && talk_button_);
   }
 
@@ -151,7 +153,8 @@ class MainWindowTest : public QObject {
   }
 
   void CloseButtonMenuAndCloseBoxRunTheSameClose() {
-    const QString paths[] = {QStringLiteral("exit_button"), QStringLiteral("exit_action"),
+    const QString paths[] = {QStringLiteral("exit_button"),
+                             QStringLiteral("exit_action"),
                              QStringLiteral("close box")};
     for (const QString& path : paths) {
       window_.reset();
@@ -162,7 +165,8 @@ class MainWindowTest : public QObject {
       Say("はじめまして");
       ModalWatcher watcher;
       if (path == QStringLiteral("exit_button")) {
-        QTest::mouseClick(window_->findChild<QPushButton*>(path), Qt::LeftButton);
+        QTest::mouseClick(window_->findChild<QPushButton*>(path),
+                          Qt::LeftButton);
       } else if (path == QStringLiteral("exit_action")) {
         Action("exit_action")->trigger();
       } else {
@@ -187,7 +191,8 @@ class MainWindowTest : public QObject {
   void FailedCloseShowsTheErrorAndKeepsTheWindow() {
     WriteStores();
     StartWindow();
-    FileAttribute brain(folder_->File(QStringLiteral("brain.dat")).toStdString());
+    FileAttribute brain(
+        folder_->File(QStringLiteral("brain.dat")).toStdString());
     if (!brain.ok()) QSKIP("chattr +i is not available on this file system");
     Say("猫とは動物だ");
     {
@@ -345,12 +350,14 @@ class MainWindowTest : public QObject {
     Say("三行目");
     Say("四行目");
     Say("削除");
-    QVERIFY(TranscriptText().ends_with(Sj("\r\n一行目\r\n三行目\r\n四行目\r\n")));
+    QVERIFY(
+        TranscriptText().ends_with(Sj("\r\n一行目\r\n三行目\r\n四行目\r\n")));
     select(end(), at("四行目"));
     Say("五行目");
     Say("六行目");
     Say("削除");
-    QVERIFY(TranscriptText().ends_with(Sj("\r\n三行目\r\n五行目\r\n六行目\r\n")));
+    QVERIFY(
+        TranscriptText().ends_with(Sj("\r\n三行目\r\n五行目\r\n六行目\r\n")));
     // In the middle.
     select(at("五"), at("五") + 1);
     Say("七行目");
@@ -422,7 +429,8 @@ class MainWindowTest : public QObject {
 
   void IdleSwitchKeepsOrRestartsThePeriod() {
     StartWindow();
-    QTimer* idle_timer = window_->findChild<QTimer*>(QStringLiteral("idle_timer"));
+    QTimer* idle_timer =
+        window_->findChild<QTimer*>(QStringLiteral("idle_timer"));
     QTest::qWait(300);
     const int remaining = idle_timer->remainingTime();
     QVERIFY(remaining <= 4800);

@@ -40,7 +40,8 @@ class SessionEndTest : public QObject {
   // the window is shown, and the first box or dialog that waits gets
   // SIGTERM. Returns the loop's status (99: still running after 10 s); title
   // gets the box's caption.
-  int RunAndTerminateAtTheBox(MainWindow& window, const std::function<void()>& act,
+  int RunAndTerminateAtTheBox(MainWindow& window,
+                              const std::function<void()>& act,
                               QString& title) {
     // Two timers: a timer does not fire again while its own handler waits.
     QTimer start;
@@ -145,7 +146,8 @@ class SessionEndTest : public QObject {
           } else if (act == QStringLiteral("close")) {
             window.close();
           } else {
-            window.findChild<QAction*>(QStringLiteral("version_action"))->trigger();
+            window.findChild<QAction*>(QStringLiteral("version_action"))
+                ->trigger();
           }
         },
         seen);

@@ -20,7 +20,8 @@
 #include "bench_platform.h"
 #include "conversation/companion.h"
 #include "conversation/quiet_view.h"
-#include "files/files.h"
+#include "files/atomic_save.h"
+#include "files/read_file.h"
 #include "script.h"
 #include "store/data_files.h"
 

@@ -1,6 +1,6 @@
 #include "script.h"
 
-#include "files/files.h"
+#include "files/read_file.h"
 #include "text/cp932.h"
 #include "text/line_breaks.h"
 

@@ -1,5 +1,5 @@
 #include "conversation/branches.h"
-#include "files/files.h"
+#include "files/read_file.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
 #include "text/literal.h"

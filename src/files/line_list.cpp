@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "errors/error.h"
-#include "files/files.h"
+#include "files/atomic_save.h"
 #include "text/line_breaks.h"
 
 namespace holvan {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "files/files.h"
+#include "files/atomic_save.h"
+#include "files/read_file.h"
 #include "text/line_breaks.h"
 
 namespace holvan {

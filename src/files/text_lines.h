@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "files/files.h"
+#include "files/read_file.h"
 #include "text/narrow_text.h"
 #include "text/ranges.h"
 

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "files/files.h"
+#include "files/atomic_save.h"
+#include "files/read_file.h"
+#include "files/temporaries.h"
 #include "store/growth_room.h"
 #include "text/cp932.h"
 #include "text/line_breaks.h"

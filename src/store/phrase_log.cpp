@@ -1,6 +1,6 @@
 #include "store/phrase_log.h"
 
-#include "files/files.h"
+#include "files/read_file.h"
 #include "store/growth_room.h"
 #include "store/scans.h"
 #include "text/line_breaks.h"

@@ -39,7 +39,7 @@ class MainWindow : public QWidget, public View {
   /// Saves quietly and ends the program without the close (SIGTERM, SIGHUP).
   void SaveAndQuit();
   /// True once the close has succeeded or the program is ending.
-  bool Finished() const { return finished_; }
+  bool finished() const { return finished_; }
 
   Companion& companion() { return companion_; }
 

@@ -1,5 +1,3 @@
-#include "files/files.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,8 +7,11 @@
 #include <set>
 
 #include "errors/error.h"
+#include "files/atomic_save.h"
 #include "files/line_list.h"
 #include "files/memory_room.h"
+#include "files/read_file.h"
+#include "files/temporaries.h"
 #include "files/text_lines.h"
 #include "support/file_faults.h"
 #include "support/temp_dir.h"

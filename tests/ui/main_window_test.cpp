@@ -172,7 +172,7 @@ class MainWindowTest : public QObject {
       } else {
         window_->windowHandle()->close();
       }
-      QVERIFY2(window_->Finished(), qPrintable(path));
+      QVERIFY2(window_->finished(), qPrintable(path));
       QVERIFY(!window_->isVisible());
       QCOMPARE(watcher.seen.size(), std::size_t{1});
       QCOMPARE(watcher.seen[0].title, Q("確認"));
@@ -205,7 +205,7 @@ class MainWindowTest : public QObject {
       QVERIFY(watcher.seen[0].text.endsWith(Q("を作成できません.")));
     }
     QVERIFY(window_->isVisible());
-    QVERIFY(!window_->Finished());
+    QVERIFY(!window_->finished());
     // The conversation goes on, and the close succeeds once the cause is gone.
     Say("元気");
     QVERIFY(TranscriptHas("健康なのが一番みたいですね"));
@@ -214,7 +214,7 @@ class MainWindowTest : public QObject {
     window_->close();
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QCOMPARE(watcher.seen[0].title, Q("確認"));
-    QVERIFY(window_->Finished());
+    QVERIFY(window_->finished());
     QVERIFY(!window_->isVisible());
   }
 
@@ -236,7 +236,7 @@ class MainWindowTest : public QObject {
     Say("犬とは動物だ");
     ModalWatcher watcher;
     window_->close();
-    QVERIFY(window_->Finished());
+    QVERIFY(window_->finished());
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QCOMPARE(watcher.seen[0].title, Q("確認"));
     QCOMPARE(folder_->ReadBytes(QStringLiteral("res.dat")),
@@ -253,7 +253,7 @@ class MainWindowTest : public QObject {
     for (int i = 0; i < 4; ++i) Say("ばか");
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QCOMPARE(watcher.seen[0].title, Q("確認"));
-    QVERIFY(window_->Finished());
+    QVERIFY(window_->finished());
     QTRY_VERIFY(!window_->isVisible());
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QVERIFY(folder_->ReadBytes(QStringLiteral("holv.dat"))

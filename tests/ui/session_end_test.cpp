@@ -76,7 +76,7 @@ class SessionEndTest : public QObject {
     Say(window, "こんにちは");
     ModalWatcher watcher;
     window.close();
-    QVERIFY(window.Finished());
+    QVERIFY(window.finished());
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     folder.WriteLines(QStringLiteral("res.dat"), {"前の内容"});
     window.SaveQuietly();
@@ -95,7 +95,7 @@ class SessionEndTest : public QObject {
         window, [] {}, title);
     QCOMPARE(status, 0);
     QCOMPARE(title, QStringLiteral("Holvan"));
-    QVERIFY(window.Finished());
+    QVERIFY(window.finished());
     QVERIFY(!window.isVisible());
     QVERIFY(OnlyTheReadStoreSaved(folder));
   }
@@ -153,7 +153,7 @@ class SessionEndTest : public QObject {
         seen);
     QCOMPARE(status, 0);
     QCOMPARE(seen, title);
-    QVERIFY(window.Finished());
+    QVERIFY(window.finished());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QCOMPARE(folder.ReadBytes(QStringLiteral("res.dat")), said);
     QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
@@ -170,7 +170,7 @@ class SessionEndTest : public QObject {
     Say(window, "こんにちは");
     ModalWatcher watcher;
     std::raise(SIGTERM);
-    QTRY_VERIFY(window.Finished());
+    QTRY_VERIFY(window.finished());
     QCOMPARE(folder.ReadBytes(QStringLiteral("res.dat")), Sj("こんにちは\r\n"));
     QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
                 .starts_with(Sj("太郎\r\n4\r\n")));

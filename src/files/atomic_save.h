@@ -3,25 +3,13 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
-#include <span>
+#include <string>
 #include <string_view>
 
 #include "errors/error.h"
 #include "text/narrow_text.h"
 
 namespace holvan {
-
-/// True when path names an existing regular file (through symbolic links).
-bool FileExists(const NarrowText& path);
-
-/// What reading raises for a file that memory cannot hold.
-enum class TooLarge { kOpenError, kCapacityError };
-
-/// All bytes of the file; raises the open error with path when it cannot be
-/// opened or read, and the error too_large names when memory cannot hold it
-/// (nothing is allocated for a file larger than memory and swap).
-NarrowText ReadFileBytes(const NarrowText& path,
-                         TooLarge too_large = TooLarge::kOpenError);
 
 /// Replaces the file's content by bytes without ever leaving a partial file:
 /// a temporary beside the target (exclusive, never following a planted link),
@@ -32,13 +20,6 @@ NarrowText ReadFileBytes(const NarrowText& path,
 /// write error when another write or flush fails; the old file then stays
 /// intact and the temporary is removed.
 void SaveFileAtomically(const NarrowText& path, std::string_view bytes);
-
-/// Removes from folder the temporaries that saves of the files named in
-/// targets left behind when their process was killed: regular files (never
-/// a link or a folder) named exactly as a save names its temporary, by a
-/// process that is gone. Nothing else is touched; failures are passed over.
-void RemoveStaleTemporaries(const NarrowText& folder,
-                            std::span<const std::string_view> targets);
 
 /// SaveFileAtomically with the content given piece by piece, gathered into
 /// large writes. The temporary is removed unless Commit succeeds.

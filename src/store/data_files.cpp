@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "files/atomic_save.h"
+#include "files/read_file.h"
+#include "files/temporaries.h"
 #include "store/growth_room.h"
 #include "text/cp932.h"
-#include "text/files.h"
 #include "text/line_breaks.h"
 #include "text/literal.h"
 #include "text/numbers.h"
@@ -21,7 +23,6 @@ constexpr std::string_view kBrainFile = "brain.dat";
 constexpr std::string_view kDictionaryFile = "dic.dat";
 constexpr std::string_view kPhraseLogFile = "res.dat";
 constexpr std::string_view kProfileFile = "holv.dat";
-constexpr char16_t kFullWidthEquals = u'\uFF1D';
 constexpr int32_t kProfileLines = 7;
 
 // The units that split a dictionary line: those that convert to the one
@@ -31,68 +32,70 @@ const std::u16string& Asterisks() {
   return units;
 }
 
-// Each line splits at its first "＝"; a line without one is all value. Key
-// and value are cut by characters and keep the line's bytes as they are, so
-// the close writes back every line it read; the bytes are walked once without
-// a UTF-16 copy.
-void LoadBrain(const NarrowText& path, Brain& brain) {
-  const NarrowText bytes = ReadFileBytes(path);
+// The keys and values of a file's lines.
+struct Pairs {
   std::vector<NarrowText> keys;
   std::vector<NarrowText> values;
-  keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
-  values.reserve(keys.capacity());
+};
+
+// Each line of the file splits at its first character among separators; a
+// line without one is all value under an empty key when unsplit_are_values,
+// else it adds nothing. Key and value are cut by characters and keep the
+// line's bytes as they are, so the close writes back every line it read; the
+// bytes are walked once without a UTF-16 copy.
+Pairs ReadPairs(const NarrowText& path, std::u16string_view separators,
+                bool unsplit_are_values) {
+  const NarrowText bytes = ReadFileBytes(path);
+  Pairs pairs;
+  pairs.keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
+  pairs.values.reserve(pairs.keys.capacity());
   ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const CharacterAt equals =
-        FindCharacterIn(line, std::u16string_view(&kFullWidthEquals, 1));
-    if (equals.length == 0) {
-      keys.emplace_back();
-      values.emplace_back(line);
-      return;
+    const ByteRange separator = FindCharacterIn(line, separators);
+    if (separator.length > 0) {
+      pairs.keys.emplace_back(line.substr(0, separator.begin));
+      pairs.values.emplace_back(
+          line.substr(separator.begin + separator.length));
+    } else if (unsplit_are_values) {
+      pairs.keys.emplace_back();
+      pairs.values.emplace_back(line);
     }
-    keys.emplace_back(line.substr(0, equals.offset));
-    values.emplace_back(line.substr(equals.offset + equals.length));
   });
-  brain.Assign(std::move(keys), std::move(values));
+  return pairs;
 }
 
-// Each line splits at its first character that converts to "*"; a line
-// without one adds nothing. Key and value keep the line's bytes.
+// Each line splits at its first "＝".
+void LoadBrain(const NarrowText& path, Brain& brain) {
+  Pairs pairs = ReadPairs(path, u"\uFF1D", true);
+  brain.Assign(std::move(pairs.keys), std::move(pairs.values));
+}
+
+// Each line splits at its first character that converts to "*".
 void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
-  const NarrowText bytes = ReadFileBytes(path);
-  const std::u16string& asterisks = Asterisks();
-  std::vector<NarrowText> keys;
-  std::vector<NarrowText> values;
-  keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
-  values.reserve(keys.capacity());
-  ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const CharacterAt star = FindCharacterIn(line, asterisks);
-    if (star.length == 0) return;
-    keys.emplace_back(line.substr(0, star.offset));
-    values.emplace_back(line.substr(star.offset + star.length));
-  });
-  dictionary.Assign(std::move(keys), std::move(values));
+  Pairs pairs = ReadPairs(path, Asterisks(), false);
+  dictionary.Assign(std::move(pairs.keys), std::move(pairs.values));
 }
 
 // The counters are read only when line 2 holds something.
-void LoadProfile(const NarrowText& path, TextLines& profile,
-                 ConversationState& state) {
+Profile LoadProfile(const NarrowText& path, TextLines& profile) {
   profile.LoadFromFile(path);
-  state.UserName = profile.Get(0);
+  Profile fields;
+  fields.user_name = profile.Get(0);
   const NarrowText visits = profile.Get(1);
-  if (visits.empty()) return;
-  state.VisitCount = WrappingIncrement(ParseIntOr(visits, 0));
-  state.Mood = ParseIntOr(profile.Get(2), 1);
-  state.SpareCount1 = ParseIntOr(profile.Get(3), 1);
-  state.SpareCount2 = ParseIntOr(profile.Get(4), 1);
-  state.SpareCount3 = ParseIntOr(profile.Get(5), 1);
-  state.AngryExitCount = ParseIntOr(profile.Get(6), 1);
+  if (visits.empty()) return fields;
+  fields.visit_count = WrappingIncrement(ParseIntOr(visits, 0));
+  fields.mood = ParseIntOr(profile.Get(2), 1);
+  fields.spare_count1 = ParseIntOr(profile.Get(3), 1);
+  fields.spare_count2 = ParseIntOr(profile.Get(4), 1);
+  fields.spare_count3 = ParseIntOr(profile.Get(5), 1);
+  fields.angry_exit_count = ParseIntOr(profile.Get(6), 1);
+  return fields;
 }
 
-// Hands the pieces of the "brain.dat" lines to put, in order.
-template <typename Put>
-void PutBrainLines(const Brain& brain, Put put) {
+// Writes key "＝" value CR LF per pair, atomically.
+void SaveBrain(const NarrowText& path, const Brain& brain) {
   const NarrowText& equals = "＝"_sj;
   const int32_t count = brain.Count();
+  AtomicFileWriter writer(path);
   // The entries lie all over memory: ask for the ones a few steps ahead.
   constexpr int32_t kAhead = 8;
   for (int32_t i = 0; i < count; ++i) {
@@ -100,11 +103,12 @@ void PutBrainLines(const Brain& brain, Put put) {
       __builtin_prefetch(brain.Key(i + kAhead).data());
       __builtin_prefetch(brain.Value(i + kAhead).data());
     }
-    put(brain.Key(i));
-    put(equals);
-    put(brain.Value(i));
-    put("\r\n");
+    writer.Append(brain.Key(i));
+    writer.Append(equals);
+    writer.Append(brain.Value(i));
+    writer.Append("\r\n");
   }
+  writer.Commit();
 }
 
 }  // namespace
@@ -116,8 +120,7 @@ NarrowText DataFilePath(std::string_view directory, std::string_view name) {
   return path;
 }
 
-void LoadStores(std::string_view directory, Stores& stores,
-                ConversationState& state) {
+Profile LoadStores(std::string_view directory, Stores& stores) {
   // An error below leaves the flags of the files not yet read set.
   stores.brain_unread = stores.phrase_log_unread = stores.profile_unread = true;
   NarrowText path = DataFilePath(directory, kBrainFile);
@@ -129,8 +132,10 @@ void LoadStores(std::string_view directory, Stores& stores,
   if (FileExists(path)) stores.phrase_log.LoadFromFile(path);
   stores.phrase_log_unread = false;
   path = DataFilePath(directory, kProfileFile);
-  if (FileExists(path)) LoadProfile(path, stores.profile, state);
+  Profile fields;
+  if (FileExists(path)) fields = LoadProfile(path, stores.profile);
   stores.profile_unread = false;
+  return fields;
 }
 
 void RemoveStaleDataTemporaries(std::string_view directory) {
@@ -139,17 +144,17 @@ void RemoveStaleDataTemporaries(std::string_view directory) {
   RemoveStaleTemporaries(NarrowText(directory), kWritten);
 }
 
-void UpdateProfile(const ConversationState& state, TextLines& profile) {
+void UpdateProfile(const Profile& fields, TextLines& profile) {
   if (profile.Count() < kProfileLines) {
     for (int32_t i = 0; i < kProfileLines; ++i) profile.Add("");
   }
-  profile.Put(0, state.UserName);
-  profile.Put(1, IntText(state.VisitCount));
-  profile.Put(2, IntText(state.Mood));
-  profile.Put(3, IntText(state.SpareCount1));
-  profile.Put(4, IntText(state.SpareCount2));
-  profile.Put(5, IntText(state.SpareCount3));
-  profile.Put(6, IntText(state.AngryExitCount));
+  profile.Put(0, fields.user_name);
+  profile.Put(1, IntText(fields.visit_count));
+  profile.Put(2, IntText(fields.mood));
+  profile.Put(3, IntText(fields.spare_count1));
+  profile.Put(4, IntText(fields.spare_count2));
+  profile.Put(5, IntText(fields.spare_count3));
+  profile.Put(6, IntText(fields.angry_exit_count));
 }
 
 void SaveStores(std::string_view directory, const Stores& stores) {
@@ -158,22 +163,11 @@ void SaveStores(std::string_view directory, const Stores& stores) {
     stores.profile.SaveToFile(path);
   }
   path = DataFilePath(directory, kBrainFile);
-  if (!stores.brain_unread && FileExists(path)) {
-    AtomicFileWriter writer(path);
-    PutBrainLines(stores.brain,
-                  [&writer](std::string_view piece) { writer.Append(piece); });
-    writer.Commit();
-  }
+  if (!stores.brain_unread && FileExists(path)) SaveBrain(path, stores.brain);
   path = DataFilePath(directory, kPhraseLogFile);
   if (!stores.phrase_log_unread && FileExists(path)) {
     stores.phrase_log.entries().SaveToFile(path);
   }
-}
-
-NarrowText BrainFileBytes(const Brain& brain) {
-  NarrowText bytes;
-  PutBrainLines(brain, [&bytes](std::string_view piece) { bytes += piece; });
-  return bytes;
 }
 
 }  // namespace holvan

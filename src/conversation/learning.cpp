@@ -32,17 +32,19 @@ bool IsWholeDefinition(const WideText& value, int32_t q, int32_t length) {
 }
 
 /// The value with definition as its newest definition, held once.
-NarrowText WithNewestDefinition(const NarrowText& value,
+NarrowText WithNewestDefinition(std::string_view value,
                                 const NarrowText& definition) {
-  const NarrowText& star = "＊"_sj;
+  const auto newest_before = [&definition](std::string_view rest) {
+    return (definition + "＊"_sj).append(rest);
+  };
   const int32_t q = WidePos(definition, value);
-  if (q == 0) return definition + star + value;
+  if (q == 0) return newest_before(value);
   const WideText wide_value = ToWide(value);
   const WideText wide_definition = ToWide(definition);
   const auto length = static_cast<int32_t>(wide_definition.size());
   if (IsWholeDefinition(wide_value, q, length)) {
-    if (q == 1) return value;
-    return definition + star + WideDelete(value, q - 1, length + 1);
+    if (q == 1) return NarrowText(value);
+    return newest_before(WideDelete(value, q - 1, length + 1));
   }
   // The first occurrence is part of a longer definition; the definition may
   // still be stored on its own further on.
@@ -50,10 +52,10 @@ NarrowText WithNewestDefinition(const NarrowText& value,
        at = wide_value.find(wide_definition, at + 1)) {
     const auto later = static_cast<int32_t>(at + 1);
     if (IsWholeDefinition(wide_value, later, length)) {
-      return definition + star + WideDelete(value, later - 1, length + 1);
+      return newest_before(WideDelete(value, later - 1, length + 1));
     }
   }
-  return definition + star + value;
+  return newest_before(value);
 }
 
 /// Learns the definition of topic; true when it rewrote an entry, which ends
@@ -116,12 +118,12 @@ void AnswerFollowUp(Session& session, WorkingLine& line) {
 }
 
 /// The newest definition of a value; empty when it holds no "＊".
-NarrowText FirstDefinition(const NarrowText& value) {
+NarrowText FirstDefinition(std::string_view value) {
   return WideCopy(value, 1, WidePos("＊"_sj, value) - 1);
 }
 
 /// The definition after the first "＊", up to the next one or the end.
-NarrowText SecondDefinition(const NarrowText& value) {
+NarrowText SecondDefinition(std::string_view value) {
   const int32_t star = WidePos("＊"_sj, value);
   if (star == 0) return {};
   const NarrowText rest = WideCopy(value, star + 1, WideLength(value));
@@ -137,7 +139,7 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
   const Brain& brain = session.stores.brain;
   bool remarked = false;
   brain.ForEachKeyIn(line, [&](int32_t i) {
-    const NarrowText& key = brain.Key(i);
+    const std::string_view key = brain.Key(i);
     if (state.follow_up == FollowUp::kRejected) {
       const NarrowText second = SecondDefinition(brain.Value(i));
       if (IsEmpty(second)) return false;
@@ -156,7 +158,7 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
           };
       const auto& [middle, end] = kRestatements[session.random.Below(
           static_cast<int32_t>(std::size(kRestatements)))];
-      NarrowText remark = key;
+      NarrowText remark(key);
       session.Say(remark.append(middle).append(first).append(end));
       state.follow_up_key = key;
       state.follow_up = FollowUp::kOffered;

@@ -42,6 +42,13 @@ inline char16_t DecodeAt(const Tables& t, std::string_view text, size_t& i) {
   return kNoCode;
 }
 
+// DecodeAt with a byte that starts no character escaped.
+inline char16_t UnitAt(const Tables& t, std::string_view text, size_t& i) {
+  const size_t start = i;
+  const char16_t u = DecodeAt(t, text, i);
+  return u != kNoCode ? u : EscapedByte(static_cast<uint8_t>(text[start]));
+}
+
 void AppendUtf8(std::string& out, uint32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -131,14 +138,17 @@ WideText ToWide(std::string_view text) {
 
 void ToWide(std::string_view text, WideText& wide) {
   const Tables& t = cp932::kTables;
-  wide.clear();
-  wide.reserve(text.size());
+  // At most one unit per byte.
+  wide.resize(text.size());
+  char16_t* const out = wide.data();
+  size_t units = 0;
   size_t i = 0;
-  while (i < text.size()) {
-    size_t start = i;
-    char16_t u = DecodeAt(t, text, i);
-    wide += u != kNoCode ? u : EscapedByte(static_cast<uint8_t>(text[start]));
-  }
+  while (i < text.size()) out[units++] = UnitAt(t, text, i);
+  wide.resize(units);
+}
+
+char16_t UnitAt(std::string_view text, std::size_t& at) {
+  return UnitAt(cp932::kTables, text, at);
 }
 
 NarrowText Recoded(std::string_view text) {
@@ -171,17 +181,21 @@ NarrowText Recoded(std::string_view text) {
 
 ByteRange FindCharacterIn(std::string_view text, std::u16string_view units) {
   const Tables& t = cp932::kTables;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t start = i;
-    char16_t u = DecodeAt(t, text, i);
-    if (u == kNoCode) u = EscapedByte(static_cast<uint8_t>(text[start]));
-    if (units.size() == 1 ? u == units[0]
-                          : units.find(u) != std::u16string_view::npos) {
-      return {start, i - start};
+  const auto find = [&](auto is_wanted) -> ByteRange {
+    size_t i = 0;
+    while (i < text.size()) {
+      const size_t start = i;
+      if (is_wanted(UnitAt(t, text, i))) return {start, i - start};
     }
+    return {text.size(), 0};
+  };
+  // Most callers look for one character.
+  if (units.size() == 1) {
+    return find([unit = units[0]](char16_t u) { return u == unit; });
   }
-  return {text.size(), 0};
+  return find([units](char16_t u) {
+    return units.find(u) != std::u16string_view::npos;
+  });
 }
 
 std::size_t SkipCharacters(std::string_view text, std::size_t offset,

@@ -1,8 +1,12 @@
 #include "system/system_platform.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -99,6 +103,40 @@ TEST_F(StartProgramTest, ChildFeelsTheFileSizeLimitThatHolvanIgnores) {
   const unsigned long ignored =
       std::stoul(dir.ReadBytes("ign").substr(7), nullptr, 16);
   EXPECT_EQ(ignored & (1ul << (SIGXFSZ - 1)), 0ul);
+}
+
+TEST_F(StartProgramTest, ChildGetsNoDescriptorNorBlockedSignalOfHolvans) {
+  TempDir dir;
+  const std::string d = dir.path();
+  // A descriptor that exec would keep, and a signal this thread blocks.
+  const int kept = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(kept, 3);
+  sigset_t usr1;
+  sigemptyset(&usr1);
+  sigaddset(&usr1, SIGUSR1);
+  sigset_t before;
+  pthread_sigmask(SIG_BLOCK, &usr1, &before);
+  platform.StartProgram("sh -c '{ test -e /proc/$$/fd/" + std::to_string(kept) +
+                        " && echo kept; grep ^SigBlk: /proc/$$/status; } > " +
+                        d + "/seen.tmp; mv " + d + "/seen.tmp " + d + "/seen'");
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  ::close(kept);
+  ASSERT_TRUE(WaitForFile(dir.File("seen")));
+  EXPECT_EQ(dir.ReadBytes("seen"), "SigBlk:\t0000000000000000\n");
+}
+
+TEST_F(StartProgramTest, AnEndedProgramLeavesNoZombie) {
+  platform.StartProgram("true");
+  // Looked at without collecting: the program is Holvan's child until
+  // collected.
+  const auto give_up =
+      std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  siginfo_t info{};
+  while (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0) {
+    ASSERT_LT(std::chrono::steady_clock::now(), give_up) << "a zombie stays";
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(errno, ECHILD);
 }
 
 TEST_F(ClockTest, UptimeIsPlausibleAndMonotonic) {

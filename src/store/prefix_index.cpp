@@ -69,57 +69,49 @@ void PrefixIndex::Build(const StoredPairs& pairs) {
     int32_t index;
     uint64_t head() const { return uint64_t{high} << 32 | low; }
   };
-  // The keys go by their first two bytes into runs of the order, each in
-  // list order; each run is then sorted on its own by the rest of the head,
-  // a byte at a time, which keeps equal heads in list order.
-  std::vector<std::size_t> starts(65537, 0);
+  std::vector<Entry> order;
+  order.reserve(static_cast<std::size_t>(pairs.Count()));
   for (int32_t i = 0; i < pairs.Count(); ++i) {
     const std::string_view key = pairs.Key(i);
-    if (!key.empty()) ++starts[(HeadNumber(key) >> 48) + 1];
+    if (key.empty()) continue;
+    const uint64_t head = HeadNumber(key);
+    order.push_back(
+        {static_cast<uint32_t>(head >> 32), static_cast<uint32_t>(head), i});
   }
-  for (std::size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
-  std::vector<Entry> order(starts.back());
+  // A stable radix sort by the head numbers, sixteen bits at a time, keeps
+  // equal heads in list order; runs of equal heads are then sorted by their
+  // whole keys.
   {
-    std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
-    for (int32_t i = 0; i < pairs.Count(); ++i) {
-      const std::string_view key = pairs.Key(i);
-      if (key.empty()) continue;
-      const uint64_t head = HeadNumber(key);
-      order[next[head >> 48]++] = {static_cast<uint32_t>(head >> 32),
-                                   static_cast<uint32_t>(head), i};
+    std::vector<Entry> spare(order.size());
+    std::vector<std::size_t> starts(65537);
+    for (int shift = 0; shift < 64; shift += 16) {
+      std::fill(starts.begin(), starts.end(), 0);
+      for (const Entry& e : order) ++starts[((e.head() >> shift) & 0xFFFF) + 1];
+      if (std::find(starts.begin(), starts.end(), order.size()) !=
+          starts.end()) {
+        continue;
+      }
+      for (std::size_t d = 1; d < starts.size(); ++d)
+        starts[d] += starts[d - 1];
+      for (const Entry& e : order) {
+        spare[starts[(e.head() >> shift) & 0xFFFF]++] = e;
+      }
+      order.swap(spare);
     }
   }
-  std::vector<Entry> spare;
-  for (std::size_t r = 0; r + 1 < starts.size(); ++r) {
-    const auto run = order.begin() + static_cast<std::ptrdiff_t>(starts[r]);
-    const std::size_t size = starts[r + 1] - starts[r];
-    if (size < 2) continue;
-    spare.resize(size);
-    for (int shift = 0; shift < 48; shift += 8) {
-      std::size_t counts[257] = {};
-      for (std::size_t k = 0; k < size; ++k) {
-        ++counts[((run[k].head() >> shift) & 0xFF) + 1];
-      }
-      if (std::find(counts, counts + 257, size) != counts + 257) continue;
-      for (int d = 1; d < 257; ++d) counts[d] += counts[d - 1];
-      for (std::size_t k = 0; k < size; ++k) {
-        spare[counts[(run[k].head() >> shift) & 0xFF]++] = run[k];
-      }
-      std::copy(spare.begin(), spare.end(), run);
+  for (std::size_t begin = 0; begin < order.size();) {
+    std::size_t end = begin + 1;
+    while (end < order.size() && order[end].head() == order[begin].head()) {
+      ++end;
     }
-    // Runs of equal heads by their whole keys.
-    for (std::size_t begin = 0; begin < size;) {
-      std::size_t end = begin + 1;
-      while (end < size && run[end].head() == run[begin].head()) ++end;
-      if (end - begin > 1) {
-        std::stable_sort(run + static_cast<std::ptrdiff_t>(begin),
-                         run + static_cast<std::ptrdiff_t>(end),
-                         [&pairs](const Entry& a, const Entry& b) {
-                           return pairs.Key(a.index) < pairs.Key(b.index);
-                         });
-      }
-      begin = end;
+    if (end - begin > 1) {
+      std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
+                       order.begin() + static_cast<std::ptrdiff_t>(end),
+                       [&pairs](const Entry& a, const Entry& b) {
+                         return pairs.Key(a.index) < pairs.Key(b.index);
+                       });
     }
+    begin = end;
   }
   blocks_.reserve((order.size() + kBlockSize - 1) / kBlockSize);
   last_heads_.reserve(blocks_.capacity());

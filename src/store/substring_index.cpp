@@ -5,6 +5,7 @@
 
 #include "store/growth_room.h"
 #include "text/cp932.h"
+#include "text/cp932_decode.h"
 
 namespace holvan {
 namespace {

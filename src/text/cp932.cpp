@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "text/cp932_tables.h"
+#include "text/cp932_decode.h"
 
 namespace holvan {
 namespace {
 
-using cp932::kInvalid;
+using cp932::DecodeAt;
 using cp932::kLead;
 using cp932::kNoCode;
 using cp932::kSingle;
@@ -16,38 +16,6 @@ using cp932::Tables;
 
 constexpr char kGetaHigh = '\x81';  // "〓" is 81 AC
 constexpr char kGetaLow = '\xAC';
-
-// Decodes one character at text[i]; advances i. Returns kNoCode for a byte
-// that does not start a valid character (i then advances by one).
-inline char16_t DecodeAt(const Tables& t, std::string_view text, size_t& i) {
-  uint8_t b = static_cast<uint8_t>(text[i]);
-  switch (t.kind[b]) {
-    case kSingle:
-      ++i;
-      return t.single[b];
-    case kLead:
-      if (i + 1 < text.size()) {
-        char16_t u = t.pair[static_cast<size_t>(b) << 8 |
-                            static_cast<uint8_t>(text[i + 1])];
-        if (u != kNoCode) {
-          i += 2;
-          return u;
-        }
-      }
-      [[fallthrough]];
-    case kInvalid:
-      break;
-  }
-  ++i;
-  return kNoCode;
-}
-
-// DecodeAt with a byte that starts no character escaped.
-inline char16_t UnitAt(const Tables& t, std::string_view text, size_t& i) {
-  const size_t start = i;
-  const char16_t u = DecodeAt(t, text, i);
-  return u != kNoCode ? u : EscapedByte(static_cast<uint8_t>(text[start]));
-}
 
 void AppendUtf8(std::string& out, uint32_t c) {
   if (c < 0x80) {
@@ -137,18 +105,13 @@ WideText ToWide(std::string_view text) {
 }
 
 void ToWide(std::string_view text, WideText& wide) {
-  const Tables& t = cp932::kTables;
   // At most one unit per byte.
   wide.resize(text.size());
   char16_t* const out = wide.data();
   size_t units = 0;
   size_t i = 0;
-  while (i < text.size()) out[units++] = UnitAt(t, text, i);
+  while (i < text.size()) out[units++] = UnitAt(text, i);
   wide.resize(units);
-}
-
-char16_t UnitAt(std::string_view text, std::size_t& at) {
-  return UnitAt(cp932::kTables, text, at);
 }
 
 NarrowText Recoded(std::string_view text) {
@@ -180,12 +143,11 @@ NarrowText Recoded(std::string_view text) {
 }
 
 ByteRange FindCharacterIn(std::string_view text, std::u16string_view units) {
-  const Tables& t = cp932::kTables;
   const auto find = [&](auto is_wanted) -> ByteRange {
     size_t i = 0;
     while (i < text.size()) {
       const size_t start = i;
-      if (is_wanted(UnitAt(t, text, i))) return {start, i - start};
+      if (is_wanted(UnitAt(text, i))) return {start, i - start};
     }
     return {text.size(), 0};
   };

@@ -23,10 +23,6 @@ WideText ToWide(std::string_view text);
 /// The same into wide, reusing its storage.
 void ToWide(std::string_view text, WideText& wide);
 
-/// The UTF-16 unit of the character that starts at text[at] (EscapedByte for
-/// a byte that starts none), as ToWide gives it; at moves past the character.
-char16_t UnitAt(std::string_view text, std::size_t& at);
-
 /// UTF-16 to code page 932: each unit to its preferred encoding; an escaped
 /// byte (U+DC80 to U+DCFF) gives the byte back; a character the code page lacks
 /// (a surrogate pair counting as one, any other lone surrogate) becomes "〓"

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "files/file_bytes.h"
 #include "store/lookup.h"
@@ -31,15 +30,6 @@ class IndexedPairs {
     if (lookup_ == Lookup::kIndexed) {
       ChangeIndexes(lookup_, indexes_, [&] { indexes_.Insert(pairs_, i); });
     }
-  }
-  /// Replaces every pair by keys[i], values[i] (of equal count), indexing
-  /// them in one go.
-  void Assign(const std::vector<NarrowText>& keys,
-              const std::vector<NarrowText>& values) {
-    pairs_.Clear();
-    for (std::size_t i = 0; i < keys.size(); ++i)
-      pairs_.Add(keys[i], values[i]);
-    Reindex();
   }
   /// Replaces every pair by those split makes of the lines of a file's bytes
   /// (see StoredPairs::Load), indexing them in one go.

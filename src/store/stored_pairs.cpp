@@ -46,12 +46,6 @@ void StoredPairs::SetValue(int32_t i, std::string_view value) {
   DropUnusedLines();
 }
 
-void StoredPairs::Clear() {
-  bytes_.Assign(FileBytes());
-  pairs_.clear();
-  unused_ = 0;
-}
-
 void StoredPairs::Load(FileBytes file, Split split) {
   std::vector<Pair> pairs;
   pairs.reserve(GrowthRoom(CountLineFeeds(UpToZero(file))));

@@ -41,8 +41,6 @@ class StoredPairs {
   int32_t Add(std::string_view key, std::string_view value);
   /// Value i becomes value; an index outside raises the list-index error.
   void SetValue(int32_t i, std::string_view value);
-  /// Removes every pair.
-  void Clear();
   /// Replaces the pairs by those split makes of the lines of a file's bytes
   /// (see ReadStoreFile); raises the append error,
   /// leaving the pairs as they were, when they do not fit.

@@ -89,20 +89,22 @@ void CompareStores(uint32_t seed, int entries, int steps) {
   Dictionary dictionary_scan;
   PhraseLog log;
   PhraseLog log_scan;
+  // The first entries are indexed in one go, as loading does.
+  brain.SetLookup(Lookup::kScan);
   brain_scan.SetLookup(Lookup::kScan);
+  dictionary.SetLookup(Lookup::kScan);
   dictionary_scan.SetLookup(Lookup::kScan);
   log_scan.SetLookup(Lookup::kScan);
-
-  std::vector<NarrowText> keys;
-  std::vector<NarrowText> values;
   for (int i = 0; i < entries; ++i) {
-    keys.push_back(maker.Text(4));
-    values.push_back(maker.Value());
+    const NarrowText key = maker.Text(4);
+    const NarrowText value = maker.Value();
+    brain.Add(key, value);
+    brain_scan.Add(key, value);
+    dictionary.Add(key, value);
+    dictionary_scan.Add(key, value);
   }
-  brain.Assign(keys, values);
-  brain_scan.Assign(keys, values);
-  dictionary.Assign(keys, values);
-  dictionary_scan.Assign(keys, values);
+  brain.SetLookup(Lookup::kIndexed);
+  dictionary.SetLookup(Lookup::kIndexed);
 
   for (int step = 0; step < steps; ++step) {
     SCOPED_TRACE("seed " + std::to_string(seed) + " step " +

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "files/atomic_save.h"
-#include "files/signals_blocked.h"
+#include "files/side_task.h"
 #include "files/temporaries.h"
 #include "store/line_forms.h"
 #include "store/stored_text.h"
@@ -76,14 +76,10 @@ Profile LoadStores(std::string_view directory, Stores& stores) {
   // made) while this one reads the Dictionary and the PhraseLog into stores
   // of their own. They are taken in file order: a failure leaves the files
   // after it unread.
-  std::future<void> brain;
-  {
-    const SignalsBlocked blocked;
-    brain = std::async(std::launch::async | std::launch::deferred,
-                       [&stores, path = DataFilePath(directory, kBrainFile)] {
-                         if (FileExists(path)) LoadBrain(path, stores.brain);
-                       });
-  }
+  std::future<void> brain =
+      StartBeside([&stores, path = DataFilePath(directory, kBrainFile)] {
+        if (FileExists(path)) LoadBrain(path, stores.brain);
+      });
   std::optional<Dictionary> dictionary;
   std::optional<PhraseLog> phrase_log;
   std::exception_ptr failure;

@@ -2,34 +2,24 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "store/growth_room.h"
-#include "text/cp932.h"
+#include "store/line_forms.h"
 #include "text/files.h"
 #include "text/line_breaks.h"
-#include "text/literal.h"
 #include "text/numbers.h"
 #include "text/primitives.h"
 
 namespace holvan {
 namespace {
 
-using namespace holvan::literals;
-
 constexpr std::string_view kBrainFile = "brain.dat";
 constexpr std::string_view kDictionaryFile = "dic.dat";
 constexpr std::string_view kPhraseLogFile = "res.dat";
 constexpr std::string_view kProfileFile = "holv.dat";
-constexpr char16_t kFullWidthEquals = u'\uFF1D';
 constexpr int32_t kProfileLines = 7;
-
-// The units that split a dictionary line: those that convert to the one
-// byte "*".
-const std::u16string& Asterisks() {
-  static const std::u16string units = UnitsNarrowedTo("*");
-  return units;
-}
 
 // Each line splits at its first "＝"; a line without one is all value. Key
 // and value are cut by characters and keep the line's bytes as they are, so
@@ -42,15 +32,9 @@ void LoadBrain(const NarrowText& path, Brain& brain) {
   keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
   values.reserve(keys.capacity());
   ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const CharacterAt equals =
-        FindCharacterIn(line, std::u16string_view(&kFullWidthEquals, 1));
-    if (equals.length == 0) {
-      keys.emplace_back();
-      values.emplace_back(line);
-      return;
-    }
-    keys.emplace_back(line.substr(0, equals.offset));
-    values.emplace_back(line.substr(equals.offset + equals.length));
+    const KeyAndValue pair = SplitBrainLine(line);
+    keys.emplace_back(pair.key);
+    values.emplace_back(pair.value);
   });
   brain.Assign(std::move(keys), std::move(values));
 }
@@ -59,16 +43,15 @@ void LoadBrain(const NarrowText& path, Brain& brain) {
 // without one adds nothing. Key and value keep the line's bytes.
 void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
   const NarrowText bytes = ReadFileBytes(path);
-  const std::u16string& asterisks = Asterisks();
   std::vector<NarrowText> keys;
   std::vector<NarrowText> values;
   keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
   values.reserve(keys.capacity());
   ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const CharacterAt star = FindCharacterIn(line, asterisks);
-    if (star.length == 0) return;
-    keys.emplace_back(line.substr(0, star.offset));
-    values.emplace_back(line.substr(star.offset + star.length));
+    const std::optional<KeyAndValue> pair = SplitDictionaryLine(line);
+    if (!pair) return;
+    keys.emplace_back(pair->key);
+    values.emplace_back(pair->value);
   });
   dictionary.Assign(std::move(keys), std::move(values));
 }
@@ -91,7 +74,7 @@ void LoadProfile(const NarrowText& path, TextLines& profile,
 // Hands the pieces of the "brain.dat" lines to put, in order.
 template <typename Put>
 void PutBrainLines(const Brain& brain, Put put) {
-  const NarrowText& equals = "＝"_sj;
+  const NarrowText& equals = BrainSeparator();
   const int32_t count = brain.Count();
   // The entries lie all over memory: ask for the ones a few steps ahead.
   constexpr int32_t kAhead = 8;
@@ -134,8 +117,9 @@ void LoadStores(std::string_view directory, Stores& stores,
 }
 
 void RemoveStaleDataTemporaries(std::string_view directory) {
-  static constexpr std::array<std::string_view, 4> kWritten = {
-      kProfileFile, kBrainFile, kPhraseLogFile, kDiaryFile};
+  // dic.dat is written by the memory's editors, never by the conversation.
+  static constexpr std::array<std::string_view, 5> kWritten = {
+      kProfileFile, kBrainFile, kPhraseLogFile, kDiaryFile, kDictionaryFile};
   RemoveStaleTemporaries(NarrowText(directory), kWritten);
 }
 

@@ -1,0 +1,40 @@
+#include <cstdio>
+#include <new>
+
+#include "memory_cli/command_line.h"
+#include "memory_cli/commands.h"
+#include "memory_cli/help_text.h"
+#include "memory_cli/output.h"
+#include "system/process_start.h"
+#include "text/cp932.h"
+#include "text/error.h"
+
+using holvan::memory_cli::Command;
+
+int main(int argc, char** argv) {
+  holvan::system::PrepareProcess();
+  const holvan::memory_cli::Request request =
+      holvan::memory_cli::ParseCommandLine(argc, argv);
+  switch (request.command) {
+    case Command::kHelp:
+      std::fputs(holvan::memory_cli::HelpText().c_str(), stdout);
+      return holvan::memory_cli::kDone;
+    case Command::kVersion:
+      std::puts("holvan-memory " HOLVAN_VERSION);
+      return holvan::memory_cli::kDone;
+    case Command::kUsageError:
+      holvan::memory_cli::Complain(holvan::Utf8ToNarrow(request.problem));
+      std::fputs(holvan::memory_cli::HelpText().c_str(), stderr);
+      return holvan::memory_cli::kUsage;
+    default:
+      break;
+  }
+  try {
+    return holvan::memory_cli::RunCommand(request);
+  } catch (const holvan::Error& error) {
+    holvan::memory_cli::Complain(error.message());
+  } catch (const std::bad_alloc&) {
+    holvan::memory_cli::Complain(holvan::OutOfMemoryError().message());
+  }
+  return holvan::memory_cli::kFailed;
+}

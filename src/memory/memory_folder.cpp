@@ -41,7 +41,7 @@ void Refuse(const std::optional<NarrowText>& reason) {
 
 /// "「key」は dic.dat の 12 行目にあります"
 NarrowText Taken(std::string_view key, MemoryFile file, int32_t line) {
-  return Quoted(key) + "は"_sj + LineName(file, line) + "にあります"_sj;
+  return Quoted(key) + "は "_sj + LineName(file, line) + "にあります"_sj;
 }
 
 }  // namespace

@@ -11,9 +11,10 @@
 
 namespace holvan::memory {
 
-// Texts are code page 932 and line numbers count from 1, as in the files.
-// Every failure raises holvan::Error with a Japanese message; an edit that
-// fails changes nothing.
+// Texts are code page 932. Line numbers count from 1 in the files as they
+// stand with the edits made so far, so an edit that adds or removes lines
+// moves the numbers after it. Every failure raises holvan::Error with a
+// Japanese message; an edit that fails changes nothing.
 
 /// A line of "dic.dat" that the Dictionary takes: key "*" text.
 struct Fact {

@@ -1,5 +1,6 @@
 #include "memory/backups.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
@@ -66,6 +67,19 @@ bool IsFolder(const NarrowText& path) {
   return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+/// The names in folder but "." and ".."; none when it cannot be read.
+std::vector<std::string> EntryNames(const NarrowText& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(dir);
+  return names;
+}
+
 /// Removes a backup folder and the files in it; failures are passed over.
 void RemoveFolder(const NarrowText& path) {
   std::error_code ignored;
@@ -74,9 +88,7 @@ void RemoveFolder(const NarrowText& path) {
 
 /// Removes the hidden folders of backups whose maker is gone.
 void RemoveStalePartials(const NarrowText& root) {
-  std::error_code error;
-  for (const fs::directory_entry& entry : fs::directory_iterator(root, error)) {
-    const std::string name = entry.path().filename().string();
+  for (const std::string& name : EntryNames(root)) {
     if (!name.starts_with(kPartialMark)) continue;
     const pid_t pid = static_cast<pid_t>(ParseIntOr(
         name.substr(kPartialMark.size(),
@@ -84,7 +96,7 @@ void RemoveStalePartials(const NarrowText& root) {
         0));
     const bool running =
         pid > 0 && pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM);
-    if (!running) RemoveFolder(entry.path().string());
+    if (!running) RemoveFolder(DataFilePath(root, name));
   }
 }
 
@@ -128,17 +140,18 @@ bool IsBackupName(std::string_view name) {
 
 std::vector<Backup> ListBackups(const NarrowText& root) {
   std::vector<Backup> backups;
-  std::error_code error;
-  for (const fs::directory_entry& entry : fs::directory_iterator(root, error)) {
-    Backup backup{entry.path().filename().string()};
-    if (!IsBackupName(backup.name) || !IsFolder(entry.path().string())) {
-      continue;
-    }
-    for (const fs::directory_entry& file :
-         fs::directory_iterator(entry.path(), error)) {
-      if (!file.is_regular_file(error)) continue;
+  for (std::string& name : EntryNames(root)) {
+    const NarrowText folder = DataFilePath(root, name);
+    if (!IsBackupName(name) || !IsFolder(folder)) continue;
+    Backup backup{std::move(name)};
+    for (const std::string& file : EntryNames(folder)) {
+      struct stat st;
+      if (::lstat(DataFilePath(folder, file).c_str(), &st) != 0 ||
+          !S_ISREG(st.st_mode)) {
+        continue;
+      }
       ++backup.files;
-      backup.bytes += file.file_size(error);
+      backup.bytes += static_cast<uint64_t>(st.st_size);
     }
     backups.push_back(std::move(backup));
   }

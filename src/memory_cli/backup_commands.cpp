@@ -1,11 +1,11 @@
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "memory/backups.h"
 #include "memory/wording.h"
 #include "memory_cli/commands.h"
 #include "memory_cli/output.h"
+#include "memory_cli/places.h"
 #include "system/system.h"
 #include "text/cp932.h"
 #include "text/error.h"
@@ -76,7 +76,7 @@ int Restore(const std::string& folder, const std::string& root,
   // of the same second can take.
   const std::string moment = MomentName(system::LocalNow(), true);
   std::string snapshot = moment;
-  for (int32_t n = 2; std::filesystem::exists(root + "/" + snapshot); ++n) {
+  for (int32_t n = 2; IsFolder(root + "/" + snapshot); ++n) {
     snapshot = moment + "-" + std::to_string(n);
   }
   if (memory::TakeBackup(folder, root, snapshot, true) !=

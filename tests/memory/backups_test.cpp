@@ -7,24 +7,20 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
 
+#include "../reliability/faults.h"
 #include "support/temp_dir.h"
 #include "text/error.h"
 
 namespace holvan::memory {
 namespace {
 
+using testing::FolderEntries;
+using testing::ReadFile;
 using testing::TempDir;
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 /// "2026-12-07" for month "2026-12" and day 7.
 std::string Day(const std::string& month, int day) {
@@ -34,15 +30,6 @@ std::string Day(const std::string& month, int day) {
 std::vector<std::string> Names(const std::vector<Backup>& backups) {
   std::vector<std::string> names;
   for (const Backup& backup : backups) names.push_back(backup.name);
-  return names;
-}
-
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
   return names;
 }
 
@@ -60,10 +47,10 @@ TEST(BackupsTest, TakesReplacesOrKeepsADaysBackupAndKeepsTheNewest14) {
   memory.WriteBytes("dic.dat", "a*2\r\n");
   EXPECT_EQ(TakeBackup(memory.path(), root, "2026-12-01", true),
             BackupTaken::kKeptExisting);
-  EXPECT_EQ(ReadWhole(root + "/2026-12-01/dic.dat"), "a*1\r\n");
+  EXPECT_EQ(ReadFile(root + "/2026-12-01/dic.dat"), "a*1\r\n");
   EXPECT_EQ(TakeBackup(memory.path(), root, "2026-12-01", false),
             BackupTaken::kReplaced);
-  EXPECT_EQ(ReadWhole(root + "/2026-12-01/dic.dat"), "a*2\r\n");
+  EXPECT_EQ(ReadFile(root + "/2026-12-01/dic.dat"), "a*2\r\n");
 
   const std::vector<Backup> one = ListBackups(root);
   ASSERT_EQ(one.size(), 1u);
@@ -147,15 +134,15 @@ TEST(BackupsTest, AKilledBackupLeavesNoHalfSnapshot) {
     for (const Backup& backup : ListBackups(state.path())) {
       EXPECT_EQ(backup.files, 5) << backup.name;
       for (MemoryFile file : kMemoryFiles) {
-        EXPECT_EQ(ReadWhole(state.File(backup.name) + "/" +
-                            std::string(FileName(file))),
+        EXPECT_EQ(ReadFile(state.File(backup.name) + "/" +
+                           std::string(FileName(file))),
                   big)
             << backup.name;
       }
     }
   }
   TakeBackup(memory.path(), state.path(), "2026-12-01", true);
-  for (const std::string& name : Entries(state.path())) {
+  for (const std::string& name : FolderEntries(state.path())) {
     EXPECT_TRUE(IsBackupName(name)) << name;
   }
 }

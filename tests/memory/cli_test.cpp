@@ -78,44 +78,42 @@ TEST_F(MemoryCliTest, ListsAndSearchesInUtf8) {
 }
 
 TEST_F(MemoryCliTest, EveryEditCommandChangesOnlyItsLines) {
-  const auto ok = [&](const std::vector<std::string>& args) {
+  const std::pair<std::vector<std::string>, std::string> kSteps[] = {
+      {{"add", "fact", "京都", "古い都"},
+       "dic.dat の 3 行目に「京都」を加えました\n"},
+      {{"change", "fact", "大阪", "食い倒れの街"},
+       "dic.dat の 2 行目を「大阪」の事柄に書き換えました\n"},
+      {{"remove", "fact", "東京"},
+       "dic.dat から「東京」を消しました（1 行目）\n"},
+      {{"remove", "fact", "--line", "2"}, "dic.dat の 2 行目を消しました\n"},
+      {{"add", "definition", "猫", "動物"},
+       "brain.dat の 3 行目の「猫」に意味「動物」を加えました\n"},
+      {{"add", "definition", "猫", "動物"},
+       "「猫」の一番新しい意味はもう「動物」です\n"},
+      {{"add", "definition", "犬", "忠実な動物"},
+       "brain.dat の 4 行目の「犬」に意味「忠実な動物」を加えました\n"},
+      {{"add", "definition", "鳥", "空を飛ぶ"},
+       "brain.dat の 5 行目の「鳥」に意味「空を飛ぶ」を加えました\n"},
+      {{"remove", "definition", "猫", "哺乳類"},
+       "「猫」の意味「哺乳類」を消しました\n"},
+      {{"remove", "definition", "犬", "--all"},
+       "brain.dat の 4 行目の「犬」を消しました\n"},
+      {{"remove", "definition", "--line", "4"},
+       "brain.dat の 4 行目を消しました\n"},
+      {{"remove", "phrase", "パスワードは1234"},
+       "res.dat から「パスワードは1234」を消しました（2 行目）\n"},
+      {{"remove", "phrase", "-n", "1"}, "res.dat の 1 行目を消しました\n"},
+      {{"rename", "花子"}, "名前を「花子」にしました\n"},
+  };
+  for (const auto& [args, said] : kSteps) {
     const ProgramRun run = Run(args);
     EXPECT_EQ(run.status, 0) << args[0] << " " << run.err;
-    return run.out;
-  };
-  EXPECT_EQ(ok({"add", "fact", "京都", "古い都"}),
-            "dic.dat の 3 行目に「京都」を加えました\n");
-  EXPECT_EQ(ok({"change", "fact", "大阪", "食い倒れの街"}),
-            "dic.dat の 2 行目を「大阪」の事柄に書き換えました\n");
-  EXPECT_EQ(ok({"remove", "fact", "東京"}),
-            "dic.dat から「東京」を消しました（1 行目）\n");
-  EXPECT_EQ(ok({"remove", "fact", "--line", "2"}),
-            "dic.dat の 2 行目を消しました\n");
+    EXPECT_EQ(run.out, said);
+  }
   EXPECT_EQ(Read("dic.dat"), "大阪*食い倒れの街\r\n");
-
-  EXPECT_EQ(ok({"add", "definition", "猫", "動物"}),
-            "brain.dat の 3 行目の「猫」に意味「動物」を加えました\n");
-  EXPECT_EQ(ok({"add", "definition", "猫", "動物"}),
-            "「猫」の一番新しい意味はもう「動物」です\n");
-  EXPECT_EQ(ok({"add", "definition", "犬", "忠実な動物"}),
-            "brain.dat の 4 行目の「犬」に意味「忠実な動物」を加えました\n");
-  EXPECT_EQ(ok({"add", "definition", "鳥", "空を飛ぶ"}),
-            "brain.dat の 5 行目の「鳥」に意味「空を飛ぶ」を加えました\n");
-  EXPECT_EQ(ok({"remove", "definition", "猫", "哺乳類"}),
-            "「猫」の意味「哺乳類」を消しました\n");
-  EXPECT_EQ(ok({"remove", "definition", "犬", "--all"}),
-            "brain.dat の 4 行目の「犬」を消しました\n");
-  EXPECT_EQ(ok({"remove", "definition", "--line", "4"}),
-            "brain.dat の 4 行目を消しました\n");
   EXPECT_EQ(Read("brain.dat"),
             "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫＝動物\r\n");
-
-  EXPECT_EQ(ok({"remove", "phrase", "パスワードは1234"}),
-            "res.dat から「パスワードは1234」を消しました（2 行目）\n");
-  EXPECT_EQ(ok({"remove", "phrase", "-n", "1"}),
-            "res.dat の 1 行目を消しました\n");
   EXPECT_EQ(Read("res.dat"), "");
-  EXPECT_EQ(ok({"rename", "花子"}), "名前を「花子」にしました\n");
   EXPECT_EQ(Read("holv.dat"), "花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
 }
 

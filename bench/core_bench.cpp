@@ -17,11 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "bench_front_end.h"
+#include "bench_platform.h"
 #include "conversation/companion.h"
+#include "conversation/quiet_view.h"
+#include "files/atomic_save.h"
+#include "files/read_file.h"
 #include "script.h"
 #include "store/data_files.h"
-#include "text/files.h"
 
 namespace holvan::bench {
 namespace {
@@ -49,27 +51,28 @@ void Turns(benchmark::State& state, const std::string& folder,
            const std::vector<Step>& steps, Lookup lookup) {
   std::vector<double> samples;
   for (auto _ : state) {
-    BenchFrontEnd front_end(folder);
-    Companion companion(front_end);
+    QuietView view;
+    testing::FakePlatform platform = BenchPlatform(folder);
+    Companion companion(view, platform);
     Stores& stores = companion.session().stores;
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
     stores.phrase_log.SetLookup(lookup);
-    companion.FormCreate();
+    companion.Start();
     double total = 0;
     for (const Step& step : steps) {
       const Clock::time_point start = Clock::now();
       if (step.tick) {
-        companion.Timer1Timer();
+        companion.IdleTick();
       } else {
-        front_end.Type(step.line);
-        companion.Button1Click();
+        view.SetInputText(step.line);
+        companion.Talk();
       }
       const double seconds = Seconds(Clock::now() - start);
       samples.push_back(seconds);
       total += seconds;
     }
-    if (front_end.close_requested()) state.SkipWithError("the script closed");
+    if (companion.close_requested()) state.SkipWithError("the script closed");
     state.SetIterationTime(total);
   }
   state.counters["p50_us"] = Percentile(samples, 0.50) * 1e6;
@@ -86,9 +89,8 @@ void Load(benchmark::State& state, const std::string& folder, Lookup lookup) {
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
     stores.phrase_log.SetLookup(lookup);
-    ConversationState conversation;
     const Clock::time_point start = Clock::now();
-    LoadStores(folder, stores, conversation);
+    LoadStores(folder, stores);
     state.SetIterationTime(Seconds(Clock::now() - start));
   }
 }
@@ -112,7 +114,7 @@ std::string SaveFolder(const std::string& scratch, const std::string& name) {
   const std::string folder = scratch + "/" + name;
   std::filesystem::create_directories(folder);
   for (const char* file : {"holv.dat", "brain.dat", "res.dat"}) {
-    CreateEmptyFile(DataFilePath(folder, file));
+    SaveFileAtomically(DataFilePath(folder, file), "");
   }
   return folder;
 }
@@ -121,9 +123,7 @@ std::string SaveFolder(const std::string& scratch, const std::string& name) {
 void Save(benchmark::State& state, const std::string& folder,
           const std::string& scratch) {
   Stores stores;
-  ConversationState conversation;
-  LoadStores(folder, stores, conversation);
-  UpdateProfile(conversation, stores.profile);
+  UpdateProfile(LoadStores(folder, stores), stores.profile);
   const std::string target = SaveFolder(scratch, "save");
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
@@ -136,18 +136,14 @@ void Save(benchmark::State& state, const std::string& folder,
 void WriteAndSync(benchmark::State& state, const std::string& folder,
                   const std::string& scratch) {
   Stores stores;
-  ConversationState conversation;
-  LoadStores(folder, stores, conversation);
-  UpdateProfile(conversation, stores.profile);
-  NarrowText log;
-  for (const NarrowText& line : stores.phrase_log.entries().entries()) {
-    log += line + "\r\n";
-  }
-  const std::vector<std::pair<std::string, NarrowText>> files = {
-      {"holv.dat", stores.profile.Text()},
-      {"brain.dat", BrainFileBytes(stores.brain)},
-      {"res.dat", log}};
+  UpdateProfile(LoadStores(folder, stores), stores.profile);
   const std::string target = SaveFolder(scratch, "write");
+  // The bytes the exit writes, taken from one save.
+  SaveStores(target, stores);
+  std::vector<std::pair<std::string, NarrowText>> files;
+  for (const char* name : {"holv.dat", "brain.dat", "res.dat"}) {
+    files.emplace_back(name, ReadFileBytes(DataFilePath(target, name)));
+  }
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
     for (const auto& [name, bytes] : files) {

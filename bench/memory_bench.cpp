@@ -11,8 +11,9 @@
 #include <fstream>
 #include <string>
 
-#include "bench_front_end.h"
+#include "bench_platform.h"
 #include "conversation/companion.h"
+#include "conversation/quiet_view.h"
 #include "script.h"
 
 namespace {
@@ -52,8 +53,9 @@ int main(int argc, char** argv) {
   }
   const uint64_t before = StatusBytes("VmHWM");
 
-  bench::BenchFrontEnd front_end(scratch.string());
-  Companion companion(front_end);
+  QuietView view;
+  testing::FakePlatform platform = bench::BenchPlatform(scratch.string());
+  Companion companion(view, platform);
   if (reference) {
     Stores& stores = companion.session().stores;
     stores.brain.SetLookup(Lookup::kScan);
@@ -61,20 +63,20 @@ int main(int argc, char** argv) {
     stores.phrase_log.SetLookup(Lookup::kScan);
   }
   const auto start = std::chrono::steady_clock::now();
-  companion.FormCreate();
+  companion.Start();
   const double load_ms = std::chrono::duration<double, std::milli>(
                              std::chrono::steady_clock::now() - start)
                              .count();
   const uint64_t loaded = StatusBytes("VmRSS");
   for (const bench::Step& step : steps) {
     if (step.tick) {
-      companion.Timer1Timer();
+      companion.IdleTick();
     } else {
-      front_end.Type(step.line);
-      companion.Button1Click();
+      view.SetInputText(step.line);
+      companion.Talk();
     }
   }
-  companion.FormClose();
+  companion.Close();
   std::printf(
       "{\"data_bytes\": %llu, \"start_peak_bytes\": %llu, "
       "\"loaded_rss_bytes\": %llu, \"peak_bytes\": %llu, "

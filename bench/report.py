@@ -107,7 +107,7 @@ def main():
     save, write = seconds(core[f"save/{top}"]), seconds(core[f"write_sync/{top}"])
     print(row("3. loading four files vs reading their bytes",
               f"{load * 1e3:.0f} vs {read * 1e3:.0f} ms", load / read, 8))
-    print(row("3. (start-up of a fresh process, FormCreate, vs reading)",
+    print(row("3. (start-up of a fresh process, Companion::Start, vs reading)",
               f"{memory['fresh_start_ms']:.0f} vs {read * 1e3:.0f} ms",
               memory["fresh_start_ms"] / 1e3 / read, 8))
     bare_load = seconds(core[f"load_without_indexes/{top}"])

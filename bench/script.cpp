@@ -1,7 +1,7 @@
 #include "script.h"
 
+#include "files/read_file.h"
 #include "text/cp932.h"
-#include "text/files.h"
 #include "text/line_breaks.h"
 
 namespace holvan::bench {

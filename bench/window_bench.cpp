@@ -19,8 +19,9 @@
 
 #include "first_frame.h"
 #include "script.h"
+#include "system/system_platform.h"
 #include "text/cp932.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/session_end.h"
 
 namespace {
@@ -72,14 +73,15 @@ Summary Summarise(std::vector<double> samples) {
 
 int Turns(const std::string& script, std::size_t turns) {
   const std::vector<holvan::NarrowText> lines = TypedLines(script);
-  holvan::TForm1 form1;
-  form1.Start();
+  holvan::system::SystemPlatform platform;
+  holvan::MainWindow window(platform);
+  window.Start();
   QApplication::processEvents();
-  auto* talk = form1.findChild<QPushButton*>(QStringLiteral("Button1"));
+  auto* talk = window.findChild<QPushButton*>(QStringLiteral("talk_button"));
   std::vector<double> first;
   std::vector<double> late;
   for (std::size_t t = 0; t < turns + kWindow; ++t) {
-    form1.SetInputText(lines[t % lines.size()]);
+    window.SetInputText(lines[t % lines.size()]);
     const Clock::time_point start = Clock::now();
     talk->click();
     QApplication::processEvents();
@@ -95,7 +97,7 @@ int Turns(const std::string& script, std::size_t turns) {
       "\"late_mean_us\": %.2f, \"late_median_us\": %.2f, "
       "\"transcript_bytes\": %zu}\n",
       turns, a.mean_us, a.median_us, b.mean_us, b.median_us,
-      form1.companion().Transcript().Text().size());
+      window.companion().transcript().Text().size());
   return 0;
 }
 
@@ -112,9 +114,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s first-frame | turns SCRIPT N\n", argv[0]);
     return 2;
   }
-  holvan::TForm1 form1;
-  holvan::SaveOnSessionEnd(form1);
-  holvan::bench::FirstFrameProbe probe(&form1);
-  form1.Start();
+  holvan::system::SystemPlatform platform;
+  holvan::MainWindow window(platform);
+  holvan::SaveOnSessionEnd(window);
+  holvan::bench::FirstFrameProbe probe(&window);
+  window.Start();
   return QApplication::exec();
 }

@@ -16,14 +16,16 @@
 #include <string_view>
 
 #include "conversation/companion.h"
+#include "errors/error.h"
 #include "store/data_files.h"
 #include "support/check.h"
-#include "support/fuzz_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fuzz_view.h"
 #include "support/scratch_dir.h"
 #include "support/sections.h"
 #include "text/cp932.h"
-#include "text/error.h"
 #include "text/literal.h"
+#include "text/numbers.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ uint32_t Number(std::string_view text) {
   return n;
 }
 
-// Runs one handler; the design's errors end it and the run goes on.
+// Runs one handler; the program's errors end it and the run goes on.
 template <typename Handler>
 bool Run(Handler handler) {
   try {
@@ -81,22 +83,17 @@ void CheckStores(const Stores& stores, const Stores& before) {
   }
 }
 
-bool ValidMode(int32_t mode) {
-  return (mode >= ModeFree && mode <= ModeAwaitGender) || mode == ModeDiary;
-}
-
 // After a successful close, the next start finds what this run kept.
 void CheckReload(const fuzz::ScratchDir& dir, const Companion& companion,
                  const std::map<std::string, std::string>& files) {
-  const Stores& stores = companion.GetStores();
-  const ConversationState& state = companion.State();
+  const Stores& stores = companion.stores();
+  const Profile& profile = companion.state().profile;
   Stores again;
-  ConversationState next;
-  LoadStores(dir.path(), again, next);
+  const Profile next = LoadStores(dir.path(), again);
   if (files.count("brain.dat") == 1) {
     HOLVAN_CHECK(again.brain.Count() == stores.brain.Count());
     for (int32_t i = 0; i < stores.brain.Count(); ++i) {
-      // A key holding "＝" splits elsewhere when read back, as designed.
+      // A key holding "＝" splits at it when read back.
       if (ToWide(stores.brain.Key(i)).find(u'＝') != WideText::npos) continue;
       HOLVAN_CHECK(again.brain.Key(i) == stores.brain.Key(i));
       HOLVAN_CHECK(again.brain.Value(i) == stores.brain.Value(i));
@@ -107,10 +104,10 @@ void CheckReload(const fuzz::ScratchDir& dir, const Companion& companion,
                  stores.phrase_log.entries().entries());
   }
   if (files.count("holv.dat") == 1) {
-    HOLVAN_CHECK(next.UserName == state.UserName.substr(0, 4096));
-    HOLVAN_CHECK(next.VisitCount == WrappingIncrement(state.VisitCount));
-    HOLVAN_CHECK(next.Mood == state.Mood);
-    HOLVAN_CHECK(next.AngryExitCount == state.AngryExitCount);
+    HOLVAN_CHECK(next.user_name == profile.user_name.substr(0, 4096));
+    HOLVAN_CHECK(next.visit_count == WrappingIncrement(profile.visit_count));
+    HOLVAN_CHECK(next.mood == profile.mood);
+    HOLVAN_CHECK(next.angry_exit_count == profile.angry_exit_count);
   }
 }
 
@@ -119,49 +116,46 @@ void CheckReload(const fuzz::ScratchDir& dir, const Companion& companion,
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const fuzz::ScratchDir& dir = fuzz::ScratchDir::Get();
-  dir.Empty();
-  std::map<std::string, std::string> files;
-  std::string script;
-  for (const auto& [name, bytes] : fuzz::SplitSections(input)) {
-    if (name == "script") script = bytes;
-    for (const char* known : kFiles) {
-      if (name == known) {
-        files[name] = bytes;
-        dir.Write(name, bytes);
-      }
-    }
-  }
+  const std::map<std::string, std::string> sections =
+      fuzz::SplitSections(input);
+  std::map<std::string, std::string> files = dir.PlaceFiles(sections, kFiles);
+  const auto script_section = sections.find("script");
+  const std::string script =
+      script_section == sections.end() ? "" : script_section->second;
   const std::set<std::string> present = Entries(dir.path());
 
-  fuzz::FuzzFrontEnd front_end;
-  front_end.directory = dir.path();
-  front_end.now = {2026, 12, 5, 15, 7, 9, 0};
+  fuzz::FuzzView view;
+  testing::FakePlatform platform;
+  platform.folder = dir.path();
+  platform.now = {2026, 12, 5, 15, 7, 9, 0};
   size_t start = 0;
   if (script.compare(0, 6, "/seed ") == 0) {
-    front_end.seed = Number(std::string_view(script).substr(6));
+    platform.seed = Number(std::string_view(script).substr(6));
     start = std::min(script.find('\n'), script.size()) + 1;
   }
-  Companion companion(front_end);
-  front_end.companion = &companion;
-  Run([&] { companion.FormCreate(); });
+  Companion companion(view, platform);
+  bool closed = false;
+  // The close as a front end runs it; the run ends once it has succeeded.
+  const auto close = [&] { closed = Run([&] { companion.Close(); }); };
+  Run([&] { companion.Start(); });
 
-  while (start <= script.size() && !front_end.closed) {
+  while (start <= script.size() && !closed) {
     size_t end = script.find('\n', start);
     if (end == std::string::npos) end = script.size();
     std::string line = script.substr(start, end - start);
     start = end + 1;
 
-    const Stores before = companion.GetStores();
+    const Stores before = companion.stores();
     const NarrowText diary_before = dir.Read("diary.dat");
     bool diary_may_change = false;
     if (line == "/tick") {
-      if (front_end.idle_enabled) Run([&] { companion.Timer1Timer(); });
+      if (view.IdleRemarksEnabled()) Run([&] { companion.IdleTick(); });
     } else if (line == "/close") {
-      Run([&] { front_end.RequestClose(); });
+      close();
     } else if (line.compare(0, 8, "/select ") == 0) {
       const size_t space = line.find(' ', 8);
-      front_end.selection.begin = Number(std::string_view(line).substr(8));
-      front_end.selection.length =
+      view.selection.begin = Number(std::string_view(line).substr(8));
+      view.selection.length =
           space == std::string::npos
               ? 0
               : Number(std::string_view(line).substr(space + 1));
@@ -170,20 +164,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // intake.
       std::erase(line, '\0');
       diary_may_change =
-          companion.State().Mode == ModeDiary && line == "セーブ"_sj;
-      front_end.SetInputText(line);
-      Run([&] { companion.Button1Click(); });
+          companion.state().mode == Mode::kDiary && line == "セーブ"_sj;
+      view.SetInputText(line);
+      Run([&] { companion.Talk(); });
+      if (companion.close_requested()) close();
       if (!line.empty()) {
         std::replace(line.begin(), line.end(), '\r', ' ');
-        HOLVAN_CHECK(companion.GetStores().phrase_log.Contains(line));
+        HOLVAN_CHECK(companion.stores().phrase_log.Contains(line));
       }
     }
 
-    CheckStores(companion.GetStores(), before);
-    HOLVAN_CHECK(ValidMode(companion.State().Mode));
+    CheckStores(companion.stores(), before);
     // Between start and close only the diary's save command writes, and only
     // "diary.dat"; nothing else appears in the folder.
-    if (!front_end.closed) {
+    if (!closed) {
       for (const char* name : kFiles) {
         if (std::string(name) == "diary.dat") continue;
         auto it = files.find(name);
@@ -199,9 +193,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HOLVAN_CHECK(now == expected);
   }
 
-  if (!front_end.closed) Run([&] { front_end.RequestClose(); });
-  HOLVAN_CHECK(front_end.closed);
-  HOLVAN_CHECK(front_end.closing_messages == 1);
+  if (!closed) close();
+  HOLVAN_CHECK(closed);
+  HOLVAN_CHECK(view.closing_messages == 1);
   HOLVAN_CHECK(dir.Read("dic.dat") ==
                (files.count("dic.dat") ? files["dic.dat"] : ""));
   CheckReload(dir, companion, files);

@@ -113,14 +113,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   HOLVAN_CHECK(!HasEscapedBytes(ToWide(Utf8ToNarrow(bytes))));
 
   // A character search lands on a whole character of the wide form.
-  const CharacterAt at = FindCharacterIn(bytes, u"＝*\xDC81");
+  const ByteRange at = FindCharacterIn(bytes, u"＝*\xDC81");
   if (at.length > 0) {
-    HOLVAN_CHECK(at.offset + at.length <= bytes.size());
-    const WideText found = ToWide(bytes.substr(at.offset, at.length));
+    HOLVAN_CHECK(at.begin + at.length <= bytes.size());
+    const WideText found = ToWide(bytes.substr(at.begin, at.length));
     HOLVAN_CHECK(found.size() == 1);
     HOLVAN_CHECK(found == u"＝" || found == u"*" || found == u"\xDC81");
-    HOLVAN_CHECK(ToWide(bytes.substr(0, at.offset)).size() +
-                     ToWide(bytes.substr(at.offset)).size() ==
+    HOLVAN_CHECK(ToWide(bytes.substr(0, at.begin)).size() +
+                     ToWide(bytes.substr(at.begin)).size() ==
                  wide.size());
   } else {
     HOLVAN_CHECK(wide.find_first_of(u"＝*\xDC81") == WideText::npos);

@@ -1,15 +1,17 @@
 // The line-list reader: how file bytes split into entries, and that entries
-// written back read back the same, through real files too.
+// written back read back the same, through real files too (as the phrase log
+// reads and writes them).
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "errors/error.h"
+#include "files/line_list.h"
+#include "store/phrase_log.h"
 #include "support/check.h"
 #include "support/scratch_dir.h"
-#include "text/error.h"
-#include "text/line_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace holvan;
@@ -46,32 +48,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       !read.empty() && read.back() != '\r' && read.back() != '\n';
   HOLVAN_CHECK(lines.size() == breaks + (open_end ? 1 : 0));
 
-  // Saved and loaded again through a file, the list is unchanged.
+  // Saved and loaded again through a file (as the phrase log is), the list
+  // is unchanged.
   const fuzz::ScratchDir& dir = fuzz::ScratchDir::Get();
   const std::string path = dir.File("list.dat");
   dir.Write("list.dat", bytes);
-  LineList list;
-  list.Add("stale");
-  list.LoadFromFile(path);
+  PhraseLog log;
+  log.Add("stale");
+  log.LoadFromFile(path);
+  const LineList& list = log.entries();
   HOLVAN_CHECK(list.entries() == lines);
   list.SaveToFile(path);
   std::string expected;
   for (const NarrowText& line : lines) expected += line + "\r\n";
   HOLVAN_CHECK(dir.Read("list.dat") == expected);
-  LineList again;
+  PhraseLog again;
   again.LoadFromFile(path);
-  HOLVAN_CHECK(again.entries() == lines);
+  HOLVAN_CHECK(again.entries().entries() == lines);
 
   // Indexes outside the list raise the list-index error and change nothing.
-  for (int32_t i : {-1, list.Count()}) {
+  LineList edited;
+  edited.Assign(lines);
+  for (int32_t i : {-1, edited.Count()}) {
     bool raised = false;
     try {
-      list.Put(i, "x");
+      edited.Put(i, "x");
     } catch (const Error&) {
       raised = true;
     }
     HOLVAN_CHECK(raised);
   }
-  HOLVAN_CHECK(list.entries() == lines);
+  HOLVAN_CHECK(edited.entries() == lines);
   return 0;
 }

@@ -7,13 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "errors/error.h"
+#include "files/line_list.h"
 #include "store/data_files.h"
 #include "support/check.h"
 #include "support/scratch_dir.h"
 #include "support/sections.h"
 #include "text/cp932.h"
-#include "text/error.h"
-#include "text/line_list.h"
+#include "text/numbers.h"
 
 namespace {
 
@@ -36,9 +37,9 @@ void CheckPairs(const Dictionary& dictionary) {
   }
 }
 
-// What the design says each file's lines become.
+// What each file's lines become in the stores.
 void CheckLoaded(const std::map<std::string, std::string>& files,
-                 const Stores& stores, const ConversationState& state) {
+                 const Stores& stores, const Profile& profile) {
   CheckPairs(stores.brain);
   CheckPairs(stores.dictionary);
   auto file = [&](const char* name) -> const std::string* {
@@ -78,9 +79,9 @@ void CheckLoaded(const std::map<std::string, std::string>& files,
     HOLVAN_CHECK(stores.phrase_log.entries().entries() == SplitFileLines(*res));
   }
   if (!file("holv.dat")) {
-    HOLVAN_CHECK(state.UserName.empty() && state.VisitCount == 0);
+    HOLVAN_CHECK(profile.user_name.empty() && profile.visit_count == 0);
   } else {
-    HOLVAN_CHECK(state.UserName == stores.profile.Get(0));
+    HOLVAN_CHECK(profile.user_name == stores.profile.Get(0));
   }
 }
 
@@ -89,23 +90,14 @@ void CheckLoaded(const std::map<std::string, std::string>& files,
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const fuzz::ScratchDir& dir = fuzz::ScratchDir::Get();
-  dir.Empty();
-  std::map<std::string, std::string> files;
-  for (const auto& [name, bytes] : fuzz::SplitSections(input)) {
-    for (const char* known : kFiles) {
-      if (name == known) {
-        files[name] = bytes;
-        dir.Write(name, bytes);
-      }
-    }
-  }
+  std::map<std::string, std::string> files =
+      dir.PlaceFiles(fuzz::SplitSections(input), kFiles);
 
   Stores stores;
-  ConversationState state;
-  LoadStores(dir.path(), stores, state);
-  CheckLoaded(files, stores, state);
+  const Profile profile = LoadStores(dir.path(), stores);
+  CheckLoaded(files, stores, profile);
 
-  UpdateProfile(state, stores.profile);
+  UpdateProfile(profile, stores.profile);
   SaveStores(dir.path(), stores);
   for (const char* name : kFiles) {
     HOLVAN_CHECK(dir.Exists(name) == (files.count(name) == 1));
@@ -126,8 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The next start sees the same stores; only the visit count moves on.
   Stores again;
-  ConversationState next;
-  LoadStores(dir.path(), again, next);
+  const Profile next = LoadStores(dir.path(), again);
   HOLVAN_CHECK(again.brain.Count() == stores.brain.Count());
   for (int32_t i = 0; i < stores.brain.Count(); ++i) {
     HOLVAN_CHECK(again.brain.Key(i) == stores.brain.Key(i));
@@ -140,13 +131,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (files.count("holv.dat") == 1) {
     HOLVAN_CHECK(again.profile.Text() == stores.profile.Text());
-    HOLVAN_CHECK(next.UserName == state.UserName);
-    HOLVAN_CHECK(next.VisitCount == WrappingIncrement(state.VisitCount));
-    HOLVAN_CHECK(next.Mood == state.Mood);
-    HOLVAN_CHECK(next.SpareCount1 == state.SpareCount1);
-    HOLVAN_CHECK(next.SpareCount2 == state.SpareCount2);
-    HOLVAN_CHECK(next.SpareCount3 == state.SpareCount3);
-    HOLVAN_CHECK(next.AngryExitCount == state.AngryExitCount);
+    HOLVAN_CHECK(next.user_name == profile.user_name);
+    HOLVAN_CHECK(next.visit_count == WrappingIncrement(profile.visit_count));
+    HOLVAN_CHECK(next.mood == profile.mood);
+    HOLVAN_CHECK(next.spare_count1 == profile.spare_count1);
+    HOLVAN_CHECK(next.spare_count2 == profile.spare_count2);
+    HOLVAN_CHECK(next.spare_count3 == profile.spare_count3);
+    HOLVAN_CHECK(next.angry_exit_count == profile.angry_exit_count);
   }
   return 0;
 }

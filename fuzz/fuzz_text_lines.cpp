@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "files/text_lines.h"
 #include "support/check.h"
 #include "support/scratch_dir.h"
-#include "text/text_lines.h"
 
 namespace {
 

@@ -63,4 +63,18 @@ bool ScratchDir::Exists(std::string_view name) const {
   return std::filesystem::exists(File(name));
 }
 
+std::map<std::string, std::string> ScratchDir::PlaceFiles(
+    const std::map<std::string, std::string>& sections,
+    std::span<const char* const> names) const {
+  Empty();
+  std::map<std::string, std::string> files;
+  for (const char* name : names) {
+    const auto section = sections.find(name);
+    if (section == sections.end()) continue;
+    files[name] = section->second;
+    Write(name, section->second);
+  }
+  return files;
+}
+
 }  // namespace holvan::fuzz

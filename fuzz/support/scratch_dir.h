@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,11 @@ class ScratchDir {
   /// All bytes of name; "" when it is absent.
   std::string Read(std::string_view name) const;
   bool Exists(std::string_view name) const;
+  /// Empties the folder and writes into it each section named in names;
+  /// returns those sections by name.
+  std::map<std::string, std::string> PlaceFiles(
+      const std::map<std::string, std::string>& sections,
+      std::span<const char* const> names) const;
 
  private:
   ScratchDir();

@@ -11,6 +11,8 @@ namespace holvan {
 void AnswerQuestion(Session& session, const NarrowText& line);
 void HandleAwaitDefinition(Session& session, const NarrowText& line);
 void HandleAwaitConsent(Session& session, const NarrowText& line);
+/// "<name>さんは女性ですか?男性ですか?", whose answer the next line is.
+void AskGender(Session& session);
 void HandleAwaitGender(Session& session, const NarrowText& line);
 
 // Command and question menus.

@@ -1,8 +1,7 @@
-#include <initializer_list>
-
 #include "conversation/branches.h"
 #include "text/cp932.h"
 #include "text/literal.h"
+#include "text/numbers.h"
 #include "text/primitives.h"
 
 namespace holvan {
@@ -11,33 +10,27 @@ using namespace literals;
 
 namespace {
 
-/// Says the reply of index RandomBelow(replies.size()).
-void SayOneOf(Session& session,
-              std::initializer_list<std::string_view> replies) {
-  const int32_t i = session.random.Below(static_cast<int32_t>(replies.size()));
-  session.Say(replies.begin()[i]);
-}
-
-/// Each insult takes the anger one step further; the fourth closes the
-/// window, counting the exit first so that the saved profile carries it.
+/// Each insult takes the anger one step further; the fourth asks for the
+/// close, counting the exit first so that the saved profile carries it.
 void ReactToInsult(Session& session) {
   ConversationState& state = session.state;
-  switch (state.Mode) {
-    case ModeAngry2:
+  switch (state.mode) {
+    case Mode::kAngry2:
       session.Say("だめみたいですね 一端終了していいですか？"_sj);
-      state.Mode = ModeAngry3;
+      state.mode = Mode::kAngry3;
       break;
-    case ModeAngry3:
-      state.AngryExitCount = WrappingIncrement(state.AngryExitCount);
-      session.front_end.RequestClose();
+    case Mode::kAngry3:
+      state.profile.angry_exit_count =
+          WrappingIncrement(state.profile.angry_exit_count);
+      session.close_requested = true;
       break;
-    case ModeAngry1:
+    case Mode::kAngry1:
       session.Say("すいません もうしないので許して下さい"_sj);
-      state.Mode = ModeAngry2;
+      state.mode = Mode::kAngry2;
       break;
     default:
       session.Say("ひどい言葉ですね どうしたのですか"_sj);
-      state.Mode = ModeAngry1;
+      state.mode = Mode::kAngry1;
       break;
   }
 }
@@ -47,7 +40,7 @@ void ReactToInsult(Session& session) {
 void ReactToStatement(Session& session, const WorkingLine& working_line) {
   const WideText& line = working_line.wide;
   ConversationState& state = session.state;
-  const NarrowText& name = state.UserName;
+  const NarrowText& name = state.profile.user_name;
   if (StartsWithAny(line, {"ばか"_sj, "しね"_sj, "死ね"_sj, "馬鹿"_sj,
                            "あほ"_sj, "おまえ"_sj, "ふざけ"_sj, "なまいき"_sj,
                            "ぼけ"_sj, "許さない"_sj, "許すか"_sj, "てめ"_sj})) {
@@ -57,28 +50,26 @@ void ReactToStatement(Session& session, const WorkingLine& working_line) {
   } else if (StartsWithAny(line,
                            {"しょうがな"_sj, "許してや"_sj, "許してあ"_sj})) {
     session.Say("ありがとう "_sj + name + "さん"_sj);
-    state.Mode = ModeFree;
+    state.mode = Mode::kFree;
   } else if (StartsWith(line, "ごめん"_sj)) {
-    SayOneOf(session, {"いえいえ こちらも悪かったです"_sj,
-                       "間違いは誰にでもありますよ 私にはありませんが"_sj,
-                       "忘れます 別の話をしましょう"_sj});
-    state.Mode = ModeFree;
+    session.SayOneOf({"いえいえ こちらも悪かったです"_sj,
+                      "間違いは誰にでもありますよ 私にはありませんが"_sj,
+                      "忘れます 別の話をしましょう"_sj});
+    state.mode = Mode::kFree;
   } else if (StartsWith(line, "だめ"_sj)) {
     session.Say("すいません"_sj);
   } else if (StartsWith(line, "元気"_sj)) {
     session.Say("健康なのが一番みたいですね"_sj);
   } else if (StartsWithAny(line, {"こんばんは"_sj, "こんにちは"_sj})) {
-    SayOneOf(session,
-             {"今日は天気はどうなんでしょう？"_sj, "ご機嫌いかがですか？"_sj,
-              "今日はどんな事しましょう？"_sj});
+    session.SayOneOf({"今日は天気はどうなんでしょう？"_sj,
+                      "ご機嫌いかがですか？"_sj,
+                      "今日はどんな事しましょう？"_sj});
   } else if (StartsWithAny(line, {"良いよ"_sj, "いいよ"_sj, "晴れ"_sj,
                                   "楽し"_sj, "今日は晴"_sj})) {
-    SayOneOf(session,
-             {"それは良かったですね"_sj, "良いんですね 嬉しいですね"_sj,
-              "たまには掃除でもしてくれると嬉しいな"_sj});
+    session.SayOneOf({"それは良かったですね"_sj, "良いんですね 嬉しいですね"_sj,
+                      "たまには掃除でもしてくれると嬉しいな"_sj});
   } else if (StartsWith(line, "性別"_sj)) {
-    session.Say(name + "さんは女性ですか?男性ですか?"_sj);
-    state.Mode = ModeAwaitGender;
+    AskGender(session);
   } else if (StartsWithAny(line, {"すけべ"_sj, "スケベ"_sj})) {
     session.Say("スケベってなんですか？"_sj);
   } else if (StartsWithAny(line, {"いない"_sj, "いねぇ"_sj})) {
@@ -87,25 +78,24 @@ void ReactToStatement(Session& session, const WorkingLine& working_line) {
     session.Say("いやな天気ですね"_sj);
   } else if (StartsWith(line, "独り言禁止"_sj)) {
     session.Say("わかりました してもいい時は 独り言許可 と言って下さい"_sj);
-    session.front_end.SetIdleRemarksEnabled(false);
+    session.view.SetIdleRemarksEnabled(false);
   } else if (StartsWith(line, "独り言許可"_sj)) {
     session.Say("了解しました"_sj);
-    session.front_end.SetIdleRemarksEnabled(true);
+    session.view.SetIdleRemarksEnabled(true);
   } else if (StartsWith(line, "日記"_sj)) {
     EnterDiary(session);
   } else if (TextEquals(working_line.text, "おみくじ"_sj)) {
-    SayOneOf(
-        session,
+    session.SayOneOf(
         {"【大吉】 おめでとうございます これから素晴らしい事が起こりそうですね"_sj,
          "【中吉】 今は上り調子みたいですね すごい"_sj,
          "【小吉】 小さな幸せが沢山来そうです"_sj,
          "【凶】 あまり無理はしないほうが良いみたいです"_sj,
          "【大凶】 あ・・まぁ気にしないで下さい"_sj});
   } else if (StartsWithAny(line, {"ふふ"_sj, "あはは"_sj})) {
-    SayOneOf(session, {"笑ってるんですか？"_sj, "ふふふ"_sj});
+    session.SayOneOf({"笑ってるんですか？"_sj, "ふふふ"_sj});
   } else if (StartsWithAny(line, {"助けて"_sj, "ヘルプ"_sj})) {
-    SayOneOf(session,
-             {"助ける？ メモリ+16MBでどうですか？"_sj, "どうしました？"_sj});
+    session.SayOneOf(
+        {"助ける？ メモリ+16MBでどうですか？"_sj, "どうしました？"_sj});
   } else {
     LearnAndReply(session, working_line);
   }

@@ -1,6 +1,7 @@
 #include "conversation/companion.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "conversation/branches.h"
 #include "store/data_files.h"
@@ -25,70 +26,66 @@ void AdjustMood(const Brain& brain, const NarrowText& line, int32_t& mood) {
 // A pending mode takes the next line whatever it is; returns false when no
 // mode is pending.
 bool DispatchMode(Session& session, const NarrowText& line) {
-  switch (session.state.Mode) {
-    case ModeDiary:
-      HandleDiary(session, line);
+  using Handler = void (*)(Session&, const NarrowText&);
+  static constexpr std::pair<Mode, Handler> kHandlers[] = {
+      {Mode::kDiary, HandleDiary},
+      {Mode::kAwaitDefinition, HandleAwaitDefinition},
+      {Mode::kAwaitConsent, HandleAwaitConsent},
+      {Mode::kCommandMenu, HandleCommandMenu},
+      {Mode::kAwaitProgram, HandleAwaitProgram},
+      {Mode::kQuestionMenu, HandleQuestionMenu},
+      {Mode::kAwaitGender, HandleAwaitGender},
+  };
+  for (const auto& [mode, handle] : kHandlers) {
+    if (session.state.mode == mode) {
+      handle(session, line);
       return true;
-    case ModeAwaitDefinition:
-      HandleAwaitDefinition(session, line);
-      return true;
-    case ModeAwaitConsent:
-      HandleAwaitConsent(session, line);
-      return true;
-    case ModeCommandMenu:
-      HandleCommandMenu(session, line);
-      return true;
-    case ModeAwaitProgram:
-      HandleAwaitProgram(session, line);
-      return true;
-    case ModeQuestionMenu:
-      HandleQuestionMenu(session, line);
-      return true;
-    case ModeAwaitGender:
-      HandleAwaitGender(session, line);
-      return true;
-    default:
-      return false;
+    }
   }
+  return false;
 }
 
 }  // namespace
 
-Companion::Companion(FrontEnd& front_end) : session_(front_end) {
+Companion::Companion(View& view, Platform& platform)
+    : session_(view, platform) {
   // The window's Transcript starts as one empty line.
   session_.transcript.SetText("\r\n");
 }
 
-void Companion::FormCreate() {
+void Companion::Start() {
   Session& s = session_;
   ConversationState& state = s.state;
-  s.random.SetSeed(s.front_end.RandomSeedAtStart());
-  state.Mode = ModeFree;
-  state.PendingTopic.clear();
-  state.FollowUp = FollowUpNone;
-  LoadStores(s.front_end.CurrentDirectory(), s.stores, state);
+  s.random.SetSeed(s.platform.StartSeed());
+  state.mode = Mode::kFree;
+  state.pending_topic.clear();
+  state.follow_up = FollowUp::kNone;
+  state.profile = LoadStores(s.platform.WorkingFolder(), s.stores);
+  const Profile& profile = state.profile;
 
-  if (state.UserName.empty()) {
+  if (profile.user_name.empty()) {
     s.Say("お名前を教えて下さい"_sj);
     return;
   }
   const LocaleTexts& locale = JapaneseLocaleTexts();
-  state.StartDateText =
-      DateTimeText(DatePattern(), s.front_end.LocalNow(), locale);
-  state.StartTimeText =
-      DateTimeText(TimePattern(), s.front_end.LocalNow(), locale);
-  s.Say("どうも "_sj + state.UserName + "さん 今日は"_sj + state.StartDateText);
-  s.Say("時刻は"_sj + state.StartTimeText + "です"_sj);
-  if (state.VisitCount == 100) {
-    s.Say("今日でお会いするのはなんと"_sj + IntText(state.VisitCount) +
+  state.start_date_text =
+      DateTimeText(DatePattern(), s.platform.LocalNow(), locale);
+  state.start_time_text =
+      DateTimeText(TimePattern(), s.platform.LocalNow(), locale);
+  s.Say("どうも "_sj + profile.user_name + "さん 今日は"_sj +
+        state.start_date_text);
+  s.Say("時刻は"_sj + state.start_time_text + "です"_sj);
+  if (profile.visit_count == 100) {
+    s.Say("今日でお会いするのはなんと"_sj + IntText(profile.visit_count) +
           "回目なんですよ"_sj);
   }
 }
 
-void Companion::Button1Click() {
+void Companion::Talk() {
   Session& s = session_;
   ConversationState& state = s.state;
-  WorkingLine working_line{s.front_end.InputText(), {}};
+  Profile& profile = state.profile;
+  WorkingLine working_line{s.view.InputText(), {}};
   // A stored line holds no break and no zero byte, or the next start would
   // read it as two lines or stop reading its file there: every CR and LF of
   // the input becomes a space and every zero byte goes, first (none of these
@@ -101,17 +98,17 @@ void Companion::Button1Click() {
   const NarrowText& line = working_line.text;
   const bool empty = line.empty();
 
-  if (state.Mode != ModeDiary) s.Say(state.UserName + " > " + line);
+  if (state.mode != Mode::kDiary) s.Say(profile.user_name + " > " + line);
   if (!empty && !s.stores.phrase_log.Contains(line)) {
     s.stores.phrase_log.Add(line);
   }
-  AdjustMood(s.stores.brain, line, state.Mood);
-  s.front_end.SetInputText(NarrowText());
+  AdjustMood(s.stores.brain, line, profile.mood);
+  s.view.SetInputText(NarrowText());
 
-  if (state.UserName.empty()) {
+  if (profile.user_name.empty()) {
     if (!empty) {
-      state.UserName = line;
-      s.Say(state.UserName + "さんですね 記録しました"_sj);
+      profile.user_name = line;
+      s.Say(profile.user_name + "さんですね 記録しました"_sj);
       return;
     }
     s.Say("お名前を入力して下さい"_sj);
@@ -128,16 +125,17 @@ void Companion::Button1Click() {
   ReactToStatement(s, working_line);
 }
 
-void Companion::Timer1Timer() { SayIdleRemark(session_); }
+void Companion::IdleTick() { SayIdleRemark(session_); }
 
-void Companion::FormClose() {
-  SaveWithoutMessage();
-  session_.front_end.ShowClosingMessage();
+void Companion::Close() {
+  session_.close_requested = false;
+  SaveQuietly();
+  session_.view.ShowClosingMessage();
 }
 
-void Companion::SaveWithoutMessage() {
-  UpdateProfile(session_.state, session_.stores.profile);
-  SaveStores(session_.front_end.CurrentDirectory(), session_.stores);
+void Companion::SaveQuietly() {
+  UpdateProfile(session_.state.profile, session_.stores.profile);
+  SaveStores(session_.platform.WorkingFolder(), session_.stores);
 }
 
 }  // namespace holvan

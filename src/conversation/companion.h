@@ -1,31 +1,39 @@
 #pragma once
 
+#include "conversation/platform.h"
 #include "conversation/session.h"
+#include "conversation/view.h"
 
 namespace holvan {
 
 /// The companion: owns the stores, the conversation state and the Transcript
-/// for the life of the program, and has the window's handlers as methods.
+/// for the life of the program; each event of the window is one method.
 /// Errors (holvan::Error) propagate to the front end that called.
 class Companion {
  public:
-  explicit Companion(FrontEnd& front_end);
+  Companion(View& view, Platform& platform);
 
-  /// Creation: seed, reset, load the stores, greet or ask for the name.
-  void FormCreate();
-  /// One turn on the input line.
-  void Button1Click();
+  /// The window opens: seed, reset, load the stores, greet or ask for the
+  /// name.
+  void Start();
+  /// One turn on the input line (the Talk button). It may ask for the close
+  /// (close_requested), which the front end then runs.
+  void Talk();
   /// One tick of the idle-remark timer.
-  void Timer1Timer();
-  /// Close: save the stores whose files exist, then the closing box. Raises on
-  /// a failed write; the front end then keeps running.
-  void FormClose();
+  void IdleTick();
+  /// The window closes: save the stores whose files exist, then the closing
+  /// box. Raises on a failed write; the front end then keeps running. Clears
+  /// the close request either way, so that the next request asks again.
+  void Close();
   /// Saves the stores without the closing box (session end, SIGTERM).
-  void SaveWithoutMessage();
+  void SaveQuietly();
 
-  const TextLines& Transcript() const { return session_.transcript; }
-  const ConversationState& State() const { return session_.state; }
-  const Stores& GetStores() const { return session_.stores; }
+  /// Whether the last turn asked for the close.
+  bool close_requested() const { return session_.close_requested; }
+
+  const TextLines& transcript() const { return session_.transcript; }
+  const ConversationState& state() const { return session_.state; }
+  const Stores& stores() const { return session_.stores; }
   Session& session() { return session_; }
 
  private:

@@ -1,7 +1,7 @@
 #include "conversation/branches.h"
+#include "files/read_file.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
-#include "text/files.h"
 #include "text/literal.h"
 #include "text/primitives.h"
 
@@ -12,12 +12,12 @@ using namespace literals;
 namespace {
 
 NarrowText DiaryPath(Session& session) {
-  return DataFilePath(session.front_end.CurrentDirectory(), kDiaryFile);
+  return DataFilePath(session.platform.WorkingFolder(), kDiaryFile);
 }
 
 void ClearTranscript(Session& session) {
   session.transcript.Clear();
-  session.front_end.TranscriptCleared();
+  session.view.TranscriptCleared();
 }
 
 /// The bytes of text that a range of its UTF-16 units covers (one unit per
@@ -30,39 +30,36 @@ ByteRange BytesOfUnits(std::string_view text, WideRange units) {
 /// Removes the user's selection, or the last line when nothing is selected.
 void DeleteSelectionOrLastLine(Session& session) {
   TextLines& transcript = session.transcript;
-  transcript.SetSelection(
-      BytesOfUnits(transcript.Text(), session.front_end.TranscriptSelection()));
+  transcript.SetSelection(BytesOfUnits(
+      transcript.Text(), session.view.TranscriptSelection(transcript.Text())));
   const ByteRange removed = IsEmpty(transcript.SelectedText())
                                 ? transcript.Delete(transcript.Count() - 1)
                                 : transcript.DeleteSelection();
   if (removed.length > 0) {
-    session.front_end.TranscriptDeleted(removed.begin, removed.length);
+    session.view.TranscriptDeleted(transcript.Text(), removed.begin,
+                                   removed.length);
   }
 }
 
 }  // namespace
 
 void EnterDiary(Session& session) {
-  FrontEnd& front_end = session.front_end;
+  View& view = session.view;
   ClearTranscript(session);
   const NarrowText path = DiaryPath(session);
   if (FileExists(path)) {
     // A diary larger than memory is too large for the Transcript.
     session.transcript.LoadFromFile(path, TooLarge::kCapacityError);
-    front_end.TranscriptLoaded();
+    view.TranscriptLoaded(session.transcript.Text());
   }
   const ConversationState& state = session.state;
-  session.Say("\r\n" + state.StartDateText + state.StartTimeText + "\r\n");
-  front_end.SetCaption("日記モード      コマンド: セーブ 削除 終了"_sj);
-  front_end.SetIdleRemarksEnabled(false);
-  front_end.SetTalkCaption("記入"_sj);
-  front_end.SetTranscriptWordWrap(false);
-  front_end.SetTranscriptArrowPointer(true);
-  session.state.Mode = ModeDiary;
+  session.Say("\r\n" + state.start_date_text + state.start_time_text + "\r\n");
+  view.SetLook(DiaryLook());
+  view.SetIdleRemarksEnabled(false);
+  session.state.mode = Mode::kDiary;
 }
 
 void HandleDiary(Session& session, const NarrowText& line) {
-  FrontEnd& front_end = session.front_end;
   const bool save = TextEquals(line, "セーブ"_sj);
   if (save) {
     // Replaces the file whole, so that a failed write leaves the old diary.
@@ -74,14 +71,11 @@ void HandleDiary(Session& session, const NarrowText& line) {
     session.Say(line);
     return;
   }
-  front_end.SetTalkCaption("話す"_sj);
   ClearTranscript(session);
   session.Say(save ? "保存しました"_sj : "終了しました"_sj);
-  front_end.SetTranscriptWordWrap(true);
-  front_end.SetTranscriptArrowPointer(false);
-  front_end.SetIdleRemarksEnabled(true);
-  front_end.SetCaption("Holvan");
-  session.state.Mode = ModeFree;
+  session.view.SetLook(ConversationLook());
+  session.view.SetIdleRemarksEnabled(true);
+  session.state.mode = Mode::kFree;
 }
 
 }  // namespace holvan

@@ -1,4 +1,5 @@
 #include "conversation/branches.h"
+#include "conversation/replies.h"
 #include "text/literal.h"
 
 namespace holvan {
@@ -17,31 +18,22 @@ void SayFact(Session& session) {
               "の事ですよ 知ってました？"_sj);
 }
 
+/// A suggestion on five of thirty rolls.
 void SaySuggestion(Session& session) {
-  switch (session.random.Below(30)) {
-    case 0:
-      session.Say("日記でも書きませんか？"_sj);
-      break;
-    case 2:
-      session.Say("たまにはホームページも見に行って下さい"_sj);
-      break;
-    case 4:
-      session.Say("いつも"_sj + session.state.UserName +
-                  "さんは何してるのかな"_sj);
-      break;
-    case 8:
-      session.Say("独り言がうるさかったら 独り言禁止 と言って下さい"_sj);
-      break;
-    case 9: {
-      const PhraseLog& phrases = session.stores.phrase_log;
-      if (phrases.Count() > 5) {
-        const int32_t j = session.random.Below(phrases.Count());
-        session.Say("『"_sj + phrases.Get(j) + "』"_sj);
-      }
-      break;
-    }
-    default:
-      break;
+  struct Suggestion {
+    int32_t roll;
+    Reply reply;
+  };
+  static const Suggestion kSuggestions[] = {
+      {0, {"日記でも書きませんか？"_sj}},
+      {2, {"たまにはホームページも見に行って下さい"_sj}},
+      {4, {"いつも"_sj, Filler::kUserName, "さんは何してるのかな"_sj}},
+      {8, {"独り言がうるさかったら 独り言禁止 と言って下さい"_sj}},
+      {9, {"", Filler::kRememberedPhrase}},
+  };
+  const int32_t roll = session.random.Below(30);
+  for (const Suggestion& suggestion : kSuggestions) {
+    if (suggestion.roll == roll) SayReply(session, suggestion.reply, "");
   }
 }
 

@@ -1,6 +1,7 @@
 #include <initializer_list>
 
 #include "conversation/branches.h"
+#include "conversation/replies.h"
 #include "store/definition_list.h"
 #include "text/cp932.h"
 #include "text/literal.h"
@@ -68,15 +69,15 @@ bool LearnStatements(Session& session, const WorkingLine& working_line) {
 /// Recognises a denial or an agreement of the waiting association remark.
 void AnswerFollowUp(Session& session, WorkingLine& line) {
   ConversationState& state = session.state;
-  if (state.FollowUp != FollowUpOffered) return;
+  if (state.follow_up != FollowUp::kOffered) return;
   if (StartsWithAny(line.wide, {"ちげ"_sj, "ちがう"_sj, "違う"_sj})) {
-    state.FollowUp = FollowUpRejected;
-    line.text = state.FollowUpKey;
+    state.follow_up = FollowUp::kRejected;
+    line.text = state.follow_up_key;
     line.wide = ToWide(line.text);
   } else if (StartsWithAny(line.wide,
                            {"そうそう"_sj, "そうだ"_sj, "良く知"_sj})) {
     session.Say("やっぱり そうですよね"_sj);
-    state.FollowUp = FollowUpNone;
+    state.follow_up = FollowUp::kNone;
   }
 }
 
@@ -98,36 +99,33 @@ NarrowText SecondDefinition(const NarrowText& value) {
 /// it made a remark.
 bool RemarkOnKnownKey(Session& session, const WideText& line) {
   ConversationState& state = session.state;
-  if (state.FollowUp == FollowUpOffered) return false;
+  if (state.follow_up == FollowUp::kOffered) return false;
   const Brain& brain = session.stores.brain;
   bool remarked = false;
   brain.ForEachKeyIn(line, [&](int32_t i) {
     const NarrowText& key = brain.Key(i);
-    if (state.FollowUp == FollowUpRejected) {
+    if (state.follow_up == FollowUp::kRejected) {
       const NarrowText second = SecondDefinition(brain.Value(i));
       if (IsEmpty(second)) return false;
       session.Say("あれ じゃ "_sj + second +
                   " ってことかな 違うなら教えて下さい"_sj);
-      state.FollowUp = FollowUpNone;
+      state.follow_up = FollowUp::kNone;
     } else {
       const NarrowText first = FirstDefinition(brain.Value(i));
       if (IsEmpty(first)) return false;
-      switch (session.random.Below(4)) {
-        case 0:
-          session.Say(key + " というのは "_sj + first + " ってことですよね"_sj);
-          break;
-        case 1:
-          session.Say(key + " とは "_sj + first + " ということかな"_sj);
-          break;
-        case 2:
-          session.Say(key + " って "_sj + first + " のことですね"_sj);
-          break;
-        default:
-          session.Say(key + " と言えば "_sj + first + " ですね"_sj);
-          break;
-      }
-      state.FollowUpKey = key;
-      state.FollowUp = FollowUpOffered;
+      static const std::pair<std::string_view, std::string_view>
+          kRestatements[] = {
+              {" というのは "_sj, " ってことですよね"_sj},
+              {" とは "_sj, " ということかな"_sj},
+              {" って "_sj, " のことですね"_sj},
+              {" と言えば "_sj, " ですね"_sj},
+          };
+      const auto& [middle, end] = kRestatements[session.random.Below(
+          static_cast<int32_t>(std::size(kRestatements)))];
+      NarrowText remark = key;
+      session.Say(remark.append(middle).append(first).append(end));
+      state.follow_up_key = key;
+      state.follow_up = FollowUp::kOffered;
     }
     remarked = true;
     return true;
@@ -136,63 +134,36 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
 }
 
 void SayFallback(Session& session, const NarrowText& line) {
-  session.state.FollowUp = FollowUpNone;
-  const NarrowText& name = session.state.UserName;
-  const PhraseLog& phrases = session.stores.phrase_log;
-  switch (session.random.Below(23)) {
-    case 0:
-      return session.Say(line + "ってどういうことでしょう"_sj);
-    case 1:
-      return session.Say("そうだといいですね"_sj);
-    case 2:
-      return session.Say("いろいろ教えて下さい"_sj);
-    case 3:
-      return session.Say("命令は可能なものならすべてします"_sj);
-    case 4:
-      return session.Say("今現在の単語記憶量は"_sj +
-                         IntText(session.stores.brain.Count()) + "語です"_sj);
-    case 5:
-      return session.Say("うん そうですよ"_sj);
-    case 6:
-      return session.Say("もちろん"_sj);
-    case 7:
-      return session.Say("違うかもしれません"_sj);
-    case 8:
-      return session.Say("変な反応ですか 勉強不足なんです"_sj);
-    case 9:
-      return session.Say("・・・"_sj);
-    case 10:
-      return session.Say("まだまだですね"_sj);
-    case 11:
-      return session.Say("『"_sj + line + "』ですか 覚えておきますね"_sj);
-    case 12:
-      return session.Say("そんなこと言わないで下さい"_sj);
-    case 13:
-      return session.Say("最近良いことありましたか？"_sj);
-    case 14:
-      return session.Say("感情はないんです だから分からない"_sj);
-    case 15:
-      return session.Say(name + "さんもいつも楽しいわけじゃないんですね"_sj);
-    case 16:
-      return session.Say(name + "さんと話せて嬉しいな"_sj);
-    case 17:
-      return session.Say("おみくじでもしますか？ おみくじ と言って下さい"_sj);
-    case 18:
-      return session.Say("知識がいくら増えてもだめですね "_sj + name +
-                         "さんはすごいな"_sj);
-    case 19:
-      return session.Say("どうしよう 怒らせました？"_sj);
-    case 20:
-      return session.Say("それが一番ですね"_sj);
-    case 21:
-      if (phrases.Count() > 5) {
-        const int32_t j = session.random.Below(phrases.Count());
-        session.Say("『"_sj + phrases.Get(j) + "』"_sj);
-      }
-      return;
-    default:
-      return session.Say(line + "ってなんですか？"_sj);
-  }
+  session.state.follow_up = FollowUp::kNone;
+  static const Reply kReplies[] = {
+      {"", Filler::kLine, "ってどういうことでしょう"_sj},
+      {"そうだといいですね"_sj},
+      {"いろいろ教えて下さい"_sj},
+      {"命令は可能なものならすべてします"_sj},
+      {"今現在の単語記憶量は"_sj, Filler::kBrainCount, "語です"_sj},
+      {"うん そうですよ"_sj},
+      {"もちろん"_sj},
+      {"違うかもしれません"_sj},
+      {"変な反応ですか 勉強不足なんです"_sj},
+      {"・・・"_sj},
+      {"まだまだですね"_sj},
+      {"", Filler::kQuotedLine, "ですか 覚えておきますね"_sj},
+      {"そんなこと言わないで下さい"_sj},
+      {"最近良いことありましたか？"_sj},
+      {"感情はないんです だから分からない"_sj},
+      {"", Filler::kUserName, "さんもいつも楽しいわけじゃないんですね"_sj},
+      {"", Filler::kUserName, "さんと話せて嬉しいな"_sj},
+      {"おみくじでもしますか？ おみくじ と言って下さい"_sj},
+      {"知識がいくら増えてもだめですね "_sj, Filler::kUserName,
+       "さんはすごいな"_sj},
+      {"どうしよう 怒らせました？"_sj},
+      {"それが一番ですね"_sj},
+      {"", Filler::kRememberedPhrase},
+      {"", Filler::kLine, "ってなんですか？"_sj},
+  };
+  const int32_t i =
+      session.random.Below(static_cast<int32_t>(std::size(kReplies)));
+  SayReply(session, kReplies[i], line);
 }
 
 }  // namespace

@@ -27,8 +27,13 @@ int MenuNumber(const NarrowText& line) {
   return 0;
 }
 
+/// What a menu says to any other answer.
+const NarrowText& NotUnderstood() {
+  return "何を言っているのかわかりません"_sj;
+}
+
 void ReportUptime(Session& session) {
-  const uint64_t seconds = session.front_end.UptimeMilliseconds() / 1000;
+  const uint64_t seconds = session.platform.UptimeMilliseconds() / 1000;
   // Kept 64-bit up to here so that long uptimes stay right; the hours only
   // overflow after some 245000 years.
   const auto hours = static_cast<int32_t>(
@@ -46,57 +51,53 @@ void ReportUptime(Session& session) {
 
 bool OpenMenu(Session& session, const NarrowText& line) {
   if (StartsWith(line, "命令"_sj) || TextEquals(line, "command")) {
-    session.Say("何かしますか？"_sj);
-    session.Say("１: マインスイーパ起動 ２: メモ帳起動"_sj);
-    session.Say("３: 電卓起動 ４: 起動させるプログラム名を言う"_sj);
-    session.Say("番号を言って下さい たぶんできます"_sj);
-    session.state.Mode = ModeCommandMenu;
+    session.SayLines({"何かしますか？"_sj,
+                      "１: マインスイーパ起動 ２: メモ帳起動"_sj,
+                      "３: 電卓起動 ４: 起動させるプログラム名を言う"_sj,
+                      "番号を言って下さい たぶんできます"_sj});
+    session.state.mode = Mode::kCommandMenu;
     return true;
   }
   if (StartsWith(line, "質問"_sj)) {
-    session.Say("なんでしょう？"_sj);
-    session.Say("１: パソコンを起動してからの時間が知りたい"_sj);
-    session.Say("番号を言って下さい 調べてみます"_sj);
-    session.state.Mode = ModeQuestionMenu;
+    session.SayLines({"なんでしょう？"_sj,
+                      "１: パソコンを起動してからの時間が知りたい"_sj,
+                      "番号を言って下さい 調べてみます"_sj});
+    session.state.mode = Mode::kQuestionMenu;
     return true;
   }
   return false;
 }
 
 void HandleCommandMenu(Session& session, const NarrowText& line) {
-  switch (MenuNumber(line)) {
-    case 1:
-      session.front_end.StartProgram("winmine.exe");
-      break;
-    case 2:
-      session.front_end.StartProgram("notepad.exe");
-      break;
-    case 3:
-      session.front_end.StartProgram("calc.exe");
-      break;
-    case 4:
-      session.Say("それでは言ってみて下さい"_sj);
-      session.state.Mode = ModeAwaitProgram;
-      return;
-    default:
-      session.Say("何を言っているのかわかりません"_sj);
-      break;
+  // The programs of numbers 1 to 3; 4 asks for a program's command line.
+  static constexpr std::string_view kPrograms[] = {"winmine.exe", "notepad.exe",
+                                                   "calc.exe"};
+  const int number = MenuNumber(line);
+  if (number == 4) {
+    session.Say("それでは言ってみて下さい"_sj);
+    session.state.mode = Mode::kAwaitProgram;
+    return;
   }
-  session.state.Mode = ModeFree;
+  if (number > 0) {
+    session.platform.StartProgram(NarrowText(kPrograms[number - 1]));
+  } else {
+    session.Say(NotUnderstood());
+  }
+  session.state.mode = Mode::kFree;
 }
 
 void HandleAwaitProgram(Session& session, const NarrowText& line) {
-  session.front_end.StartProgram(line);
-  session.state.Mode = ModeFree;
+  session.platform.StartProgram(line);
+  session.state.mode = Mode::kFree;
 }
 
 void HandleQuestionMenu(Session& session, const NarrowText& line) {
   if (MenuNumber(line) == 1) {
     ReportUptime(session);
   } else {
-    session.Say("何を言っているのかわかりません"_sj);
+    session.Say(NotUnderstood());
   }
-  session.state.Mode = ModeFree;
+  session.state.mode = Mode::kFree;
 }
 
 }  // namespace holvan

@@ -19,8 +19,7 @@ bool AnswerAboutItself(Session& session, const NarrowText& line) {
   } else if (StartsWith(line, "名前"_sj)) {
     session.Say("Holvanです"_sj);
   } else if (StartsWith(line, "性別"_sj)) {
-    session.Say(session.state.UserName + "さんは女性ですか?男性ですか?"_sj);
-    session.state.Mode = ModeAwaitGender;
+    AskGender(session);
   } else {
     return false;
   }
@@ -36,14 +35,14 @@ int32_t TopicEnd(Session& session, const NarrowText& line) {
 
 void LookUp(Session& session, const NarrowText& topic) {
   ConversationState& state = session.state;
-  state.PendingTopic = topic;
+  state.pending_topic = topic;
   const int32_t j = session.stores.dictionary.Find(topic);
   if (j >= 0) {
     session.Say(topic + " とは "_sj + session.stores.dictionary.Value(j) +
                 " という事らしいです"_sj);
   } else {
     session.Say(topic + " についての情報がありません 教えて下さい"_sj);
-    state.Mode = ModeAwaitDefinition;
+    state.mode = Mode::kAwaitDefinition;
   }
 }
 
@@ -51,35 +50,27 @@ void LookUp(Session& session, const NarrowText& topic) {
 
 void AnswerQuestion(Session& session, const NarrowText& line) {
   if (AnswerAboutItself(session, line)) return;
-  session.front_end.SetIdleRemarksEnabled(false);
+  session.view.SetIdleRemarksEnabled(false);
   const int32_t end = TopicEnd(session, line);
   if (end > 0) {
     LookUp(session, WideCopy(line, 1, end - 1));
     return;
   }
-  switch (session.random.Below(3)) {
-    case 0:
-      session.Say("言ってることがわかりません すいません"_sj);
-      break;
-    case 1:
-      session.Say("よくわからないです 説明してくれると嬉しいです"_sj);
-      break;
-    default:
-      session.Say("そうですよね やっぱあれですよねあれ"_sj);
-      break;
-  }
+  session.SayOneOf({"言ってることがわかりません すいません"_sj,
+                    "よくわからないです 説明してくれると嬉しいです"_sj,
+                    "そうですよね やっぱあれですよねあれ"_sj});
 }
 
 void HandleAwaitDefinition(Session& session, const NarrowText& line) {
   ConversationState& state = session.state;
-  session.Say(state.PendingTopic + " は "_sj + line +
+  session.Say(state.pending_topic + " は "_sj + line +
               " という事ですか？記憶してもいいですか？"_sj);
   session.Say("だめ か いいよ で答えて下さい"_sj);
-  state.Mode = ModeAwaitConsent;
+  state.mode = Mode::kAwaitConsent;
   // The consent turn adds what this question quoted; the input line will
   // hold "いいよ" by then.
   session.taught_definition = line;
-  session.front_end.SetInputText("いいよ"_sj);
+  session.view.SetInputText("いいよ"_sj);
 }
 
 void HandleAwaitConsent(Session& session, const NarrowText& line) {
@@ -87,15 +78,21 @@ void HandleAwaitConsent(Session& session, const NarrowText& line) {
   if (TextEquals(line, "だめ"_sj)) {
     session.Say("そうですね すみません"_sj);
   } else if (TextEquals(line, "いいよ"_sj)) {
-    session.stores.dictionary.Add(state.PendingTopic,
+    session.stores.dictionary.Add(state.pending_topic,
                                   session.taught_definition);
     session.Say("ありがとう 覚えました"_sj);
   } else {
     session.Say("何を言っているのかわかりません もうこの話題はやめましょう"_sj);
   }
   session.taught_definition.clear();
-  state.Mode = ModeFree;
-  session.front_end.SetIdleRemarksEnabled(true);
+  state.mode = Mode::kFree;
+  session.view.SetIdleRemarksEnabled(true);
+}
+
+void AskGender(Session& session) {
+  session.Say(session.state.profile.user_name +
+              "さんは女性ですか?男性ですか?"_sj);
+  session.state.mode = Mode::kAwaitGender;
 }
 
 void HandleAwaitGender(Session& session, const NarrowText& line) {
@@ -106,7 +103,7 @@ void HandleAwaitGender(Session& session, const NarrowText& line) {
   } else {
     session.Say("そうですか 好きな人はいますか？"_sj);
   }
-  session.state.Mode = ModeFree;
+  session.state.mode = Mode::kFree;
 }
 
 }  // namespace holvan

@@ -3,7 +3,17 @@
 namespace holvan {
 
 void Session::Say(std::string_view text) {
-  front_end.TranscriptAppended(transcript.Add(text));
+  const std::size_t appended_size = transcript.Add(text).size();
+  view.TranscriptAppended(transcript.Text(), appended_size);
+}
+
+void Session::SayLines(std::initializer_list<std::string_view> lines) {
+  for (std::string_view line : lines) Say(line);
+}
+
+void Session::SayOneOf(std::initializer_list<std::string_view> replies) {
+  const int32_t i = random.Below(static_cast<int32_t>(replies.size()));
+  Say(replies.begin()[i]);
 }
 
 }  // namespace holvan

@@ -1,28 +1,41 @@
 #pragma once
 
-#include "conversation/front_end.h"
-#include "store/conversation_state.h"
+#include <initializer_list>
+#include <string_view>
+
+#include "conversation/conversation_state.h"
+#include "conversation/platform.h"
+#include "conversation/view.h"
+#include "files/text_lines.h"
+#include "random/random.h"
 #include "store/stores.h"
-#include "text/random.h"
-#include "text/text_lines.h"
 
 namespace holvan {
 
 /// Everything one run of the companion works on. Owned by Companion; every
-/// handler reads and writes it directly.
+/// rule reads and writes it directly.
 struct Session {
-  explicit Session(FrontEnd& front) : front_end(front) {}
+  Session(View& shown_on, Platform& runs_on)
+      : view(shown_on), platform(runs_on) {}
 
   /// Appends text as a new last line of the Transcript.
   void Say(std::string_view text);
+  /// Says each of lines in order.
+  void SayLines(std::initializer_list<std::string_view> lines);
+  /// Says the reply of index random.Below(replies.size()).
+  void SayOneOf(std::initializer_list<std::string_view> replies);
 
-  FrontEnd& front_end;
+  View& view;
+  Platform& platform;
   ConversationState state;
   Stores stores;
   TextLines transcript;
   Random random;
   /// The explanation quoted by the consent question, kept until the answer.
   NarrowText taught_definition;
+  /// Set by a turn that asks for the close (the fourth insult); the front end
+  /// runs the close once the turn has returned.
+  bool close_requested = false;
 };
 
 }  // namespace holvan

@@ -14,11 +14,12 @@
 #include <optional>
 #include <utility>
 
+#include "errors/error.h"
+#include "files/atomic_save.h"
+#include "files/read_file.h"
 #include "memory/wording.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
-#include "text/error.h"
-#include "text/files.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 

@@ -1,8 +1,8 @@
 #include "memory/export.h"
 
+#include "files/atomic_save.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
-#include "text/files.h"
 
 namespace holvan::memory {
 

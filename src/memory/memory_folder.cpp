@@ -5,14 +5,15 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "errors/error.h"
+#include "files/atomic_save.h"
+#include "files/read_file.h"
 #include "memory/key_rules.h"
 #include "memory/wording.h"
 #include "store/data_files.h"
 #include "store/definition_list.h"
 #include "store/line_forms.h"
 #include "text/cp932.h"
-#include "text/error.h"
-#include "text/files.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 #include "text/primitives.h"

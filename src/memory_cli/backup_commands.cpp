@@ -1,14 +1,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "errors/error.h"
 #include "memory/backups.h"
 #include "memory/wording.h"
 #include "memory_cli/commands.h"
 #include "memory_cli/output.h"
 #include "memory_cli/places.h"
-#include "system/system.h"
+#include "system/system_platform.h"
 #include "text/cp932.h"
-#include "text/error.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 
@@ -32,7 +32,8 @@ std::string MomentName(const Moment& now, bool with_time) {
 }
 
 int TakeDaily(const std::string& folder, const std::string& root, bool daily) {
-  const std::string today = MomentName(system::LocalNow(), false);
+  const std::string today =
+      MomentName(system::SystemPlatform().LocalNow(), false);
   const NarrowText name = Utf8ToNarrow(today);
   switch (memory::TakeBackup(folder, root, today, daily)) {
     case memory::BackupTaken::kNew:
@@ -74,7 +75,8 @@ int Restore(const std::string& folder, const std::string& root,
   }
   // The files as they are now, under a name of their own that no restore
   // of the same second can take.
-  const std::string moment = MomentName(system::LocalNow(), true);
+  const std::string moment =
+      MomentName(system::SystemPlatform().LocalNow(), true);
   std::string snapshot = moment;
   for (int32_t n = 2; IsFolder(root + "/" + snapshot); ++n) {
     snapshot = moment + "-" + std::to_string(n);

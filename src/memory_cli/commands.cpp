@@ -1,12 +1,12 @@
 #include "memory_cli/commands.h"
 
+#include "errors/error.h"
 #include "memory/wording.h"
 #include "memory_cli/help_text.h"
 #include "memory_cli/output.h"
 #include "memory_cli/places.h"
 #include "store/data_files.h"
 #include "text/cp932.h"
-#include "text/error.h"
 #include "text/literal.h"
 
 namespace holvan::memory_cli {

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 
+#include "errors/error.h"
+#include "files/read_file.h"
 #include "memory/wording.h"
 #include "memory_cli/commands.h"
-#include "text/error.h"
-#include "text/files.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 

@@ -1,13 +1,13 @@
 #include <cstdio>
-#include <new>
+#include <optional>
 
+#include "errors/failure.h"
 #include "memory_cli/command_line.h"
 #include "memory_cli/commands.h"
 #include "memory_cli/help_text.h"
 #include "memory_cli/output.h"
 #include "system/process_start.h"
 #include "text/cp932.h"
-#include "text/error.h"
 
 using holvan::memory_cli::Command;
 
@@ -29,12 +29,10 @@ int main(int argc, char** argv) {
     default:
       break;
   }
-  try {
-    return holvan::memory_cli::RunCommand(request);
-  } catch (const holvan::Error& error) {
-    holvan::memory_cli::Complain(error.message());
-  } catch (const std::bad_alloc&) {
-    holvan::memory_cli::Complain(holvan::OutOfMemoryError().message());
-  }
+  int status = holvan::memory_cli::kFailed;
+  const std::optional<holvan::Error> failure = holvan::FailureOf(
+      [&] { status = holvan::memory_cli::RunCommand(request); });
+  if (!failure) return status;
+  holvan::memory_cli::Complain(failure->message());
   return holvan::memory_cli::kFailed;
 }

@@ -2,12 +2,12 @@
 
 #include <cerrno>
 
+#include "errors/error.h"
 #include "memory/check.h"
 #include "memory/export.h"
 #include "memory_cli/commands.h"
 #include "memory_cli/output.h"
 #include "text/cp932.h"
-#include "text/error.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 #include "text/primitives.h"

@@ -5,9 +5,11 @@
 #include <optional>
 #include <vector>
 
+#include "files/atomic_save.h"
+#include "files/read_file.h"
+#include "files/temporaries.h"
 #include "store/growth_room.h"
 #include "store/line_forms.h"
-#include "text/files.h"
 #include "text/line_breaks.h"
 #include "text/numbers.h"
 #include "text/primitives.h"
@@ -21,61 +23,66 @@ constexpr std::string_view kPhraseLogFile = "res.dat";
 constexpr std::string_view kProfileFile = "holv.dat";
 constexpr int32_t kProfileLines = 7;
 
-// Each line splits at its first "＝"; a line without one is all value. Key
-// and value are cut by characters and keep the line's bytes as they are, so
-// the close writes back every line it read; the bytes are walked once without
-// a UTF-16 copy.
-void LoadBrain(const NarrowText& path, Brain& brain) {
-  const NarrowText bytes = ReadFileBytes(path);
+// The keys and values of a file's lines.
+struct Pairs {
   std::vector<NarrowText> keys;
   std::vector<NarrowText> values;
-  keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
-  values.reserve(keys.capacity());
+};
+
+// The key and value that split cuts from each line of the file; a line it
+// does not cut adds nothing. Key and value keep the line's bytes as they are,
+// so the close writes back every line it read; the bytes are walked once
+// without a UTF-16 copy.
+template <typename Split>
+Pairs ReadPairs(const NarrowText& path, Split split) {
+  const NarrowText bytes = ReadFileBytes(path);
+  Pairs pairs;
+  pairs.keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
+  pairs.values.reserve(pairs.keys.capacity());
   ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const KeyAndValue pair = SplitBrainLine(line);
-    keys.emplace_back(pair.key);
-    values.emplace_back(pair.value);
+    const std::optional<KeyAndValue> pair = split(line);
+    if (!pair) return;
+    pairs.keys.emplace_back(pair->key);
+    pairs.values.emplace_back(pair->value);
   });
-  brain.Assign(std::move(keys), std::move(values));
+  return pairs;
 }
 
-// Each line splits at its first character that converts to "*"; a line
-// without one adds nothing. Key and value keep the line's bytes.
-void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
-  const NarrowText bytes = ReadFileBytes(path);
-  std::vector<NarrowText> keys;
-  std::vector<NarrowText> values;
-  keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
-  values.reserve(keys.capacity());
-  ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const std::optional<KeyAndValue> pair = SplitDictionaryLine(line);
-    if (!pair) return;
-    keys.emplace_back(pair->key);
-    values.emplace_back(pair->value);
+// Each line splits at its first "＝"; one without is all value.
+void LoadBrain(const NarrowText& path, Brain& brain) {
+  Pairs pairs = ReadPairs(path, [](std::string_view line) {
+    return std::optional(SplitBrainLine(line));
   });
-  dictionary.Assign(std::move(keys), std::move(values));
+  brain.Assign(std::move(pairs.keys), std::move(pairs.values));
+}
+
+// Each line splits at its first character that converts to "*".
+void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
+  Pairs pairs = ReadPairs(path, SplitDictionaryLine);
+  dictionary.Assign(std::move(pairs.keys), std::move(pairs.values));
 }
 
 // The counters are read only when line 2 holds something.
-void LoadProfile(const NarrowText& path, TextLines& profile,
-                 ConversationState& state) {
+Profile LoadProfile(const NarrowText& path, TextLines& profile) {
   profile.LoadFromFile(path);
-  state.UserName = profile.Get(0);
+  Profile fields;
+  fields.user_name = profile.Get(0);
   const NarrowText visits = profile.Get(1);
-  if (visits.empty()) return;
-  state.VisitCount = WrappingIncrement(ParseIntOr(visits, 0));
-  state.Mood = ParseIntOr(profile.Get(2), 1);
-  state.SpareCount1 = ParseIntOr(profile.Get(3), 1);
-  state.SpareCount2 = ParseIntOr(profile.Get(4), 1);
-  state.SpareCount3 = ParseIntOr(profile.Get(5), 1);
-  state.AngryExitCount = ParseIntOr(profile.Get(6), 1);
+  if (visits.empty()) return fields;
+  fields.visit_count = WrappingIncrement(ParseIntOr(visits, 0));
+  fields.mood = ParseIntOr(profile.Get(2), 1);
+  fields.spare_count1 = ParseIntOr(profile.Get(3), 1);
+  fields.spare_count2 = ParseIntOr(profile.Get(4), 1);
+  fields.spare_count3 = ParseIntOr(profile.Get(5), 1);
+  fields.angry_exit_count = ParseIntOr(profile.Get(6), 1);
+  return fields;
 }
 
-// Hands the pieces of the "brain.dat" lines to put, in order.
-template <typename Put>
-void PutBrainLines(const Brain& brain, Put put) {
+// Writes key "＝" value CR LF per pair, atomically.
+void SaveBrain(const NarrowText& path, const Brain& brain) {
   const NarrowText& equals = BrainSeparator();
   const int32_t count = brain.Count();
+  AtomicFileWriter writer(path);
   // The entries lie all over memory: ask for the ones a few steps ahead.
   constexpr int32_t kAhead = 8;
   for (int32_t i = 0; i < count; ++i) {
@@ -83,11 +90,12 @@ void PutBrainLines(const Brain& brain, Put put) {
       __builtin_prefetch(brain.Key(i + kAhead).data());
       __builtin_prefetch(brain.Value(i + kAhead).data());
     }
-    put(brain.Key(i));
-    put(equals);
-    put(brain.Value(i));
-    put("\r\n");
+    writer.Append(brain.Key(i));
+    writer.Append(equals);
+    writer.Append(brain.Value(i));
+    writer.Append("\r\n");
   }
+  writer.Commit();
 }
 
 }  // namespace
@@ -99,8 +107,7 @@ NarrowText DataFilePath(std::string_view directory, std::string_view name) {
   return path;
 }
 
-void LoadStores(std::string_view directory, Stores& stores,
-                ConversationState& state) {
+Profile LoadStores(std::string_view directory, Stores& stores) {
   // An error below leaves the flags of the files not yet read set.
   stores.brain_unread = stores.phrase_log_unread = stores.profile_unread = true;
   NarrowText path = DataFilePath(directory, kBrainFile);
@@ -112,8 +119,10 @@ void LoadStores(std::string_view directory, Stores& stores,
   if (FileExists(path)) stores.phrase_log.LoadFromFile(path);
   stores.phrase_log_unread = false;
   path = DataFilePath(directory, kProfileFile);
-  if (FileExists(path)) LoadProfile(path, stores.profile, state);
+  Profile fields;
+  if (FileExists(path)) fields = LoadProfile(path, stores.profile);
   stores.profile_unread = false;
+  return fields;
 }
 
 void RemoveStaleDataTemporaries(std::string_view directory) {
@@ -123,17 +132,17 @@ void RemoveStaleDataTemporaries(std::string_view directory) {
   RemoveStaleTemporaries(NarrowText(directory), kWritten);
 }
 
-void UpdateProfile(const ConversationState& state, TextLines& profile) {
+void UpdateProfile(const Profile& fields, TextLines& profile) {
   if (profile.Count() < kProfileLines) {
     for (int32_t i = 0; i < kProfileLines; ++i) profile.Add("");
   }
-  profile.Put(0, state.UserName);
-  profile.Put(1, IntText(state.VisitCount));
-  profile.Put(2, IntText(state.Mood));
-  profile.Put(3, IntText(state.SpareCount1));
-  profile.Put(4, IntText(state.SpareCount2));
-  profile.Put(5, IntText(state.SpareCount3));
-  profile.Put(6, IntText(state.AngryExitCount));
+  profile.Put(0, fields.user_name);
+  profile.Put(1, IntText(fields.visit_count));
+  profile.Put(2, IntText(fields.mood));
+  profile.Put(3, IntText(fields.spare_count1));
+  profile.Put(4, IntText(fields.spare_count2));
+  profile.Put(5, IntText(fields.spare_count3));
+  profile.Put(6, IntText(fields.angry_exit_count));
 }
 
 void SaveStores(std::string_view directory, const Stores& stores) {
@@ -142,22 +151,11 @@ void SaveStores(std::string_view directory, const Stores& stores) {
     stores.profile.SaveToFile(path);
   }
   path = DataFilePath(directory, kBrainFile);
-  if (!stores.brain_unread && FileExists(path)) {
-    AtomicFileWriter writer(path);
-    PutBrainLines(stores.brain,
-                  [&writer](std::string_view piece) { writer.Append(piece); });
-    writer.Commit();
-  }
+  if (!stores.brain_unread && FileExists(path)) SaveBrain(path, stores.brain);
   path = DataFilePath(directory, kPhraseLogFile);
   if (!stores.phrase_log_unread && FileExists(path)) {
     stores.phrase_log.entries().SaveToFile(path);
   }
-}
-
-NarrowText BrainFileBytes(const Brain& brain) {
-  NarrowText bytes;
-  PutBrainLines(brain, [&bytes](std::string_view piece) { bytes += piece; });
-  return bytes;
 }
 
 }  // namespace holvan

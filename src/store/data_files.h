@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/conversation_state.h"
+#include "store/profile.h"
 #include "store/stores.h"
 
 namespace holvan {
@@ -12,14 +12,14 @@ inline constexpr std::string_view kDiaryFile = "diary.dat";
 NarrowText DataFilePath(std::string_view directory, std::string_view name);
 
 /// Fills the stores from "brain.dat", "dic.dat", "res.dat" and "holv.dat" in
-/// directory (each only when it exists), and the profile fields of state.
-/// A file that exists but cannot be read raises its error; stores loaded
-/// before it stay loaded.
-void LoadStores(std::string_view directory, Stores& stores,
-                ConversationState& state);
+/// directory (each only when it exists) and returns the profile's fields; the
+/// counters keep their defaults unless the profile's second line holds
+/// something. A file that exists but cannot be read raises its error; stores
+/// loaded before it stay loaded.
+Profile LoadStores(std::string_view directory, Stores& stores);
 
-/// Pads the profile to seven lines and puts the seven fields of state in it.
-void UpdateProfile(const ConversationState& state, TextLines& profile);
+/// Pads the profile's lines to seven and puts the seven fields in them.
+void UpdateProfile(const Profile& fields, TextLines& profile);
 
 /// Writes "holv.dat", "brain.dat" and "res.dat", in that order, each only when
 /// it exists and start-up did not stop before reading it. A failing write
@@ -30,8 +30,5 @@ void SaveStores(std::string_view directory, const Stores& stores);
 /// "diary.dat" and "dic.dat" left there when their process was killed; for a
 /// program that holds the folder's lock, before it loads anything.
 void RemoveStaleDataTemporaries(std::string_view directory);
-
-/// The bytes "brain.dat" gets: key "＝" value CR LF per pair.
-NarrowText BrainFileBytes(const Brain& brain);
 
 }  // namespace holvan

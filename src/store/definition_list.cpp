@@ -31,10 +31,10 @@ std::vector<NarrowText> SplitDefinitions(std::string_view value) {
   if (value.empty()) return definitions;
   const std::u16string_view star(&kFullWidthAsterisk, 1);
   for (;;) {
-    const CharacterAt at = FindCharacterIn(value, star);
-    definitions.emplace_back(value.substr(0, at.offset));
+    const ByteRange at = FindCharacterIn(value, star);
+    definitions.emplace_back(value.substr(0, at.begin));
     if (at.length == 0) return definitions;
-    value.remove_prefix(at.offset + at.length);
+    value.remove_prefix(at.begin + at.length);
   }
 }
 

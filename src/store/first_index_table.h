@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "store/hash_slots.h"
 #include "text/narrow_text.h"
 
 namespace holvan {
@@ -14,7 +14,7 @@ namespace holvan {
 class FirstIndexTable {
  public:
   /// Forgets every key.
-  void Clear();
+  void Clear() { slots_.Clear(); }
   /// Indexes every entry of keys, replacing what was indexed before.
   void Build(const std::vector<NarrowText>& keys);
   /// Indexes keys[i], the newest entry; an equal older key keeps its place.
@@ -23,19 +23,7 @@ class FirstIndexTable {
   int32_t Find(const std::vector<NarrowText>& keys, std::string_view key) const;
 
  private:
-  struct Slot {
-    uint32_t hash = 0;
-    int32_t index = -1;
-  };
-
-  /// The slot that holds key, or the empty slot where it would go.
-  std::size_t Probe(const std::vector<NarrowText>& keys, std::string_view key,
-                    uint32_t hash) const;
-  /// Makes room for n keys at most three quarters full.
-  void Reserve(std::size_t n);
-
-  std::vector<Slot> slots_;
-  std::size_t used_ = 0;
+  HashSlots slots_;
 };
 
 }  // namespace holvan

@@ -23,18 +23,18 @@ const std::u16string& Asterisks() {
 const NarrowText& BrainSeparator() { return "＝"_sj; }
 
 KeyAndValue SplitBrainLine(std::string_view line) {
-  const CharacterAt equals =
+  const ByteRange equals =
       FindCharacterIn(line, std::u16string_view(&kFullWidthEquals, 1));
   if (equals.length == 0) return {{}, line};
-  return {line.substr(0, equals.offset),
-          line.substr(equals.offset + equals.length)};
+  return {line.substr(0, equals.begin),
+          line.substr(equals.begin + equals.length)};
 }
 
 std::optional<KeyAndValue> SplitDictionaryLine(std::string_view line) {
-  const CharacterAt star = FindCharacterIn(line, Asterisks());
+  const ByteRange star = FindCharacterIn(line, Asterisks());
   if (star.length == 0) return std::nullopt;
-  return KeyAndValue{line.substr(0, star.offset),
-                     line.substr(star.offset + star.length)};
+  return KeyAndValue{line.substr(0, star.begin),
+                     line.substr(star.begin + star.length)};
 }
 
 int32_t QuestionTopicEnd(std::string_view question) {

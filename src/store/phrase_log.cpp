@@ -1,8 +1,8 @@
 #include "store/phrase_log.h"
 
+#include "files/read_file.h"
 #include "store/growth_room.h"
 #include "store/scans.h"
-#include "text/files.h"
 #include "text/line_breaks.h"
 
 namespace holvan {
@@ -16,11 +16,6 @@ bool PhraseLog::Contains(std::string_view line) const {
 void PhraseLog::Add(NarrowText line) {
   const int32_t i = entries_.Add(std::move(line));
   if (lookup_ == Lookup::kIndexed) index_.Insert(entries_.entries(), i);
-}
-
-void PhraseLog::Clear() {
-  entries_.Clear();
-  Reindex();
 }
 
 void PhraseLog::SetLookup(Lookup lookup) {

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "files/line_list.h"
 #include "store/first_index_table.h"
 #include "store/lookup.h"
-#include "text/line_list.h"
 
 namespace holvan {
 
@@ -16,7 +16,6 @@ class PhraseLog {
   /// True when an entry equals line.
   bool Contains(std::string_view line) const;
   void Add(NarrowText line);
-  void Clear();
   /// Chooses how Contains is answered (indexed at first).
   void SetLookup(Lookup lookup);
   /// Replaces the entries by the file's lines; raises the open error, leaving

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "files/text_lines.h"
 #include "store/brain.h"
 #include "store/dictionary.h"
 #include "store/phrase_log.h"
-#include "text/text_lines.h"
 
 namespace holvan {
 

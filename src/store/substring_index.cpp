@@ -1,7 +1,6 @@
 #include "store/substring_index.h"
 
 #include <algorithm>
-#include <bit>
 #include <queue>
 
 #include "store/growth_room.h"
@@ -35,12 +34,20 @@ uint32_t SlotHash(uint64_t polynomial, std::size_t length) {
   return static_cast<uint32_t>(h);
 }
 
+// Accepts the slot whose position holds a key of UTF-16 form wide; scratch
+// holds the keys converted on the way.
+auto Holding(const std::vector<NarrowText>& keys, std::u16string_view wide,
+             WideText& scratch) {
+  return [&keys, wide, &scratch](int32_t position) {
+    ToWide(keys[static_cast<std::size_t>(position)], scratch);
+    return scratch == wide;
+  };
+}
+
 }  // namespace
 
 void SubstringIndex::Clear() {
-  slots_.clear();
-  slots_.shrink_to_fit();
-  used_ = 0;
+  slots_.Clear();
   next_.clear();
   next_.shrink_to_fit();
   single_.clear();
@@ -52,7 +59,7 @@ void SubstringIndex::Clear() {
 
 void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
   Clear();
-  Reserve(keys.size());
+  slots_.Reserve(keys.size());
   next_.reserve(GrowthRoom(keys.size()));
   next_.assign(keys.size(), -1);
   // A key of two-byte characters has about half as many beginnings as bytes,
@@ -70,34 +77,30 @@ void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
     if (!wide.empty()) MarkBits(wide, hashes[i]);
   }
   if (bits_.WouldFill(0)) RemarkBits(keys, bits_.added());
-  const std::size_t mask = slots_.size() - 1;
   WideText other;
   // From the last position down, each goes in front of the later ones with
   // its key, so that every chain runs in ascending order.
   for (std::size_t i = keys.size(); i-- > 0;) {
-    if (i >= kAhead) __builtin_prefetch(&slots_[hashes[i - kAhead] & mask]);
+    if (i >= kAhead) slots_.Prefetch(hashes[i - kAhead]);
     if (keys[i].empty()) continue;
-    std::size_t at = hashes[i] & mask;
+    // The key is converted only when a slot of its hash is met.
     bool converted = false;
-    for (;; at = (at + 1) & mask) {
-      const Slot& slot = slots_[at];
-      if (slot.first < 0) break;
-      if (slot.hash != hashes[i]) continue;
+    HashSlots::Slot& slot = slots_.Probe(hashes[i], [&](int32_t position) {
       if (!converted) ToWide(keys[i], wide);
       converted = true;
-      ToWide(keys[static_cast<std::size_t>(slot.first)], other);
-      if (wide == other) break;
-    }
-    Slot& slot = slots_[at];
-    if (slot.first >= 0) {
-      next_[i] = slot.first;
+      ToWide(keys[static_cast<std::size_t>(position)], other);
+      return other == wide;
+    });
+    const auto position = static_cast<int32_t>(i);
+    if (slot.position >= 0) {
+      next_[i] = slot.position;
+      slot.position = position;
     } else {
-      ++used_;
       if (!converted) ToWide(keys[i], wide);
-      CountKey(wide, static_cast<int32_t>(i));
+      slots_.Fill(slot, hashes[i], position);
+      CountKey(wide, position);
     }
-    slot = {hashes[i], static_cast<int32_t>(i)};
-    if (wide.size() == 1) single_[wide[0]] = static_cast<int32_t>(i);
+    if (wide.size() == 1) single_[wide[0]] = position;
   }
 }
 
@@ -116,16 +119,15 @@ void SubstringIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
 
 void SubstringIndex::Add(const std::vector<NarrowText>& keys, int32_t i,
                          std::u16string_view wide, WideText& scratch) {
-  Reserve(used_ + 1);
+  slots_.Reserve(slots_.used() + 1);
   const uint32_t hash = SlotHash(Polynomial(wide), wide.size());
-  Slot& slot = slots_[Probe(keys, wide, hash, scratch)];
-  if (slot.first < 0) {
-    slot = {hash, i};
-    ++used_;
+  HashSlots::Slot& slot = slots_.Probe(hash, Holding(keys, wide, scratch));
+  if (slot.position < 0) {
+    slots_.Fill(slot, hash, i);
     CountKey(wide, i);
     return;
   }
-  int32_t last = slot.first;
+  int32_t last = slot.position;
   while (next_[static_cast<std::size_t>(last)] >= 0) {
     last = next_[static_cast<std::size_t>(last)];
   }
@@ -169,7 +171,7 @@ void SubstringIndex::RemarkBits(const std::vector<NarrowText>& keys,
 void SubstringIndex::ForEachKeyIn(
     const std::vector<NarrowText>& keys, std::u16string_view line,
     const std::function<bool(int32_t)>& visit) const {
-  if (used_ == 0 || line.empty()) return;
+  if (slots_.used() == 0 || line.empty()) return;
   std::vector<uint64_t> prefix(line.size() + 1, 0);
   for (std::size_t k = 0; k < line.size(); ++k) {
     prefix[k + 1] = prefix[k] * kBase + line[k];
@@ -182,7 +184,6 @@ void SubstringIndex::ForEachKeyIn(
     uint32_t length;
   };
   std::vector<Candidate> candidates;
-  const std::size_t mask = slots_.size() - 1;
   const std::size_t longest = keys_of_length_.size() - 1;
   // Every start asks about its first character and its first two: fetch
   // those from memory all together before the answers are needed.
@@ -205,14 +206,10 @@ void SubstringIndex::ForEachKeyIn(
         }
       } else if (keys_of_length_[length] > 0 &&
                  bits_.MayHold(HashBits::kA, hash)) {
-        for (std::size_t at = hash & mask; slots_[at].first >= 0;
-             at = (at + 1) & mask) {
-          if (slots_[at].hash == hash) {
-            candidates.push_back({slots_[at].first,
-                                  static_cast<uint32_t>(start),
-                                  static_cast<uint32_t>(length)});
-          }
-        }
+        slots_.ForEachOf(hash, [&](int32_t first) {
+          candidates.push_back({first, static_cast<uint32_t>(start),
+                                static_cast<uint32_t>(length)});
+        });
       }
       if (length > 1 && !bits_.MayHold(HashBits::kB, hash)) break;
     }
@@ -246,33 +243,6 @@ void SubstringIndex::ForEachKeyIn(
     if (visit(i)) return;
     const int32_t next = next_[static_cast<std::size_t>(i)];
     if (next >= 0) pending.push({next, -1});
-  }
-}
-
-std::size_t SubstringIndex::Probe(const std::vector<NarrowText>& keys,
-                                  std::u16string_view wide, uint32_t hash,
-                                  WideText& scratch) const {
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-    const Slot& slot = slots_[at];
-    if (slot.first < 0) return at;
-    if (slot.hash != hash) continue;
-    ToWide(keys[static_cast<std::size_t>(slot.first)], scratch);
-    if (scratch == wide) return at;
-  }
-}
-
-void SubstringIndex::Reserve(std::size_t n) {
-  if (n * 4 < slots_.size() * 3) return;
-  const std::size_t size = std::bit_ceil(n * 4 / 3 + 2);
-  std::vector<Slot> old = std::move(slots_);
-  slots_.assign(size, Slot{});
-  const std::size_t mask = size - 1;
-  for (const Slot& slot : old) {
-    if (slot.first < 0) continue;
-    std::size_t at = slot.hash & mask;
-    while (slots_[at].first >= 0) at = (at + 1) & mask;
-    slots_[at] = slot;
   }
 }
 

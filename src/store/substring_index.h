@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/hash_bits.h"
+#include "store/hash_slots.h"
 #include "text/narrow_text.h"
 
 namespace holvan {
@@ -34,19 +35,6 @@ class SubstringIndex {
                     const std::function<bool(int32_t)>& visit) const;
 
  private:
-  struct Slot {
-    uint32_t hash = 0;
-    /// The first position with this key; later ones follow through next_.
-    int32_t first = -1;
-  };
-
-  /// The slot of the key whose UTF-16 form is wide (hash hash), or the empty
-  /// slot where it would go.
-  std::size_t Probe(const std::vector<NarrowText>& keys,
-                    std::u16string_view wide, uint32_t hash,
-                    WideText& scratch) const;
-  /// Makes room for n distinct keys at most three quarters full.
-  void Reserve(std::size_t n);
   /// Adds keys[i] with its UTF-16 form wide: as a new key, or at the end of
   /// the positions of its key.
   void Add(const std::vector<NarrowText>& keys, int32_t i,
@@ -58,8 +46,9 @@ class SubstringIndex {
   /// Sizes the bit sets for hashes hashes and marks every key afresh.
   void RemarkBits(const std::vector<NarrowText>& keys, std::size_t hashes);
 
-  std::vector<Slot> slots_;
-  std::size_t used_ = 0;
+  /// Per distinct key: the first position with it; later ones follow through
+  /// next_.
+  HashSlots slots_;
   /// Per position: the next position with the same key, or -1.
   std::vector<int32_t> next_;
   /// Per UTF-16 unit: the first position of the key of that one character,

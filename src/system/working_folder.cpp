@@ -1,12 +1,10 @@
 #include "system/working_folder.h"
 
 #include "store/data_files.h"
-#include "system/system.h"
 
 namespace holvan::system {
 
-FolderLock ClaimWorkingFolder() {
-  const NarrowText folder = CurrentDirectory();
+FolderLock ClaimWorkingFolder(const NarrowText& folder) {
   FolderLock lock = FolderLock::TryLock(folder);
   if (lock.held()) RemoveStaleDataTemporaries(folder);
   return lock;

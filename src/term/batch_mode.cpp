@@ -9,7 +9,7 @@
 #include "term/console.h"
 #include "term/line_reader.h"
 #include "term/run_event.h"
-#include "term/term_front_end.h"
+#include "term/term_view.h"
 #include "term/typed_line.h"
 
 namespace holvan::term {
@@ -17,15 +17,11 @@ namespace {
 
 class BatchRun {
  public:
-  BatchRun(const Options& options, SignalPipe& signals)
-      : signals_(signals),
-        front_end_(options, console_),
-        companion_(front_end_) {
-    front_end_.Attach(companion_);
-  }
+  BatchRun(Platform& platform, SignalPipe& signals)
+      : signals_(signals), view_(console_), companion_(view_, platform) {}
 
   int Run() {
-    RunEvent(console_, [this] { companion_.FormCreate(); });
+    RunEvent(console_, [this] { companion_.Start(); });
     LineReader reader(STDIN_FILENO);
     bool more = true;
     while (more) {
@@ -34,7 +30,7 @@ class BatchRun {
       while (auto line = reader.Next()) {
         if (signals_.Take() != 0) return SaveForSignal();
         Handle(*line);
-        if (front_end_.closed()) return 0;
+        if (closed_) return 0;
       }
     }
     return Close() ? 0 : 1;
@@ -56,36 +52,39 @@ class BatchRun {
 
   void Handle(const std::string& line) {
     if (line == "/tick") {
-      if (front_end_.IdleRemarksEnabled()) {
-        RunEvent(console_, [this] { companion_.Timer1Timer(); });
+      if (view_.IdleRemarksEnabled()) {
+        RunEvent(console_, [this] { companion_.IdleTick(); });
       }
     } else if (line == "/quit") {
       Close();
     } else {
-      front_end_.SetInputText(TypedLine(line));
-      RunEvent(console_, [this] { companion_.Button1Click(); });
+      view_.SetInputText(TypedLine(line));
+      RunEvent(console_, [this] { companion_.Talk(); });
+      if (companion_.close_requested()) Close();
     }
   }
 
+  // The close; the run ends once it has succeeded.
   bool Close() {
-    return RunEvent(console_, [this] { front_end_.RequestClose(); });
+    closed_ = RunEvent(console_, [this] { companion_.Close(); });
+    return closed_;
   }
 
   int SaveForSignal() {
-    return RunEvent(console_, [this] { companion_.SaveWithoutMessage(); }) ? 0
-                                                                           : 1;
+    return RunEvent(console_, [this] { companion_.SaveQuietly(); }) ? 0 : 1;
   }
 
   SignalPipe& signals_;
   StreamConsole console_;
-  TermFrontEnd front_end_;
+  TermView view_;
   Companion companion_;
+  bool closed_ = false;
 };
 
 }  // namespace
 
-int RunBatch(const Options& options, SignalPipe& signals) {
-  return BatchRun(options, signals).Run();
+int RunBatch(Platform& platform, SignalPipe& signals) {
+  return BatchRun(platform, signals).Run();
 }
 
 }  // namespace holvan::term

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "term/options.h"
+#include "conversation/platform.h"
 #include "term/signal_pipe.h"
 
 namespace holvan::term {
@@ -9,6 +9,6 @@ namespace holvan::term {
 /// idle-remark timer, "/quit" a close request, and the end of input a close
 /// request. SIGTERM, SIGHUP and SIGINT save without the closing box and end
 /// the run. Returns the exit status: 1 when the last close failed.
-int RunBatch(const Options& options, SignalPipe& signals);
+int RunBatch(Platform& platform, SignalPipe& signals);
 
 }  // namespace holvan::term

@@ -22,7 +22,7 @@
 #include "term/idle_timer.h"
 #include "term/readline_console.h"
 #include "term/run_event.h"
-#include "term/term_front_end.h"
+#include "term/term_view.h"
 #include "term/typed_line.h"
 #include "term/version_text.h"
 #include "text/cp932.h"
@@ -52,13 +52,12 @@ void TakeEightBitInputAsText() {
 
 class InteractiveRun {
  public:
-  InteractiveRun(const Options& options, SignalPipe& signals)
+  InteractiveRun(Platform& platform, SignalPipe& signals)
       : signals_(signals),
         console_(isatty(STDOUT_FILENO) == 1),
-        front_end_(options, console_),
-        companion_(front_end_) {
-    front_end_.Attach(companion_);
-    front_end_.OnIdleRemarksRestart(
+        view_(console_),
+        companion_(view_, platform) {
+    view_.OnIdleRemarksRestart(
         [this] { timer_.Start(IdleTimer::Clock::now()); });
     current_ = this;
   }
@@ -79,8 +78,8 @@ class InteractiveRun {
     KeepUtf8CharacterSet();
 
     timer_.Start(IdleTimer::Clock::now());
-    front_end_.SetCaption("Holvan");
-    RunEvent(console_, [this] { companion_.FormCreate(); });
+    view_.SetLook(ConversationLook());
+    RunEvent(console_, [this] { companion_.Start(); });
     rl_callback_handler_install(Prompt().c_str(), &InteractiveRun::OnLine);
     console_.SetPromptShown(true);
     while (!done_) WaitAndDispatch();
@@ -107,7 +106,7 @@ class InteractiveRun {
     std::vector<std::string>& words = current_->completions_;
     if (index == 0) {
       words = CommandWordsStartingWith(
-          text, current_->companion_.State().Mode == ModeDiary);
+          text, current_->companion_.state().mode == Mode::kDiary);
     }
     if (static_cast<std::size_t>(index) >= words.size()) return nullptr;
     // Readline frees each match.
@@ -116,7 +115,7 @@ class InteractiveRun {
 
   // A prompt after the core set the input line starts with that text.
   static int OnPreInput() {
-    const NarrowText input = current_->front_end_.InputText();
+    const NarrowText input = current_->view_.InputText();
     if (!input.empty()) {
       rl_insert_text(NarrowToUtf8(input).c_str());
       rl_redisplay();
@@ -124,12 +123,10 @@ class InteractiveRun {
     return 0;
   }
 
-  std::string Prompt() {
-    return NarrowToUtf8(front_end_.talk_caption()) + "> ";
-  }
+  std::string Prompt() { return NarrowToUtf8(view_.talk_caption()) + "> "; }
 
   void WaitAndDispatch() {
-    const bool ticking = front_end_.IdleRemarksEnabled();
+    const bool ticking = view_.IdleRemarksEnabled();
     const int timeout =
         ticking ? timer_.MillisecondsLeft(IdleTimer::Clock::now()) : -1;
     pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
@@ -151,11 +148,11 @@ class InteractiveRun {
       return;
     }
     if ((fds[0].revents & POLLIN) != 0) rl_callback_read_char();
-    if (done_ || !front_end_.IdleRemarksEnabled()) return;
+    if (done_ || !view_.IdleRemarksEnabled()) return;
     const auto now = IdleTimer::Clock::now();
     if (timer_.Due(now)) {
       timer_.Advance(now);
-      RunEvent(console_, [this] { companion_.Timer1Timer(); });
+      RunEvent(console_, [this] { companion_.IdleTick(); });
     }
   }
 
@@ -173,11 +170,12 @@ class InteractiveRun {
       } else if (text == "/version") {
         console_.Write(VersionText());
       } else {
-        front_end_.SetInputText(TypedLine(text));
-        RunEvent(console_, [this] { companion_.Button1Click(); });
+        view_.SetInputText(TypedLine(text));
+        RunEvent(console_, [this] { companion_.Talk(); });
+        if (companion_.close_requested()) Close();
       }
     }
-    if (front_end_.closed()) {
+    if (closed_) {
       Finish(0);
       return;
     }
@@ -228,8 +226,7 @@ class InteractiveRun {
   // the closing box.
   void HangUp() {
     console_.LeavePrompt();
-    const bool saved =
-        RunEvent(console_, [this] { companion_.SaveWithoutMessage(); });
+    const bool saved = RunEvent(console_, [this] { companion_.SaveQuietly(); });
     Finish(saved ? 0 : 1);
   }
 
@@ -245,8 +242,10 @@ class InteractiveRun {
     console_.SetPromptShown(true);
   }
 
+  // The close; the run ends once it has succeeded.
   bool Close() {
-    return RunEvent(console_, [this] { front_end_.RequestClose(); });
+    closed_ = RunEvent(console_, [this] { companion_.Close(); });
+    return closed_;
   }
 
   void Finish(int status) {
@@ -260,10 +259,11 @@ class InteractiveRun {
 
   SignalPipe& signals_;
   ReadlineConsole console_;
-  TermFrontEnd front_end_;
+  TermView view_;
   Companion companion_;
   IdleTimer timer_;
   std::vector<std::string> completions_;
+  bool closed_ = false;
   bool done_ = false;
   int status_ = 0;
 };
@@ -272,10 +272,10 @@ InteractiveRun* InteractiveRun::current_ = nullptr;
 
 }  // namespace
 
-int RunInteractive(const Options& options, SignalPipe& signals) {
+int RunInteractive(Platform& platform, SignalPipe& signals) {
   std::setlocale(LC_ALL, "");
   KeepUtf8CharacterSet();
-  return InteractiveRun(options, signals).Run();
+  return InteractiveRun(platform, signals).Run();
 }
 
 }  // namespace holvan::term

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "term/options.h"
+#include "conversation/platform.h"
 #include "term/signal_pipe.h"
 
 namespace holvan::term {
@@ -10,6 +10,6 @@ namespace holvan::term {
 /// Ctrl-C on an empty line close as the window does; SIGTERM and SIGHUP save
 /// without the closing box. Returns the exit status. signals must catch
 /// SIGINT, SIGTERM, SIGHUP, SIGTSTP and SIGWINCH.
-int RunInteractive(const Options& options, SignalPipe& signals);
+int RunInteractive(Platform& platform, SignalPipe& signals);
 
 }  // namespace holvan::term

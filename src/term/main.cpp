@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "system/process_start.h"
+#include "system/system_platform.h"
 #include "system/working_folder.h"
 #include "term/batch_mode.h"
 #include "term/interactive_mode.h"
@@ -36,9 +37,10 @@ int main(int argc, char** argv) {
     case Command::kRun:
       break;
   }
+  holvan::system::SystemPlatform platform(parsed.overrides);
   // Held until the program ends.
   const holvan::system::FolderLock folder =
-      holvan::system::ClaimWorkingFolder();
+      holvan::system::ClaimWorkingFolder(platform.WorkingFolder());
   if (folder.busy()) {
     std::fprintf(
         stderr, "%s\n",
@@ -48,8 +50,8 @@ int main(int argc, char** argv) {
   if (isatty(STDIN_FILENO) == 1) {
     holvan::term::SignalPipe signals(
         {SIGINT, SIGTERM, SIGHUP, SIGTSTP, SIGWINCH});
-    return holvan::term::RunInteractive(parsed.options, signals);
+    return holvan::term::RunInteractive(platform, signals);
   }
   holvan::term::SignalPipe signals({SIGINT, SIGTERM, SIGHUP});
-  return holvan::term::RunBatch(parsed.options, signals);
+  return holvan::term::RunBatch(platform, signals);
 }

@@ -1,6 +1,6 @@
 #include "term/options.h"
 
-#include <array>
+#include <chrono>
 
 namespace holvan::term {
 namespace {
@@ -18,14 +18,15 @@ int DigitsAt(std::string_view text, std::size_t at, std::size_t count) {
   return value;
 }
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30,
-                                                31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+// Whether the numbers (-1 for what was not digits) make a calendar date from
+// year 1 on.
+bool IsDate(int year, int month, int day) {
+  return year >= 1 && month >= 0 && day >= 0 &&
+         std::chrono::year_month_day(
+             std::chrono::year(year),
+             std::chrono::month(static_cast<unsigned>(month)),
+             std::chrono::day(static_cast<unsigned>(day)))
+             .ok();
 }
 
 // "--name=value" or "--name value"; advances i past what it took.
@@ -79,10 +80,9 @@ std::optional<Moment> ParseMoment(std::string_view text) {
   moment.minute = DigitsAt(text, 14, 2);
   moment.second = DigitsAt(text, 17, 2);
   moment.millisecond = 0;
-  if (moment.year < 1 || moment.month < 1 || moment.month > 12 ||
-      moment.day < 1 || moment.day > DaysInMonth(moment.year, moment.month) ||
-      moment.hour < 0 || moment.hour > 23 || moment.minute < 0 ||
-      moment.minute > 59 || moment.second < 0 || moment.second > 59) {
+  if (!IsDate(moment.year, moment.month, moment.day) || moment.hour < 0 ||
+      moment.hour > 23 || moment.minute < 0 || moment.minute > 59 ||
+      moment.second < 0 || moment.second > 59) {
     return std::nullopt;
   }
   return moment;
@@ -104,14 +104,14 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
       const auto value = OptionValue(args, i, "--seed");
       const auto seed = value ? ParseSeed(*value) : std::nullopt;
       if (!seed) return Refuse("--seed needs a number from 0 to 4294967295");
-      parsed.options.seed = seed;
+      parsed.overrides.start_seed = seed;
     } else if (IsOption(arg, "--now")) {
       const auto value = OptionValue(args, i, "--now");
       const auto now = value ? ParseMoment(*value) : std::nullopt;
       if (!now) {
         return Refuse("--now needs a valid \"YYYY-MM-DD HH:MM:SS\"");
       }
-      parsed.options.now = now;
+      parsed.overrides.now = now;
     } else {
       return Refuse("unknown argument '" + std::string(arg) + "'");
     }

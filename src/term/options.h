@@ -6,17 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "text/date_time.h"
+#include "dates/date_time.h"
+#include "system/system_platform.h"
 
 namespace holvan::term {
-
-/// What the command line asks of a run.
-struct Options {
-  /// RandomSeed at start-up instead of the clock reading.
-  std::optional<uint32_t> seed;
-  /// The moment every reading of the local clock returns.
-  std::optional<Moment> now;
-};
 
 /// What the program does with its command line.
 enum class Command { kRun, kHelp, kVersion, kUsageError };
@@ -24,7 +17,8 @@ enum class Command { kRun, kHelp, kVersion, kUsageError };
 /// The command line taken apart.
 struct ParsedCommandLine {
   Command command = Command::kRun;
-  Options options;
+  /// --seed and --now.
+  system::PlatformOverrides overrides;
   /// Why the command line was refused (kUsageError only).
   std::string problem;
 };

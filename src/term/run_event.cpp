@@ -1,11 +1,12 @@
 #include "term/run_event.h"
 
 #include <algorithm>
-#include <new>
+#include <optional>
 #include <string>
 
+#include "errors/error.h"
+#include "errors/failure.h"
 #include "text/cp932.h"
-#include "text/error.h"
 
 namespace holvan::term {
 namespace {
@@ -22,16 +23,9 @@ void Report(Console& console, const Error& error) {
 }  // namespace
 
 bool RunEvent(Console& console, const std::function<void()>& event) {
-  try {
-    event();
-    return true;
-  } catch (const Error& error) {
-    Report(console, error);
-  } catch (const std::bad_alloc&) {
-    // What failed to fit is gone again: the run goes on and can still save.
-    Report(console, OutOfMemoryError());
-  }
-  return false;
+  const std::optional<Error> failure = FailureOf(event);
+  if (failure) Report(console, *failure);
+  return !failure;
 }
 
 }  // namespace holvan::term

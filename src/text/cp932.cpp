@@ -184,7 +184,7 @@ NarrowText Recoded(std::string_view text) {
   return NarrowText(text);
 }
 
-CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units) {
+ByteRange FindCharacterIn(std::string_view text, std::u16string_view units) {
   const Tables& t = cp932::kTables;
   size_t i = 0;
   while (i < text.size()) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "text/narrow_text.h"
+#include "text/ranges.h"
 
 namespace holvan {
 
@@ -32,16 +33,9 @@ NarrowText ToNarrow(std::u16string_view wide);
 /// a character has a preferred encoding other than the one it has.
 NarrowText Recoded(std::string_view text);
 
-/// Where a character lies in a code page 932 text, in bytes; length 0 when
-/// there is none.
-struct CharacterAt {
-  std::size_t offset = 0;
-  std::size_t length = 0;
-};
-
-/// The first character of text whose UTF-16 unit (EscapedByte for a byte
-/// that starts none) is one of units.
-CharacterAt FindCharacterIn(std::string_view text, std::u16string_view units);
+/// The bytes of the first character of text whose UTF-16 unit (EscapedByte
+/// for a byte that starts none) is one of units; length 0 when there is none.
+ByteRange FindCharacterIn(std::string_view text, std::u16string_view units);
 
 /// The byte offset in text count characters after offset, which starts a
 /// character; text.size() when fewer remain. Maps the character positions of

@@ -18,4 +18,10 @@ NarrowText IntText(int32_t n);
 NarrowText FormatText(std::string_view pattern,
                       std::initializer_list<int32_t> values);
 
+/// n + 1 with 32-bit two's complement wrap-around, for counters that may grow
+/// without bound.
+inline int32_t WrappingIncrement(int32_t n) {
+  return static_cast<int32_t>(static_cast<uint32_t>(n) + 1u);
+}
+
 }  // namespace holvan

@@ -109,13 +109,6 @@ int32_t WidePos(std::u16string_view pattern, std::u16string_view text) {
   return FindFirst(pattern, text);
 }
 
-bool ShortEquals(std::string_view line, std::string_view constant) {
-  constexpr size_t kShortMax = 255;
-  NarrowText short_text = Recoded(WideCopy(line, 1, kShortMax));
-  if (short_text.size() > kShortMax) short_text.resize(kShortMax);
-  return short_text == constant;
-}
-
 bool StartsWithAny(std::string_view line,
                    std::initializer_list<std::string_view> keywords) {
   for (std::string_view keyword : keywords) {

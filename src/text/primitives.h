@@ -72,8 +72,4 @@ inline bool Contains(std::string_view text, std::string_view pattern) {
 int32_t WidePos(std::string_view pattern, std::string_view text);
 int32_t WidePos(std::u16string_view pattern, std::u16string_view text);
 
-/// Equality through a short text: at most 255 characters of line, converted
-/// and cut to 255 bytes, equal constant.
-bool ShortEquals(std::string_view line, std::string_view constant);
-
 }  // namespace holvan

@@ -6,8 +6,8 @@
 
 namespace holvan {
 
-/// Edit1: the one-line input. It holds no line breaks: a pasted text's breaks
-/// become spaces as it arrives, so none can reach a turn. No length limit.
+/// The input line. It holds no line breaks: a pasted text's breaks become
+/// spaces as it arrives, so none can reach a turn. No length limit.
 class InputLine : public QLineEdit {
  public:
   explicit InputLine(QWidget* parent = nullptr);

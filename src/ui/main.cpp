@@ -3,8 +3,9 @@
 #include <QApplication>
 
 #include "system/process_start.h"
+#include "system/system_platform.h"
 #include "system/working_folder.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/message_boxes.h"
 #include "ui/run_window.h"
 #include "ui/session_end.h"
@@ -16,14 +17,15 @@ int main(int argc, char** argv) {
   // set: the platform would append it to every window caption, diary mode's
   // included.
   QApplication::setApplicationName(QStringLiteral("Holvan"));
+  holvan::system::SystemPlatform platform;
   // Held until the program ends.
   const holvan::system::FolderLock folder =
-      holvan::system::ClaimWorkingFolder();
+      holvan::system::ClaimWorkingFolder(platform.WorkingFolder());
   if (folder.busy()) {
     holvan::ShowFolderBusyBox(nullptr);
     return holvan::system::kFolderBusyStatus;
   }
-  holvan::TForm1 form1;
-  holvan::SaveOnSessionEnd(form1);
-  return holvan::RunWindow(form1);
+  holvan::MainWindow window(platform);
+  holvan::SaveOnSessionEnd(window);
+  return holvan::RunWindow(window);
 }

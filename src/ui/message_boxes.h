@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "text/error.h"
+#include "errors/error.h"
 
 namespace holvan {
 

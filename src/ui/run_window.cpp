@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 namespace holvan {
 
-int RunWindow(TForm1& form1) {
+int RunWindow(MainWindow& window) {
   // An exit asked for before the loop runs would be forgotten by it.
-  QTimer::singleShot(0, &form1, &TForm1::Start);
+  QTimer::singleShot(0, &window, &MainWindow::Start);
   return QApplication::exec();
 }
 

@@ -4,23 +4,24 @@
 #include <QSessionManager>
 #include <csignal>
 
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/quit_signals.h"
 
 namespace holvan {
 
-void SaveOnSessionEnd(TForm1& form) {
+void SaveOnSessionEnd(MainWindow& window) {
   // The session manager may end the process right after these, so they
   // save at once, in the emitting call.
   QObject::connect(
-      qGuiApp, &QGuiApplication::commitDataRequest, &form,
-      [&form](QSessionManager&) { form.SaveQuietly(); }, Qt::DirectConnection);
+      qGuiApp, &QGuiApplication::commitDataRequest, &window,
+      [&window](QSessionManager&) { window.SaveQuietly(); },
+      Qt::DirectConnection);
   QObject::connect(
-      qGuiApp, &QCoreApplication::aboutToQuit, &form,
-      [&form] { form.SaveQuietly(); }, Qt::DirectConnection);
-  auto* quit_signals = new QuitSignals({SIGTERM, SIGHUP}, &form);
-  QObject::connect(quit_signals, &QuitSignals::Received, &form,
-                   &TForm1::SaveAndQuit);
+      qGuiApp, &QCoreApplication::aboutToQuit, &window,
+      [&window] { window.SaveQuietly(); }, Qt::DirectConnection);
+  auto* quit_signals = new QuitSignals({SIGTERM, SIGHUP}, &window);
+  QObject::connect(quit_signals, &QuitSignals::Received, &window,
+                   &MainWindow::SaveAndQuit);
 }
 
 }  // namespace holvan

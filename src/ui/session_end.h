@@ -2,11 +2,11 @@
 
 namespace holvan {
 
-class TForm1;
+class MainWindow;
 
 /// Saves the stores without the closing box when the program ends other than
 /// by its close: the desktop session ending, SIGTERM or SIGHUP (which also
 /// end the program), or the application quitting.
-void SaveOnSessionEnd(TForm1& form);
+void SaveOnSessionEnd(MainWindow& window);
 
 }  // namespace holvan

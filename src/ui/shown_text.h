@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "conversation/front_end.h"
 #include "text/narrow_text.h"
+#include "text/ranges.h"
 
 namespace holvan {
 

@@ -11,8 +11,8 @@ QUrl SupportPageUrl() {
   const QString share = QCoreApplication::applicationDirPath() +
                         QStringLiteral("/" HOLVAN_SHARE_FROM_BIN);
   const QStringList folders = {share + QStringLiteral("/help"), share,
-                               QStringLiteral(HOLVAN_SOURCE_HELP_DIR),
-                               QStringLiteral(HOLVAN_SOURCE_SUPPORT_DIR)};
+                               QStringLiteral(HOLVAN_INSTALLED_HELP_DIR),
+                               QStringLiteral(HOLVAN_INSTALLED_SUPPORT_DIR)};
   for (const QString& folder : folders) {
     const QFileInfo page(folder + QStringLiteral("/index.html"));
     if (page.isFile()) return QUrl::fromLocalFile(page.canonicalFilePath());
@@ -20,7 +20,7 @@ QUrl SupportPageUrl() {
   return {};
 }
 
-void OpenSupportPage() {
+void OpenSupportPageInBrowser() {
   const QUrl page = SupportPageUrl();
   if (page.isValid()) QDesktopServices::openUrl(page);
 }

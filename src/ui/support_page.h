@@ -12,6 +12,6 @@ QUrl SupportPageUrl();
 
 /// Opens the support page in the default browser. A page that cannot be
 /// opened is passed over in silence.
-void OpenSupportPage();
+void OpenSupportPageInBrowser();
 
 }  // namespace holvan

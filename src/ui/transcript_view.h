@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <string_view>
 
-#include "conversation/front_end.h"
+#include "text/ranges.h"
 
 namespace holvan {
 
-/// Memo1: the read-only view of the Transcript. It follows the Transcript's
+/// The read-only view of the Transcript. It follows the Transcript's
 /// changes piece by piece, so that a turn costs the same however long the
 /// conversation has grown; every method takes the Transcript's text as it is
 /// after the change.

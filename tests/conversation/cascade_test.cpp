@@ -1,7 +1,6 @@
-#include <cstdlib>
-
 #include "conversation_fixture.h"
-#include "text/error.h"
+#include "errors/error.h"
+#include "support/file_faults.h"
 
 namespace holvan::testing {
 namespace {
@@ -34,7 +33,7 @@ TEST_F(CascadeTest, FixedRepliesAndTheirKeywordBoundaries) {
     EXPECT_EQ(Type(c.line), (Lines{"太郎 > " + std::string(c.line), c.reply}))
         << c.line;
     EXPECT_EQ(DrawsSinceRig(), 0) << c.line;
-    EXPECT_EQ(State().Mode, ModeFree) << c.line;
+    EXPECT_EQ(state().mode, Mode::kFree) << c.line;
   }
   // One character short, another width or kana, or something before the
   // keyword: no rule matches and the line reaches the fallback replies.
@@ -49,7 +48,7 @@ TEST_F(CascadeTest, FixedRepliesAndTheirKeywordBoundaries) {
     Rig({{23, 6}});
     EXPECT_EQ(Type(line).back(), "もちろん") << line;
     EXPECT_EQ(DrawsSinceRig(), 1) << line;
-    EXPECT_EQ(State().Mode, ModeFree) << line;
+    EXPECT_EQ(state().mode, Mode::kFree) << line;
   }
 }
 
@@ -96,32 +95,32 @@ TEST_F(CascadeTest, TheIdleRemarkSwitchRules) {
   StartAs("太郎");
   EXPECT_EQ(Type("独り言禁止です").back(),
             "わかりました してもいい時は 独り言許可 と言って下さい");
-  EXPECT_FALSE(fake.idle_enabled);
+  EXPECT_FALSE(view.idle_enabled);
   EXPECT_EQ(Type("独り言許可").back(), "了解しました");
-  EXPECT_TRUE(fake.idle_enabled);
+  EXPECT_TRUE(view.idle_enabled);
 }
 
 TEST_F(CascadeTest, TheFourthInsultClosesTheWindowCountingTheExit) {
   dir.WriteSj("holv.dat", "太郎\r\n5\r\n0\r\n0\r\n0\r\n0\r\n2\r\n");
   Start();
   EXPECT_EQ(Type("ばかだな").back(), "ひどい言葉ですね どうしたのですか");
-  EXPECT_EQ(State().Mode, ModeAngry1);
+  EXPECT_EQ(state().mode, Mode::kAngry1);
   // Other lines leave the anger where it is.
   EXPECT_EQ(Type("おはよう").back(), "おはようございます 太郎さん");
   EXPECT_EQ(Type("しねよ").back(), "すいません もうしないので許して下さい");
-  EXPECT_EQ(State().Mode, ModeAngry2);
+  EXPECT_EQ(state().mode, Mode::kAngry2);
   EXPECT_EQ(Type("だめ").back(), "すいません");
   EXPECT_EQ(Type("てめえ").back(), "だめみたいですね 一端終了していいですか？");
-  EXPECT_EQ(State().Mode, ModeAngry3);
+  EXPECT_EQ(state().mode, Mode::kAngry3);
   Rig({{3, 0}});
   EXPECT_EQ(Type("いいよ").back(), "それは良かったですね");
-  EXPECT_EQ(State().Mode, ModeAngry3);
-  EXPECT_FALSE(fake.closed);
+  EXPECT_EQ(state().mode, Mode::kAngry3);
+  EXPECT_FALSE(closed);
 
   EXPECT_EQ(Type("許さない"), (Lines{"太郎 > 許さない"}));
-  EXPECT_TRUE(fake.closed);
-  EXPECT_EQ(fake.closing_messages, 1);
-  EXPECT_EQ(State().AngryExitCount, 3);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(view.closing_messages, 1);
+  EXPECT_EQ(state().profile.angry_exit_count, 3);
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n6\r\n0\r\n0\r\n0\r\n0\r\n3\r\n"));
 }
@@ -129,58 +128,40 @@ TEST_F(CascadeTest, TheFourthInsultClosesTheWindowCountingTheExit) {
 TEST_F(CascadeTest, ForgivenessApologiesAndOtherModesEndTheAnger) {
   StartAs("太郎");
   for (const char* insult : {"ばか", "死ね", "馬鹿"}) Type(insult);
-  EXPECT_EQ(State().Mode, ModeAngry3);
+  EXPECT_EQ(state().mode, Mode::kAngry3);
   Rig({{3, 2}});
   EXPECT_EQ(Type("ごめんね").back(), "忘れます 別の話をしましょう");
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
   EXPECT_EQ(Type("あほ").back(), "ひどい言葉ですね どうしたのですか");
   Type("おまえ");
   EXPECT_EQ(Type("許してやるよ").back(), "ありがとう 太郎さん");
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
 
   for (const char* insult : {"ふざけるな", "なまいき", "ぼけ"}) Type(insult);
   EXPECT_EQ(Type("性別").back(), "太郎さんは女性ですか?男性ですか?");
-  EXPECT_EQ(State().Mode, ModeAwaitGender);
+  EXPECT_EQ(state().mode, Mode::kAwaitGender);
   Type("男");
   EXPECT_EQ(Type("許すかよ").back(), "ひどい言葉ですね どうしたのですか");
-  EXPECT_FALSE(fake.closed);
+  EXPECT_FALSE(closed);
 }
-
-/// Makes a file immutable for the life of the guard.
-class Immutable {
- public:
-  explicit Immutable(std::string path) : path_(std::move(path)) {
-    ok_ = std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) == 0;
-  }
-  ~Immutable() { Release(); }
-  void Release() {
-    if (ok_) std::system(("chattr -i '" + path_ + "'").c_str());
-    ok_ = false;
-  }
-  bool ok() const { return ok_; }
-
- private:
-  std::string path_;
-  bool ok_ = false;
-};
 
 TEST_F(CascadeTest, AFailedCloseKeepsTheCountAndTheNextInsultTriesAgain) {
   dir.WriteSj("holv.dat", "太郎\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
   Start();
   for (const char* insult : {"ばか", "ばか", "ばか"}) Type(insult);
-  Immutable guard(dir.File("holv.dat"));
+  FileAttribute guard(dir.File("holv.dat"));
   if (!guard.ok()) GTEST_SKIP() << "chattr +i is not available here";
 
   EXPECT_THROW(Type("ばか"), Error);
-  EXPECT_FALSE(fake.closed);
-  EXPECT_EQ(State().AngryExitCount, 1);
-  EXPECT_EQ(State().Mode, ModeAngry3);
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(state().profile.angry_exit_count, 1);
+  EXPECT_EQ(state().mode, Mode::kAngry3);
   EXPECT_THROW(Type("ばか"), Error);
-  EXPECT_EQ(State().AngryExitCount, 2);
+  EXPECT_EQ(state().profile.angry_exit_count, 2);
 
-  guard.Release();
+  guard.Lift();
   Type("ばか");
-  EXPECT_TRUE(fake.closed);
+  EXPECT_TRUE(closed);
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n2\r\n0\r\n0\r\n0\r\n0\r\n3\r\n"));
 }

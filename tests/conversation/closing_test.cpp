@@ -7,22 +7,26 @@
 #include <vector>
 
 #include "conversation/companion.h"
-#include "support/fake_front_end.h"
+#include "errors/error.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
+#include "support/file_faults.h"
 #include "support/temp_dir.h"
-#include "text/error.h"
 
 namespace holvan {
 namespace {
 
-using testing::FakeFrontEnd;
+using testing::FakePlatform;
+using testing::FakeView;
+using testing::FileAttribute;
 using testing::Sj;
 using testing::TempDir;
 
 // Records what the profile file held when the closing box came up.
-class ClosingFrontEnd : public FakeFrontEnd {
+class ClosingView : public FakeView {
  public:
   void ShowClosingMessage() override {
-    FakeFrontEnd::ShowClosingMessage();
+    FakeView::ShowClosingMessage();
     profile_at_box = dir->ReadBytes("holv.dat");
   }
   const TempDir* dir = nullptr;
@@ -31,15 +35,14 @@ class ClosingFrontEnd : public FakeFrontEnd {
 
 class ClosingTest : public ::testing::Test {
  protected:
-  ClosingTest() : companion(front_end) {
-    front_end.companion = &companion;
-    front_end.directory = dir.path();
-    front_end.dir = &dir;
+  ClosingTest() : companion(view, platform) {
+    platform.folder = dir.path();
+    view.dir = &dir;
   }
 
   void Type(std::string_view utf8) {
-    front_end.input = Sj(utf8);
-    companion.Button1Click();
+    view.input = Sj(utf8);
+    companion.Talk();
   }
 
   void WriteAllFiles() {
@@ -58,7 +61,8 @@ class ClosingTest : public ::testing::Test {
   }
 
   TempDir dir;
-  ClosingFrontEnd front_end;
+  ClosingView view;
+  FakePlatform platform;
   Companion companion;
 };
 
@@ -68,102 +72,81 @@ const char kSavedPhrases[] = "こんにちは\r\nx\r\n";
 
 TEST_F(ClosingTest, WritesEveryExistingFileExactlyThenShowsTheBox) {
   WriteAllFiles();
-  companion.FormCreate();
-  companion.session().state.Mood = 3;
+  companion.Start();
+  companion.session().state.profile.mood = 3;
   companion.session().stores.phrase_log.Add("x");
-  companion.FormClose();
+  companion.Close();
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
   EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kSavedPhrases));
-  EXPECT_EQ(front_end.closing_messages, 1);
-  EXPECT_EQ(front_end.profile_at_box, Sj(kSavedProfile));
+  EXPECT_EQ(view.closing_messages, 1);
+  EXPECT_EQ(view.profile_at_box, Sj(kSavedProfile));
 }
 
 TEST_F(ClosingTest, WithoutFilesNothingIsCreatedAndTheBoxStillShows) {
-  companion.FormCreate();
+  companion.Start();
   Type("太郎");
-  companion.FormClose();
+  companion.Close();
   EXPECT_TRUE(FileNames().empty());
-  EXPECT_EQ(front_end.closing_messages, 1);
+  EXPECT_EQ(view.closing_messages, 1);
 }
 
 TEST_F(ClosingTest, AnEmptyBrainEmptiesItsFile) {
   dir.WriteSj("brain.dat", "猫＝動物\r\n");
-  companion.FormCreate();
-  companion.session().stores.brain.Clear();
-  companion.FormClose();
+  companion.Start();
+  companion.session().stores.brain = Brain();
+  companion.Close();
   EXPECT_TRUE(dir.Exists("brain.dat"));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), "");
 }
 
 TEST_F(ClosingTest, AnEmptyProfileGetsSevenLinesAndCountsTheNextVisit) {
   dir.WriteBytes("holv.dat", "");
-  companion.FormCreate();
+  companion.Start();
   Type("太郎");
-  companion.FormClose();
+  companion.Close();
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
 
-  FakeFrontEnd next_front_end;
-  next_front_end.directory = dir.path();
-  Companion next(next_front_end);
-  next.FormCreate();
-  EXPECT_EQ(next.State().UserName, Sj("太郎"));
-  EXPECT_EQ(next.State().VisitCount, 1);
+  FakeView next_view;
+  FakePlatform next_platform;
+  next_platform.folder = dir.path();
+  Companion next(next_view, next_platform);
+  next.Start();
+  EXPECT_EQ(next.state().profile.user_name, Sj("太郎"));
+  EXPECT_EQ(next.state().profile.visit_count, 1);
 }
 
 TEST_F(ClosingTest, SavesWhereTheCurrentDirectoryIsAtClosing) {
   WriteAllFiles();
-  companion.FormCreate();
+  companion.Start();
   TempDir elsewhere;
   elsewhere.WriteBytes("holv.dat", "");
-  front_end.directory = elsewhere.path();
-  companion.SaveWithoutMessage();
+  platform.folder = elsewhere.path();
+  companion.SaveQuietly();
   EXPECT_EQ(elsewhere.ReadBytes("holv.dat"),
             Sj("太郎\r\n6\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n"));
   EXPECT_FALSE(elsewhere.Exists("brain.dat"));
   EXPECT_EQ(dir.ReadBytes("holv.dat"),
             Sj("太郎\r\n5\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n"));
-  EXPECT_EQ(front_end.closing_messages, 0);
+  EXPECT_EQ(view.closing_messages, 0);
 }
-
-// Undoes chattr +i even when the test fails, so that the folder can go.
-class ImmutableFile {
- public:
-  explicit ImmutableFile(std::string path) : path_(std::move(path)) {
-    set_ = Chattr("+i");
-  }
-  ~ImmutableFile() { Release(); }
-  bool set() const { return set_; }
-  void Release() {
-    if (set_) set_ = !Chattr("-i");
-  }
-
- private:
-  bool Chattr(const char* flag) const {
-    const std::string command =
-        std::string("chattr ") + flag + " '" + path_ + "' 2>/dev/null";
-    return std::system(command.c_str()) == 0;
-  }
-  std::string path_;
-  bool set_ = false;
-};
 
 TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   WriteAllFiles();
-  companion.FormCreate();
-  companion.session().state.Mood = 3;
+  companion.Start();
+  companion.session().state.profile.mood = 3;
   companion.session().stores.phrase_log.Add("x");
   const std::string brain_before = dir.ReadBytes("brain.dat");
   const std::string phrases_before = dir.ReadBytes("res.dat");
 
-  ImmutableFile immutable(dir.File("brain.dat"));
-  if (!immutable.set()) {
+  FileAttribute immutable(dir.File("brain.dat"));
+  if (!immutable.ok()) {
     GTEST_SKIP() << "chattr +i is not available for " << dir.path()
                  << " (needs root and a file system with the immutable flag)";
   }
   try {
-    companion.FormClose();
+    companion.Close();
     ADD_FAILURE() << "the close went through a write that cannot succeed";
   } catch (const Error& error) {
     EXPECT_NE(error.message().find(dir.File("brain.dat")), std::string::npos)
@@ -172,17 +155,16 @@ TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), brain_before);
   EXPECT_EQ(dir.ReadBytes("res.dat"), phrases_before);
-  EXPECT_EQ(front_end.closing_messages, 0);
+  EXPECT_EQ(view.closing_messages, 0);
   EXPECT_EQ(FileNames(),
             (std::vector<std::string>{"brain.dat", "holv.dat", "res.dat"}));
 
-  immutable.Release();
-  ASSERT_FALSE(immutable.set());
-  companion.FormClose();
+  immutable.Lift();
+  companion.Close();
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
   EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kSavedPhrases));
-  EXPECT_EQ(front_end.closing_messages, 1);
+  EXPECT_EQ(view.closing_messages, 1);
 }
 
 }  // namespace

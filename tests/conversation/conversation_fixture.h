@@ -10,27 +10,29 @@
 #include <vector>
 
 #include "conversation/companion.h"
-#include "support/fake_front_end.h"
+#include "random/random.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
+#include "support/seeds.h"
 #include "support/temp_dir.h"
+#include "support/turn.h"
 #include "text/cp932.h"
-#include "text/random.h"
 
 namespace holvan::testing {
 
-/// A companion over the fake front end, working in a fresh folder. Data files
-/// are written to dir before Start(); lines are compared as UTF-8.
+/// A companion over the fake view and platform, working in a fresh folder.
+/// Data files are written to dir before Start(); lines are compared as UTF-8.
 class ConversationTest : public ::testing::Test {
  protected:
   using Lines = std::vector<std::string>;
 
   ConversationTest() {
-    fake.companion = &companion;
-    fake.directory = dir.path();
-    fake.talk_caption = Sj("話す");
+    platform.folder = dir.path();
+    view.look.talk_caption = Sj("話す");
   }
 
-  /// Runs FormCreate on the files in dir.
-  void Start() { companion.FormCreate(); }
+  /// Starts the companion on the files in dir.
+  void Start() { companion.Start(); }
   /// Starts with a profile that holds only the user's name.
   void StartAs(std::string_view name) {
     dir.WriteSj("holv.dat", std::string(name) + "\r\n");
@@ -39,46 +41,32 @@ class ConversationTest : public ::testing::Test {
 
   /// One turn on the line; returns the Transcript lines it added.
   Lines Type(std::string_view utf8) {
-    fake.input = Sj(utf8);
+    view.input = Sj(utf8);
     return Press();
   }
-  /// One turn on whatever the input line holds.
+  /// One turn on whatever the input line holds, and the close it asks for.
   Lines Press() {
-    return LinesAdded([&] { companion.Button1Click(); });
+    return LinesAdded([&] { closed = TalkAndCloseIfAsked(companion); });
   }
   /// One idle tick; returns the lines it added.
   Lines Tick() {
-    return LinesAdded([&] { companion.Timer1Timer(); });
+    return LinesAdded([&] { companion.IdleTick(); });
   }
 
   /// Every line of the Transcript.
   Lines TranscriptLines() const {
     Lines lines;
-    for (int32_t i = 0; i < companion.Transcript().Count(); ++i) {
-      lines.push_back(NarrowToUtf8(companion.Transcript().Get(i)));
+    for (int32_t i = 0; i < companion.transcript().Count(); ++i) {
+      lines.push_back(NarrowToUtf8(companion.transcript().Get(i)));
     }
     return lines;
   }
 
-  /// Seeds the generator so that the next draws, each RandomBelow(bound),
+  /// Seeds the generator so that the next draws, each random.Below(bound),
   /// give the wanted values in order.
   void Rig(std::initializer_list<std::pair<int32_t, int32_t>> draws) {
-    for (uint32_t seed = 0;; ++seed) {
-      Random random;
-      random.SetSeed(seed);
-      bool fits = true;
-      for (auto [bound, wanted] : draws) {
-        if (random.Below(bound) != wanted) {
-          fits = false;
-          break;
-        }
-      }
-      if (fits) {
-        rigged_seed_ = seed;
-        companion.session().random.SetSeed(seed);
-        return;
-      }
-    }
+    rigged_seed_ = SeedGiving(draws);
+    companion.session().random.SetSeed(rigged_seed_);
   }
   /// How many draws were made since Rig (-1 when more than 20).
   int DrawsSinceRig() {
@@ -92,22 +80,25 @@ class ConversationTest : public ::testing::Test {
     return -1;
   }
 
-  ConversationState& State() { return companion.session().state; }
-  Stores& GetStores() { return companion.session().stores; }
+  ConversationState& state() { return companion.session().state; }
+  Stores& stores() { return companion.session().stores; }
   std::string Utf8(const NarrowText& text) const { return NarrowToUtf8(text); }
 
   TempDir dir;
-  FakeFrontEnd fake;
-  Companion companion{fake};
+  FakeView view;
+  FakePlatform platform;
+  Companion companion{view, platform};
+  /// Whether a turn's close ran and succeeded.
+  bool closed = false;
 
  private:
   template <typename Action>
   Lines LinesAdded(Action action) {
-    const int32_t before = companion.Transcript().Count();
+    const int32_t before = companion.transcript().Count();
     action();
     Lines lines;
-    for (int32_t i = before; i < companion.Transcript().Count(); ++i) {
-      lines.push_back(NarrowToUtf8(companion.Transcript().Get(i)));
+    for (int32_t i = before; i < companion.transcript().Count(); ++i) {
+      lines.push_back(NarrowToUtf8(companion.transcript().Get(i)));
     }
     return lines;
   }

@@ -4,44 +4,47 @@
 #include <cstdlib>
 
 #include "conversation_fixture.h"
-#include "text/error.h"
+#include "errors/error.h"
+#include "support/file_faults.h"
 
 namespace holvan::testing {
 namespace {
 
 class DiaryTest : public ConversationTest {
  protected:
-  DiaryTest() { fake.now = Moment{2026, 12, 5, 15, 7, 9, 0}; }
+  DiaryTest() { platform.now = Moment{2026, 12, 5, 15, 7, 9, 0}; }
 
   /// The header that entry appends: an empty line, date and time, another
   /// empty line.
   NarrowText Header() {
-    return "\r\n" + State().StartDateText + State().StartTimeText + "\r\n\r\n";
+    return "\r\n" + state().start_date_text + state().start_time_text +
+           "\r\n\r\n";
   }
-  const NarrowText& Text() { return companion.Transcript().Text(); }
+  const NarrowText& Text() { return companion.transcript().Text(); }
 
   void ExpectInDiary() {
-    EXPECT_EQ(State().Mode, ModeDiary);
-    EXPECT_EQ(fake.caption, Sj("日記モード      コマンド: セーブ 削除 終了"));
-    EXPECT_EQ(fake.talk_caption, Sj("記入"));
-    EXPECT_FALSE(fake.word_wrap);
-    EXPECT_TRUE(fake.arrow_pointer);
-    EXPECT_FALSE(fake.idle_enabled);
+    EXPECT_EQ(state().mode, Mode::kDiary);
+    EXPECT_EQ(view.look.caption,
+              Sj("日記モード      コマンド: セーブ 削除 終了"));
+    EXPECT_EQ(view.look.talk_caption, Sj("記入"));
+    EXPECT_FALSE(view.look.word_wrap);
+    EXPECT_TRUE(view.look.arrow_pointer);
+    EXPECT_FALSE(view.idle_enabled);
   }
   void ExpectLeft(const char* message) {
     EXPECT_EQ(Text(), Sj(message) + "\r\n");
-    EXPECT_EQ(State().Mode, ModeFree);
-    EXPECT_EQ(fake.caption, "Holvan");
-    EXPECT_EQ(fake.talk_caption, Sj("話す"));
-    EXPECT_TRUE(fake.word_wrap);
-    EXPECT_FALSE(fake.arrow_pointer);
-    EXPECT_TRUE(fake.idle_enabled);
+    EXPECT_EQ(state().mode, Mode::kFree);
+    EXPECT_EQ(view.look.caption, "Holvan");
+    EXPECT_EQ(view.look.talk_caption, Sj("話す"));
+    EXPECT_TRUE(view.look.word_wrap);
+    EXPECT_FALSE(view.look.arrow_pointer);
+    EXPECT_TRUE(view.idle_enabled);
   }
 };
 
 TEST_F(DiaryTest, WritesSavesAndShowsTheSavedTextAgain) {
   StartAs("太郎");
-  ASSERT_FALSE(State().StartDateText.empty());
+  ASSERT_FALSE(state().start_date_text.empty());
   Type("日記を書く");
   EXPECT_EQ(Text(), Header());
   ExpectInDiary();
@@ -53,7 +56,7 @@ TEST_F(DiaryTest, WritesSavesAndShowsTheSavedTextAgain) {
   const NarrowText diary =
       Header() + Sj("今日は晴れ\r\n\r\nセーブ \r\nセーブして\r\nばか\r\n");
   EXPECT_EQ(Text(), diary);
-  EXPECT_TRUE(GetStores().phrase_log.Contains(Sj("今日は晴れ")));
+  EXPECT_TRUE(stores().phrase_log.Contains(Sj("今日は晴れ")));
   ExpectInDiary();
 
   Type("セーブ");
@@ -61,7 +64,7 @@ TEST_F(DiaryTest, WritesSavesAndShowsTheSavedTextAgain) {
   ExpectLeft("保存しました");
 
   Type("日記");
-  EXPECT_EQ(fake.loads, 1);
+  EXPECT_EQ(view.loads, 1);
   EXPECT_EQ(Text(), diary + Header());
   Type("消える行");
   Type("止める");
@@ -76,7 +79,8 @@ TEST_F(DiaryTest, DeleteWithoutSelectionRemovesLinesFromTheEnd) {
   dir.WriteSj("diary.dat", "古い日記");
   StartAs("太郎");
   Type("日記");
-  const NarrowText date_time = State().StartDateText + State().StartTimeText;
+  const NarrowText date_time =
+      state().start_date_text + state().start_time_text;
   EXPECT_EQ(Text(), Sj("古い日記\r\n\r\n") + date_time + "\r\n");
   Type("削除");
   EXPECT_EQ(Text(), Sj("古い日記\r\n\r\n"));
@@ -84,10 +88,10 @@ TEST_F(DiaryTest, DeleteWithoutSelectionRemovesLinesFromTheEnd) {
   EXPECT_EQ(Text(), Sj("古い日記\r\n"));
   Type("削除");
   EXPECT_EQ(Text(), "");
-  EXPECT_EQ(fake.deletions, 3);
+  EXPECT_EQ(view.deletions, 3);
   Type("削除");
   EXPECT_EQ(Text(), "");
-  EXPECT_EQ(fake.deletions, 3);
+  EXPECT_EQ(view.deletions, 3);
   ExpectInDiary();
 }
 
@@ -96,25 +100,25 @@ TEST_F(DiaryTest, DeleteRemovesTheSelectedCharacters) {
   StartAs("太郎");
   Type("日記");
   // "b", the break and "日": four UTF-16 units, five bytes.
-  fake.selection = {1, 4};
+  view.selection = {1, 4};
   Type("削除");
   EXPECT_EQ(Text(), Sj("a本\r\n") + "A\x81 B\r\n" + Header());
   // A byte that starts no character is one unit of its own.
-  fake.selection = {5, 2};
+  view.selection = {5, 2};
   Type("削除");
   EXPECT_EQ(Text(), Sj("a本\r\n") + "AB\r\n" + Header());
   // A selection past the end selects nothing: the last line goes.
-  fake.selection = {1000, 3};
+  view.selection = {1000, 3};
   Type("削除");
-  EXPECT_EQ(Text(), Sj("a本\r\n") + "AB\r\n\r\n" + State().StartDateText +
-                        State().StartTimeText + "\r\n");
-  EXPECT_EQ(fake.deletions, 3);
+  EXPECT_EQ(Text(), Sj("a本\r\n") + "AB\r\n\r\n" + state().start_date_text +
+                        state().start_time_text + "\r\n");
+  EXPECT_EQ(view.deletions, 3);
 }
 
 TEST_F(DiaryTest, EntryFromAnAngerModeAndItsEchoIsDiscarded) {
   StartAs("太郎");
   Type("ばか");
-  EXPECT_EQ(State().Mode, ModeAngry1);
+  EXPECT_EQ(state().mode, Mode::kAngry1);
   Type("日記");
   EXPECT_EQ(Text(), Header());
   ExpectInDiary();
@@ -135,13 +139,10 @@ TEST_F(DiaryTest, AFailedSaveKeepsTheOldFileAndTheMode) {
   Type("日記");
   Type("新しい行");
   const NarrowText diary = Text();
-  if (std::system(
-          ("chattr +i '" + dir.File("diary.dat") + "' 2>/dev/null").c_str()) !=
-      0) {
-    GTEST_SKIP() << "chattr +i is not available here";
-  }
+  FileAttribute immutable(dir.File("diary.dat"));
+  if (!immutable.ok()) GTEST_SKIP() << "chattr +i is not available here";
   EXPECT_THROW(Type("セーブ"), Error);
-  std::system(("chattr -i '" + dir.File("diary.dat") + "'").c_str());
+  immutable.Lift();
   EXPECT_EQ(dir.ReadBytes("diary.dat"), Sj("前の日記\r\n"));
   EXPECT_EQ(Text(), diary);
   ExpectInDiary();
@@ -177,10 +178,10 @@ TEST_F(DiaryTest, AnUnreadableDiaryLeavesTheModeUnentered) {
         } catch (const Error&) {
           failed = true;
         }
-        const bool unentered = failed && Text().empty() &&
-                               State().Mode == ModeFree &&
-                               fake.caption == "Holvan" && fake.idle_enabled &&
-                               fake.talk_caption == Sj("話す");
+        const bool unentered =
+            failed && Text().empty() && state().mode == Mode::kFree &&
+            view.look.caption == "Holvan" && view.idle_enabled &&
+            view.look.talk_caption == Sj("話す");
         std::_Exit(unentered ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

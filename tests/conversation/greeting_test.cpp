@@ -6,20 +6,22 @@
 #include <deque>
 
 #include "conversation/companion.h"
+#include "errors/error.h"
 #include "store/data_files.h"
-#include "support/fake_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
-#include "text/error.h"
 
 namespace holvan {
 namespace {
 
-using testing::FakeFrontEnd;
+using testing::FakePlatform;
+using testing::FakeView;
 using testing::Sj;
 using testing::TempDir;
 
 // Each reading of the clock takes the next moment.
-class TickingFrontEnd : public FakeFrontEnd {
+class TickingPlatform : public FakePlatform {
  public:
   Moment LocalNow() override {
     Moment moment = moments.front();
@@ -31,14 +33,14 @@ class TickingFrontEnd : public FakeFrontEnd {
 
 class GreetingTest : public ::testing::Test {
  protected:
-  GreetingTest() : companion(front_end) {
-    front_end.companion = &companion;
-    front_end.directory = dir.path();
-    front_end.seed = 12345;
+  GreetingTest() : companion(view, platform) {
+    platform.folder = dir.path();
+    platform.seed = 12345;
   }
 
   TempDir dir;
-  TickingFrontEnd front_end;
+  FakeView view;
+  TickingPlatform platform;
   Companion companion;
 };
 
@@ -47,65 +49,66 @@ const char kGreeting[] =
     "今日は令和8年12月5日(土曜日)\r\n時刻は午後3時07分09秒です\r\n";
 
 TEST_F(GreetingTest, WithoutProfileAsksForTheNameAfterTheEmptyFirstLine) {
-  EXPECT_EQ(companion.Transcript().Text(), "\r\n");
-  companion.FormCreate();
-  EXPECT_EQ(companion.Transcript().Text(), Sj("\r\nお名前を教えて下さい\r\n"));
-  EXPECT_EQ(front_end.appended,
+  EXPECT_EQ(companion.transcript().Text(), "\r\n");
+  companion.Start();
+  EXPECT_EQ(companion.transcript().Text(), Sj("\r\nお名前を教えて下さい\r\n"));
+  EXPECT_EQ(view.appended,
             std::vector<NarrowText>{Sj("お名前を教えて下さい\r\n")});
-  EXPECT_EQ(companion.State().VisitCount, 0);
-  EXPECT_EQ(companion.State().StartDateText, "");
-  EXPECT_EQ(companion.State().StartTimeText, "");
+  EXPECT_EQ(companion.state().profile.visit_count, 0);
+  EXPECT_EQ(companion.state().start_date_text, "");
+  EXPECT_EQ(companion.state().start_time_text, "");
   EXPECT_EQ(companion.session().random.seed(), 12345u);
 }
 
 TEST_F(GreetingTest, SeedsAndResetsTheConversationBeforeLoading) {
   Session& session = companion.session();
   session.random.SetSeed(1);
-  session.state.Mode = ModeQuestionMenu;
-  session.state.PendingTopic = "x";
-  session.state.FollowUp = FollowUpRejected;
-  companion.FormCreate();
+  session.state.mode = Mode::kQuestionMenu;
+  session.state.pending_topic = "x";
+  session.state.follow_up = FollowUp::kRejected;
+  companion.Start();
   EXPECT_EQ(session.random.seed(), 12345u);
-  EXPECT_EQ(session.state.Mode, ModeFree);
-  EXPECT_EQ(session.state.PendingTopic, "");
-  EXPECT_EQ(session.state.FollowUp, FollowUpNone);
+  EXPECT_EQ(session.state.mode, Mode::kFree);
+  EXPECT_EQ(session.state.pending_topic, "");
+  EXPECT_EQ(session.state.follow_up, FollowUp::kNone);
 }
 
 TEST_F(GreetingTest, TheHundredthVisitIsCelebratedOnlyOnce) {
   dir.WriteSj("holv.dat", "太郎\r\n99\r\n");
-  companion.FormCreate();
-  EXPECT_EQ(companion.State().VisitCount, 100);
-  EXPECT_EQ(companion.Transcript().Text(),
+  companion.Start();
+  EXPECT_EQ(companion.state().profile.visit_count, 100);
+  EXPECT_EQ(companion.transcript().Text(),
             Sj(std::string("\r\n") + kGreeting +
                "今日でお会いするのはなんと100回目なんですよ\r\n"));
-  EXPECT_EQ(companion.State().StartDateText, Sj("令和8年12月5日(土曜日)"));
-  EXPECT_EQ(companion.State().StartTimeText, Sj("午後3時07分09秒"));
-  EXPECT_EQ(front_end.appended.size(), 3u);
+  EXPECT_EQ(companion.state().start_date_text, Sj("令和8年12月5日(土曜日)"));
+  EXPECT_EQ(companion.state().start_time_text, Sj("午後3時07分09秒"));
+  EXPECT_EQ(view.appended.size(), 3u);
 
   TempDir later;
   later.WriteSj("holv.dat", "太郎\r\n100\r\n");
-  TickingFrontEnd next_front_end;
-  next_front_end.directory = later.path();
-  Companion next(next_front_end);
-  next.FormCreate();
-  EXPECT_EQ(next.State().VisitCount, 101);
-  EXPECT_EQ(next.Transcript().Text(), Sj(std::string("\r\n") + kGreeting));
+  FakeView next_view;
+  TickingPlatform next_platform;
+  next_platform.folder = later.path();
+  Companion next(next_view, next_platform);
+  next.Start();
+  EXPECT_EQ(next.state().profile.visit_count, 101);
+  EXPECT_EQ(next.transcript().Text(), Sj(std::string("\r\n") + kGreeting));
 }
 
 TEST_F(GreetingTest, ANameWithoutCountIsGreetedWithoutCounting) {
   dir.WriteSj("holv.dat", "太郎\r\n");
-  companion.FormCreate();
-  EXPECT_EQ(companion.State().VisitCount, 0);
-  EXPECT_EQ(companion.Transcript().Text(), Sj(std::string("\r\n") + kGreeting));
+  companion.Start();
+  EXPECT_EQ(companion.state().profile.visit_count, 0);
+  EXPECT_EQ(companion.transcript().Text(), Sj(std::string("\r\n") + kGreeting));
 }
 
 TEST_F(GreetingTest, DateAndTimeComeFromTwoReadingsOfTheClock) {
   dir.WriteSj("holv.dat", "太郎\r\n1\r\n");
-  front_end.moments = {Moment{2026, 12, 5, 23, 59, 59, 999},
-                       Moment{2026, 12, 6, 0, 5, 9, 0}};
-  companion.FormCreate();
-  EXPECT_EQ(companion.State().StartDateText, Sj("令和8年12月5日(土曜日)"));
-  EXPECT_EQ(companion.State().StartTimeText, Sj("午前12時05分09秒"));
+  platform.moments = {Moment{2026, 12, 5, 23, 59, 59, 999},
+                      Moment{2026, 12, 6, 0, 5, 9, 0}};
+  companion.Start();
+  EXPECT_EQ(companion.state().start_date_text, Sj("令和8年12月5日(土曜日)"));
+  EXPECT_EQ(companion.state().start_time_text, Sj("午前12時05分09秒"));
 }
 
 // Root reads every file whatever its mode bits, so the unreadable case runs
@@ -132,15 +135,15 @@ TEST_F(GreetingTest, AnUnreadableFileEndsStartUpWithWhatWasLoaded) {
       if (!holds && failed == 0) failed = 10 + number;
     };
     try {
-      companion.FormCreate();
+      companion.Start();
       check(false, 1);
     } catch (const Error& error) {
       check(error.message() == OpenError(dir.File("dic.dat")).message(), 2);
     }
-    check(companion.GetStores().brain.Count() == 1, 3);
-    check(companion.GetStores().dictionary.Count() == 0, 4);
-    check(companion.State().UserName.empty(), 5);
-    check(companion.Transcript().Text() == "\r\n", 6);
+    check(companion.stores().brain.Count() == 1, 3);
+    check(companion.stores().dictionary.Count() == 0, 4);
+    check(companion.state().profile.user_name.empty(), 5);
+    check(companion.transcript().Text() == "\r\n", 6);
     check(companion.session().random.seed() == 12345u, 7);
     _exit(failed);
   }

@@ -53,12 +53,12 @@ TEST_F(IdleRemarksTest, SuggestionsAndRemarksOnTheRollOfThirty) {
 TEST_F(IdleRemarksTest, QuotesThePhraseLogOnlyFromSixEntries) {
   dir.WriteSj("res.dat", "一\r\n\r\n三\r\n四\r\n五\r\n");
   Start();
-  ASSERT_EQ(GetStores().phrase_log.Count(), 5);
+  ASSERT_EQ(stores().phrase_log.Count(), 5);
   Rig({{10, 1}, {30, 9}});
   EXPECT_TRUE(Tick().empty());
   EXPECT_EQ(DrawsSinceRig(), 2);
 
-  GetStores().phrase_log.Add(Sj("六"));
+  stores().phrase_log.Add(Sj("六"));
   Rig({{10, 2}, {30, 9}, {6, 1}});
   EXPECT_EQ(Tick(), (Lines{"『』"}));
   EXPECT_EQ(DrawsSinceRig(), 3);

@@ -1,83 +1,59 @@
-#include <gtest/gtest.h>
+#include "conversation_fixture.h"
 
-#include "conversation/companion.h"
-#include "support/fake_front_end.h"
-#include "support/temp_dir.h"
-
-namespace holvan {
+namespace holvan::testing {
 namespace {
 
-using testing::FakeFrontEnd;
-using testing::Sj;
-using testing::TempDir;
-
-class IntakeTest : public ::testing::Test {
+class IntakeTest : public ConversationTest {
  protected:
-  IntakeTest() : companion(front_end) {
-    front_end.companion = &companion;
-    front_end.directory = dir.path();
-  }
-
   Session& session() { return companion.session(); }
-  ConversationState& state() { return companion.session().state; }
-
-  void Type(std::string_view utf8) {
-    front_end.input = Sj(utf8);
-    companion.Button1Click();
-  }
 
   // While no name is known the turn ends right after the name capture, so
   // logging and the Mood step are seen without any branch running.
   void TypeBeforeTheName(std::string_view utf8) {
-    state().UserName.clear();
+    state().profile.user_name.clear();
     Type(utf8);
   }
-
-  TempDir dir;
-  FakeFrontEnd front_end;
-  Companion companion;
 };
 
 TEST_F(IntakeTest, TheFirstLineBecomesTheNameAndNothingElse) {
   Type("太郎");
-  EXPECT_EQ(companion.Transcript().Text(),
+  EXPECT_EQ(companion.transcript().Text(),
             Sj("\r\n > 太郎\r\n太郎さんですね 記録しました\r\n"));
-  EXPECT_EQ(front_end.appended,
+  EXPECT_EQ(view.appended,
             (std::vector<NarrowText>{Sj(" > 太郎\r\n"),
                                      Sj("太郎さんですね 記録しました\r\n")}));
-  EXPECT_EQ(state().UserName, Sj("太郎"));
-  EXPECT_EQ(state().Mode, ModeFree);
-  EXPECT_TRUE(companion.GetStores().phrase_log.Contains(Sj("太郎")));
-  EXPECT_EQ(front_end.input, "");
+  EXPECT_EQ(state().profile.user_name, Sj("太郎"));
+  EXPECT_EQ(state().mode, Mode::kFree);
+  EXPECT_TRUE(companion.stores().phrase_log.Contains(Sj("太郎")));
+  EXPECT_EQ(view.input, "");
 
   // A question is a name too while none is known.
   Type("元気？");
-  ASSERT_GE(front_end.appended.size(), 3u);
-  EXPECT_EQ(front_end.appended[2], Sj("太郎 > 元気？\r\n"));
+  ASSERT_GE(view.appended.size(), 3u);
+  EXPECT_EQ(view.appended[2], Sj("太郎 > 元気？\r\n"));
   TypeBeforeTheName("元気？");
-  EXPECT_EQ(state().UserName, Sj("元気？"));
-  EXPECT_EQ(front_end.appended.back(), Sj("元気？さんですね 記録しました\r\n"));
+  EXPECT_EQ(state().profile.user_name, Sj("元気？"));
+  EXPECT_EQ(view.appended.back(), Sj("元気？さんですね 記録しました\r\n"));
 }
 
 TEST_F(IntakeTest, AnEmptyLineAsksForTheNameOrEndsTheTurnSilently) {
   Type("");
-  EXPECT_EQ(
-      front_end.appended,
-      (std::vector<NarrowText>{" > \r\n", Sj("お名前を入力して下さい\r\n")}));
-  EXPECT_EQ(state().UserName, "");
+  EXPECT_EQ(view.appended, (std::vector<NarrowText>{
+                               " > \r\n", Sj("お名前を入力して下さい\r\n")}));
+  EXPECT_EQ(state().profile.user_name, "");
 
-  front_end.appended.clear();
-  state().UserName = Sj("太郎");
+  view.appended.clear();
+  state().profile.user_name = Sj("太郎");
   Type("");
-  EXPECT_EQ(front_end.appended, std::vector<NarrowText>{Sj("太郎 > \r\n")});
-  EXPECT_EQ(companion.GetStores().phrase_log.Count(), 0);
+  EXPECT_EQ(view.appended, std::vector<NarrowText>{Sj("太郎 > \r\n")});
+  EXPECT_EQ(companion.stores().phrase_log.Count(), 0);
 }
 
 TEST_F(IntakeTest, ThePhraseLogKeepsEachDistinctLineOnce) {
   for (const char* line : {"abc", "ABC", "abc", "", "abc "}) {
     TypeBeforeTheName(line);
   }
-  const PhraseLog& log = companion.GetStores().phrase_log;
+  const PhraseLog& log = companion.stores().phrase_log;
   ASSERT_EQ(log.Count(), 3);
   EXPECT_EQ(log.Get(0), "abc");
   EXPECT_EQ(log.Get(1), "ABC");
@@ -89,14 +65,14 @@ TEST_F(IntakeTest, ThePhraseLogKeepsEachDistinctLineOnce) {
 TEST_F(IntakeTest, LineBreaksInTheInputBecomeSpacesAndZeroBytesGo) {
   dir.WriteBytes("res.dat", "");
   dir.WriteBytes("brain.dat", Sj("猫＝哺乳類\r\n"));
-  companion.FormCreate();
+  companion.Start();
   Type(std::string("ab\rc\0d", 6));
-  EXPECT_EQ(state().UserName, "ab cd");
-  EXPECT_EQ(front_end.appended[1], " > ab cd\r\n");
+  EXPECT_EQ(state().profile.user_name, "ab cd");
+  EXPECT_EQ(view.appended[1], " > ab cd\r\n");
   for (const char* line : {"x\ry", "x\ny", "x y", "x\r\ny"}) Type(line);
   Type("猫とは動\n物だ");
   EXPECT_EQ(session().stores.brain.Value(0), Sj("動 物＊哺乳類"));
-  companion.SaveWithoutMessage();
+  companion.SaveQuietly();
   EXPECT_EQ(dir.ReadBytes("res.dat"),
             "ab cd\r\nx y\r\nx  y\r\n" + Sj("猫とは動 物だ") + "\r\n");
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj("猫＝動 物＊哺乳類\r\n"));
@@ -104,9 +80,9 @@ TEST_F(IntakeTest, LineBreaksInTheInputBecomeSpacesAndZeroBytesGo) {
 
 TEST_F(IntakeTest, MoodNeedsTwoBrainEntries) {
   session().stores.brain.Add("", Sj("嬉しい"));
-  state().Mood = 3;
+  state().profile.mood = 3;
   TypeBeforeTheName("嬉しい");
-  EXPECT_EQ(state().Mood, 3);
+  EXPECT_EQ(state().profile.mood, 3);
 }
 
 TEST_F(IntakeTest, MoodMovesWithinItsBoundsByBytes) {
@@ -128,24 +104,24 @@ TEST_F(IntakeTest, MoodMovesWithinItsBoundsByBytes) {
       {"猫", 2, 2},
   };
   for (const Case& c : cases) {
-    state().Mood = c.before;
+    state().profile.mood = c.before;
     TypeBeforeTheName(c.line);
-    EXPECT_EQ(state().Mood, c.after) << c.line << " from " << c.before;
+    EXPECT_EQ(state().profile.mood, c.after) << c.line << " from " << c.before;
   }
 }
 
 TEST_F(IntakeTest, DiaryLinesAreNotEchoedButStillLoggedAndWeighed) {
   session().stores.brain.Add("", Sj("嬉しい"));
   session().stores.brain.Add("", Sj("悲しい"));
-  state().UserName = Sj("太郎");
-  state().Mode = ModeDiary;
-  state().Mood = 2;
+  state().profile.user_name = Sj("太郎");
+  state().mode = Mode::kDiary;
+  state().profile.mood = 2;
   Type("嬉しい");
-  EXPECT_EQ(companion.Transcript().Text().find(" > "), NarrowText::npos);
-  EXPECT_TRUE(companion.GetStores().phrase_log.Contains(Sj("嬉しい")));
-  EXPECT_EQ(state().Mood, 3);
-  EXPECT_EQ(front_end.input, "");
+  EXPECT_EQ(companion.transcript().Text().find(" > "), NarrowText::npos);
+  EXPECT_TRUE(companion.stores().phrase_log.Contains(Sj("嬉しい")));
+  EXPECT_EQ(state().profile.mood, 3);
+  EXPECT_EQ(view.input, "");
 }
 
 }  // namespace
-}  // namespace holvan
+}  // namespace holvan::testing

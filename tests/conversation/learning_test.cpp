@@ -8,11 +8,11 @@ class LearningTest : public ConversationTest {
   /// Replaces the Brain by the pairs given as UTF-8.
   void SetBrain(
       std::initializer_list<std::pair<const char*, const char*>> pairs) {
-    GetStores().brain.Clear();
-    for (auto [key, value] : pairs) GetStores().brain.Add(Sj(key), Sj(value));
+    stores().brain = Brain();
+    for (auto [key, value] : pairs) stores().brain.Add(Sj(key), Sj(value));
   }
-  std::string Key(int32_t i) { return Utf8(GetStores().brain.Key(i)); }
-  std::string Value(int32_t i) { return Utf8(GetStores().brain.Value(i)); }
+  std::string Key(int32_t i) { return Utf8(stores().brain.Key(i)); }
+  std::string Value(int32_t i) { return Utf8(stores().brain.Value(i)); }
 };
 
 TEST_F(LearningTest, LearnsAboutCatsNewestDefinitionFirst) {
@@ -22,7 +22,7 @@ TEST_F(LearningTest, LearnsAboutCatsNewestDefinitionFirst) {
   EXPECT_EQ(Type("猫とは動物だ"),
             (Lines{"太郎 > 猫とは動物だ", "覚えました", "そうだといいですね"}));
   EXPECT_EQ(DrawsSinceRig(), 1);
-  ASSERT_EQ(GetStores().brain.Count(), 2);
+  ASSERT_EQ(stores().brain.Count(), 2);
   EXPECT_EQ(Key(1), "猫");
   EXPECT_EQ(Value(1), "動物");
 
@@ -34,7 +34,7 @@ TEST_F(LearningTest, LearnsAboutCatsNewestDefinitionFirst) {
   EXPECT_EQ(Value(1), "動物＊哺乳類");
   Type("猫とは動物だ");
   EXPECT_EQ(Value(1), "動物＊哺乳類");
-  EXPECT_EQ(GetStores().brain.Count(), 2);
+  EXPECT_EQ(stores().brain.Count(), 2);
   EXPECT_EQ(DrawsSinceRig(), 0);
 }
 
@@ -63,7 +63,7 @@ TEST_F(LearningTest, TheFourStatementForms) {
     EXPECT_EQ(Type(c.line), (Lines{"太郎 > " + std::string(c.line),
                                    "覚えました", "そうだといいですね"}))
         << c.line;
-    ASSERT_EQ(GetStores().brain.Count(), 1) << c.line;
+    ASSERT_EQ(stores().brain.Count(), 1) << c.line;
     EXPECT_EQ(Key(0), c.key) << c.line;
     EXPECT_EQ(Value(0), c.value) << c.line;
   }
@@ -74,7 +74,7 @@ TEST_F(LearningTest, TheFourStatementForms) {
   EXPECT_EQ(Type("犬というのは猫とは違うだ"),
             (Lines{"太郎 > 犬というのは猫とは違うだ", "覚えました",
                    "覚えました", "そうだといいですね"}));
-  ASSERT_EQ(GetStores().brain.Count(), 2);
+  ASSERT_EQ(stores().brain.Count(), 2);
   EXPECT_EQ(Value(0), "猫とは違う");
   EXPECT_EQ(Key(1), "犬というのは猫");
   EXPECT_EQ(Value(1), "違う");
@@ -82,7 +82,7 @@ TEST_F(LearningTest, TheFourStatementForms) {
   SetBrain({});
   Rig({{23, 1}});
   EXPECT_EQ(Type("猫だ"), (Lines{"太郎 > 猫だ", "そうだといいですね"}));
-  EXPECT_EQ(GetStores().brain.Count(), 0);
+  EXPECT_EQ(stores().brain.Count(), 0);
 }
 
 TEST_F(LearningTest, RewritesKeepEachDefinitionOnceNewestFirst) {
@@ -132,7 +132,7 @@ TEST_F(LearningTest, ADefinitionHoldingTheSeparatorTaughtAgain) {
   SetBrain({{"猫", "可愛い＊賢いね＊動物＊可愛い＊賢い"}});
   Type("猫とは可愛い＊賢いだ");
   EXPECT_EQ(Value(0), "可愛い＊賢い＊可愛い＊賢いね＊動物");
-  EXPECT_EQ(GetStores().brain.Count(), 1);
+  EXPECT_EQ(stores().brain.Count(), 1);
 }
 
 // Rewriting a value read from brain.dat keeps the bytes it did not cut: a
@@ -143,12 +143,12 @@ TEST_F(LearningTest, RewritesKeepTheStoredBytes) {
   StartAs("太郎");
   Type("猫とは哺乳類だ");
   Type("猫とは動物だ");
-  EXPECT_EQ(GetStores().brain.Value(0), Sj("動物＊哺乳類＊") + "\x81\xFA\x54");
+  EXPECT_EQ(stores().brain.Value(0), Sj("動物＊哺乳類＊") + "\x81\xFA\x54");
   // A stray byte typed before the marker stays in the key as typed.
-  fake.input = "\x81\xFA\x54" + Sj("とは動物だ");
+  view.input = "\x81\xFA\x54" + Sj("とは動物だ");
   Press();
-  EXPECT_EQ(GetStores().brain.Key(1), "\x81\xFA\x54");
-  companion.SaveWithoutMessage();
+  EXPECT_EQ(stores().brain.Key(1), "\x81\xFA\x54");
+  companion.SaveQuietly();
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj("猫＝動物＊哺乳類＊") +
                                             "\x81\xFA\x54\r\n\x81\xFA\x54" +
                                             Sj("＝動物\r\n"));
@@ -164,11 +164,11 @@ TEST_F(LearningTest, AssociationRemarksAndTheirDenial) {
   for (int32_t i = 0; i < 4; ++i) {
     Rig({{4, i}});
     EXPECT_EQ(Type("猫が好き"), (Lines{"太郎 > 猫が好き", remarks[i]}));
-    EXPECT_EQ(State().FollowUp, FollowUpOffered);
-    EXPECT_EQ(Utf8(State().FollowUpKey), "猫");
+    EXPECT_EQ(state().follow_up, FollowUp::kOffered);
+    EXPECT_EQ(Utf8(state().follow_up_key), "猫");
     EXPECT_EQ(Type(denials[i]).back(),
               "あれ じゃ 哺乳類 ってことかな 違うなら教えて下さい");
-    EXPECT_EQ(State().FollowUp, FollowUpNone);
+    EXPECT_EQ(state().follow_up, FollowUp::kNone);
     EXPECT_EQ(DrawsSinceRig(), 1);
   }
 }
@@ -180,7 +180,7 @@ TEST_F(LearningTest, AgreementIsAcknowledgedAndTheTurnGoesOn) {
   Type("猫かわいい");
   EXPECT_EQ(Type("そうそう"), (Lines{"太郎 > そうそう", "やっぱり そうですよね",
                                      "うん そうですよ"}));
-  EXPECT_EQ(State().FollowUp, FollowUpNone);
+  EXPECT_EQ(state().follow_up, FollowUp::kNone);
   EXPECT_EQ(DrawsSinceRig(), 2);
 
   Rig({{4, 0}, {4, 3}});
@@ -188,10 +188,10 @@ TEST_F(LearningTest, AgreementIsAcknowledgedAndTheTurnGoesOn) {
   EXPECT_EQ(Type("そうだね猫"),
             (Lines{"太郎 > そうだね猫", "やっぱり そうですよね",
                    "猫 と言えば 動物 ですね"}));
-  EXPECT_EQ(State().FollowUp, FollowUpOffered);
+  EXPECT_EQ(state().follow_up, FollowUp::kOffered);
 
   // Quoting needs more than five phrases: the agreement stands alone.
-  GetStores().phrase_log.Clear();
+  stores().phrase_log = PhraseLog();
   Rig({{23, 21}});
   EXPECT_EQ(Type("良く知ってるね"),
             (Lines{"太郎 > 良く知ってるね", "やっぱり そうですよね"}));
@@ -206,7 +206,7 @@ TEST_F(LearningTest, AWaitingRemarkOutlivesTurnsThatEndEarlier) {
   Type("こんにちは");
   Type("何それ？");
   EXPECT_EQ(Type("猫とは動物だ").back(), "覚えました");
-  EXPECT_EQ(State().FollowUp, FollowUpOffered);
+  EXPECT_EQ(state().follow_up, FollowUp::kOffered);
   EXPECT_EQ(Type("違うよ").back(),
             "あれ じゃ 哺乳類 ってことかな 違うなら教えて下さい");
 
@@ -214,7 +214,7 @@ TEST_F(LearningTest, AWaitingRemarkOutlivesTurnsThatEndEarlier) {
   Rig({{4, 0}, {23, 7}});
   Type("猫かわいい");
   EXPECT_EQ(Type("眠い").back(), "違うかもしれません");
-  EXPECT_EQ(State().FollowUp, FollowUpNone);
+  EXPECT_EQ(state().follow_up, FollowUp::kNone);
   EXPECT_EQ(DrawsSinceRig(), 2);
 }
 
@@ -231,7 +231,7 @@ TEST_F(LearningTest, KeysWithoutTheWantedDefinitionArePassedOver) {
   Rig({{4, 0}, {23, 0}});
   EXPECT_EQ(Type("犬がいる").back(), "犬 というのは 動物 ってことですよね");
   EXPECT_EQ(Type("違う").back(), "犬ってどういうことでしょう");
-  EXPECT_EQ(State().FollowUp, FollowUpNone);
+  EXPECT_EQ(state().follow_up, FollowUp::kNone);
   EXPECT_EQ(DrawsSinceRig(), 2);
 
   // An empty key occurs nowhere; a value starting with "＊" offers nothing.
@@ -278,7 +278,7 @@ TEST_F(LearningTest, FallbackReplies) {
   // The PhraseLog holds 5 entries: quoting says nothing.
   Rig({{23, 21}});
   EXPECT_EQ(Type("うーん"), (Lines{"太郎 > うーん"}));
-  EXPECT_EQ(GetStores().phrase_log.Count(), 5);
+  EXPECT_EQ(stores().phrase_log.Count(), 5);
   EXPECT_EQ(DrawsSinceRig(), 1);
   // The sixth makes a quotation possible; the empty entry is quoted as such.
   Rig({{23, 21}, {6, 2}});

@@ -16,20 +16,20 @@ TEST_F(MenusTest, TheCommandMenuOpensOnlyOnItsExactKeywords) {
     Lines said = Type(line);
     said.erase(said.begin());
     EXPECT_EQ(said, kCommandMenu) << line;
-    EXPECT_EQ(State().Mode, ModeCommandMenu);
+    EXPECT_EQ(state().mode, Mode::kCommandMenu);
     Type("");
   }
   // Anything else goes on to the free conversation.
   for (const char* line : {"Command", "command ", "commands"}) {
     Rig({{23, 6}});
     EXPECT_EQ(Type(line).back(), "もちろん") << line;
-    EXPECT_EQ(State().Mode, ModeFree);
+    EXPECT_EQ(state().mode, Mode::kFree);
   }
   // A question is never a menu.
   Rig({{3, 1}});
   EXPECT_EQ(Type("命令？").back(),
             "よくわからないです 説明してくれると嬉しいです");
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
 }
 
 TEST_F(MenusTest, CommandMenuAnswersStartProgramsOrEndTheMenu) {
@@ -39,34 +39,34 @@ TEST_F(MenusTest, CommandMenuAnswersStartProgramsOrEndTheMenu) {
       {"２", "notepad.exe"}, {"3", "calc.exe"},     {"３", "calc.exe"}};
   for (auto [answer, program] : starts) {
     Type("命令");
-    fake.started.clear();
+    platform.started.clear();
     EXPECT_EQ(Type(answer), (Lines{"太郎 > " + std::string(answer)}));
-    EXPECT_EQ(fake.started, (std::vector<NarrowText>{program})) << answer;
-    EXPECT_EQ(State().Mode, ModeFree);
+    EXPECT_EQ(platform.started, (std::vector<NarrowText>{program})) << answer;
+    EXPECT_EQ(state().mode, Mode::kFree);
   }
-  fake.started.clear();
+  platform.started.clear();
   for (const char* answer : {"1 ", "１です", "命令", "", "5"}) {
     Type("命令");
     EXPECT_EQ(Type(answer).back(), "何を言っているのかわかりません") << answer;
-    EXPECT_EQ(State().Mode, ModeFree);
+    EXPECT_EQ(state().mode, Mode::kFree);
   }
-  EXPECT_TRUE(fake.started.empty());
+  EXPECT_TRUE(platform.started.empty());
 
   // An empty command line ends the mode in silence.
   Type("命令");
   EXPECT_EQ(Type("4").back(), "それでは言ってみて下さい");
-  EXPECT_EQ(State().Mode, ModeAwaitProgram);
+  EXPECT_EQ(state().mode, Mode::kAwaitProgram);
   EXPECT_EQ(Type(""), (Lines{"太郎 > "}));
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
 
   Type("命令");
   EXPECT_EQ(Type("４").back(), "それでは言ってみて下さい");
-  fake.started.clear();
+  platform.started.clear();
   const std::string command = "touch '" + dir.File("ran") + "'";
   EXPECT_EQ(Type(command).size(), 1u);
-  EXPECT_EQ(fake.started, (std::vector<NarrowText>{Sj(command)}));
-  EXPECT_EQ(State().Mode, ModeFree);
-  EXPECT_TRUE(GetStores().phrase_log.Contains(Sj(command)));
+  EXPECT_EQ(platform.started, (std::vector<NarrowText>{Sj(command)}));
+  EXPECT_EQ(state().mode, Mode::kFree);
+  EXPECT_TRUE(stores().phrase_log.Contains(Sj(command)));
 }
 
 TEST_F(MenusTest, TheQuestionMenuReportsTheUptime) {
@@ -75,29 +75,29 @@ TEST_F(MenusTest, TheQuestionMenuReportsTheUptime) {
             (Lines{"太郎 > 質問です", "なんでしょう？",
                    "１: パソコンを起動してからの時間が知りたい",
                    "番号を言って下さい 調べてみます"}));
-  EXPECT_EQ(State().Mode, ModeQuestionMenu);
-  fake.uptime_ms = ((2 * 60 + 5) * 60 + 9) * 1000 + 999;
+  EXPECT_EQ(state().mode, Mode::kQuestionMenu);
+  platform.uptime_ms = ((2 * 60 + 5) * 60 + 9) * 1000 + 999;
   EXPECT_EQ(Type("1").back(), "パソコンを起動してから 2時間5分9秒");
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
 
   const uint64_t hour = 3600 * 1000;
-  fake.uptime_ms = 6 * hour - 1;
+  platform.uptime_ms = 6 * hour - 1;
   Type("質問");
   EXPECT_EQ(Type("１"),
             (Lines{"太郎 > １", "パソコンを起動してから 5時間59分59秒"}));
-  fake.uptime_ms = 6 * hour;
+  platform.uptime_ms = 6 * hour;
   Type("質問");
   EXPECT_EQ(Type("1"), (Lines{"太郎 > 1", "パソコンを起動してから 6時間0分0秒",
                               "6時間ですか たまには目を休めて下さいね"}));
   // Beyond the 32-bit millisecond counts.
-  fake.uptime_ms = 1200 * hour + 61000;
+  platform.uptime_ms = 1200 * hour + 61000;
   Type("質問");
   EXPECT_EQ(Type("1")[1], "パソコンを起動してから 1200時間1分1秒");
 
   for (const char* answer : {"2", "4", "", "1 "}) {
     Type("質問");
     EXPECT_EQ(Type(answer).back(), "何を言っているのかわかりません") << answer;
-    EXPECT_EQ(State().Mode, ModeFree);
+    EXPECT_EQ(state().mode, Mode::kFree);
   }
 }
 
@@ -106,7 +106,7 @@ TEST_F(MenusTest, AMenuReplacesAnAngerMode) {
   Type("ばか");
   Type("質問");
   Type("3");
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
   Type("ばか");
   EXPECT_EQ(Type("しね").back(), "すいません もうしないので許して下さい");
 }

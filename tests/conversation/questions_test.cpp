@@ -14,29 +14,29 @@ TEST_F(QuestionsTest, TeachesTokyoAndAnswersFromTheDictionaryAfterwards) {
   EXPECT_EQ(Type("東京は？"),
             (Lines{"太郎 > 東京は？",
                    "東京 についての情報がありません 教えて下さい"}));
-  EXPECT_EQ(State().Mode, ModeAwaitDefinition);
-  EXPECT_FALSE(fake.idle_enabled);
+  EXPECT_EQ(state().mode, Mode::kAwaitDefinition);
+  EXPECT_FALSE(view.idle_enabled);
 
   EXPECT_EQ(Type("日本の首都"),
             (Lines{"太郎 > 日本の首都",
                    "東京 は 日本の首都 という事ですか？記憶してもいいですか？",
                    "だめ か いいよ で答えて下さい"}));
-  EXPECT_EQ(State().Mode, ModeAwaitConsent);
-  EXPECT_EQ(fake.input, Sj("いいよ"));
-  EXPECT_FALSE(fake.idle_enabled);
+  EXPECT_EQ(state().mode, Mode::kAwaitConsent);
+  EXPECT_EQ(view.input, Sj("いいよ"));
+  EXPECT_FALSE(view.idle_enabled);
 
   EXPECT_EQ(Press(), (Lines{"太郎 > いいよ", "ありがとう 覚えました"}));
-  EXPECT_EQ(State().Mode, ModeFree);
-  EXPECT_TRUE(fake.idle_enabled);
-  ASSERT_EQ(GetStores().dictionary.Count(), 2);
-  EXPECT_EQ(Utf8(GetStores().dictionary.Key(1)), "東京");
-  EXPECT_EQ(Utf8(GetStores().dictionary.Value(1)), "日本の首都");
+  EXPECT_EQ(state().mode, Mode::kFree);
+  EXPECT_TRUE(view.idle_enabled);
+  ASSERT_EQ(stores().dictionary.Count(), 2);
+  EXPECT_EQ(Utf8(stores().dictionary.Key(1)), "東京");
+  EXPECT_EQ(Utf8(stores().dictionary.Value(1)), "日本の首都");
 
   EXPECT_EQ(Type("東京って何？"),
             (Lines{"太郎 > 東京って何？",
                    "東京 とは 日本の首都 という事らしいです"}));
-  EXPECT_EQ(State().Mode, ModeFree);
-  EXPECT_FALSE(fake.idle_enabled);
+  EXPECT_EQ(state().mode, Mode::kFree);
+  EXPECT_FALSE(view.idle_enabled);
   EXPECT_EQ(DrawsSinceRig(), 0);
 }
 
@@ -49,8 +49,8 @@ TEST_F(QuestionsTest, ConsentTakesOnlyTheExactAnswers) {
             (Lines{"太郎 > ", "京都 は  という事ですか？記憶してもいいですか？",
                    "だめ か いいよ で答えて下さい"}));
   EXPECT_EQ(Type("だめ"), (Lines{"太郎 > だめ", "そうですね すみません"}));
-  EXPECT_EQ(State().Mode, ModeFree);
-  EXPECT_TRUE(fake.idle_enabled);
+  EXPECT_EQ(state().mode, Mode::kFree);
+  EXPECT_TRUE(view.idle_enabled);
 
   Type("京都は？");
   Type("古都");
@@ -58,8 +58,8 @@ TEST_F(QuestionsTest, ConsentTakesOnlyTheExactAnswers) {
       Type("いいよ "),
       (Lines{"太郎 > いいよ ",
              "何を言っているのかわかりません もうこの話題はやめましょう"}));
-  EXPECT_EQ(GetStores().dictionary.Count(), 1);
-  EXPECT_TRUE(fake.idle_enabled);
+  EXPECT_EQ(stores().dictionary.Count(), 1);
+  EXPECT_TRUE(view.idle_enabled);
 }
 
 TEST_F(QuestionsTest, AnswersQuestionsAboutItselfAndAsksForTheGender) {
@@ -72,19 +72,19 @@ TEST_F(QuestionsTest, AnswersQuestionsAboutItselfAndAsksForTheGender) {
   }
   EXPECT_EQ(Type("名前は？").back(), "Holvanです");
   EXPECT_EQ(Type("性別は？").back(), "花子さんは女性ですか?男性ですか?");
-  EXPECT_EQ(State().Mode, ModeAwaitGender);
-  EXPECT_TRUE(fake.idle_enabled);
+  EXPECT_EQ(state().mode, Mode::kAwaitGender);
+  EXPECT_TRUE(view.idle_enabled);
 
   // The pending answer takes a question too.
   EXPECT_EQ(Type("元気？").back(), "そうですか 好きな人はいますか？");
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
   Type("性別");
   EXPECT_EQ(Type("女です").back(), "そうですか 嬉しいな");
   Type("性別");
   EXPECT_EQ(Type("一応女").back(), "一応てなんですか？");
   Type("性別");
   EXPECT_EQ(Type("").back(), "そうですか 好きな人はいますか？");
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_EQ(state().mode, Mode::kFree);
   EXPECT_EQ(DrawsSinceRig(), 0);
 }
 
@@ -98,7 +98,7 @@ TEST_F(QuestionsTest, TheEarliestQualifyingPositionEndsTheTopic) {
   EXPECT_EQ(Type("東京って知ってる?").back(),
             "東京 とは 首都 という事らしいです");
   EXPECT_EQ(Type("東京 は？").back(), "東京  とは 空白 という事らしいです");
-  EXPECT_EQ(Utf8(State().PendingTopic), "東京 ");
+  EXPECT_EQ(Utf8(state().pending_topic), "東京 ");
   // A full-width space is another character: no such key.
   EXPECT_EQ(Type("東京　は？").back(),
             "東京　 についての情報がありません 教えて下さい");
@@ -110,10 +110,10 @@ TEST_F(QuestionsTest, QuestionsWithoutATopicGetARandomReply) {
   Rig({{3, 0}});
   EXPECT_EQ(Type("東京は？").back(), "言ってることがわかりません すいません");
   EXPECT_EQ(DrawsSinceRig(), 1);
-  EXPECT_FALSE(fake.idle_enabled);
-  EXPECT_EQ(State().Mode, ModeFree);
+  EXPECT_FALSE(view.idle_enabled);
+  EXPECT_EQ(state().mode, Mode::kFree);
 
-  GetStores().dictionary.Add(Sj("東京"), Sj("首都"));
+  stores().dictionary.Add(Sj("東京"), Sj("首都"));
   const std::pair<const char*, int32_t> cases[] = {{"？", 1},
                                                    {"は？", 2},
                                                    {"東京っす？", 0},
@@ -134,10 +134,10 @@ TEST_F(QuestionsTest, AQuestionLeavesAnAngerModeAsItWas) {
   StartAs("太郎");
   Type("ばか");
   EXPECT_EQ(Type("東京は？").back(), "東京 とは 首都 という事らしいです");
-  EXPECT_EQ(State().Mode, ModeAngry1);
+  EXPECT_EQ(state().mode, Mode::kAngry1);
   EXPECT_EQ(Type("大阪は？").back(),
             "大阪 についての情報がありません 教えて下さい");
-  EXPECT_EQ(State().Mode, ModeAwaitDefinition);
+  EXPECT_EQ(state().mode, Mode::kAwaitDefinition);
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 
 #include "conversation/companion.h"
 #include "data/starter_data.h"
-#include "support/fake_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
 
@@ -22,28 +23,28 @@ class StarterConversationTest : public ::testing::Test {
       dir.WriteBytes(name, ReadStarterFile(name));
     }
     dir.WriteSj("holv.dat", "太郎\r\n");
-    fake.companion = &companion;
-    fake.directory = dir.path();
-    companion.FormCreate();
+    platform.folder = dir.path();
+    companion.Start();
   }
 
   /// One turn; returns the last Transcript line it left.
   NarrowText Type(const NarrowText& line) {
-    fake.input = line;
-    companion.Button1Click();
-    const TextLines& transcript = companion.Transcript();
+    view.input = line;
+    companion.Talk();
+    const TextLines& transcript = companion.transcript();
     return transcript.Get(transcript.Count() - 1);
   }
 
   TempDir dir;
-  FakeFrontEnd fake;
-  Companion companion{fake};
+  FakeView view;
+  FakePlatform platform;
+  Companion companion{view, platform};
 };
 
 // A key the question branch cannot cut out of 「keyは？」 (a は inside it, say)
 // would be dead weight.
 TEST_F(StarterConversationTest, EveryDictionaryKeyAnswersItsQuestion) {
-  const Dictionary& dictionary = companion.GetStores().dictionary;
+  const Dictionary& dictionary = companion.stores().dictionary;
   ASSERT_EQ(static_cast<std::size_t>(dictionary.Count()),
             CrLfLines(ReadStarterFile("dic.dat")).size());
   for (int32_t i = 0; i < dictionary.Count(); ++i) {
@@ -58,7 +59,7 @@ TEST_F(StarterConversationTest, EveryDictionaryKeyAnswersItsQuestion) {
 // Mentioning a key brings up its newest definition; denying it brings up the
 // next. An earlier key hidden inside a later one would take its place.
 TEST_F(StarterConversationTest, EveryStarterDefinitionComesUpWhenMentioned) {
-  const Brain& brain = companion.GetStores().brain;
+  const Brain& brain = companion.stores().brain;
   ASSERT_GT(brain.Count(), 2);
   for (int32_t i = 2; i < brain.Count(); ++i) {
     const NarrowText key = brain.Key(i);
@@ -84,12 +85,12 @@ TEST_F(StarterConversationTest, EveryStarterDefinitionComesUpWhenMentioned) {
 }
 
 TEST_F(StarterConversationTest, KindWordsRaiseTheMoodAndUnkindOnesLowerIt) {
-  ASSERT_EQ(companion.State().Mood, 0);
+  ASSERT_EQ(companion.state().profile.mood, 0);
   Type(Sj("ありがとう"));
   Type(Sj("すごいね"));
-  EXPECT_EQ(companion.State().Mood, 2);
+  EXPECT_EQ(companion.state().profile.mood, 2);
   Type(Sj("うざい"));
-  EXPECT_EQ(companion.State().Mood, 1);
+  EXPECT_EQ(companion.state().profile.mood, 1);
 }
 
 }  // namespace

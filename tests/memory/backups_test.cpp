@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "../reliability/faults.h"
+#include "errors/error.h"
 #include "support/temp_dir.h"
-#include "text/error.h"
 
 namespace holvan::memory {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "errors/error.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
-#include "text/error.h"
 
 namespace holvan::memory {
 namespace {

@@ -113,7 +113,7 @@ TEST_F(BadInputTest, CharactersWithTwoCodesAfterAStrayByteKeepTheirBytes) {
              "brain.dat and dic.dat byte for byte");
 }
 
-TEST_F(BadInputTest, ZeroBytesEndAFileAsDesigned) {
+TEST_F(BadInputTest, ZeroBytesEndAFile) {
   Write("brain.dat",
         Sj("猫＝動物\r\n") + std::string("\0", 1) + Sj("後ろ＝消える\r\n"));
   Write("dic.dat",
@@ -377,7 +377,7 @@ TEST_F(BadInputTest, DISABLED_HundredMegabyteSingleLines) {
                          std::to_string(static_cast<int>(took + 0.5)) + " s"),
         name + " byte for byte");
   }
-  // The profile's name line is read up to 4096 bytes, as designed.
+  // The profile's name line is read up to 4096 bytes.
   TempDir folder;
   WriteFile(folder.File("holv.dat"), line + "\r\n5\r\n");
   const TermResult run = RunTermOnce(folder.path(), "");
@@ -388,7 +388,7 @@ TEST_F(BadInputTest, DISABLED_HundredMegabyteSingleLines) {
   EXPECT_TRUE(ok) << run.err;
   ReportCase("bad input (huge)", "a 100 MB name line in holv.dat",
              Reported(ok,
-                      "the name is read up to 4096 bytes, as designed, "
+                      "the name is read up to 4096 bytes, "
                       "and saved so"),
              "holv.dat");
 }

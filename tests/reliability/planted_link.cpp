@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "conversation/companion.h"
+#include "errors/error.h"
 #include "faults.h"
-#include "support/fake_front_end.h"
+#include "files/atomic_save.h"
+#include "files/read_file.h"
+#include "files/temporaries.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
-#include "text/error.h"
-#include "text/files.h"
 
 extern "C" int __real_open(const char* path, int flags, ...);
 
@@ -109,24 +112,24 @@ TEST_F(PlantedLinkTest, TheCloseAndTheDiaryNeverWriteThroughAPlantedLink) {
   dir.WriteSj("holv.dat", "太郎\r\n5\r\n");
   dir.WriteSj("brain.dat", "猫＝動物\r\n");
   dir.WriteSj("res.dat", "");
-  FakeFrontEnd front_end;
-  front_end.directory = dir.path();
-  Companion companion(front_end);
-  front_end.companion = &companion;
-  companion.FormCreate();
+  FakeView view;
+  FakePlatform platform;
+  platform.folder = dir.path();
+  Companion companion(view, platform);
+  companion.Start();
   for (const char* line : {"日記", "今日は晴れ", "セーブ", "こんにちは"}) {
-    front_end.input = Sj(line);
-    companion.Button1Click();
+    view.input = Sj(line);
+    companion.Talk();
   }
   planting.created.clear();
   planting.flags.clear();
   planting.links_left = 1;
-  front_end.input = Sj("日記");
-  companion.Button1Click();
-  front_end.input = Sj("セーブ");
-  companion.Button1Click();
+  view.input = Sj("日記");
+  companion.Talk();
+  view.input = Sj("セーブ");
+  companion.Talk();
   planting.links_left = 3;
-  companion.FormClose();
+  companion.Close();
   EXPECT_EQ(victim.ReadBytes("victim"), "precious");
   EXPECT_NE(dir.ReadBytes("diary.dat").find(Sj("今日は晴れ")),
             std::string::npos);

@@ -128,11 +128,11 @@ TEST_P(SaveFaultsTest, ErrorShownOldOrNewKeptAndTheNextSaveSucceeds) {
   }
   folder = std::filesystem::canonical(folder).string();
   WriteFiles(folder, old);
-  std::unique_ptr<Immutable> lock;
+  std::unique_ptr<FileAttribute> lock;
   if (c.fault == Fault::kFullDisk) {
     disk->FillLeaving(16 << 10);
   } else {
-    lock = std::make_unique<Immutable>(
+    lock = std::make_unique<FileAttribute>(
         c.fault == Fault::kImmutableFile ? folder + "/" + c.target : folder);
     if (!lock->ok()) {
       ReportCase("save fault", row + ": " + fault, "skipped",

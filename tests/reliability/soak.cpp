@@ -16,10 +16,12 @@
 #include <vector>
 
 #include "conversation/companion.h"
+#include "errors/error.h"
 #include "faults.h"
-#include "support/fake_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
-#include "text/error.h"
+#include "support/turn.h"
 
 namespace {
 
@@ -40,8 +42,8 @@ long long ResidentBytes() {
 // for its bookkeeping.
 long long HeldBytes(const Companion& companion) {
   constexpr long long kPerEntry = 96;
-  const Stores& stores = companion.GetStores();
-  long long held = static_cast<long long>(companion.Transcript().Text().size());
+  const Stores& stores = companion.stores();
+  long long held = static_cast<long long>(companion.transcript().Text().size());
   for (int32_t i = 0; i < stores.brain.Count(); ++i) {
     held += static_cast<long long>(stores.brain.Key(i).size() +
                                    stores.brain.Value(i).size()) +
@@ -58,11 +60,11 @@ long long HeldBytes(const Companion& companion) {
   return held;
 }
 
-// The test front end without its record of appended lines, which would
-// grow with every turn.
-class QuietFrontEnd : public FakeFrontEnd {
+// The test view without its record of appended lines, which would grow with
+// every turn.
+class SoakView : public FakeView {
  public:
-  void TranscriptAppended(const NarrowText&) override {}
+  void TranscriptAppended(std::string_view, std::size_t) override {}
 };
 
 const std::vector<std::string> kLines = {"こんにちは",
@@ -117,12 +119,12 @@ int main(int argc, char** argv) {
   dir.WriteSj("dic.dat", "東京*日本の首都\r\n犬*動物\r\n");
   dir.WriteBytes("res.dat", "");
 
-  QuietFrontEnd front_end;
-  front_end.directory = dir.path();
-  front_end.seed = seed;
-  Companion companion(front_end);
-  front_end.companion = &companion;
-  companion.FormCreate();
+  SoakView view;
+  FakePlatform platform;
+  platform.folder = dir.path();
+  platform.seed = seed;
+  Companion companion(view, platform);
+  companion.Start();
 
   std::mt19937 random(seed);
   std::vector<NarrowText> lines;
@@ -142,9 +144,10 @@ int main(int argc, char** argv) {
   std::vector<double> block_cpu_seconds;
   for (long event = 1; event <= events; ++event) {
     const unsigned roll = random() % 1000;
+    bool closed = false;
     try {
       if (roll < 200) {
-        if (front_end.idle_enabled) companion.Timer1Timer();
+        if (view.idle_enabled) companion.IdleTick();
       } else {
         NarrowText line;
         if (roll < 230) {
@@ -154,30 +157,27 @@ int main(int argc, char** argv) {
           line = Sj("もの" + n + "とは新しいこと" + n + "だ");
         } else if (roll == 241 && event % 50 == 0) {
           line = Sj("日記");
-        } else if (roll == 242 && companion.State().Mode != ModeDiary) {
+        } else if (roll == 242 && companion.state().mode != Mode::kDiary) {
           // Three insults in a row; the turn below is the fourth, which
           // closes (and saves).
           for (int i = 0; i < 3; ++i) {
-            front_end.input = Sj("ばか");
-            companion.Button1Click();
+            view.input = Sj("ばか");
+            closed = TalkAndCloseIfAsked(companion) || closed;
           }
           line = Sj("ばか");
-        } else if (companion.State().Mode == ModeDiary && roll < 300) {
+        } else if (companion.state().mode == Mode::kDiary && roll < 300) {
           line = Sj(roll < 260 ? "セーブ" : roll < 280 ? "削除" : "止める");
         } else {
           line = lines[random() % lines.size()];
         }
-        front_end.input = line;
-        companion.Button1Click();
+        view.input = line;
+        closed = TalkAndCloseIfAsked(companion) || closed;
       }
     } catch (const Error&) {
       ++errors;
     }
-    if (front_end.closed) {
-      // The fourth insult closes; the soak goes on with the same memory.
-      ++closes;
-      front_end.closed = false;
-    }
+    // The fourth insult closes; the soak goes on with the same memory.
+    if (closed) ++closes;
     if (event % block == 0) {
       const auto now = Clock::now();
       block_seconds.push_back(
@@ -192,8 +192,8 @@ int main(int argc, char** argv) {
           "%8ld events: %6.2f s for the last %ld, resident %5lld MB, "
           "held %5lld MB, brain %d, phrases %d\n",
           event, block_seconds.back(), block, block_rss.back() >> 20,
-          block_held.back() >> 20, companion.GetStores().brain.Count(),
-          companion.GetStores().phrase_log.Count());
+          block_held.back() >> 20, companion.stores().brain.Count(),
+          companion.stores().phrase_log.Count());
       std::fflush(stdout);
       block_start = Clock::now();
     }
@@ -224,9 +224,9 @@ int main(int argc, char** argv) {
                  ": resident +" + std::to_string(gained >> 20) + " MB for +" +
                  std::to_string(held >> 20) + " MB held; first/last " +
                  std::to_string(block) + " events " + time_text,
-             std::to_string(companion.GetStores().brain.Count()) +
+             std::to_string(companion.stores().brain.Count()) +
                  " brain pairs, " +
-                 std::to_string(companion.GetStores().phrase_log.Count()) +
+                 std::to_string(companion.stores().phrase_log.Count()) +
                  " phrases, " + std::to_string(closes) + " saves");
   return memory_ok && time_ok ? 0 : 1;
 }

@@ -14,12 +14,12 @@ using testing::TempDir;
 
 struct Loaded {
   Stores stores;
-  ConversationState state;
+  Profile profile;
 };
 
 Loaded Load(const TempDir& dir) {
   Loaded loaded;
-  LoadStores(dir.path(), loaded.stores, loaded.state);
+  loaded.profile = LoadStores(dir.path(), loaded.stores);
   return loaded;
 }
 
@@ -100,29 +100,29 @@ TEST(LoadStoresTest, ProfileCountersAreReadOnlyWhenLineTwoHoldsSomething) {
   TempDir dir;
   dir.WriteSj("holv.dat", "太郎\r\n\r\n5\r\n5\r\n5\r\n5\r\n5\r\n");
   Loaded name_only = Load(dir);
-  EXPECT_EQ(name_only.state.UserName, Sj("太郎"));
-  EXPECT_EQ(name_only.state.VisitCount, 0);
-  EXPECT_EQ(name_only.state.Mood, 0);
-  EXPECT_EQ(name_only.state.AngryExitCount, 0);
+  EXPECT_EQ(name_only.profile.user_name, Sj("太郎"));
+  EXPECT_EQ(name_only.profile.visit_count, 0);
+  EXPECT_EQ(name_only.profile.mood, 0);
+  EXPECT_EQ(name_only.profile.angry_exit_count, 0);
 
   dir.WriteSj("holv.dat", "太郎\r\n5\r\nabc\r\n\r\n7\r\n$10\r\n-3");
   Loaded full = Load(dir);
-  EXPECT_EQ(full.state.VisitCount, 6);
-  EXPECT_EQ(full.state.Mood, 1);
-  EXPECT_EQ(full.state.SpareCount1, 1);
-  EXPECT_EQ(full.state.SpareCount2, 7);
-  EXPECT_EQ(full.state.SpareCount3, 16);
-  EXPECT_EQ(full.state.AngryExitCount, -3);
+  EXPECT_EQ(full.profile.visit_count, 6);
+  EXPECT_EQ(full.profile.mood, 1);
+  EXPECT_EQ(full.profile.spare_count1, 1);
+  EXPECT_EQ(full.profile.spare_count2, 7);
+  EXPECT_EQ(full.profile.spare_count3, 16);
+  EXPECT_EQ(full.profile.angry_exit_count, -3);
 
   dir.WriteSj("holv.dat", "\r\nxyz\r\n");
   Loaded unparsable = Load(dir);
-  EXPECT_EQ(unparsable.state.UserName, "");
-  EXPECT_EQ(unparsable.state.VisitCount, 1);
-  EXPECT_EQ(unparsable.state.Mood, 1);
-  EXPECT_EQ(unparsable.state.AngryExitCount, 1);
+  EXPECT_EQ(unparsable.profile.user_name, "");
+  EXPECT_EQ(unparsable.profile.visit_count, 1);
+  EXPECT_EQ(unparsable.profile.mood, 1);
+  EXPECT_EQ(unparsable.profile.angry_exit_count, 1);
 
   dir.WriteSj("holv.dat", "x\r\n2147483647\r\n");
-  EXPECT_EQ(Load(dir).state.VisitCount, INT32_MIN);
+  EXPECT_EQ(Load(dir).profile.visit_count, INT32_MIN);
 }
 
 TEST(LoadStoresTest, ADirectoryInAFilesPlaceCountsAsAbsent) {
@@ -138,45 +138,49 @@ TEST(LoadStoresTest, ADirectoryInAFilesPlaceCountsAsAbsent) {
 }
 
 TEST(UpdateProfileTest, PadsShortProfilesAndKeepsLinesAfterTheSeventh) {
-  ConversationState state;
-  state.UserName = Sj("太郎");
-  state.VisitCount = 3;
-  state.Mood = 4;
-  state.SpareCount1 = 1;
-  state.SpareCount2 = 2;
-  state.SpareCount3 = 3;
-  state.AngryExitCount = -1;
+  Profile profile;
+  profile.user_name = Sj("太郎");
+  profile.visit_count = 3;
+  profile.mood = 4;
+  profile.spare_count1 = 1;
+  profile.spare_count2 = 2;
+  profile.spare_count3 = 3;
+  profile.angry_exit_count = -1;
   const NarrowText fields = Sj("太郎\r\n3\r\n4\r\n1\r\n2\r\n3\r\n-1\r\n");
 
   TextLines empty;
-  UpdateProfile(state, empty);
+  UpdateProfile(profile, empty);
   EXPECT_EQ(empty.Text(), fields);
 
   TextLines name_line;
   name_line.SetText(Sj("花子\r\n"));
-  UpdateProfile(state, name_line);
+  UpdateProfile(profile, name_line);
   EXPECT_EQ(name_line.Text(), fields + "\r\n");
 
   // Without a final break the first padding line only closes the name line.
   TextLines unterminated;
   unterminated.SetText(Sj("花子"));
-  UpdateProfile(state, unterminated);
+  UpdateProfile(profile, unterminated);
   EXPECT_EQ(unterminated.Text(), fields);
 
   TextLines long_profile;
   long_profile.SetText("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni");
-  UpdateProfile(state, long_profile);
+  UpdateProfile(profile, long_profile);
   EXPECT_EQ(long_profile.Text(), fields + "h\r\ni");
 }
 
-TEST(BrainFileBytesTest, WritesKeyEqualsValuePerPair) {
-  Brain brain;
-  EXPECT_EQ(BrainFileBytes(brain), "");
-  brain.Add(Sj("猫"), Sj("動物＊ペット"));
-  brain.Add("", Sj("猫"));
-  brain.Add("", "");
-  brain.Add(Sj("犬＝"), "x");
-  EXPECT_EQ(BrainFileBytes(brain),
+TEST(SaveStoresTest, WritesKeyEqualsValuePerBrainPair) {
+  TempDir dir;
+  dir.WriteBytes("brain.dat", "old");
+  Stores stores;
+  SaveStores(dir.path(), stores);
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), "");
+  stores.brain.Add(Sj("猫"), Sj("動物＊ペット"));
+  stores.brain.Add("", Sj("猫"));
+  stores.brain.Add("", "");
+  stores.brain.Add(Sj("犬＝"), "x");
+  SaveStores(dir.path(), stores);
+  EXPECT_EQ(dir.ReadBytes("brain.dat"),
             Sj("猫＝動物＊ペット\r\n＝猫\r\n＝\r\n犬＝＝x\r\n"));
 }
 

@@ -11,16 +11,20 @@
 #include "store/data_files.h"
 #include "store/dictionary.h"
 #include "store/phrase_log.h"
-#include "support/fake_front_end.h"
+#include "support/fake_platform.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
+#include "support/turn.h"
 #include "text/cp932.h"
 #include "text/primitives.h"
 
 namespace holvan {
 namespace {
 
-using testing::FakeFrontEnd;
+using testing::FakePlatform;
+using testing::FakeView;
 using testing::Sj;
+using testing::TalkAndCloseIfAsked;
 using testing::TempDir;
 
 // Random texts from few pieces, so that keys often begin with, contain or
@@ -165,8 +169,7 @@ TEST(IndexDifferentialTest, LoadingCutsLinesAsThePlainRules) {
   dir.WriteBytes("brain.dat", brain_bytes);
   dir.WriteBytes("dic.dat", dictionary_bytes);
   Stores stores;
-  ConversationState state;
-  LoadStores(dir.path(), stores, state);
+  LoadStores(dir.path(), stores);
 
   std::vector<NarrowText> brain;
   std::vector<NarrowText> dictionary;
@@ -197,31 +200,34 @@ TEST(IndexDifferentialTest, LoadingCutsLinesAsThePlainRules) {
 // an indexed and a scanning companion.
 class Conversation {
  public:
-  Conversation(Lookup lookup, const TempDir& dir) : companion_(fake_) {
-    fake_.companion = &companion_;
-    fake_.directory = dir.path();
-    fake_.seed = 4242;
+  Conversation(Lookup lookup, const TempDir& dir)
+      : companion_(view_, platform_) {
+    platform_.folder = dir.path();
+    platform_.seed = 4242;
     Stores& stores = companion_.session().stores;
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
     stores.phrase_log.SetLookup(lookup);
-    companion_.FormCreate();
+    companion_.Start();
   }
   void Type(const NarrowText& line) {
-    fake_.input = line;
-    companion_.Button1Click();
+    view_.input = line;
+    closed_ = TalkAndCloseIfAsked(companion_) || closed_;
   }
-  void Tick() { companion_.Timer1Timer(); }
+  void Tick() { companion_.IdleTick(); }
   void Close() {
-    if (!fake_.closed) companion_.FormClose();
+    if (!closed_) companion_.Close();
   }
   const Companion& companion() const { return companion_; }
-  const FakeFrontEnd& front_end() const { return fake_; }
+  const FakeView& view() const { return view_; }
+  bool closed() const { return closed_; }
   uint32_t seed() { return companion_.session().random.seed(); }
 
  private:
-  FakeFrontEnd fake_;
+  FakeView view_;
+  FakePlatform platform_;
   Companion companion_;
+  bool closed_ = false;
 };
 
 void WriteDataFiles(TextMaker& maker, const TempDir& dir) {
@@ -283,7 +289,7 @@ TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
     }
     Conversation fast(Lookup::kIndexed, fast_dir);
     Conversation scan(Lookup::kScan, scan_dir);
-    for (int step = 0; step < 150 && !fast.front_end().closed; ++step) {
+    for (int step = 0; step < 150 && !fast.closed(); ++step) {
       if (maker.Below(8) == 0) {
         fast.Tick();
         scan.Tick();
@@ -292,12 +298,11 @@ TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
         fast.Type(line);
         scan.Type(line);
       }
-      ASSERT_EQ(fast.front_end().appended, scan.front_end().appended)
-          << "step " << step;
+      ASSERT_EQ(fast.view().appended, scan.view().appended) << "step " << step;
       ASSERT_EQ(fast.seed(), scan.seed()) << "step " << step;
     }
-    const Stores& a = fast.companion().GetStores();
-    const Stores& b = scan.companion().GetStores();
+    const Stores& a = fast.companion().stores();
+    const Stores& b = scan.companion().stores();
     EXPECT_EQ(Entries(a.brain), Entries(b.brain));
     EXPECT_EQ(a.phrase_log.entries().entries(),
               b.phrase_log.entries().entries());
@@ -306,9 +311,10 @@ TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
       EXPECT_EQ(a.dictionary.Key(i), b.dictionary.Key(i));
       EXPECT_EQ(a.dictionary.Value(i), b.dictionary.Value(i));
     }
-    EXPECT_EQ(fast.companion().State().Mood, scan.companion().State().Mood);
-    EXPECT_EQ(fast.companion().State().FollowUpKey,
-              scan.companion().State().FollowUpKey);
+    EXPECT_EQ(fast.companion().state().profile.mood,
+              scan.companion().state().profile.mood);
+    EXPECT_EQ(fast.companion().state().follow_up_key,
+              scan.companion().state().follow_up_key);
     // Saving syncs to the disk, so only some runs go as far.
     if (seed % 8 != 0) continue;
     fast.Close();

@@ -27,7 +27,7 @@ TEST(CloseTest, UnwritableBrainIsReportedAndTheRunGoesOn) {
     GTEST_SKIP() << "chattr +i is not available here";
   }
   const TermRun run = RunTerm(dir, "こんにちは\n/quit\nおはよう\n",
-                              SeedAndNow(SeedFor({{3, 0}})));
+                              SeedAndNow(SeedGiving({{3, 0}})));
   Chattr("-i", brain);
 
   const std::string message =

@@ -141,7 +141,7 @@ class InteractiveTest : public ::testing::Test {
 TEST_F(InteractiveTest, RemarkWhileTypingLeavesTheLineIntact) {
   dir.WriteSj("dic.dat", "大阪*商人の町\r\n");
   // The first tick, 5 s after the start, tells the fact.
-  const uint32_t seed = SeedFor({{10, 8}, {1, 0}});
+  const uint32_t seed = SeedGiving({{10, 8}, {1, 0}});
   const std::string remark = "大阪 とは 商人の町の事ですよ 知ってました？";
 
   ASSERT_TRUE(tmux.StartHolvan(dir.path(), "LANG=C.UTF-8 LC_ALL=C.UTF-8", seed))

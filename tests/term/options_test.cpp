@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "random/random.h"
 #include "term_process.h"
 
 namespace holvan::testing {
@@ -53,7 +54,9 @@ TEST(OptionsTest, EdgesOfTheAcceptedValues) {
   TempDir dir;
   dir.WriteBytes("holv.dat", Profile(1, 0, 0));
   // Draw of three from the largest seed, and the leap day at midnight.
-  const int greeting = Draws(4294967295u).Below(3);
+  Random random;
+  random.SetSeed(4294967295u);
+  const int greeting = random.Below(3);
   const char* kReplies[] = {"今日は天気はどうなんでしょう？\n",
                             "ご機嫌いかがですか？\n",
                             "今日はどんな事しましょう？\n"};

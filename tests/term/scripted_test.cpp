@@ -45,7 +45,7 @@ TEST(ScriptedRunTest, ReturningUserIsGreetedWithTheEraDate) {
   TempDir dir;
   dir.WriteSj("holv.dat", "太郎\r\n99\r\n3\r\n1\r\n2\r\nabc\r\n0\r\n追加\r\n");
   const TermRun run =
-      RunTerm(dir, "こんにちは\n", SeedAndNow(SeedFor({{3, 1}})));
+      RunTerm(dir, "こんにちは\n", SeedAndNow(SeedGiving({{3, 1}})));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, kGreeting +
                          "今日でお会いするのはなんと100回目なんですよ\n"
@@ -99,7 +99,7 @@ TEST(ScriptedRunTest, LearningAssociationAndDenial) {
   dir.WriteBytes("holv.dat", Profile(1, 3, 0));
   dir.WriteSj("brain.dat", "好き＝楽しい事\r\n嫌い＝悲しい事\r\n");
   // Fallback 0 after the first statement, association remark 2, good news 1.
-  const uint32_t seed = SeedFor({{23, 0}, {4, 2}, {3, 1}});
+  const uint32_t seed = SeedGiving({{23, 0}, {4, 2}, {3, 1}});
   const TermRun run = RunTerm(dir,
                               "猫とは猫科だ\n猫とは動物だ\n猫とは哺乳類だ\n"
                               "猫が好き\nちがうよ\n楽しい\n",
@@ -133,7 +133,7 @@ TEST(ScriptedRunTest, FourthInsultClosesTheProgram) {
   dir.WriteBytes("res.dat", "");
   const TermRun run =
       RunTerm(dir, "ばか\nあほ\nこんにちは\nしね\nばか\nおはよう\n",
-              SeedAndNow(SeedFor({{3, 2}})));
+              SeedAndNow(SeedGiving({{3, 2}})));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, kGreeting +
@@ -158,7 +158,7 @@ TEST(ScriptedRunTest, DiarySavedAndLoadedAgain) {
   dir.WriteBytes("holv.dat", Profile(1, 0, 0));
   dir.WriteSj("dic.dat", "大阪*商人の町\r\n");
   // A tick that would tell the fact if the switch were on.
-  const uint32_t seed = SeedFor({{10, 8}, {1, 0}});
+  const uint32_t seed = SeedGiving({{10, 8}, {1, 0}});
   const TermRun run = RunTerm(dir,
                               "日記をつける\n今日は晴れ\n消す行\n削除\n/tick\n"
                               "セーブ\n日記\n二日目\n終了\n/tick\n",

@@ -20,18 +20,4 @@ std::string Profile(int visits, int mood, int angry_exits) {
             std::to_string(angry_exits) + "\r\n");
 }
 
-uint32_t SeedFor(std::initializer_list<std::pair<int, int>> bound_and_result) {
-  for (uint32_t seed = 0;; ++seed) {
-    Draws draws(seed);
-    bool all = true;
-    for (const auto& [bound, result] : bound_and_result) {
-      if (draws.Below(bound) != result) {
-        all = false;
-        break;
-      }
-    }
-    if (all) return seed;
-  }
-}
-
 }  // namespace holvan::testing

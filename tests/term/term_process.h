@@ -1,12 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "support/seeds.h"
 #include "support/temp_dir.h"
 
 namespace holvan::testing {
@@ -35,25 +34,7 @@ inline const std::string kGreeting =
 /// The closing box's text, as printed.
 inline const std::string kClosing = "終了します　　\n";
 
-/// holv.dat for 太郎 with the given visit count, Mood and AngryExitCount.
+/// holv.dat for 太郎 with the given visit count, mood and angry exit count.
 std::string Profile(int visits, int mood, int angry_exits);
-
-/// The program's random generator, restated so that a test can tell which
-/// replies a seed gives.
-class Draws {
- public:
-  explicit Draws(uint32_t seed) : seed_(seed) {}
-  int Below(int n) {
-    seed_ = seed_ * 134775813u + 1u;
-    return static_cast<int>((static_cast<uint64_t>(n) * seed_) >> 32);
-  }
-
- private:
-  uint32_t seed_;
-};
-
-/// The first seed whose draws, with these bounds in this order, give these
-/// results: SeedFor({{10, 8}, {3, 1}}).
-uint32_t SeedFor(std::initializer_list<std::pair<int, int>> bound_and_result);
 
 }  // namespace holvan::testing

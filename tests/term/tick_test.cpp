@@ -15,7 +15,7 @@ class TickTest : public ::testing::Test {
 
   // What one tick says after the greeting, for the seed that draws these.
   std::string Remark(std::initializer_list<std::pair<int, int>> draws) {
-    const TermRun run = RunTerm(dir_, "/tick\n", SeedAndNow(SeedFor(draws)));
+    const TermRun run = RunTerm(dir_, "/tick\n", SeedAndNow(SeedGiving(draws)));
     EXPECT_EQ(run.status, 0);
     const std::string head = kGreeting;
     const std::string tail = kClosing;
@@ -50,7 +50,7 @@ TEST_F(TickTest, EachBranchOfTheTick) {
 
 TEST_F(TickTest, OnlyWhileTheSwitchIsOn) {
   const TermRun run = RunTerm(dir_, "独り言禁止\n/tick\n独り言許可\n/tick\n",
-                              SeedAndNow(SeedFor({{10, 8}, {3, 0}})));
+                              SeedAndNow(SeedGiving({{10, 8}, {3, 0}})));
   EXPECT_EQ(run.out,
             kGreeting +
                 "太郎 > 独り言禁止\n"
@@ -64,7 +64,7 @@ TEST_F(TickTest, OnlyWhileTheSwitchIsOn) {
 TEST_F(TickTest, WithoutAName) {
   TempDir dir;
   const TermRun run =
-      RunTerm(dir, "/tick\n", SeedAndNow(SeedFor({{10, 2}, {30, 4}})));
+      RunTerm(dir, "/tick\n", SeedAndNow(SeedGiving({{10, 2}, {30, 4}})));
   EXPECT_EQ(run.out,
             "お名前を教えて下さい\n"
             "いつもさんは何してるのかな\n" +

@@ -129,19 +129,5 @@ TEST(PrimitivesTest, WidePosMatchesWholeCharacters) {
   EXPECT_EQ(WidePos(u"b", u"abab"), 2);
 }
 
-TEST(PrimitivesTest, ShortEqualsSeesAtMost255Bytes) {
-  EXPECT_TRUE(ShortEquals("1", "1"));
-  EXPECT_FALSE(ShortEquals(Sj("１"), "1"));
-  EXPECT_FALSE(ShortEquals("1 ", "1"));
-  EXPECT_FALSE(ShortEquals(std::string(300, '1'), "1"));
-  EXPECT_FALSE(ShortEquals("1" + std::string(299, ' '), "1"));
-  EXPECT_TRUE(ShortEquals(std::string(300, 'x'), std::string(255, 'x')));
-  // 200 two-byte characters are cut to 255 bytes.
-  NarrowText wide_line;
-  for (int i = 0; i < 200; ++i) wide_line += Sj("亜");
-  EXPECT_TRUE(ShortEquals(wide_line, wide_line.substr(0, 255)));
-  EXPECT_TRUE(ShortEquals("", ""));
-}
-
 }  // namespace
 }  // namespace holvan

@@ -10,7 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "ui/main_form.h"
+#include "system/system_platform.h"
+#include "ui/main_window.h"
 #include "ui/run_window.h"
 #include "window_test_support.h"
 
@@ -21,28 +22,31 @@ class SessionEndTest : public QObject {
   Q_OBJECT
 
  private:
+  system::SystemPlatform platform_;
+
   void WriteStores(WorkFolder& folder) {
     folder.WriteLines(QStringLiteral("holv.dat"),
                       {"太郎", "3", "0", "0", "0", "0", "0"});
     folder.WriteLines(QStringLiteral("res.dat"), {});
   }
 
-  void Say(TForm1& form, const char* utf8) {
-    auto* edit1 = form.findChild<QWidget*>(QStringLiteral("Edit1"));
-    Commit(edit1, QString::fromUtf8(utf8));
-    QTest::keyClick(edit1, Qt::Key_Return);
+  void Say(MainWindow& window, const char* utf8) {
+    auto* input_line = window.findChild<QWidget*>(QStringLiteral("input_line"));
+    Commit(input_line, QString::fromUtf8(utf8));
+    QTest::keyClick(input_line, Qt::Key_Return);
   }
 
-  // Runs the program with form as its window until it ends: act runs once
+  // Runs the program with window until it ends: act runs once
   // the window is shown, and the first box or dialog that waits gets
   // SIGTERM. Returns the loop's status (99: still running after 10 s); title
   // gets the box's caption.
-  int RunAndTerminateAtTheBox(TForm1& form, const std::function<void()>& act,
+  int RunAndTerminateAtTheBox(MainWindow& window,
+                              const std::function<void()>& act,
                               QString& title) {
     // Two timers: a timer does not fire again while its own handler waits.
     QTimer start;
     connect(&start, &QTimer::timeout, [&] {
-      if (!form.isVisible()) return;
+      if (!window.isVisible()) return;
       start.stop();
       act();
     });
@@ -60,22 +64,22 @@ class SessionEndTest : public QObject {
     give_up.setSingleShot(true);
     connect(&give_up, &QTimer::timeout, [] { QCoreApplication::exit(99); });
     give_up.start(10000);
-    return RunWindow(form);
+    return RunWindow(window);
   }
 
  private slots:
   void NoQuietSaveAfterTheClose() {
     WorkFolder folder;
     WriteStores(folder);
-    TForm1 form;
-    form.Start();
-    Say(form, "こんにちは");
+    MainWindow window(platform_);
+    window.Start();
+    Say(window, "こんにちは");
     ModalWatcher watcher;
-    form.close();
-    QVERIFY(form.Finished());
+    window.close();
+    QVERIFY(window.finished());
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     folder.WriteLines(QStringLiteral("res.dat"), {"前の内容"});
-    form.SaveQuietly();
+    window.SaveQuietly();
     QCOMPARE(folder.ReadBytes(QStringLiteral("res.dat")), Sj("前の内容\r\n"));
   }
 
@@ -84,15 +88,15 @@ class SessionEndTest : public QObject {
   void TerminationDuringTheStartUpErrorBoxSavesAndEnds() {
     WorkFolder folder;
     WriteStoresThatStopAtTheDictionary(folder);
-    TForm1 form;
-    SaveOnSessionEnd(form);
+    MainWindow window(platform_);
+    SaveOnSessionEnd(window);
     QString title;
     const int status = RunAndTerminateAtTheBox(
-        form, [] {}, title);
+        window, [] {}, title);
     QCOMPARE(status, 0);
     QCOMPARE(title, QStringLiteral("Holvan"));
-    QVERIFY(form.Finished());
-    QVERIFY(!form.isVisible());
+    QVERIFY(window.finished());
+    QVERIFY(!window.isVisible());
     QVERIFY(OnlyTheReadStoreSaved(folder));
   }
 
@@ -100,8 +104,8 @@ class SessionEndTest : public QObject {
   void NoQuietSaveBeforeTheStart() {
     WorkFolder folder;
     WriteStores(folder);
-    TForm1 form;
-    form.SaveQuietly();
+    MainWindow window(platform_);
+    window.SaveQuietly();
     QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
                 .starts_with(Sj("太郎\r\n3\r\n")));
   }
@@ -130,25 +134,26 @@ class SessionEndTest : public QObject {
     WorkFolder folder;
     WriteStores(folder);
     folder.LinkUnreadable(QStringLiteral("diary.dat"));
-    TForm1 form;
-    SaveOnSessionEnd(form);
+    MainWindow window(platform_);
+    SaveOnSessionEnd(window);
     QString seen;
     const int status = RunAndTerminateAtTheBox(
-        form,
+        window,
         [&] {
-          Say(form, "こんにちは");
+          Say(window, "こんにちは");
           if (act == QStringLiteral("diary")) {
-            Say(form, "日記");
+            Say(window, "日記");
           } else if (act == QStringLiteral("close")) {
-            form.close();
+            window.close();
           } else {
-            form.findChild<QAction*>(QStringLiteral("N5"))->trigger();
+            window.findChild<QAction*>(QStringLiteral("version_action"))
+                ->trigger();
           }
         },
         seen);
     QCOMPARE(status, 0);
     QCOMPARE(seen, title);
-    QVERIFY(form.Finished());
+    QVERIFY(window.finished());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QCOMPARE(folder.ReadBytes(QStringLiteral("res.dat")), said);
     QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
@@ -159,19 +164,19 @@ class SessionEndTest : public QObject {
   void TerminationSavesWithoutTheBoxAndEnds() {
     WorkFolder folder;
     WriteStores(folder);
-    TForm1 form;
-    SaveOnSessionEnd(form);
-    form.Start();
-    Say(form, "こんにちは");
+    MainWindow window(platform_);
+    SaveOnSessionEnd(window);
+    window.Start();
+    Say(window, "こんにちは");
     ModalWatcher watcher;
     std::raise(SIGTERM);
-    QTRY_VERIFY(form.Finished());
+    QTRY_VERIFY(window.finished());
     QCOMPARE(folder.ReadBytes(QStringLiteral("res.dat")), Sj("こんにちは\r\n"));
     QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
                 .starts_with(Sj("太郎\r\n4\r\n")));
     // The window then goes without running the close.
-    form.close();
-    QVERIFY(!form.isVisible());
+    window.close();
+    QVERIFY(!window.isVisible());
     QVERIFY(watcher.seen.empty());
   }
 };

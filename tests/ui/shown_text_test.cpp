@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "text/text_lines.h"
+#include "files/text_lines.h"
 #include "ui/transcript_view.h"
 #include "window_test_support.h"
 

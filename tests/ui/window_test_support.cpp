@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
-#include <QProcess>
 
 #include "text/cp932.h"
 
@@ -79,21 +78,6 @@ bool OnlyTheReadStoreSaved(const WorkFolder& folder) {
          folder.ReadBytes(QStringLiteral("res.dat")) == Sj("前の言葉\n") &&
          folder.ReadBytes(QStringLiteral("holv.dat")) == Sj("太郎\n3\n");
 }
-
-ImmutableFile::ImmutableFile(QString path) : path_(std::move(path)) {
-  ok_ = QProcess::execute(QStringLiteral("chattr"),
-                          {QStringLiteral("+i"), path_}) == 0;
-}
-
-ImmutableFile::~ImmutableFile() { Release(); }
-
-void ImmutableFile::Release() {
-  if (!ok_) return;
-  QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
-  ok_ = false;
-}
-
-NarrowText Sj(const std::string& utf8) { return Utf8ToNarrow(utf8); }
 
 void Commit(QWidget* widget, const QString& text) {
   QInputMethodEvent event;

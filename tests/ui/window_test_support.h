@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/file_faults.h"
+#include "support/temp_dir.h"
 #include "text/narrow_text.h"
 
 namespace holvan::testing {
@@ -68,27 +70,6 @@ class WorkFolder {
 void WriteStoresThatStopAtTheDictionary(WorkFolder& folder);
 /// Whether, of those files, brain.dat alone has been saved since.
 bool OnlyTheReadStoreSaved(const WorkFolder& folder);
-
-/// Marks a file immutable (chattr +i) for its lifetime, so that not even root
-/// can replace it.
-class ImmutableFile {
- public:
-  explicit ImmutableFile(QString path);
-  ~ImmutableFile();
-  ImmutableFile(const ImmutableFile&) = delete;
-  ImmutableFile& operator=(const ImmutableFile&) = delete;
-
-  /// Whether the mark could be set.
-  bool ok() const { return ok_; }
-  void Release();
-
- private:
-  QString path_;
-  bool ok_ = false;
-};
-
-/// UTF-8 to code page 932.
-NarrowText Sj(const std::string& utf8);
 
 /// Types text into the focused-or-not widget as an input method commits it.
 void Commit(QWidget* widget, const QString& text);

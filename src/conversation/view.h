@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "conversation/look.h"
+#include "text/narrow_text.h"
+#include "text/ranges.h"
+
+namespace holvan {
+
+/// What the window must show: the input line, the look, the Transcript (told
+/// of each change with its text after the change), the idle-remark switch and
+/// the closing box. The Qt window, the terminal and the tests implement it.
+class View {
+ public:
+  virtual ~View() = default;
+
+  // The input line.
+  virtual NarrowText InputText() = 0;
+  /// Sets the input line and selects all of it.
+  virtual void SetInputText(const NarrowText& text) = 0;
+
+  virtual void SetLook(const Look& look) = 0;
+
+  // The Transcript changed and holds text now.
+  /// Its last appended_size bytes were appended.
+  virtual void TranscriptAppended(std::string_view text,
+                                  std::size_t appended_size) = 0;
+  /// It was emptied.
+  virtual void TranscriptCleared() = 0;
+  /// It was replaced by a file's text.
+  virtual void TranscriptLoaded(std::string_view text) = 0;
+  /// The bytes [begin, begin + length) of the text before were removed.
+  virtual void TranscriptDeleted(std::string_view text, std::size_t begin,
+                                 std::size_t length) = 0;
+  /// The user's selection in the Transcript, whose text is text.
+  virtual WideRange TranscriptSelection(std::string_view text) = 0;
+
+  /// The idle-remark switch (the timer's enabled flag). Turning it on when off
+  /// starts a fresh period; setting the value it has changes nothing.
+  virtual bool IdleRemarksEnabled() = 0;
+  virtual void SetIdleRemarksEnabled(bool on) = 0;
+
+  /// The closing box "終了します　　", caption "確認"; returns when dismissed.
+  virtual void ShowClosingMessage() = 0;
+};
+
+}  // namespace holvan

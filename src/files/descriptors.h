@@ -1,0 +1,33 @@
+#pragma once
+
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <string_view>
+
+namespace holvan {
+
+/// A file descriptor closed when it goes out of scope.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+/// open(2) with O_CLOEXEC, tried again when a signal interrupts it.
+int OpenRetrying(const char* path, int flags, mode_t mode = 0);
+
+/// Writes all of bytes, through interruptions and short writes; false (errno
+/// set) when a write fails.
+bool WriteAll(int fd, std::string_view bytes);
+
+}  // namespace holvan

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "text/narrow_text.h"
+
+namespace holvan {
+
+/// A temporary file beside target with the given mode (less the umask),
+/// created exclusively and never through a link, and named as a save names
+/// its temporaries; returns its descriptor and its name in name, or -1.
+int CreateTemporary(const std::string& target, mode_t mode, std::string& name);
+
+/// Removes from folder the temporaries that saves of the files named in
+/// targets left behind when their process was killed: regular files (never
+/// a link or a folder) named exactly as a save names its temporary, by a
+/// process that is gone. Nothing else is touched; failures are passed over.
+void RemoveStaleTemporaries(const NarrowText& folder,
+                            std::span<const std::string_view> targets);
+
+}  // namespace holvan

@@ -1,0 +1,169 @@
+#include "system/system_platform.h"
+
+#include <glib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "random/random.h"
+#include "text/cp932.h"
+
+namespace holvan::system {
+namespace {
+
+// Where programs are looked for when PATH is unset or empty.
+constexpr std::string_view kStandardPath = "/usr/local/bin:/usr/bin:/bin";
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
+
+// The program that name starts: a name with a slash as it is written, any
+// other in the folders of PATH. Only absolute folders are searched, so the
+// current folder, which holds the data files, is never one of them.
+std::optional<std::string> FindProgram(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  if (name.find('/') != std::string::npos) return name;
+  const char* set = std::getenv("PATH");
+  std::string_view path =
+      set != nullptr && *set != '\0' ? std::string_view(set) : kStandardPath;
+  while (true) {
+    const size_t colon = path.find(':');
+    const std::string_view folder = path.substr(0, colon);
+    if (folder.starts_with('/')) {
+      std::string candidate(folder);
+      candidate += '/';
+      candidate += name;
+      if (IsExecutableFile(candidate)) return candidate;
+    }
+    if (colon == std::string_view::npos) return std::nullopt;
+    path.remove_prefix(colon + 1);
+  }
+}
+
+// In the child before exec: a session of its own, so that the terminal's
+// Ctrl-C or hang-up that reaches Holvan does not reach the program too; and
+// the file-size signal back to its default, which Holvan ignores.
+void Detach(gpointer) {
+  setsid();
+  struct sigaction default_action = {};
+  default_action.sa_handler = SIG_DFL;
+  sigaction(SIGXFSZ, &default_action, nullptr);
+}
+
+// Starts argv detached, its program found by FindProgram and started by
+// that path; true when it was found and started.
+bool Spawn(gchar** argv) {
+  std::optional<std::string> program = FindProgram(argv[0]);
+  if (!program) return false;
+  std::vector<gchar*> file_and_argv = {program->data()};
+  for (gchar** arg = argv; *arg != nullptr; ++arg)
+    file_and_argv.push_back(*arg);
+  file_and_argv.push_back(nullptr);
+  GError* error = nullptr;
+  // Without DO_NOT_REAP_CHILD, GLib reaps the child itself: no zombie is left.
+  // On a terminal the child's output would land in the middle of the
+  // conversation, so it goes nowhere.
+  const gboolean started = g_spawn_async(
+      nullptr, file_and_argv.data(), nullptr,
+      static_cast<GSpawnFlags>(
+          G_SPAWN_FILE_AND_ARGV_ZERO | G_SPAWN_STDIN_FROM_DEV_NULL |
+          G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+      Detach, nullptr, nullptr, &error);
+  if (error != nullptr) g_error_free(error);
+  return started;
+}
+
+bool SpawnCommandLine(const std::string& utf8_command_line) {
+  gint argc = 0;
+  gchar** argv = nullptr;
+  if (!g_shell_parse_argv(utf8_command_line.c_str(), &argc, &argv, nullptr)) {
+    return false;
+  }
+  const bool started = Spawn(argv);
+  g_strfreev(argv);
+  return started;
+}
+
+// The desktop's own programs for the three accessories of the command menu.
+std::vector<const char*> DesktopEquivalents(const std::string& command_line) {
+  if (command_line == "winmine.exe") return {"gnome-mines", "kmines"};
+  if (command_line == "notepad.exe") {
+    return {"gnome-text-editor", "gedit", "kate", "kwrite",
+            "mousepad",          "pluma", "xed"};
+  }
+  if (command_line == "calc.exe") {
+    return {"gnome-calculator", "kcalc", "galculator", "mate-calc",
+            "qalculate-gtk"};
+  }
+  return {};
+}
+
+// The real-time clock now, broken down by gmtime_r or localtime_r. A leap
+// second reads as the 59th.
+Moment ClockNow(tm* (*break_down)(const time_t*, tm*)) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm time{};
+  break_down(&now.tv_sec, &time);
+  return Moment{time.tm_year + 1900,
+                time.tm_mon + 1,
+                time.tm_mday,
+                time.tm_hour,
+                time.tm_min,
+                std::min(time.tm_sec, 59),
+                static_cast<int>(now.tv_nsec / 1000000)};
+}
+
+}  // namespace
+
+void SystemPlatform::StartProgram(const NarrowText& command_line) {
+  const std::string utf8 = NarrowToUtf8(command_line);
+  if (SpawnCommandLine(utf8)) return;
+  for (const char* program : DesktopEquivalents(utf8)) {
+    std::string name = program;
+    std::array<gchar*, 2> argv = {name.data(), nullptr};
+    if (Spawn(argv.data())) return;
+  }
+}
+
+uint64_t SystemPlatform::UptimeMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_BOOTTIME, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1000u +
+         static_cast<uint64_t>(now.tv_nsec / 1000000);
+}
+
+uint32_t SystemPlatform::StartSeed() {
+  if (overrides_.start_seed) return *overrides_.start_seed;
+  const Moment utc = ClockNow(gmtime_r);
+  return SeedFromTimeOfDay(utc.hour, utc.minute, utc.second, utc.millisecond);
+}
+
+Moment SystemPlatform::LocalNow() {
+  if (overrides_.now) return *overrides_.now;
+  return ClockNow(localtime_r);
+}
+
+NarrowText SystemPlatform::WorkingFolder() {
+  std::vector<char> buffer(4096);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return ".";
+    buffer.resize(buffer.size() * 2);
+  }
+  return NarrowText(buffer.data());
+}
+
+}  // namespace holvan::system

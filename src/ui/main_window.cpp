@@ -1,0 +1,258 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+#include "errors/error.h"
+#include "errors/failure.h"
+#include "text/cp932.h"
+#include "text/literal.h"
+#include "ui/fonts.h"
+#include "ui/input_line.h"
+#include "ui/message_boxes.h"
+#include "ui/shown_text.h"
+#include "ui/support_page.h"
+#include "ui/transcript_view.h"
+#include "ui/version_dialog.h"
+
+namespace holvan {
+namespace {
+
+using namespace holvan::literals;
+
+constexpr int kIdleRemarkIntervalMs = 5000;
+
+// Clears a flag when the scope ends, however it ends.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      companion_(*this, platform) {
+  setObjectName(QStringLiteral("main_window"));
+  setFixedSize(406, 221);
+  move(100, 325);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, Qt::black);
+  setPalette(colours);
+  setAutoFillBackground(true);
+  setFont(WindowFont(12));
+  BuildControls();
+  BuildPopupMenu();
+  SetLook(ConversationLook());
+  transcript_->Reload(companion_.transcript().Text());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildControls() {
+  transcript_ = new TranscriptView(this);
+  transcript_->setObjectName(QStringLiteral("transcript"));
+  transcript_->setGeometry(6, 8, 395, 177);
+
+  input_line_ = new InputLine(this);
+  input_line_->setObjectName(QStringLiteral("input_line"));
+  input_line_->setGeometry(6, 194, 283, 21);
+
+  talk_button_ = new QPushButton(this);
+  talk_button_->setObjectName(QStringLiteral("talk_button"));
+  talk_button_->setGeometry(296, 192, 49, 25);
+  talk_button_->setDefault(true);
+  connect(talk_button_, &QPushButton::clicked, this, &MainWindow::Talk);
+
+  exit_button_ = new QPushButton(ShownText("終了"_sj), this);
+  exit_button_->setObjectName(QStringLiteral("exit_button"));
+  exit_button_->setGeometry(352, 192, 49, 25);
+  // Enter on the focused Exit button presses it rather than Talk.
+  exit_button_->setAutoDefault(true);
+  connect(exit_button_, &QPushButton::clicked, this, &MainWindow::Exit);
+
+  setTabOrder(input_line_, transcript_);
+  setTabOrder(transcript_, talk_button_);
+  setTabOrder(talk_button_, exit_button_);
+
+  idle_timer_ = new QTimer(this);
+  idle_timer_->setObjectName(QStringLiteral("idle_timer"));
+  idle_timer_->setTimerType(Qt::PreciseTimer);
+  idle_timer_->setInterval(kIdleRemarkIntervalMs);
+  connect(idle_timer_, &QTimer::timeout, this, &MainWindow::IdleTick);
+  idle_timer_->start();
+}
+
+void MainWindow::BuildPopupMenu() {
+  popup_menu_ = new QMenu(this);
+  popup_menu_->setObjectName(QStringLiteral("popup_menu"));
+  QMenu* help = popup_menu_->addMenu(ShownText("ヘルプ"_sj));
+  help->setObjectName(QStringLiteral("help_menu"));
+  help->addAction(ShownText("サポートHP"_sj), this,
+                  &MainWindow::OpenSupportPage)
+      ->setObjectName(QStringLiteral("support_page_action"));
+  help->addAction(ShownText("バージョン情報"_sj), this,
+                  &MainWindow::ShowVersion)
+      ->setObjectName(QStringLiteral("version_action"));
+  popup_menu_->addSeparator()->setObjectName(QStringLiteral("menu_separator"));
+  popup_menu_->addAction(ShownText("終了"_sj), this, &MainWindow::Exit)
+      ->setObjectName(QStringLiteral("exit_action"));
+}
+
+void MainWindow::Start() {
+  // The companion's start runs no event loop before its stores are loaded or
+  // marked unread, so no quiet save can come in between.
+  started_ = true;
+  Guarded([this] { companion_.Start(); });
+  // A quit while the error box waited ends the program: nothing to show.
+  if (finished_) return;
+  show();
+  activateWindow();
+  input_line_->setFocus();
+}
+
+void MainWindow::SaveQuietly() {
+  if (!started_ || finished_ || closing_ || quietly_saved_) return;
+  try {
+    companion_.SaveQuietly();
+    quietly_saved_ = true;
+  } catch (const Error& error) {
+    std::fprintf(stderr, "holvan: %s\n", NarrowToUtf8(error.BoxText()).c_str());
+  }
+}
+
+void MainWindow::SaveAndQuit() {
+  SaveQuietly();
+  finished_ = true;
+  idle_timer_->stop();
+  // exit, not quit: quit would ask the window to close, which runs the close
+  // with its box.
+  QCoreApplication::exit(0);
+}
+
+bool MainWindow::Guarded(const std::function<void()>& handler) {
+  const std::optional<Error> failure = FailureOf(handler);
+  if (failure) ShowErrorBox(this, *failure);
+  return !failure;
+}
+
+void MainWindow::RunClose() {
+  const FlagScope closing(closing_);
+  companion_.Close();
+  finished_ = true;
+  idle_timer_->stop();
+}
+
+void MainWindow::Talk() {
+  quietly_saved_ = false;
+  Guarded([this] { companion_.Talk(); });
+  if (companion_.close_requested() && Guarded([this] { RunClose(); })) {
+    close();
+  }
+}
+
+void MainWindow::Exit() { close(); }
+
+void MainWindow::IdleTick() {
+  Guarded([this] { companion_.IdleTick(); });
+}
+
+void MainWindow::OpenSupportPage() {
+  Guarded([] { OpenSupportPageInBrowser(); });
+}
+
+void MainWindow::ShowVersion() {
+  Guarded([this] {
+    auto* dialog = new VersionDialog(this);
+    dialog->exec();
+  });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (finished_) {
+    event->accept();
+  } else if (closing_) {
+    // The running close decides.
+    event->ignore();
+  } else if (Guarded([this] { RunClose(); })) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  popup_menu_->popup(event->globalPos());
+  event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Talk is the default button: Enter that no control took presses it.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    talk_button_->click();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+NarrowText MainWindow::InputText() { return input_line_->Line(); }
+
+void MainWindow::SetInputText(const NarrowText& text) {
+  input_line_->SetLine(text);
+}
+
+void MainWindow::SetLook(const Look& look) {
+  setWindowTitle(ShownText(look.caption));
+  talk_button_->setText(ShownText(look.talk_caption));
+  transcript_->SetWordWrap(look.word_wrap);
+  transcript_->SetArrowPointer(look.arrow_pointer);
+}
+
+void MainWindow::TranscriptAppended(std::string_view text,
+                                    std::size_t appended_size) {
+  transcript_->ShowAppended(text, appended_size);
+}
+
+void MainWindow::TranscriptCleared() { transcript_->Reload({}); }
+
+void MainWindow::TranscriptLoaded(std::string_view text) {
+  transcript_->Reload(text);
+}
+
+void MainWindow::TranscriptDeleted(std::string_view text, std::size_t begin,
+                                   std::size_t length) {
+  transcript_->ShowDeleted(text, begin, length);
+}
+
+WideRange MainWindow::TranscriptSelection(std::string_view text) {
+  return transcript_->Selection(text);
+}
+
+bool MainWindow::IdleRemarksEnabled() { return idle_timer_->isActive(); }
+
+void MainWindow::SetIdleRemarksEnabled(bool on) {
+  if (on == idle_timer_->isActive()) return;
+  if (on) {
+    idle_timer_->start();
+  } else {
+    idle_timer_->stop();
+  }
+}
+
+void MainWindow::ShowClosingMessage() { ShowClosingBox(this); }
+
+}  // namespace holvan

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "conversation/companion.h"
+#include "conversation/platform.h"
+#include "conversation/view.h"
+
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace holvan {
+
+class InputLine;
+class TranscriptView;
+
+/// The main window: the Transcript, the input line, the Talk and Exit
+/// buttons, the idle-remark timer and the popup menu. It owns the companion
+/// and runs each of its events through one guard that shows the error box.
+class MainWindow : public QWidget, public View {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  /// Starts the companion (a failure shows its box and the window still
+  /// opens), then shows the window with the input line focused. The program
+  /// calls it from inside its event loop (RunWindow).
+  void Start();
+  /// Saves the stores without the closing box (the session is ending), unless
+  /// the companion has not started yet (nothing is loaded), the window has
+  /// closed or nothing was said since the last such save.
+  /// A failure goes to the standard error stream: no one may be there to
+  /// dismiss a box.
+  void SaveQuietly();
+  /// Saves quietly and ends the program without the close (SIGTERM, SIGHUP).
+  void SaveAndQuit();
+  /// True once the close has succeeded or the program is ending.
+  bool finished() const { return finished_; }
+
+  Companion& companion() { return companion_; }
+
+  NarrowText InputText() override;
+  void SetInputText(const NarrowText& text) override;
+  void SetLook(const Look& look) override;
+  void TranscriptAppended(std::string_view text,
+                          std::size_t appended_size) override;
+  void TranscriptCleared() override;
+  void TranscriptLoaded(std::string_view text) override;
+  void TranscriptDeleted(std::string_view text, std::size_t begin,
+                         std::size_t length) override;
+  WideRange TranscriptSelection(std::string_view text) override;
+  bool IdleRemarksEnabled() override;
+  void SetIdleRemarksEnabled(bool on) override;
+  void ShowClosingMessage() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildPopupMenu();
+
+  /// The Talk button: one turn, then the close when the turn asked for it.
+  void Talk();
+  /// The Exit button and menu item: close as the close box does.
+  void Exit();
+  void IdleTick();
+  void OpenSupportPage();
+  void ShowVersion();
+
+  /// Runs a handler; a holvan::Error ends it and shows the error box.
+  /// Returns whether the handler ran to its end.
+  bool Guarded(const std::function<void()>& handler);
+  /// The companion's close, marking the window finished when it succeeds;
+  /// raises as it does.
+  void RunClose();
+
+  Companion companion_;
+  TranscriptView* transcript_ = nullptr;
+  InputLine* input_line_ = nullptr;
+  QPushButton* talk_button_ = nullptr;
+  QPushButton* exit_button_ = nullptr;
+  QTimer* idle_timer_ = nullptr;
+  QMenu* popup_menu_ = nullptr;
+
+  bool started_ = false;
+  bool closing_ = false;
+  bool finished_ = false;
+  bool quietly_saved_ = false;
+};
+
+}  // namespace holvan

@@ -1,0 +1,207 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+#include "errors/error.h"
+#include "files/atomic_save.h"
+#include "files/line_list.h"
+#include "files/memory_room.h"
+#include "files/read_file.h"
+#include "files/temporaries.h"
+#include "files/text_lines.h"
+#include "support/file_faults.h"
+#include "support/temp_dir.h"
+
+namespace holvan {
+namespace {
+
+using testing::FileAttribute;
+using testing::Sj;
+using testing::SmallDisk;
+using testing::TempDir;
+
+std::set<std::string> Names(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+template <typename Action>
+NarrowText MessageOf(Action action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.message();
+  }
+  return "(no error)";
+}
+
+TEST(FilesTest, FileExistsMeansARegularFileWhateverItsTime) {
+  TempDir dir;
+  dir.WriteBytes("old.dat", "x");
+  const std::string old_file = dir.File("old.dat");
+  for (time_t when : {time_t{0}, time_t{302400000}, time_t{7258118400}}) {
+    struct timespec times[2] = {{when, 0}, {when, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, old_file.c_str(), times, 0), 0);
+    EXPECT_TRUE(FileExists(old_file)) << when;
+  }
+  EXPECT_FALSE(FileExists(dir.File("missing.dat")));
+  EXPECT_FALSE(FileExists(dir.path()));
+  EXPECT_FALSE(FileExists(""));
+  ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(FileExists(dir.File("fifo")));
+  ASSERT_EQ(::symlink("old.dat", dir.File("link.dat").c_str()), 0);
+  EXPECT_TRUE(FileExists(dir.File("link.dat")));
+  ASSERT_EQ(::symlink("none.dat", dir.File("dangling.dat").c_str()), 0);
+  EXPECT_FALSE(FileExists(dir.File("dangling.dat")));
+}
+
+// truncate -s 200G: refused before anything is allocated for it, with the
+// error the caller names; the lines it was to replace stay.
+TEST(FilesTest, AFileLargerThanMemoryIsRefusedWithTheNamedError) {
+  TempDir dir;
+  const std::string huge = dir.File("huge.dat");
+  dir.WriteBytes("huge.dat", "");
+  ASSERT_EQ(::truncate(huge.c_str(), off_t{200} << 30), 0);
+  EXPECT_EQ(MessageOf([&] { ReadFileBytes(huge); }),
+            Sj("ﾌｧｲﾙ " + huge + " は開けません"));
+  TextLines lines;
+  lines.SetText("kept");
+  EXPECT_EQ(
+      MessageOf([&] { lines.LoadFromFile(huge, TooLarge::kCapacityError); }),
+      Sj("文字列の大きさが ﾒﾓ の制限を越えました"));
+  EXPECT_EQ(lines.Text(), "kept");
+  EXPECT_TRUE(FitsInMemory(1 << 20));
+  EXPECT_FALSE(FitsInMemory(uint64_t{200} << 30));
+}
+
+TEST(FilesTest, AFifoInAFilesPlaceNeitherHangsNorPassesForAFile) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("fifo.dat").c_str(), 0600), 0);
+  EXPECT_THROW(ReadFileBytes(dir.File("fifo.dat")), Error);
+  EXPECT_THROW(SaveFileAtomically(dir.File("fifo.dat"), "x"), Error);
+}
+
+TEST(FilesTest, SaveKeepsModeAndOwnerAndCreatesNewFilesNormally) {
+  TempDir dir;
+  dir.WriteBytes("brain.dat", "old");
+  const std::string path = dir.File("brain.dat");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(path.c_str(), 1234, 4321), 0);
+  }
+  SaveFileAtomically(path, "new");
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), "new");
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  if (root) {
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 4321u);
+  }
+
+  mode_t old_mask = ::umask(022);
+  SaveFileAtomically(dir.File("fresh.dat"), "");
+  ::umask(old_mask);
+  ASSERT_EQ(::stat(dir.File("fresh.dat").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0644u);
+  EXPECT_EQ(st.st_size, 0);
+  EXPECT_EQ(Names(dir.path()),
+            (std::set<std::string>{"brain.dat", "fresh.dat"}));
+}
+
+TEST(FilesTest, SaveWritesThroughSymbolicLinks) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("real"));
+  dir.WriteBytes("real/res.dat", "old");
+  ASSERT_EQ(::symlink("real/res.dat", dir.File("hop.dat").c_str()), 0);
+  ASSERT_EQ(::symlink(dir.File("hop.dat").c_str(), dir.File("res.dat").c_str()),
+            0);
+  SaveFileAtomically(dir.File("res.dat"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("res.dat")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("hop.dat")));
+  EXPECT_EQ(dir.ReadBytes("real/res.dat"), "new");
+  EXPECT_EQ(Names(dir.File("real")), (std::set<std::string>{"res.dat"}));
+
+  // A link to a file not yet there creates that file.
+  ASSERT_EQ(::symlink("real/later.dat", dir.File("later.dat").c_str()), 0);
+  SaveFileAtomically(dir.File("later.dat"), "made");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("later.dat")));
+  EXPECT_EQ(dir.ReadBytes("real/later.dat"), "made");
+}
+
+TEST(FilesTest, ATargetThatCannotBeWrittenRaisesTheCreateError) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("brain.dat"));
+  const NarrowText expected =
+      Sj("ﾌｧｲﾙ " + dir.File("brain.dat") + " を作成できません");
+  EXPECT_EQ(MessageOf([&] { SaveFileAtomically(dir.File("brain.dat"), "x"); }),
+            expected);
+  EXPECT_EQ(
+      MessageOf([&] { SaveFileAtomically(dir.File("no/such/file.dat"), "x"); }),
+      Sj("ﾌｧｲﾙ " + dir.File("no/such/file.dat") + " を作成できません"));
+
+  ASSERT_EQ(::symlink("loop.dat", dir.File("loop.dat").c_str()), 0);
+  EXPECT_THROW(SaveFileAtomically(dir.File("loop.dat"), "x"), Error);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("loop.dat")));
+  ASSERT_TRUE(std::filesystem::remove(dir.File("loop.dat")));
+
+  dir.WriteBytes("res.dat", "old\r\n");
+  {
+    FileAttribute locked(dir.File("res.dat"), 'i');
+    if (!locked.ok()) GTEST_SKIP() << "chattr +i is not available here";
+    LineList list;
+    list.Add("new");
+    EXPECT_EQ(MessageOf([&] { list.SaveToFile(dir.File("res.dat")); }),
+              Sj("ﾌｧｲﾙ " + dir.File("res.dat") + " を作成できません"));
+    EXPECT_EQ(dir.ReadBytes("res.dat"), "old\r\n");
+  }
+  {
+    // An append-only file cannot be rewritten either.
+    FileAttribute append_only(dir.File("res.dat"), 'a');
+    ASSERT_TRUE(append_only.ok());
+    EXPECT_THROW(SaveFileAtomically(dir.File("res.dat"), "new"), Error);
+  }
+  {
+    // A folder where no temporary file can be made.
+    FileAttribute folder(dir.path(), 'i');
+    ASSERT_TRUE(folder.ok());
+    EXPECT_THROW(SaveFileAtomically(dir.File("res.dat"), "new"), Error);
+  }
+  EXPECT_EQ(dir.ReadBytes("res.dat"), "old\r\n");
+  EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"brain.dat", "res.dat"}));
+}
+
+TEST(FilesTest, AFullDiskPartWayLeavesTheOldFileAndNoTemporary) {
+  TempDir dir;
+  const std::string disk = dir.File("disk");
+  SmallDisk small(disk, 64 << 10);
+  if (!small.ok()) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+  const std::string path = disk + "/brain.dat";
+  const std::string old = "key\r\nvalue\r\n";
+  dir.WriteBytes("disk/brain.dat", old);
+
+  LineList big;
+  for (int i = 0; i < 2000; ++i) big.Add(std::string(100, 'k'));
+  EXPECT_EQ(MessageOf([&] { big.SaveToFile(path); }),
+            Sj("ｽﾄﾘｰﾑへの書き込みｴﾗｰ"));
+  EXPECT_EQ(dir.ReadBytes("disk/brain.dat"), old);
+  EXPECT_EQ(Names(disk), (std::set<std::string>{"brain.dat"}));
+
+  // What fits is still written.
+  LineList small_list;
+  small_list.Add("fits");
+  small_list.SaveToFile(path);
+  EXPECT_EQ(dir.ReadBytes("disk/brain.dat"), "fits\r\n");
+  EXPECT_EQ(Names(disk), (std::set<std::string>{"brain.dat"}));
+}
+
+}  // namespace
+}  // namespace holvan

@@ -1,0 +1,450 @@
+// The main window driven as a user drives it: typing and Enter, the close
+// paths, the error box of a failed close, the teaching pre-fill, diary mode,
+// the popup menu and the version dialog.
+
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <limits>
+#include <memory>
+
+#include "system/system_platform.h"
+#include "text/cp932.h"
+#include "ui/shown_text.h"
+#include "window_test_support.h"
+
+namespace holvan::testing {
+namespace {
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Receives the pages the window asks the desktop to open.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> opened;
+
+ public slots:
+  void Open(const QUrl& url) { opened.append(url); }
+};
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // A started window in a fresh folder.
+  void StartWindow() {
+    window_ = std::make_unique<MainWindow>(platform_);
+    window_->Start();
+    transcript_ =
+        window_->findChild<QPlainTextEdit*>(QStringLiteral("transcript"));
+    input_line_ = window_->findChild<QLineEdit*>(QStringLiteral("input_line"));
+    talk_button_ =
+        window_->findChild<QPushButton*>(QStringLiteral("talk_button"));
+    QVERIFY(transcript_ && input_line_ && talk_button_);
+  }
+
+  // One turn: the line typed through the input method, then Enter.
+  void Say(const char* utf8) {
+    Commit(input_line_, Q(utf8));
+    QTest::keyClick(input_line_, Qt::Key_Return);
+  }
+
+  const NarrowText& TranscriptText() {
+    return window_->companion().transcript().Text();
+  }
+
+  bool TranscriptHas(const char* utf8) {
+    return TranscriptText().find(Sj(utf8)) != NarrowText::npos;
+  }
+
+  // The profile, brain and phrase log files present, for a user 太郎.
+  void WriteStores() {
+    folder_->WriteLines(QStringLiteral("holv.dat"),
+                        {"太郎", "3", "0", "0", "0", "0", "0"});
+    folder_->WriteLines(QStringLiteral("brain.dat"),
+                        {"＝ありがとう", "＝ばか", "猫＝動物"});
+    folder_->WriteLines(QStringLiteral("res.dat"), {});
+  }
+
+  QAction* Action(const char* name) {
+    return window_->findChild<QAction*>(QString::fromLatin1(name));
+  }
+
+  system::SystemPlatform platform_;
+  std::unique_ptr<WorkFolder> folder_;
+  std::unique_ptr<MainWindow> window_;
+  QPlainTextEdit* transcript_ = nullptr;
+  QLineEdit* input_line_ = nullptr;
+  QPushButton* talk_button_ = nullptr;
+
+ private slots:
+  void init() { folder_ = std::make_unique<WorkFolder>(); }
+
+  void cleanup() {
+    window_.reset();
+    folder_.reset();
+  }
+
+  void StartsAtItsFixedSizeWithTheInputFocused() {
+    StartWindow();
+    QCOMPARE(window_->size(), QSize(406, 221));
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QVERIFY(!(window_->windowFlags() &
+              (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Holvan"));
+    QCOMPARE(window_->focusWidget(), input_line_);
+    QVERIFY(talk_button_->isDefault());
+    QCOMPARE(input_line_->maxLength(), std::numeric_limits<int>::max());
+    // An empty first line, then the request for a name.
+    QCOMPARE(transcript_->toPlainText(), Q("\nお名前を教えて下さい\n"));
+    const QFont font = transcript_->font();
+    QCOMPARE(font.families().value(1), QStringLiteral("IPAPGothic"));
+    QCOMPARE(font.pixelSize(), 15);
+    const QPalette colours = transcript_->palette();
+    QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight),
+             colours.color(QPalette::Active, QPalette::Highlight));
+  }
+
+  void TypingAndEnterRunTurns() {
+    StartWindow();
+    Say("太郎");
+    QVERIFY(TranscriptHas(" > 太郎\r\n太郎さんですね 記録しました\r\n"));
+    QVERIFY(input_line_->text().isEmpty());
+    // Keys typed one by one, then the Talk button.
+    QTest::keyClicks(input_line_, QStringLiteral("hello"));
+    QTest::mouseClick(talk_button_, Qt::LeftButton);
+    QVERIFY(TranscriptHas("太郎 > hello\r\n"));
+    input_line_->setFocus();
+    Say("こんにちは");
+    QVERIFY(TranscriptHas("太郎 > こんにちは\r\n"));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
+    // More lines than the view holds: the newest stays in view.
+    for (int i = 0; i < 6; ++i) Say("元気");
+    QScrollBar* bar = transcript_->verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+  }
+
+  void PastedLineBreaksNeverReachATurn() {
+    WriteStores();
+    StartWindow();
+    input_line_->insert(Q("一行目\r\n二行目\n三"));
+    QCOMPARE(input_line_->text(), Q("一行目 二行目 三"));
+    QTest::keyClick(input_line_, Qt::Key_Return);
+    QVERIFY(TranscriptHas("太郎 > 一行目 二行目 三\r\n"));
+    // A character the code page lacks becomes 〓.
+    Say("x😀y");
+    QVERIFY(TranscriptHas("太郎 > x〓y\r\n"));
+  }
+
+  void CloseButtonMenuAndCloseBoxRunTheSameClose() {
+    const QString paths[] = {QStringLiteral("exit_button"),
+                             QStringLiteral("exit_action"),
+                             QStringLiteral("close box")};
+    for (const QString& path : paths) {
+      window_.reset();
+      folder_.reset();
+      folder_ = std::make_unique<WorkFolder>();
+      WriteStores();
+      StartWindow();
+      Say("はじめまして");
+      ModalWatcher watcher;
+      if (path == QStringLiteral("exit_button")) {
+        QTest::mouseClick(window_->findChild<QPushButton*>(path),
+                          Qt::LeftButton);
+      } else if (path == QStringLiteral("exit_action")) {
+        Action("exit_action")->trigger();
+      } else {
+        window_->windowHandle()->close();
+      }
+      QVERIFY2(window_->finished(), qPrintable(path));
+      QVERIFY(!window_->isVisible());
+      QCOMPARE(watcher.seen.size(), std::size_t{1});
+      QCOMPARE(watcher.seen[0].title, Q("確認"));
+      QCOMPARE(watcher.seen[0].text, Q("終了します　　"));
+      QCOMPARE(watcher.seen[0].icon, QMessageBox::Question);
+      QCOMPARE(folder_->ReadBytes(QStringLiteral("res.dat")),
+               Sj("はじめまして\r\n"));
+      QVERIFY(folder_->ReadBytes(QStringLiteral("holv.dat"))
+                  .starts_with(Sj("太郎\r\n4\r\n")));
+      // A second close request does not run the close again.
+      window_->close();
+      QCOMPARE(watcher.seen.size(), std::size_t{1});
+    }
+  }
+
+  void FailedCloseShowsTheErrorAndKeepsTheWindow() {
+    WriteStores();
+    StartWindow();
+    FileAttribute brain(
+        folder_->File(QStringLiteral("brain.dat")).toStdString());
+    if (!brain.ok()) QSKIP("chattr +i is not available on this file system");
+    Say("猫とは動物だ");
+    {
+      ModalWatcher watcher;
+      window_->close();
+      QCOMPARE(watcher.seen.size(), std::size_t{1});
+      QCOMPARE(watcher.seen[0].title, QStringLiteral("Holvan"));
+      QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
+      QVERIFY(watcher.seen[0].text.contains(QStringLiteral("brain.dat")));
+      QVERIFY(watcher.seen[0].text.endsWith(Q("を作成できません.")));
+    }
+    QVERIFY(window_->isVisible());
+    QVERIFY(!window_->finished());
+    // The conversation goes on, and the close succeeds once the cause is gone.
+    Say("元気");
+    QVERIFY(TranscriptHas("健康なのが一番みたいですね"));
+    brain.Lift();
+    ModalWatcher watcher;
+    window_->close();
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QCOMPARE(watcher.seen[0].title, Q("確認"));
+    QVERIFY(window_->finished());
+    QVERIFY(!window_->isVisible());
+  }
+
+  // Start-up stops at the unreadable holv.dat; what is said after is saved at
+  // the close in the files start-up read, and holv.dat is left alone.
+  void FailedStartSavesWhatIsSaidAfterAtTheClose() {
+    WriteStores();
+    QFile::remove(folder_->File(QStringLiteral("holv.dat")));
+    folder_->LinkUnreadable(QStringLiteral("holv.dat"));
+    {
+      ModalWatcher watcher;
+      StartWindow();
+      QCOMPARE(watcher.seen.size(), std::size_t{1});
+      QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
+      QVERIFY(watcher.seen[0].text.contains(QStringLiteral("holv.dat")));
+    }
+    QVERIFY(window_->isVisible());
+    Say("太郎");
+    Say("犬とは動物だ");
+    ModalWatcher watcher;
+    window_->close();
+    QVERIFY(window_->finished());
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QCOMPARE(watcher.seen[0].title, Q("確認"));
+    QCOMPARE(folder_->ReadBytes(QStringLiteral("res.dat")),
+             Sj("太郎\r\n犬とは動物だ\r\n"));
+    QVERIFY(folder_->ReadBytes(QStringLiteral("brain.dat"))
+                .ends_with(Sj("犬＝動物\r\n")));
+    QVERIFY(QFileInfo(folder_->File(QStringLiteral("holv.dat"))).isSymLink());
+  }
+
+  void FourthInsultClosesOnceAfterTheTurn() {
+    WriteStores();
+    StartWindow();
+    ModalWatcher watcher;
+    for (int i = 0; i < 4; ++i) Say("ばか");
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QCOMPARE(watcher.seen[0].title, Q("確認"));
+    QVERIFY(window_->finished());
+    QTRY_VERIFY(!window_->isVisible());
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QVERIFY(folder_->ReadBytes(QStringLiteral("holv.dat"))
+                .ends_with(Sj("\r\n1\r\n")));
+  }
+
+  void TeachingPrefillsConsentSelected() {
+    WriteStores();
+    folder_->WriteLines(QStringLiteral("dic.dat"), {"東京*日本の首都"});
+    StartWindow();
+    Say("火星は？");
+    QVERIFY(TranscriptHas("火星 についての情報がありません 教えて下さい"));
+    QVERIFY(!window_->IdleRemarksEnabled());
+    Say("赤い星");
+    QCOMPARE(input_line_->text(), Q("いいよ"));
+    QCOMPARE(input_line_->selectedText(), Q("いいよ"));
+    QTest::keyClick(input_line_, Qt::Key_Return);
+    QVERIFY(TranscriptHas("ありがとう 覚えました"));
+    QVERIFY(window_->IdleRemarksEnabled());
+  }
+
+  void DiaryModeCaptionsAndDeletingAMouseSelection() {
+    WriteStores();
+    StartWindow();
+    Say("日記");
+    const QString diary_caption =
+        Q("日記モード      コマンド: セーブ 削除 終了");
+    QCOMPARE(window_->windowTitle(), diary_caption);
+    QCOMPARE(talk_button_->text(), Q("記入"));
+    QCOMPARE(transcript_->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(transcript_->viewport()->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(!window_->IdleRemarksEnabled());
+    Say("一行目です");
+    Say("二行目です");
+
+    // Drag over "目です" of the first line and "二" of the second.
+    const QString shown = transcript_->toPlainText();
+    const int from = static_cast<int>(shown.indexOf(Q("目です")));
+    const int to = static_cast<int>(shown.indexOf(Q("行目です"), from + 3));
+    QTextCursor cursor(transcript_->document());
+    cursor.setPosition(from);
+    const QPoint start = transcript_->cursorRect(cursor).center();
+    cursor.setPosition(to);
+    const QPoint end = transcript_->cursorRect(cursor).center();
+    QWidget* viewport = transcript_->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+    QTest::mouseMove(viewport, end);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
+    QCOMPARE(transcript_->textCursor().selectedText(),
+             Q("目です") + QChar(QChar::ParagraphSeparator) + Q("二"));
+
+    input_line_->setFocus();
+    Say("削除");
+    QVERIFY(TranscriptText().ends_with(Sj("一行行目です\r\n")));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
+    // Nothing selected: the last line goes.
+    Say("削除");
+    QVERIFY(!TranscriptHas("一行行目です"));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
+
+    Say("終了");
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Holvan"));
+    QCOMPARE(talk_button_->text(), Q("話す"));
+    QCOMPARE(transcript_->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(transcript_->viewport()->cursor().shape(), Qt::IBeamCursor);
+    QVERIFY(window_->IdleRemarksEnabled());
+    QCOMPARE(transcript_->toPlainText(), Q("終了しました\n"));
+  }
+
+  // Lines said after the user selected never join the selection, wherever it
+  // ends; 削除 removes exactly what was selected, or the last line.
+  void DiaryDeleteRemovesExactlyTheSelection() {
+    WriteStores();
+    StartWindow();
+    Say("日記");
+    Say("一行目");
+    Say("二行目");
+    const auto select = [this](int anchor, int position) {
+      QTextCursor cursor(transcript_->document());
+      cursor.setPosition(anchor);
+      cursor.setPosition(position, QTextCursor::KeepAnchor);
+      transcript_->setTextCursor(cursor);
+      input_line_->setFocus();
+    };
+    const auto at = [this](const char* utf8) {
+      return static_cast<int>(transcript_->toPlainText().indexOf(Q(utf8)));
+    };
+    const auto end = [this] {
+      return transcript_->document()->characterCount() - 1;
+    };
+
+    // From the start of a line to the end, then to the start of a line.
+    select(at("二行目"), end());
+    Say("三行目");
+    Say("四行目");
+    Say("削除");
+    QVERIFY(
+        TranscriptText().ends_with(Sj("\r\n一行目\r\n三行目\r\n四行目\r\n")));
+    select(end(), at("四行目"));
+    Say("五行目");
+    Say("六行目");
+    Say("削除");
+    QVERIFY(
+        TranscriptText().ends_with(Sj("\r\n三行目\r\n五行目\r\n六行目\r\n")));
+    // In the middle.
+    select(at("五"), at("五") + 1);
+    Say("七行目");
+    Say("削除");
+    QVERIFY(TranscriptText().ends_with(
+        Sj("\r\n三行目\r\n行目\r\n六行目\r\n七行目\r\n")));
+    // None: the last line goes.
+    select(at("三"), at("三"));
+    Say("八行目");
+    Say("削除");
+    QVERIFY(TranscriptText().ends_with(Sj("\r\n行目\r\n六行目\r\n七行目\r\n")));
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
+  }
+
+  void TimerRemarksArriveBehindTheVersionDialog() {
+    WriteStores();
+    folder_->WriteLines(QStringLiteral("dic.dat"),
+                        {"東京*日本の首都", "大阪*西の都"});
+    StartWindow();
+    window_->findChild<QTimer*>(QStringLiteral("idle_timer"))->setInterval(5);
+    // Each dialog as it was while open, and whether a remark arrived then.
+    struct Opened {
+      QPointer<QWidget> dialog;
+      QString title;
+      QSize size;
+      QString memo;
+      std::size_t transcript_size = 0;
+      bool remark_behind = false;
+    };
+    std::vector<Opened> opened;
+    ModalWatcher watcher([&](QWidget* dialog) {
+      if (opened.empty() || opened.back().dialog != dialog) {
+        opened.push_back({dialog, dialog->windowTitle(), dialog->size(),
+                          dialog->findChild<QPlainTextEdit*>()->toPlainText(),
+                          TranscriptText().size()});
+      }
+      opened.back().remark_behind =
+          TranscriptText().size() > opened.back().transcript_size;
+      return opened.back().remark_behind;
+    });
+    QAction* version_action = Action("version_action");
+    version_action->trigger();
+    version_action->trigger();
+    QCOMPARE(opened.size(), std::size_t{2});
+    for (const Opened& o : opened) {
+      QVERIFY(o.remark_behind);
+      QCOMPARE(o.title, Q("バージョン情報"));
+      QCOMPARE(o.size, QSize(240, 157));
+      QCOMPARE(o.memo,
+               Q("\n同じフォルダに辞書ファイルを名前\ndic.datで置いておくと，"
+                 "質問して\n聞くことができます。他もろもろ。\n\n詳しくはHPへ"));
+      // Freed when it closed.
+      QVERIFY(!o.dialog);
+    }
+    QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
+  }
+
+  void SupportPageOpensTheShippedPageSilently() {
+    StartWindow();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    ModalWatcher watcher;
+    Action("support_page_action")->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(catcher.opened.size(), 1);
+    QVERIFY(QFileInfo(catcher.opened[0].toLocalFile()).isFile());
+    QVERIFY(watcher.seen.empty());
+  }
+
+  void IdleSwitchKeepsOrRestartsThePeriod() {
+    StartWindow();
+    QTimer* idle_timer =
+        window_->findChild<QTimer*>(QStringLiteral("idle_timer"));
+    QTest::qWait(300);
+    const int remaining = idle_timer->remainingTime();
+    QVERIFY(remaining <= 4800);
+    window_->SetIdleRemarksEnabled(true);
+    QVERIFY(idle_timer->remainingTime() <= remaining);
+    window_->SetIdleRemarksEnabled(false);
+    QVERIFY(!window_->IdleRemarksEnabled());
+    window_->SetIdleRemarksEnabled(true);
+    QVERIFY(idle_timer->remainingTime() > 4800);
+  }
+};
+
+}  // namespace
+}  // namespace holvan::testing
+
+QTEST_MAIN(holvan::testing::MainWindowTest)
+#include "main_window_test.moc"

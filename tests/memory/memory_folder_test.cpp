@@ -105,6 +105,10 @@ TEST_F(MemoryFolderTest, EditsFollowTheRulesOfEachFile) {
       "brain.dat の 1 行目と 2 行目は機嫌を動かす言葉の行なので消せません");
   // The last definition takes its line along.
   memory.RemoveDefinition(4, Sj("忠実な動物"));
+  memory.ChangeBrainEntry(3, Sj("ねこ"), {Sj("動物"), Sj("家族")});
+  EXPECT_EQ(
+      Refusal([&] { memory.ChangeBrainEntry(3, Sj("【悪口】"), {Sj("x")}); }),
+      "「【悪口】」は brain.dat の 2 行目にあります");
 
   EXPECT_EQ(Refusal([&] { memory.AddPhrase(Sj("こんにちは")); }),
             "「こんにちは」は res.dat の 1 行目にあります");
@@ -119,7 +123,7 @@ TEST_F(MemoryFolderTest, EditsFollowTheRulesOfEachFile) {
       Utf8("dic.dat"),
       "東京*日本の首都\r\n大阪*西の都\r\n壊れた*直した行\r\n京都*古い都\r\n");
   EXPECT_EQ(Utf8("brain.dat"),
-            "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫＝動物\r\n");
+            "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\nねこ＝動物＊家族\r\n");
   EXPECT_EQ(Utf8("res.dat"), "こんにちは\r\n");
   EXPECT_EQ(Utf8("holv.dat"), "花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
 }

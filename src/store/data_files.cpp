@@ -2,22 +2,20 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "files/atomic_save.h"
 #include "files/read_file.h"
 #include "files/temporaries.h"
 #include "store/growth_room.h"
-#include "text/cp932.h"
+#include "store/line_forms.h"
 #include "text/line_breaks.h"
-#include "text/literal.h"
 #include "text/numbers.h"
 #include "text/primitives.h"
 
 namespace holvan {
 namespace {
-
-using namespace holvan::literals;
 
 constexpr std::string_view kBrainFile = "brain.dat";
 constexpr std::string_view kDictionaryFile = "dic.dat";
@@ -25,53 +23,42 @@ constexpr std::string_view kPhraseLogFile = "res.dat";
 constexpr std::string_view kProfileFile = "holv.dat";
 constexpr int32_t kProfileLines = 7;
 
-// The units that split a dictionary line: those that convert to the one
-// byte "*".
-const std::u16string& Asterisks() {
-  static const std::u16string units = UnitsNarrowedTo("*");
-  return units;
-}
-
 // The keys and values of a file's lines.
 struct Pairs {
   std::vector<NarrowText> keys;
   std::vector<NarrowText> values;
 };
 
-// Each line of the file splits at its first character among separators; a
-// line without one is all value under an empty key when unsplit_are_values,
-// else it adds nothing. Key and value are cut by characters and keep the
-// line's bytes as they are, so the close writes back every line it read; the
-// bytes are walked once without a UTF-16 copy.
-Pairs ReadPairs(const NarrowText& path, std::u16string_view separators,
-                bool unsplit_are_values) {
+// The key and value that split cuts from each line of the file; a line it
+// does not cut adds nothing. Key and value keep the line's bytes as they are,
+// so the close writes back every line it read; the bytes are walked once
+// without a UTF-16 copy.
+template <typename Split>
+Pairs ReadPairs(const NarrowText& path, Split split) {
   const NarrowText bytes = ReadFileBytes(path);
   Pairs pairs;
   pairs.keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
   pairs.values.reserve(pairs.keys.capacity());
   ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const ByteRange separator = FindCharacterIn(line, separators);
-    if (separator.length > 0) {
-      pairs.keys.emplace_back(line.substr(0, separator.begin));
-      pairs.values.emplace_back(
-          line.substr(separator.begin + separator.length));
-    } else if (unsplit_are_values) {
-      pairs.keys.emplace_back();
-      pairs.values.emplace_back(line);
-    }
+    const std::optional<KeyAndValue> pair = split(line);
+    if (!pair) return;
+    pairs.keys.emplace_back(pair->key);
+    pairs.values.emplace_back(pair->value);
   });
   return pairs;
 }
 
-// Each line splits at its first "＝".
+// Each line splits at its first "＝"; one without is all value.
 void LoadBrain(const NarrowText& path, Brain& brain) {
-  Pairs pairs = ReadPairs(path, u"\uFF1D", true);
+  Pairs pairs = ReadPairs(path, [](std::string_view line) {
+    return std::optional(SplitBrainLine(line));
+  });
   brain.Assign(std::move(pairs.keys), std::move(pairs.values));
 }
 
 // Each line splits at its first character that converts to "*".
 void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
-  Pairs pairs = ReadPairs(path, Asterisks(), false);
+  Pairs pairs = ReadPairs(path, SplitDictionaryLine);
   dictionary.Assign(std::move(pairs.keys), std::move(pairs.values));
 }
 
@@ -93,7 +80,7 @@ Profile LoadProfile(const NarrowText& path, TextLines& profile) {
 
 // Writes key "＝" value CR LF per pair, atomically.
 void SaveBrain(const NarrowText& path, const Brain& brain) {
-  const NarrowText& equals = "＝"_sj;
+  const NarrowText& equals = BrainSeparator();
   const int32_t count = brain.Count();
   AtomicFileWriter writer(path);
   // The entries lie all over memory: ask for the ones a few steps ahead.
@@ -139,8 +126,9 @@ Profile LoadStores(std::string_view directory, Stores& stores) {
 }
 
 void RemoveStaleDataTemporaries(std::string_view directory) {
-  static constexpr std::array<std::string_view, 4> kWritten = {
-      kProfileFile, kBrainFile, kPhraseLogFile, kDiaryFile};
+  // dic.dat is written by the memory's editors, never by the conversation.
+  static constexpr std::array<std::string_view, 5> kWritten = {
+      kProfileFile, kBrainFile, kPhraseLogFile, kDiaryFile, kDictionaryFile};
   RemoveStaleTemporaries(NarrowText(directory), kWritten);
 }
 

@@ -1,0 +1,55 @@
+#include "store/line_forms.h"
+
+#include "text/cp932.h"
+#include "text/literal.h"
+#include "text/primitives.h"
+
+namespace holvan {
+namespace {
+
+using namespace literals;
+
+constexpr char16_t kFullWidthEquals = u'\uFF1D';
+
+// The units that split a dictionary line: those that convert to the one
+// byte "*".
+const std::u16string& Asterisks() {
+  static const std::u16string units = UnitsNarrowedTo("*");
+  return units;
+}
+
+}  // namespace
+
+const NarrowText& BrainSeparator() { return "＝"_sj; }
+
+KeyAndValue SplitBrainLine(std::string_view line) {
+  const ByteRange equals =
+      FindCharacterIn(line, std::u16string_view(&kFullWidthEquals, 1));
+  if (equals.length == 0) return {{}, line};
+  return {line.substr(0, equals.begin),
+          line.substr(equals.begin + equals.length)};
+}
+
+std::optional<KeyAndValue> SplitDictionaryLine(std::string_view line) {
+  const ByteRange star = FindCharacterIn(line, Asterisks());
+  if (star.length == 0) return std::nullopt;
+  return KeyAndValue{line.substr(0, star.begin),
+                     line.substr(star.begin + star.length)};
+}
+
+int32_t QuestionTopicEnd(std::string_view question) {
+  const WideText wide = ToWide(question);
+  const auto n = static_cast<int32_t>(wide.size());
+  for (int32_t i = 2; i <= n; ++i) {
+    if (SliceEquals(wide, i, "は"_sj)) return i;
+    if (SliceEquals(wide, i, "っ"_sj) &&
+        (SliceEquals(wide, i + 1, "て何"_sj) ||
+         SliceEquals(wide, i + 1, "てな"_sj) ||
+         SliceEquals(wide, i + 1, "て知"_sj))) {
+      return i;
+    }
+  }
+  return 0;
+}
+
+}  // namespace holvan

@@ -7,9 +7,9 @@ namespace {
 
 constexpr std::string_view kBreak = "\r\n";
 
-// Control characters (C0 but the tab, DEL, C1) as U+FFFD: a data file or a
-// typed line must not drive the terminal with escape sequences.
-std::string WithoutControls(std::string utf8) {
+}  // namespace
+
+std::string WithoutControls(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -25,8 +25,6 @@ std::string WithoutControls(std::string utf8) {
   }
   return out;
 }
-
-}  // namespace
 
 std::string TerminalText(std::string_view narrow) {
   // Converted piece by piece, so that a broken character next to a break

@@ -12,6 +12,11 @@ namespace holvan::term {
 /// the tab become U+FFFD.
 std::string TerminalText(std::string_view narrow);
 
+/// utf8 with its control characters (C0 but the tab, DEL, C1) as U+FFFD: a
+/// data file or a typed line must not drive the terminal with escape
+/// sequences.
+std::string WithoutControls(std::string_view utf8);
+
 /// What the terminal prints when appended bytes made text_after: the said
 /// text followed by "\n". Appending puts the break after the said text, or
 /// before it when the text did not end with a break.

@@ -44,6 +44,9 @@ TEST(SignalBridgeTest, SignalsArriveInTurnAndTheOldHandlersComeBack) {
 TEST(SignalBridgeTest, TheDefaultActionStopsAndTheSignalIsCaughtAgain) {
   const pid_t pid = ::fork();
   if (pid == 0) {
+    // A group of its own whose parent is outside it is never orphaned: the
+    // system discards stop signals sent to an orphaned group.
+    ::setpgid(0, 0);
     SignalBridge bridge({SIGTSTP});
     bridge.RaiseWithDefaultAction(SIGTSTP);
     std::raise(SIGTSTP);

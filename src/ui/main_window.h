@@ -17,7 +17,8 @@ class InputLine;
 class TranscriptView;
 
 /// The main window: the Transcript, the input line, the Talk and Exit
-/// buttons, the idle-remark timer and the popup menu. It owns the companion
+/// buttons, the idle-remark timer and the popup menu, whose items also end
+/// the Transcript's and the input line's editing menus. It owns the companion
 /// and runs each of its events through one guard that shows the error box.
 class MainWindow : public QWidget, public View {
   Q_OBJECT
@@ -65,6 +66,9 @@ class MainWindow : public QWidget, public View {
  private:
   void BuildControls();
   void BuildPopupMenu();
+  /// Shows menu, a control's own editing menu, at the global point at, with
+  /// the popup menu's items after its own; it frees itself when closed.
+  void ShowEditingMenu(QMenu* menu, const QPoint& at);
 
   /// The Talk button: one turn, then the close when the turn asked for it.
   void Talk();

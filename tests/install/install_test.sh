@@ -60,7 +60,7 @@ desktop-file-validate "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "desktop-file-validate"
 grep -qx 'Exec=holvan-start' "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "the desktop entry does not start holvan-start"
-grep -qx 'StartupWMClass=io.github.holvan.Holvan' \
+grep -qx 'StartupWMClass=Holvan' \
   "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "the desktop entry does not name the window's class"
 # Pedantic hints do not change appstreamcli's status, so its report is read.

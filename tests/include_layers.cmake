@@ -8,9 +8,12 @@ set(below_files errors text)
 set(below_dates text)
 set(below_store files errors text)
 set(below_conversation store dates files errors text random)
+set(below_memory store files errors text)
 set(below_system conversation store dates files errors text random)
 set(below_ui system conversation store dates files errors text random)
 set(below_term system conversation store dates files errors text random)
+set(below_memory_cli memory system conversation store dates files errors text
+    random)
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/src
      ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)

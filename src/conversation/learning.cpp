@@ -2,6 +2,7 @@
 
 #include "conversation/branches.h"
 #include "conversation/replies.h"
+#include "store/definition_list.h"
 #include "text/cp932.h"
 #include "text/literal.h"
 #include "text/numbers.h"
@@ -20,43 +21,6 @@ struct StatementForm {
   /// Characters at the end of the line that the definition leaves out.
   int32_t dropped;
 };
-
-/// True when the definition of length characters at 1-based position q of
-/// value is a whole definition: bounded by "＊" or the ends of the value.
-bool IsWholeDefinition(const WideText& value, int32_t q, int32_t length) {
-  const char16_t star = ToWide("＊"_sj).front();
-  const auto after = static_cast<std::size_t>(q - 1 + length);
-  const bool starts = q == 1 || value[q - 2] == star;
-  const bool ends = after == value.size() || value[after] == star;
-  return starts && ends;
-}
-
-/// The value with definition as its newest definition, held once.
-NarrowText WithNewestDefinition(std::string_view value,
-                                const NarrowText& definition) {
-  const auto newest_before = [&definition](std::string_view rest) {
-    return (definition + "＊"_sj).append(rest);
-  };
-  const int32_t q = WidePos(definition, value);
-  if (q == 0) return newest_before(value);
-  const WideText wide_value = ToWide(value);
-  const WideText wide_definition = ToWide(definition);
-  const auto length = static_cast<int32_t>(wide_definition.size());
-  if (IsWholeDefinition(wide_value, q, length)) {
-    if (q == 1) return NarrowText(value);
-    return newest_before(WideDelete(value, q - 1, length + 1));
-  }
-  // The first occurrence is part of a longer definition; the definition may
-  // still be stored on its own further on.
-  for (auto at = wide_value.find(wide_definition, q); at != WideText::npos;
-       at = wide_value.find(wide_definition, at + 1)) {
-    const auto later = static_cast<int32_t>(at + 1);
-    if (IsWholeDefinition(wide_value, later, length)) {
-      return newest_before(WideDelete(value, later - 1, length + 1));
-    }
-  }
-  return newest_before(value);
-}
 
 /// Learns the definition of topic; true when it rewrote an entry, which ends
 /// the turn.

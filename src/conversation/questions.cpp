@@ -1,7 +1,7 @@
 #include <initializer_list>
 
 #include "conversation/branches.h"
-#include "text/cp932.h"
+#include "store/line_forms.h"
 #include "text/literal.h"
 #include "text/primitives.h"
 
@@ -26,23 +26,11 @@ bool AnswerAboutItself(Session& session, const NarrowText& line) {
   return true;
 }
 
-/// The 1-based position whose character ends the topic ("は", or "っ" before
-/// "て何", "てな" or "て知"), or 0. A topic needs at least one character
-/// before it and something in the Dictionary to be looked up in.
+/// The 1-based position whose character ends the topic, or 0. A topic needs
+/// something in the Dictionary to be looked up in.
 int32_t TopicEnd(Session& session, const NarrowText& line) {
   if (session.stores.dictionary.Count() == 0) return 0;
-  const WideText wide = ToWide(line);
-  const auto n = static_cast<int32_t>(wide.size());
-  for (int32_t i = 2; i <= n; ++i) {
-    if (SliceEquals(wide, i, "は"_sj)) return i;
-    if (SliceEquals(wide, i, "っ"_sj) &&
-        (SliceEquals(wide, i + 1, "て何"_sj) ||
-         SliceEquals(wide, i + 1, "てな"_sj) ||
-         SliceEquals(wide, i + 1, "て知"_sj))) {
-      return i;
-    }
-  }
-  return 0;
+  return QuestionTopicEnd(line);
 }
 
 void LookUp(Session& session, const NarrowText& topic) {

@@ -9,6 +9,9 @@
 
 namespace holvan {
 
+/// The period of the idle-remark timer.
+inline constexpr int kIdleRemarkPeriodMs = 5000;
+
 /// What the window must show: the input line, the look, the Transcript (told
 /// of each change with its text after the change), the idle-remark switch and
 /// the closing box. The Qt window, the terminal and the tests implement it.

@@ -119,8 +119,9 @@ Profile LoadStores(std::string_view directory, Stores& stores) {
 }
 
 void RemoveStaleDataTemporaries(std::string_view directory) {
-  static constexpr std::array<std::string_view, 4> kWritten = {
-      kProfileFile, kBrainFile, kPhraseLogFile, kDiaryFile};
+  // dic.dat is written by the memory's editors, never by the conversation.
+  static constexpr std::array<std::string_view, 5> kWritten = {
+      kProfileFile, kBrainFile, kPhraseLogFile, kDiaryFile, kDictionaryFile};
   RemoveStaleTemporaries(NarrowText(directory), kWritten);
 }
 

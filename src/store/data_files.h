@@ -26,9 +26,9 @@ void UpdateProfile(const Profile& fields, TextLines& profile);
 /// raises its error; later files are not written.
 void SaveStores(std::string_view directory, const Stores& stores);
 
-/// Removes from directory what saves of "holv.dat", "brain.dat", "res.dat"
-/// and "diary.dat" left there when their process was killed; for a program
-/// that holds the folder's lock, before it loads anything.
+/// Removes from directory what saves of "holv.dat", "brain.dat", "res.dat",
+/// "diary.dat" and "dic.dat" left there when their process was killed; for a
+/// program that holds the folder's lock, before it loads anything.
 void RemoveStaleDataTemporaries(std::string_view directory);
 
 }  // namespace holvan

@@ -2,6 +2,7 @@
 
 #include "text/cp932.h"
 #include "text/literal.h"
+#include "text/primitives.h"
 
 namespace holvan {
 namespace {
@@ -58,6 +59,21 @@ std::optional<KeyAndValue> SplitDictionaryLine(std::string_view line) {
   if (star.length == 0) return std::nullopt;
   return KeyAndValue{line.substr(0, star.begin),
                      line.substr(star.begin + star.length)};
+}
+
+int32_t QuestionTopicEnd(std::string_view question) {
+  const WideText wide = ToWide(question);
+  const auto n = static_cast<int32_t>(wide.size());
+  for (int32_t i = 2; i <= n; ++i) {
+    if (SliceEquals(wide, i, "は"_sj)) return i;
+    if (SliceEquals(wide, i, "っ"_sj) &&
+        (SliceEquals(wide, i + 1, "て何"_sj) ||
+         SliceEquals(wide, i + 1, "てな"_sj) ||
+         SliceEquals(wide, i + 1, "て知"_sj))) {
+      return i;
+    }
+  }
+  return 0;
 }
 
 }  // namespace holvan

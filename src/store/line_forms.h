@@ -25,4 +25,9 @@ KeyAndValue SplitBrainLine(std::string_view line);
 /// nothing for a line without one, which the Dictionary leaves out.
 std::optional<KeyAndValue> SplitDictionaryLine(std::string_view line);
 
+/// The 1-based position of the character that ends a question's topic: the
+/// first "は" from the second character on, or a "っ" there followed by
+/// "て何", "てな" or "て知"; 0 when none does.
+int32_t QuestionTopicEnd(std::string_view question);
+
 }  // namespace holvan

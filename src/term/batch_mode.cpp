@@ -1,14 +1,12 @@
 #include "term/batch_mode.h"
 
-#include <poll.h>
 #include <unistd.h>
-
-#include <cerrno>
 
 #include "conversation/companion.h"
 #include "term/console.h"
 #include "term/line_reader.h"
 #include "term/run_event.h"
+#include "term/run_loop.h"
 #include "term/term_view.h"
 #include "term/typed_line.h"
 
@@ -17,37 +15,40 @@ namespace {
 
 class BatchRun {
  public:
-  BatchRun(Platform& platform, SignalPipe& signals)
-      : signals_(signals), view_(console_), companion_(view_, platform) {}
+  BatchRun(Platform& platform, system::SignalBridge& signals)
+      : signals_(signals),
+        view_(console_),
+        companion_(view_, platform),
+        reader_(STDIN_FILENO) {}
 
   int Run() {
     RunEvent(console_, [this] { companion_.Start(); });
-    LineReader reader(STDIN_FILENO);
-    bool more = true;
-    while (more) {
-      if (!WaitForInput()) return SaveForSignal();
-      more = reader.Fill();
-      while (auto line = reader.Next()) {
-        if (signals_.Take() != 0) return SaveForSignal();
-        Handle(*line);
-        if (closed_) return 0;
-      }
-    }
-    return Close() ? 0 : 1;
+    loop_.Run(signals_.fd(), &BatchRun::OnSignal, &BatchRun::OnInput, this);
+    return status_;
   }
 
  private:
-  // Waits until stdin has something; false when a signal came first.
-  bool WaitForInput() {
-    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
-    while (true) {
-      if (poll(fds, 2, -1) < 0) {
-        if (errno == EINTR) continue;
-        return true;  // the read then reports the failure as the end
-      }
-      if (fds[1].revents != 0 && signals_.Take() != 0) return false;
-      if (fds[0].revents != 0) return true;
+  static gboolean OnSignal(gint, GIOCondition, gpointer run) {
+    auto* self = static_cast<BatchRun*>(run);
+    if (self->signals_.Take() != 0) self->Finish(self->SaveForSignal());
+    return G_SOURCE_CONTINUE;
+  }
+
+  // A read that fails is taken for the end of input.
+  static gboolean OnInput(gint, GIOCondition, gpointer run) {
+    static_cast<BatchRun*>(run)->TakeInput();
+    return G_SOURCE_CONTINUE;
+  }
+
+  void TakeInput() {
+    const bool more = reader_.Fill();
+    while (auto line = reader_.Next()) {
+      // A signal during the last turn ends the run before the next.
+      if (signals_.Take() != 0) return Finish(SaveForSignal());
+      Handle(*line);
+      if (closed_) return Finish(0);
     }
+    if (!more) Finish(Close() ? 0 : 1);
   }
 
   void Handle(const std::string& line) {
@@ -74,16 +75,24 @@ class BatchRun {
     return RunEvent(console_, [this] { companion_.SaveQuietly(); }) ? 0 : 1;
   }
 
-  SignalPipe& signals_;
+  void Finish(int status) {
+    status_ = status;
+    loop_.Quit();
+  }
+
+  system::SignalBridge& signals_;
   StreamConsole console_;
   TermView view_;
   Companion companion_;
+  LineReader reader_;
+  RunLoop loop_;
   bool closed_ = false;
+  int status_ = 0;
 };
 
 }  // namespace
 
-int RunBatch(Platform& platform, SignalPipe& signals) {
+int RunBatch(Platform& platform, system::SignalBridge& signals) {
   return BatchRun(platform, signals).Run();
 }
 

@@ -1,10 +1,9 @@
 #include "term/interactive_mode.h"
 
+#include <glib.h>
 #include <langinfo.h>
-#include <poll.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -19,9 +18,9 @@
 
 #include "conversation/companion.h"
 #include "term/command_words.h"
-#include "term/idle_timer.h"
 #include "term/readline_console.h"
 #include "term/run_event.h"
+#include "term/run_loop.h"
 #include "term/term_view.h"
 #include "term/typed_line.h"
 #include "term/version_text.h"
@@ -50,18 +49,35 @@ void TakeEightBitInputAsText() {
   rl_variable_bind("output-meta", "on");
 }
 
+// Enter sends the line through Send instead of Readline's accept-line, in
+// every key map and on every key that Readline or an inputrc bound to it.
+void BindSendKeys(rl_command_func_t* send) {
+  for (Keymap map :
+       {emacs_standard_keymap, vi_insertion_keymap, vi_movement_keymap}) {
+    char** keys = rl_invoking_keyseqs_in_map(rl_newline, map);
+    if (keys == nullptr) continue;
+    for (char** key = keys; *key != nullptr; ++key) {
+      rl_bind_keyseq_in_map(*key, send, map);
+      std::free(*key);
+    }
+    std::free(keys);
+  }
+}
+
 class InteractiveRun {
  public:
-  InteractiveRun(Platform& platform, SignalPipe& signals)
+  InteractiveRun(Platform& platform, system::SignalBridge& signals)
       : signals_(signals),
         console_(isatty(STDOUT_FILENO) == 1),
         view_(console_),
         companion_(view_, platform) {
-    view_.OnIdleRemarksRestart(
-        [this] { timer_.Start(IdleTimer::Clock::now()); });
+    view_.OnIdleRemarksSwitched([this](bool on) { SwitchIdleTimer(on); });
     current_ = this;
   }
-  ~InteractiveRun() { current_ = nullptr; }
+  ~InteractiveRun() {
+    RemoveSource(tick_timer_);
+    current_ = nullptr;
+  }
   InteractiveRun(const InteractiveRun&) = delete;
   InteractiveRun& operator=(const InteractiveRun&) = delete;
 
@@ -76,17 +92,59 @@ class InteractiveRun {
     rl_initialize();
     TakeEightBitInputAsText();
     KeepUtf8CharacterSet();
+    BindSendKeys(&InteractiveRun::Send);
 
-    timer_.Start(IdleTimer::Clock::now());
+    SwitchIdleTimer(true);
     view_.SetLook(ConversationLook());
     RunEvent(console_, [this] { companion_.Start(); });
     rl_callback_handler_install(Prompt().c_str(), &InteractiveRun::OnLine);
     console_.SetPromptShown(true);
-    while (!done_) WaitAndDispatch();
+    loop_.Run(signals_.fd(), &InteractiveRun::OnSignal,
+              &InteractiveRun::OnInput, this);
     return status_;
   }
 
  private:
+  static gboolean OnSignal(gint, GIOCondition, gpointer) {
+    while (!current_->done_) {
+      const int sig = current_->signals_.Take();
+      if (sig == 0) break;
+      current_->HandleSignal(sig);
+    }
+    return G_SOURCE_CONTINUE;
+  }
+
+  static gboolean OnInput(gint, GIOCondition condition, gpointer) {
+    // A terminal that hung up reads as endless end-of-input: save and go.
+    if ((condition & (G_IO_HUP | G_IO_ERR | G_IO_NVAL)) != 0) {
+      current_->HangUp();
+    } else {
+      rl_callback_read_char();
+    }
+    return G_SOURCE_CONTINUE;
+  }
+
+  static gboolean OnTick(gpointer) {
+    RunEvent(current_->console_, [] { current_->companion_.IdleTick(); });
+    return G_SOURCE_CONTINUE;
+  }
+
+  // The idle-remark switch: on starts a fresh period, off stops the timer.
+  void SwitchIdleTimer(bool on) {
+    RemoveSource(tick_timer_);
+    if (on) {
+      tick_timer_ =
+          g_timeout_add(kIdleRemarkPeriodMs, &InteractiveRun::OnTick, this);
+    }
+  }
+
+  // Enter: the prompt's line leaves the screen, and what the line brings
+  // (its echo) takes its place.
+  static int Send(int count, int key) {
+    current_->console_.TakeOffSentLine();
+    return rl_newline(count, key);
+  }
+
   static void OnLine(char* line) { current_->HandleLine(line); }
 
   static int OnLineStart() {
@@ -125,37 +183,6 @@ class InteractiveRun {
 
   std::string Prompt() { return NarrowToUtf8(view_.talk_caption()) + "> "; }
 
-  void WaitAndDispatch() {
-    const bool ticking = view_.IdleRemarksEnabled();
-    const int timeout =
-        ticking ? timer_.MillisecondsLeft(IdleTimer::Clock::now()) : -1;
-    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
-    if (poll(fds, 2, timeout) < 0 && errno != EINTR) {
-      HangUp();
-      return;
-    }
-    if (fds[1].revents != 0) {
-      while (!done_) {
-        const int sig = signals_.Take();
-        if (sig == 0) break;
-        HandleSignal(sig);
-      }
-    }
-    if (done_) return;
-    // A terminal that hung up reads as endless end-of-input: save and go.
-    if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-      HangUp();
-      return;
-    }
-    if ((fds[0].revents & POLLIN) != 0) rl_callback_read_char();
-    if (done_ || !view_.IdleRemarksEnabled()) return;
-    const auto now = IdleTimer::Clock::now();
-    if (timer_.Due(now)) {
-      timer_.Advance(now);
-      RunEvent(console_, [this] { companion_.IdleTick(); });
-    }
-  }
-
   void HandleLine(char* line) {
     console_.SetPromptShown(false);
     if (line == nullptr) {
@@ -175,6 +202,8 @@ class InteractiveRun {
         if (companion_.close_requested()) Close();
       }
     }
+    // A line that showed nothing keeps its prompt's line.
+    console_.PutBackSentLine();
     if (closed_) {
       Finish(0);
       return;
@@ -234,9 +263,7 @@ class InteractiveRun {
   void Suspend() {
     console_.LeavePrompt();
     rl_deprep_terminal();
-    std::signal(SIGTSTP, SIG_DFL);
-    std::raise(SIGTSTP);
-    signals_.Catch(SIGTSTP);
+    signals_.RaiseWithDefaultAction(SIGTSTP);
     rl_prep_terminal(1);
     rl_forced_update_display();
     console_.SetPromptShown(true);
@@ -253,15 +280,18 @@ class InteractiveRun {
     console_.SetPromptShown(false);
     done_ = true;
     status_ = status;
+    RemoveSource(tick_timer_);
+    loop_.Quit();
   }
 
   static InteractiveRun* current_;
 
-  SignalPipe& signals_;
+  system::SignalBridge& signals_;
   ReadlineConsole console_;
   TermView view_;
   Companion companion_;
-  IdleTimer timer_;
+  RunLoop loop_;
+  guint tick_timer_ = 0;
   std::vector<std::string> completions_;
   bool closed_ = false;
   bool done_ = false;
@@ -272,7 +302,7 @@ InteractiveRun* InteractiveRun::current_ = nullptr;
 
 }  // namespace
 
-int RunInteractive(Platform& platform, SignalPipe& signals) {
+int RunInteractive(Platform& platform, system::SignalBridge& signals) {
   std::setlocale(LC_ALL, "");
   KeepUtf8CharacterSet();
   return InteractiveRun(platform, signals).Run();

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "conversation/platform.h"
-#include "term/signal_pipe.h"
+#include "system/signal_bridge.h"
 
 namespace holvan::term {
 
 /// The run on a terminal: a Readline prompt showing the Talk caption, the
-/// 5000 ms idle-remark timer, "/version" and "/quit". Ctrl-D, "/quit" and
-/// Ctrl-C on an empty line close as the window does; SIGTERM and SIGHUP save
-/// without the closing box. Returns the exit status. signals must catch
-/// SIGINT, SIGTERM, SIGHUP, SIGTSTP and SIGWINCH.
-int RunInteractive(Platform& platform, SignalPipe& signals);
+/// 5000 ms idle-remark timer, "/version" and "/quit", on GLib's main loop.
+/// Ctrl-D, "/quit" and Ctrl-C on an empty line close as the window does;
+/// SIGTERM and SIGHUP save without the closing box. Returns the exit status.
+/// signals must catch SIGINT, SIGTERM, SIGHUP, SIGTSTP and SIGWINCH.
+int RunInteractive(Platform& platform, system::SignalBridge& signals);
 
 }  // namespace holvan::term

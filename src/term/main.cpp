@@ -2,33 +2,29 @@
 
 #include <csignal>
 #include <cstdio>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "system/process_start.h"
+#include "system/signal_bridge.h"
 #include "system/system_platform.h"
 #include "system/working_folder.h"
 #include "term/batch_mode.h"
 #include "term/interactive_mode.h"
 #include "term/options.h"
-#include "term/signal_pipe.h"
+#include "term/version_text.h"
 #include "text/cp932.h"
 
 using holvan::term::Command;
 
 int main(int argc, char** argv) {
   holvan::system::PrepareProcess();
-  const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0),
-                                           argv + argc);
   const holvan::term::ParsedCommandLine parsed =
-      holvan::term::ParseCommandLine(args);
+      holvan::term::ParseCommandLine(argc, argv);
   switch (parsed.command) {
     case Command::kHelp:
       std::fputs(holvan::term::UsageText().c_str(), stdout);
       return 0;
     case Command::kVersion:
-      std::puts(holvan::term::VersionLine().c_str());
+      std::fputs(holvan::term::ReleaseVersionText().c_str(), stdout);
       return 0;
     case Command::kUsageError:
       std::fprintf(stderr, "holvan-term: %s\n%s", parsed.problem.c_str(),
@@ -47,11 +43,15 @@ int main(int argc, char** argv) {
         holvan::NarrowToUtf8(holvan::system::FolderBusyMessage()).c_str());
     return holvan::system::kFolderBusyStatus;
   }
-  if (isatty(STDIN_FILENO) == 1) {
-    holvan::term::SignalPipe signals(
-        {SIGINT, SIGTERM, SIGHUP, SIGTSTP, SIGWINCH});
-    return holvan::term::RunInteractive(platform, signals);
+  const bool interactive = isatty(STDIN_FILENO) == 1;
+  holvan::system::SignalBridge signals =
+      interactive ? holvan::system::SignalBridge(
+                        {SIGINT, SIGTERM, SIGHUP, SIGTSTP, SIGWINCH})
+                  : holvan::system::SignalBridge({SIGINT, SIGTERM, SIGHUP});
+  if (signals.fd() < 0) {
+    std::perror("holvan-term: pipe");
+    return 1;
   }
-  holvan::term::SignalPipe signals({SIGINT, SIGTERM, SIGHUP});
-  return holvan::term::RunBatch(platform, signals);
+  return interactive ? holvan::term::RunInteractive(platform, signals)
+                     : holvan::term::RunBatch(platform, signals);
 }

@@ -1,18 +1,33 @@
 #include "term/options.h"
 
+#include <getopt.h>
+
+#include <charconv>
 #include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "dates/date_time.h"
 
 namespace holvan::term {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr const char* kSeedProblem =
+    "--seed needs a number from 0 to 4294967295";
+constexpr const char* kNowProblem =
+    "--now needs a valid \"YYYY-MM-DD HH:MM:SS\"";
+
+// The long options without a short form, by getopt_long's value for them.
+enum LongOption : int { kVersionOption = 256, kSeedOption, kNowOption };
 
 // The digits of text[at, at + count) as a number, or -1 when one is not a
 // digit.
 int DigitsAt(std::string_view text, std::size_t at, std::size_t count) {
   int value = 0;
   for (std::size_t i = at; i < at + count; ++i) {
-    if (!IsDigit(text[i])) return -1;
+    if (text[i] < '0' || text[i] > '9') return -1;
     value = value * 10 + (text[i] - '0');
   }
   return value;
@@ -29,45 +44,20 @@ bool IsDate(int year, int month, int day) {
              .ok();
 }
 
-// "--name=value" or "--name value"; advances i past what it took.
-std::optional<std::string_view> OptionValue(
-    std::span<const std::string_view> args, std::size_t& i,
-    std::string_view name) {
-  const std::string_view arg = args[i];
-  if (arg == name) {
-    if (i + 1 >= args.size()) return std::nullopt;
-    return args[++i];
-  }
-  return arg.substr(name.size() + 1);
-}
-
-bool IsOption(std::string_view arg, std::string_view name) {
-  return arg == name || (arg.size() > name.size() && arg.starts_with(name) &&
-                         arg[name.size()] == '=');
-}
-
-ParsedCommandLine Refuse(std::string problem) {
-  ParsedCommandLine parsed;
-  parsed.command = Command::kUsageError;
-  parsed.problem = std::move(problem);
-  return parsed;
-}
-
-}  // namespace
-
+// "N" as a decimal number from 0 to 4294967295, digits only: no sign, no
+// space.
 std::optional<uint32_t> ParseSeed(std::string_view text) {
-  if (text.empty()) return std::nullopt;
-  uint64_t value = 0;
-  for (char c : text) {
-    if (!IsDigit(c)) return std::nullopt;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-    if (value > UINT32_MAX) return std::nullopt;
+  uint32_t value = 0;
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
   }
-  return static_cast<uint32_t>(value);
+  return value;
 }
 
+// "YYYY-MM-DD HH:MM:SS" as a valid calendar moment (years 1 to 9999).
 std::optional<Moment> ParseMoment(std::string_view text) {
-  // YYYY-MM-DD HH:MM:SS
   if (text.size() != 19 || text[4] != '-' || text[7] != '-' ||
       text[10] != ' ' || text[13] != ':' || text[16] != ':') {
     return std::nullopt;
@@ -88,40 +78,65 @@ std::optional<Moment> ParseMoment(std::string_view text) {
   return moment;
 }
 
-ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
+ParsedCommandLine Refuse(std::string problem) {
   ParsedCommandLine parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (arg == "--help") {
-      parsed.command = Command::kHelp;
-      return parsed;
-    }
-    if (arg == "--version") {
-      parsed.command = Command::kVersion;
-      return parsed;
-    }
-    if (IsOption(arg, "--seed")) {
-      const auto value = OptionValue(args, i, "--seed");
-      const auto seed = value ? ParseSeed(*value) : std::nullopt;
-      if (!seed) return Refuse("--seed needs a number from 0 to 4294967295");
-      parsed.overrides.start_seed = seed;
-    } else if (IsOption(arg, "--now")) {
-      const auto value = OptionValue(args, i, "--now");
-      const auto now = value ? ParseMoment(*value) : std::nullopt;
-      if (!now) {
-        return Refuse("--now needs a valid \"YYYY-MM-DD HH:MM:SS\"");
-      }
-      parsed.overrides.now = now;
-    } else {
-      return Refuse("unknown argument '" + std::string(arg) + "'");
+  parsed.command = Command::kUsageError;
+  parsed.problem = std::move(problem);
+  return parsed;
+}
+
+ParsedCommandLine RefuseArgument(std::string_view arg) {
+  return Refuse("unknown argument '" + std::string(arg) + "'");
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(int argc, char** argv) {
+  static constexpr option kOptions[] = {
+      {"help", no_argument, nullptr, 'h'},
+      {"version", no_argument, nullptr, kVersionOption},
+      {"seed", required_argument, nullptr, kSeedOption},
+      {"now", required_argument, nullptr, kNowOption},
+      {nullptr, 0, nullptr, 0},
+  };
+  // The messages are this program's own; "+" stops at the first argument
+  // that is no option, so that arguments are refused in their order.
+  opterr = 0;
+  optind = 0;
+  ParsedCommandLine parsed;
+  while (true) {
+    // Where the option getopt_long is about to read stands.
+    const int at = optind < 1 ? 1 : optind;
+    const int found = getopt_long(argc, argv, "+:h", kOptions, nullptr);
+    switch (found) {
+      case -1:
+        if (optind < argc) return RefuseArgument(argv[optind]);
+        return parsed;
+      case 'h':
+        parsed.command = Command::kHelp;
+        return parsed;
+      case kVersionOption:
+        parsed.command = Command::kVersion;
+        return parsed;
+      case kSeedOption:
+        parsed.overrides.start_seed = ParseSeed(optarg);
+        if (!parsed.overrides.start_seed) return Refuse(kSeedProblem);
+        break;
+      case kNowOption:
+        parsed.overrides.now = ParseMoment(optarg);
+        if (!parsed.overrides.now) return Refuse(kNowProblem);
+        break;
+      case ':':
+        return Refuse(optopt == kSeedOption ? kSeedProblem : kNowProblem);
+      default:
+        return RefuseArgument(argv[at]);
     }
   }
-  return parsed;
 }
 
 std::string UsageText() {
   return "Usage: holvan-term [--seed N] [--now \"YYYY-MM-DD HH:MM:SS\"]\n"
-         "       holvan-term --help | --version\n"
+         "       holvan-term -h | --help | --version\n"
          "\n"
          "Talks with Holvan in a terminal, on the data files of the current\n"
          "directory (brain.dat, dic.dat, res.dat, holv.dat, diary.dat).\n"
@@ -130,7 +145,7 @@ std::string UsageText() {
          "              instead of the clock\n"
          "  --now TIME  read TIME, \"YYYY-MM-DD HH:MM:SS\", from the local "
          "clock\n"
-         "  --help      show this text\n"
+         "  -h, --help  show this text\n"
          "  --version   show the version\n"
          "\n"
          "On a terminal: type a line and press Enter to talk. /version shows\n"
@@ -144,7 +159,5 @@ std::string UsageText() {
          "for a refused argument, 3 when another Holvan already works in this\n"
          "directory (nothing is then read or written).\n";
 }
-
-std::string VersionLine() { return "Holvan Ver1.0"; }
 
 }  // namespace holvan::term

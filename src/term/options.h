@@ -1,12 +1,7 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 
-#include "dates/date_time.h"
 #include "system/system_platform.h"
 
 namespace holvan::term {
@@ -23,19 +18,11 @@ struct ParsedCommandLine {
   std::string problem;
 };
 
-/// Parses the arguments after the program name.
-ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args);
-
-/// "N" as a decimal number from 0 to 4294967295, digits only.
-std::optional<uint32_t> ParseSeed(std::string_view text);
-
-/// "YYYY-MM-DD HH:MM:SS" as a valid calendar moment (years 1 to 9999).
-std::optional<Moment> ParseMoment(std::string_view text);
+/// Parses main's arguments. The first argument that is no option is refused,
+/// as is the first wrong one.
+ParsedCommandLine ParseCommandLine(int argc, char** argv);
 
 /// The help text, ending in a line break.
 std::string UsageText();
-
-/// "Holvan Ver1.0".
-std::string VersionLine();
 
 }  // namespace holvan::term

@@ -6,6 +6,8 @@
 // Readline's header needs <cstdio> (above) first.
 #include <readline/readline.h>
 
+#include "text/cp932.h"
+
 namespace holvan::term {
 namespace {
 
@@ -23,9 +25,13 @@ ReadlineConsole::~ReadlineConsole() {
   if (titles_) WriteAll(stdout, kPopTitle);
 }
 
-void ReadlineConsole::Write(std::string_view text) { Print(stdout, text); }
+void ReadlineConsole::Write(std::string_view text) {
+  sent_line_.clear();
+  Print(stdout, text);
+}
 
 void ReadlineConsole::WriteErrorLine(std::string_view line) {
+  PutBackSentLine();
   Print(stderr, std::string(line) + "\n");
 }
 
@@ -46,6 +52,24 @@ void ReadlineConsole::LeavePrompt() {
   rl_redisplay();
   WriteAll(stdout, "\n");
   prompt_shown_ = false;
+}
+
+void ReadlineConsole::TakeOffSentLine() {
+  // An active region (a paste) would be drawn once more first.
+  rl_deactivate_mark();
+  // Shown as the turn will take it: code page 932, no control characters.
+  sent_line_ = std::string(rl_prompt) +
+               NarrowToTerminalUtf8(Utf8ToNarrow(rl_line_buffer)) + "\n";
+  rl_clear_visible_line();
+  std::fflush(rl_outstream);
+  // Readline then takes its display for empty and ends no line of its own.
+  rl_on_new_line();
+}
+
+void ReadlineConsole::PutBackSentLine() {
+  if (sent_line_.empty()) return;
+  WriteAll(stdout, sent_line_);
+  sent_line_.clear();
 }
 
 void ReadlineConsole::Print(std::FILE* stream, std::string_view text) {

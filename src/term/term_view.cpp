@@ -27,8 +27,9 @@ void TermView::TranscriptLoaded(std::string_view text) {
 }
 
 void TermView::SetIdleRemarksEnabled(bool on) {
-  if (on && !idle_remarks_ && restart_idle_) restart_idle_();
+  if (on == idle_remarks_) return;
   idle_remarks_ = on;
+  if (idle_remarks_switched_) idle_remarks_switched_(on);
 }
 
 void TermView::ShowClosingMessage() {

@@ -14,10 +14,9 @@ class TermView : public View {
  public:
   explicit TermView(Console& console);
 
-  /// Called when the idle-remark switch turns on from off, to start a fresh
-  /// period.
-  void OnIdleRemarksRestart(std::function<void()> restart) {
-    restart_idle_ = std::move(restart);
+  /// Called with the idle-remark switch's new value each time it changes.
+  void OnIdleRemarksSwitched(std::function<void(bool on)> switched) {
+    idle_remarks_switched_ = std::move(switched);
   }
   /// The Talk button's caption ("話す", "記入" in diary mode).
   const NarrowText& talk_caption() const { return talk_caption_; }
@@ -40,7 +39,7 @@ class TermView : public View {
 
  private:
   Console& console_;
-  std::function<void()> restart_idle_;
+  std::function<void(bool on)> idle_remarks_switched_;
   NarrowText input_;
   NarrowText talk_caption_;
   bool idle_remarks_ = true;

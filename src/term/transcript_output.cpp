@@ -7,25 +7,6 @@ namespace {
 
 constexpr std::string_view kBreak = "\r\n";
 
-// Control characters (C0 but the tab, DEL, C1) as U+FFFD: a data file or a
-// typed line must not drive the terminal with escape sequences.
-std::string WithoutControls(std::string utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(utf8[i]);
-    const bool c1 = byte == 0xC2 && i + 1 < utf8.size() &&
-                    static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
-    if ((byte < 0x20 && byte != '\t') || byte == 0x7F || c1) {
-      out += "\xEF\xBF\xBD";
-      if (c1) ++i;
-    } else {
-      out += utf8[i];
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string TerminalText(std::string_view narrow) {
@@ -35,7 +16,7 @@ std::string TerminalText(std::string_view narrow) {
   std::size_t start = 0;
   while (true) {
     const std::size_t at = narrow.find(kBreak, start);
-    out += WithoutControls(NarrowToUtf8(narrow.substr(start, at - start)));
+    out += NarrowToTerminalUtf8(narrow.substr(start, at - start));
     if (at == std::string_view::npos) return out;
     out += '\n';
     start = at + kBreak.size();

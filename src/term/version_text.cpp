@@ -1,6 +1,5 @@
 #include "term/version_text.h"
 
-#include "term/options.h"
 #include "term/transcript_output.h"
 #include "text/literal.h"
 
@@ -16,8 +15,12 @@ std::string VersionText() {
       "聞くことができます。他もろもろ。\r\n"
       "\r\n"
       "詳しくはHPへ\r\n"_sj;
-  return VersionLine() + "\n" + TerminalText(memo) +
+  return "Holvan Ver1.0\n" + TerminalText(memo) +
          TerminalText("(C) Holvan 開発チーム MIT"_sj) + "\n";
+}
+
+std::string ReleaseVersionText() {
+  return "holvan-term " HOLVAN_VERSION "\n" + VersionText();
 }
 
 }  // namespace holvan::term

@@ -96,6 +96,21 @@ uint32_t DecodeUtf8At(std::string_view text, size_t& i) {
   return c;
 }
 
+// Code page 932 to UTF-8; characters that shown rejects, and bytes that are
+// not valid code page 932, become U+FFFD.
+template <typename Shown>
+std::string ToUtf8(std::string_view text, Shown shown) {
+  const Tables& t = cp932::kTables;
+  std::string out;
+  out.reserve(text.size() * 3 / 2);
+  size_t i = 0;
+  while (i < text.size()) {
+    char16_t u = DecodeAt(t, text, i);
+    AppendUtf8(out, u != kNoCode && shown(u) ? u : 0xFFFD);
+  }
+  return out;
+}
+
 }  // namespace
 
 WideText ToWide(std::string_view text) {
@@ -226,16 +241,26 @@ NarrowText Utf8ToNarrow(std::string_view utf8) {
   return out;
 }
 
-std::string NarrowToUtf8(std::string_view text) {
+bool FitsCodePage932(std::string_view utf8) {
   const Tables& t = cp932::kTables;
-  std::string out;
-  out.reserve(text.size() * 3 / 2);
   size_t i = 0;
-  while (i < text.size()) {
-    char16_t u = DecodeAt(t, text, i);
-    AppendUtf8(out, u != kNoCode ? u : 0xFFFD);
+  while (i < utf8.size()) {
+    const uint32_t c = DecodeUtf8At(utf8, i);
+    if (c == kBadUtf8 || c >= 0x10000 || (c != 0 && t.encode[c] == 0)) {
+      return false;
+    }
   }
-  return out;
+  return true;
+}
+
+std::string NarrowToUtf8(std::string_view text) {
+  return ToUtf8(text, [](char16_t) { return true; });
+}
+
+std::string NarrowToTerminalUtf8(std::string_view text) {
+  return ToUtf8(text, [](char16_t u) {
+    return (u >= 0x20 || u == '\t') && (u < 0x7F || u > 0x9F);
+  });
 }
 
 }  // namespace holvan

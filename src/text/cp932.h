@@ -51,8 +51,17 @@ std::u16string UnitsNarrowedTo(std::string_view bytes);
 /// lacks.
 NarrowText Utf8ToNarrow(std::string_view utf8);
 
+/// True when utf8 is well-formed UTF-8 whose every character code page 932
+/// holds, so that Utf8ToNarrow loses nothing of it.
+bool FitsCodePage932(std::string_view utf8);
+
 /// Code page 932 to UTF-8 for display; bytes that are not valid code page 932
 /// become U+FFFD.
 std::string NarrowToUtf8(std::string_view text);
+
+/// NarrowToUtf8 for a terminal: control characters (C0 but the tab, DEL, C1)
+/// become U+FFFD too, so that no stored or typed text can drive the terminal
+/// with escape sequences.
+std::string NarrowToTerminalUtf8(std::string_view text);
 
 }  // namespace holvan

@@ -5,18 +5,18 @@
 #include "system/process_start.h"
 #include "system/system_platform.h"
 #include "system/working_folder.h"
+#include "ui/desktop_identity.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
+#include "ui/qt_translation.h"
 #include "ui/run_window.h"
 #include "ui/session_end.h"
 
 int main(int argc, char** argv) {
   holvan::system::PrepareProcess();
   QApplication application(argc, argv);
-  // The name is also the name shown for the program. A display name is not
-  // set: the platform would append it to every window caption, diary mode's
-  // included.
-  QApplication::setApplicationName(QStringLiteral("Holvan"));
+  holvan::SetDesktopIdentity();
+  holvan::InstallQtJapanese();
   holvan::system::SystemPlatform platform;
   // Held until the program ends.
   const holvan::system::FolderLock folder =

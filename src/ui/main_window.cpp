@@ -12,6 +12,7 @@
 #include "errors/failure.h"
 #include "text/cp932.h"
 #include "text/literal.h"
+#include "ui/colours.h"
 #include "ui/fonts.h"
 #include "ui/input_line.h"
 #include "ui/message_boxes.h"
@@ -19,13 +20,12 @@
 #include "ui/support_page.h"
 #include "ui/transcript_view.h"
 #include "ui/version_dialog.h"
+#include "ui/whole_on_screen.h"
 
 namespace holvan {
 namespace {
 
 using namespace holvan::literals;
-
-constexpr int kIdleRemarkIntervalMs = 5000;
 
 // Clears a flag when the scope ends, however it ends.
 class FlagScope {
@@ -48,10 +48,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       companion_(*this, platform) {
   setObjectName(QStringLiteral("main_window"));
   setFixedSize(406, 221);
-  move(100, 325);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, Qt::black);
-  setPalette(colours);
+  setPalette(FixedColours(Qt::black));
   setAutoFillBackground(true);
   setFont(WindowFont(12));
   BuildControls();
@@ -66,10 +63,23 @@ void MainWindow::BuildControls() {
   transcript_ = new TranscriptView(this);
   transcript_->setObjectName(QStringLiteral("transcript"));
   transcript_->setGeometry(6, 8, 395, 177);
+  transcript_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // A scroll area tells where in its viewport the menu was asked for.
+  connect(transcript_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) {
+            ShowEditingMenu(transcript_->createStandardContextMenu(),
+                            transcript_->viewport()->mapToGlobal(at));
+          });
 
   input_line_ = new InputLine(this);
   input_line_->setObjectName(QStringLiteral("input_line"));
   input_line_->setGeometry(6, 194, 283, 21);
+  input_line_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(input_line_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) {
+            ShowEditingMenu(input_line_->createStandardContextMenu(),
+                            input_line_->mapToGlobal(at));
+          });
 
   talk_button_ = new QPushButton(this);
   talk_button_->setObjectName(QStringLiteral("talk_button"));
@@ -91,7 +101,7 @@ void MainWindow::BuildControls() {
   idle_timer_ = new QTimer(this);
   idle_timer_->setObjectName(QStringLiteral("idle_timer"));
   idle_timer_->setTimerType(Qt::PreciseTimer);
-  idle_timer_->setInterval(kIdleRemarkIntervalMs);
+  idle_timer_->setInterval(kIdleRemarkPeriodMs);
   connect(idle_timer_, &QTimer::timeout, this, &MainWindow::IdleTick);
   idle_timer_->start();
 }
@@ -112,20 +122,27 @@ void MainWindow::BuildPopupMenu() {
       ->setObjectName(QStringLiteral("exit_action"));
 }
 
+void MainWindow::ShowEditingMenu(QMenu* menu, const QPoint& at) {
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->addSeparator();
+  // The popup menu's own actions, so that each does exactly what it does
+  // there.
+  menu->addActions(popup_menu_->actions());
+  menu->popup(at);
+}
+
 void MainWindow::Start() {
-  // The companion's start runs no event loop before its stores are loaded or
-  // marked unread, so no quiet save can come in between.
-  started_ = true;
   Guarded([this] { companion_.Start(); });
   // A quit while the error box waited ends the program: nothing to show.
   if (finished_) return;
+  PlaceWhole(this, {100, 325});
   show();
   activateWindow();
   input_line_->setFocus();
 }
 
 void MainWindow::SaveQuietly() {
-  if (!started_ || finished_ || closing_ || quietly_saved_) return;
+  if (finished_ || closing_ || quietly_saved_) return;
   try {
     companion_.SaveQuietly();
     quietly_saved_ = true;
@@ -161,7 +178,10 @@ void MainWindow::Talk() {
   Guarded([this] { companion_.Talk(); });
   if (companion_.close_requested() && Guarded([this] { RunClose(); })) {
     close();
+    return;
   }
+  // A click on the button took the focus; the next line is typed here.
+  input_line_->setFocus();
 }
 
 void MainWindow::Exit() { close(); }

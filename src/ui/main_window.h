@@ -17,7 +17,8 @@ class InputLine;
 class TranscriptView;
 
 /// The main window: the Transcript, the input line, the Talk and Exit
-/// buttons, the idle-remark timer and the popup menu. It owns the companion
+/// buttons, the idle-remark timer and the popup menu, whose items also end
+/// the Transcript's and the input line's editing menus. It owns the companion
 /// and runs each of its events through one guard that shows the error box.
 class MainWindow : public QWidget, public View {
   Q_OBJECT
@@ -31,8 +32,8 @@ class MainWindow : public QWidget, public View {
   /// calls it from inside its event loop (RunWindow).
   void Start();
   /// Saves the stores without the closing box (the session is ending), unless
-  /// the companion has not started yet (nothing is loaded), the window has
-  /// closed or nothing was said since the last such save.
+  /// the window has closed or nothing was said since the last such save.
+  /// Before the companion's start nothing is written: no file is read yet.
   /// A failure goes to the standard error stream: no one may be there to
   /// dismiss a box.
   void SaveQuietly();
@@ -65,6 +66,9 @@ class MainWindow : public QWidget, public View {
  private:
   void BuildControls();
   void BuildPopupMenu();
+  /// Shows menu, a control's own editing menu, at the global point at, with
+  /// the popup menu's items after its own; it frees itself when closed.
+  void ShowEditingMenu(QMenu* menu, const QPoint& at);
 
   /// The Talk button: one turn, then the close when the turn asked for it.
   void Talk();
@@ -89,7 +93,6 @@ class MainWindow : public QWidget, public View {
   QTimer* idle_timer_ = nullptr;
   QMenu* popup_menu_ = nullptr;
 
-  bool started_ = false;
   bool closing_ = false;
   bool finished_ = false;
   bool quietly_saved_ = false;

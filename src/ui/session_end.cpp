@@ -2,10 +2,12 @@
 
 #include <QGuiApplication>
 #include <QSessionManager>
+#include <QSocketNotifier>
 #include <csignal>
+#include <memory>
 
+#include "system/signal_bridge.h"
 #include "ui/main_window.h"
-#include "ui/quit_signals.h"
 
 namespace holvan {
 
@@ -19,9 +21,19 @@ void SaveOnSessionEnd(MainWindow& window) {
   QObject::connect(
       qGuiApp, &QCoreApplication::aboutToQuit, &window,
       [&window] { window.SaveQuietly(); }, Qt::DirectConnection);
-  auto* quit_signals = new QuitSignals({SIGTERM, SIGHUP}, &window);
-  QObject::connect(quit_signals, &QuitSignals::Received, &window,
-                   &MainWindow::SaveAndQuit);
+  // The connection owns the bridge, so the signals are caught for as long as
+  // the window lives.
+  auto bridge = std::make_shared<system::SignalBridge>(
+      std::initializer_list<int>{SIGTERM, SIGHUP});
+  if (bridge->fd() < 0) return;
+  auto* notifier =
+      new QSocketNotifier(bridge->fd(), QSocketNotifier::Read, &window);
+  QObject::connect(notifier, &QSocketNotifier::activated, &window,
+                   [bridge, &window] {
+                     while (bridge->Take() != 0) {
+                     }
+                     window.SaveAndQuit();
+                   });
 }
 
 }  // namespace holvan

@@ -4,6 +4,7 @@
 #include <QTextBlock>
 #include <algorithm>
 
+#include "ui/colours.h"
 #include "ui/fonts.h"
 #include "ui/shown_text.h"
 
@@ -25,23 +26,23 @@ std::size_t LineStart(std::string_view text, std::size_t at) {
 TranscriptView::TranscriptView(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
   setUndoRedoEnabled(false);
-  setFrameShape(QFrame::NoFrame);
+  // Flat: one line of the text colour, no 3-D look.
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   setFont(WindowFont(15));
   document()->setDocumentMargin(2);
 
-  // Grey with black text; the selection looks the same whether or not the
-  // view has the focus, so that a selection made before typing "削除" in the
-  // input line stays visible.
+  // Black on grey while enabled; the selection looks the same whether or not
+  // the view has the focus (FixedColours), so that a selection made before
+  // typing "削除" in the input line stays visible.
   QPalette colours = palette();
-  colours.setColor(QPalette::Base, QColor(0x80, 0x80, 0x80));
-  colours.setColor(QPalette::Text, Qt::black);
-  for (const QPalette::ColorRole role :
-       {QPalette::Highlight, QPalette::HighlightedText}) {
-    colours.setColor(QPalette::Inactive, role,
-                     colours.color(QPalette::Active, role));
+  for (const QPalette::ColorGroup group :
+       {QPalette::Active, QPalette::Inactive}) {
+    colours.setColor(group, QPalette::Base, kGrey);
+    colours.setColor(group, QPalette::Text, Qt::black);
   }
   setPalette(colours);
 

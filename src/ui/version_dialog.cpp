@@ -5,8 +5,10 @@
 #include <algorithm>
 
 #include "text/literal.h"
+#include "ui/colours.h"
 #include "ui/fonts.h"
 #include "ui/shown_text.h"
+#include "ui/whole_on_screen.h"
 
 namespace holvan {
 namespace {
@@ -36,10 +38,8 @@ VersionDialog::VersionDialog(QWidget* parent)
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(ShownText("バージョン情報"_sj));
   setFixedSize(240, 157);
-  move(246, 282);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-  setPalette(colours);
+  PlaceWhole(this, {246, 282});
+  setPalette(FixedColours(kGrey));
   setAutoFillBackground(true);
   setFont(WindowFont(15));
 

@@ -3,7 +3,8 @@
 # was installed, and runs holvan-start with a fresh memory folder: the first
 # run copies the starter files, takes the user's name and learns a
 # definition; the second greets by name, keeps the definition and leaves a
-# file the user changed as it was.
+# file the user changed as it was. Each launch backs the memory up, once a
+# day, with holvan-memory.
 set -eu
 
 build=$1
@@ -11,6 +12,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 memory=$work/data/holvan
+backups=$work/home/.local/state/holvan/backups
+today=$(date +%F)
 
 failures=0
 fail() {
@@ -35,7 +38,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
   { cat "$work/install.log" >&2; exit 1; }
 
 share=$prefix/share
-for file in bin/holvan-start bin/holvan-term \
+for file in bin/holvan-start bin/holvan-term bin/holvan-memory \
   share/holvan/data/dic.dat share/holvan/data/brain.dat \
   share/holvan/data/holv.dat share/holvan/data/res.dat \
   share/holvan/help/index.html \
@@ -43,7 +46,8 @@ for file in bin/holvan-start bin/holvan-term \
   share/metainfo/io.github.holvan.holvan.metainfo.xml \
   share/icons/hicolor/scalable/apps/io.github.holvan.Holvan.svg \
   share/man/man1/holvan-start.1 share/man/ja/man1/holvan-start.1 \
-  share/man/man1/holvan-term.1 share/man/ja/man1/holvan-term.1; do
+  share/man/man1/holvan-term.1 share/man/ja/man1/holvan-term.1 \
+  share/man/man1/holvan-memory.1 share/man/ja/man1/holvan-memory.1; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 for size in 16 32 48 64 128 256; do
@@ -56,7 +60,7 @@ desktop-file-validate "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "desktop-file-validate"
 grep -qx 'Exec=holvan-start' "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "the desktop entry does not start holvan-start"
-grep -qx 'StartupWMClass=io.github.holvan.Holvan' \
+grep -qx 'StartupWMClass=Holvan' \
   "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "the desktop entry does not name the window's class"
 # Pedantic hints do not change appstreamcli's status, so its report is read.
@@ -89,6 +93,12 @@ line_of "$memory/brain.dat" '$' | grep -qx 'ロボット＝機械' ||
 grep -qv "$(printf '\r')\$" "$memory/brain.dat" &&
   fail "brain.dat has a line without CR LF"
 line_of "$memory/res.dat" 1 | grep -qx 'テスト太郎' || fail "res.dat misses the name line"
+# The day's backup was taken before Holvan started: the starter files.
+for name in dic.dat brain.dat holv.dat res.dat; do
+  cmp -s "$backups/$today/$name" "$share/holvan/data/$name" ||
+    fail "the daily backup does not hold the starter $name"
+done
+grep -q 'holvan-start' "$work/run1.txt" && fail "the daily backup was not quiet"
 
 # The user changes the dictionary and loses res.dat between the runs.
 printf '%s\r\n' "ホルヴァン*小さなおしゃべり相手" | iconv -f UTF-8 -t CP932 \
@@ -108,6 +118,48 @@ cmp -s "$memory/dic.dat" "$work/dic.changed" || fail "the changed dic.dat was re
 line_of "$memory/brain.dat" '$' | grep -qx 'ロボット＝人の代わりに働く機械＊機械' ||
   fail "the definition did not last to the second run"
 [ "$(line_of "$memory/holv.dat" 2)" = "1" ] || fail "visit count is not 1"
+# The same day again: the morning's backup is kept as it was.
+cmp -s "$backups/$today/brain.dat" "$share/holvan/data/brain.dat" ||
+  fail "the second launch of the day replaced the daily backup"
+[ "$(ls "$backups")" = "$today" ] || fail "more than the day's backup: $(ls "$backups")"
+
+# The everyday tasks of the README, with the installed holvan-memory.
+hm() {
+  HOME=$work/home XDG_DATA_HOME=$work/data "$prefix/bin/holvan-memory" "$@" \
+    >>"$work/memory.txt" 2>&1 || fail "holvan-memory $* exited with $?"
+}
+hm remove definition ロボット 機械
+line_of "$memory/brain.dat" '$' | grep -qx 'ロボット＝人の代わりに働く機械' ||
+  fail "remove definition did not leave the other definition"
+hm remove phrase ロボットとは人の代わりに働く機械だ
+grep -q "$(printf '%s' 'ロボットとは人の代わりに働く機械だ' | iconv -f UTF-8 -t CP932)" \
+  "$memory/res.dat" && fail "remove phrase left the phrase"
+printf '%s\n' '火星人*火星に住むという想像上の生き物' '金星人	金星に住むという想像上の生き物' \
+  >"$work/facts.txt"
+hm import dic "$work/facts.txt"
+grep -q '2 件加えました' "$work/memory.txt" || fail "import did not count 2 facts"
+hm restore "$today" brain.dat
+cmp -s "$memory/brain.dat" "$share/holvan/data/brain.dat" ||
+  fail "restore did not bring the morning's brain.dat back"
+[ "$(ls "$backups" | wc -l)" = 2 ] || fail "restore took no snapshot first"
+
+# A backup that cannot be taken is told; Holvan starts all the same.
+mv "$backups" "$work/backups.kept"
+mkdir -p "$(dirname "$backups")"
+: >"$backups"
+launch "$work/run4.txt" "おみくじ"
+contains "$work/run4.txt" "holvan-start: the daily backup failed" ||
+  fail "a failed backup was not told"
+contains "$work/run4.txt" "どうも テスト太郎さん" || fail "no start after a failed backup"
+rm -f "$backups"
+
+# The editor window is not built yet: a clear refusal.
+if HOME=$work/home XDG_DATA_HOME=$work/data "$prefix/bin/holvan-start" --memory \
+  >"$work/run5.txt" 2>&1; then
+  fail "holvan-start --memory succeeded without an editor"
+fi
+contains "$work/run5.txt" "holvan-memory-editor is not installed" ||
+  fail "holvan-start --memory did not say why"
 
 # Without a display and without --term the launcher falls back to the
 # terminal front end.
@@ -119,7 +171,7 @@ printf '%s\n' "おみくじ" |
 contains "$work/run3.txt" "どうも テスト太郎さん" || fail "no fallback to the terminal"
 
 if [ "$failures" -gt 0 ]; then
-  for run in run1 run2 run3; do
+  for run in run1 run2 run3 run4 run5 memory; do
     [ -f "$work/$run.txt" ] || continue
     printf '%s\n' "--- $run" >&2
     cat "$work/$run.txt" >&2

@@ -224,7 +224,8 @@ TEST(ProcessEdgesTest, StaleTemporariesGoAndNothingElse) {
   const std::string gone = std::to_string(GonePid());
   const std::vector<std::string> stale = {
       "holv.dat.tmp" + gone + "-1", "brain.dat.tmp" + gone + "-2147483647",
-      "res.dat.tmp" + gone + "-0", "diary.dat.tmp" + gone + "-17"};
+      "res.dat.tmp" + gone + "-0", "diary.dat.tmp" + gone + "-17",
+      "dic.dat.tmp" + gone + "-1"};
   for (const std::string& name : stale) WriteFile(dir.File(name), "old");
   const std::vector<std::string> kept = {
       // A link or a folder by the exact name.
@@ -235,7 +236,7 @@ TEST(ProcessEdgesTest, StaleTemporariesGoAndNothingElse) {
       "holv.dat.tmp" + gone + "-01", "holv.dat.tmp0" + gone + "-1",
       "holv.dat.tmp" + gone + "-2147483648", "holv.dat.tmp+" + gone + "-1",
       // Other files' and other programs' temporaries.
-      "dic.dat.tmp" + gone + "-1", "holv.dat.tmp", "holv.dat~", "holv.dat.swp",
+      "dic.txt.tmp" + gone + "-1", "holv.dat.tmp", "holv.dat~", "holv.dat.swp",
       ".holv.dat.tmp" + gone + "-1",
       // A save that may still be running.
       "brain.dat.tmp1-3"};
@@ -254,7 +255,8 @@ TEST(ProcessEdgesTest, StaleTemporariesGoAndNothingElse) {
              "temporaries of killed saves planted beside look-alikes (a link "
              "and a folder by the same name, near names, other files')",
              Reported(!::testing::Test::HasFailure(),
-                      "the 4 stale temporaries removed at start, the " +
+                      "the " + std::to_string(stale.size()) +
+                          " stale temporaries removed at start, the " +
                           std::to_string(kept.size()) + " look-alikes kept"),
              "the folder's entries");
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -190,6 +191,70 @@ TEST_F(InteractiveTest, RemarkWhileTypingLeavesTheLineIntact) {
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Profile(2, 0, 0));
   EXPECT_EQ(dir.ReadBytes("res.dat"),
             Sj("こんにちは\r\n東京は？\r\n日本の首都\r\nいいよ\r\n"));
+}
+
+// Turning idle remarks off stops the timer; turning them on starts it again.
+TEST_F(InteractiveTest, IdleRemarksStopAndStartWithTheSwitch) {
+  dir.WriteSj("dic.dat", "大阪*商人の町\r\n");
+  // The first tick after the start tells the fact.
+  const std::string remark = "大阪 とは 商人の町の事ですよ 知ってました？";
+  ASSERT_TRUE(tmux.StartHolvan(dir.path(), "LANG=C.UTF-8",
+                               SeedGiving({{10, 8}, {1, 0}})))
+      << "no prompt";
+  tmux.Type("独り言禁止");
+  tmux.Enter();
+  ASSERT_TRUE(ScreenShows(
+      tmux, "わかりました してもいい時は 独り言許可 と言って下さい"));
+  // Longer than a period.
+  std::this_thread::sleep_for(std::chrono::seconds(6));
+  EXPECT_FALSE(Shows(tmux.Screen(), remark));
+  tmux.Type("独り言許可");
+  tmux.Enter();
+  ASSERT_TRUE(ScreenShows(tmux, "了解しました"));
+  EXPECT_TRUE(ScreenShows(tmux, remark));
+}
+
+// The prompt's line of a sent line gives its place to the echo, so the
+// screen holds each turn once; in the diary, where the Transcript takes the
+// line itself, the line shows once too, and a command that shows nothing
+// (削除) or only an error (セーブ on a folder) keeps its prompt's line. A line
+// wider than the pane goes whole.
+TEST_F(InteractiveTest, EachTurnShowsOnce) {
+  std::filesystem::create_directory(dir.File("diary.dat"));
+  ASSERT_TRUE(tmux.StartHolvan(dir.path(), "LANG=C.UTF-8 LC_ALL=C.UTF-8",
+                               SeedGiving({{3, 0}})))
+      << "no prompt";
+  const std::size_t wide = std::string("あ").size();
+  std::string long_line;
+  for (int i = 0; i < 55; ++i) long_line += "あ";
+  for (const std::string& line :
+       {std::string("こんにちは"), std::string("日記"), long_line,
+        std::string("削除"), std::string("セーブ"), std::string("終了")}) {
+    tmux.Type(line);
+    tmux.Enter();
+  }
+  // The pane is 100 columns wide: 55 wide characters take two rows.
+  const std::vector<std::string> expected = {
+      "どうも 太郎さん 今日は令和8年12月5日(土曜日)",
+      "時刻は午後3時07分09秒です",
+      "太郎 > こんにちは",
+      "今日は天気はどうなんでしょう？",
+      "太郎 > 日記",
+      "",
+      "令和8年12月5日(土曜日)午後3時07分09秒",
+      "",
+      long_line.substr(0, 50 * wide),
+      long_line.substr(50 * wide),
+      "記入> 削除",
+      "記入> セーブ",
+      "ﾌｧｲﾙ " +
+          (std::filesystem::canonical(dir.path()) / "diary.dat").string() +
+          " を作成できません.",
+      "終了しました",
+      "話す>",
+  };
+  tmux.WaitFor([&](const auto& lines) { return lines == expected; });
+  EXPECT_EQ(tmux.Screen(), expected);
 }
 
 // In the C locale Readline would take each byte of a Japanese character for

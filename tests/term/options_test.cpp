@@ -14,37 +14,62 @@ TEST(OptionsTest, HelpAndVersion) {
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("Usage: holvan-term")) << help.out;
   EXPECT_EQ(help.err, "");
+  const TermRun short_help = RunTerm(dir, "", {"-h"});
+  EXPECT_EQ(short_help.status, 0);
+  EXPECT_EQ(short_help.out, help.out);
+  // The release, then the version dialog's text.
   const TermRun version = RunTerm(dir, "", {"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "Holvan Ver1.0\n");
+  EXPECT_EQ(version.out, "holvan-term " HOLVAN_VERSION
+                         "\n"
+                         "Holvan Ver1.0\n"
+                         "\n"
+                         "同じフォルダに辞書ファイルを名前\n"
+                         "dic.datで置いておくと，質問して\n"
+                         "聞くことができます。他もろもろ。\n"
+                         "\n"
+                         "詳しくはHPへ\n"
+                         "(C) Holvan 開発チーム MIT\n");
 }
 
 TEST(OptionsTest, RefusedArgumentsGiveUsageAndStatus2) {
   TempDir dir;
   dir.WriteBytes("holv.dat", "");
-  const std::vector<std::vector<std::string>> refused = {
-      {"--bogus"},
-      {"extra"},
-      {"--seed"},
-      {"--seed", ""},
-      {"--seed", "-1"},
-      {"--seed", "+1"},
-      {"--seed", "4294967296"},
-      {"--seed", "12a"},
-      {"--now", "2026-12-05"},
-      {"--now", "2026-12-05T15:07:09"},
-      {"--now", "2026-02-29 00:00:00"},
-      {"--now", "2026-12-05 24:00:00"},
-      {"--now", "2026-12-05 15:60:00"},
-      {"--now", "2026-13-01 00:00:00"},
-      {"--now", "0000-01-01 00:00:00"},
-      {"--now", " 2026-12-05 15:07:09"},
-  };
-  for (const auto& args : refused) {
+  const std::string seed = "--seed needs a number from 0 to 4294967295";
+  const std::string now = "--now needs a valid \"YYYY-MM-DD HH:MM:SS\"";
+  // The arguments and the first line of the complaint.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused =
+      {
+          {{"--bogus"}, "unknown argument '--bogus'"},
+          {{"-x"}, "unknown argument '-x'"},
+          {{"--help=1"}, "unknown argument '--help=1'"},
+          {{"extra"}, "unknown argument 'extra'"},
+          // The first wrong argument counts, even before --help.
+          {{"--seed", "1", "extra", "--help"}, "unknown argument 'extra'"},
+          {{"--seed"}, seed},
+          {{"--seed", ""}, seed},
+          {{"--seed", "-1"}, seed},
+          {{"--seed", "+1"}, seed},
+          {{"--seed", "4294967296"}, seed},
+          {{"--seed", "12a"}, seed},
+          {{"--seed= 1"}, seed},
+          {{"--now"}, now},
+          {{"--now", "2026-12-05"}, now},
+          {{"--now", "2026-12-05T15:07:09"}, now},
+          {{"--now", "2026-02-29 00:00:00"}, now},
+          {{"--now", "2026-12-05 24:00:00"}, now},
+          {{"--now", "2026-12-05 15:60:00"}, now},
+          {{"--now", "2026-13-01 00:00:00"}, now},
+          {{"--now", "0000-01-01 00:00:00"}, now},
+          {{"--now", " 2026-12-05 15:07:09"}, now},
+      };
+  for (const auto& [args, problem] : refused) {
     const TermRun run = RunTerm(dir, "太郎\n", args);
     EXPECT_EQ(run.status, 2) << args.back();
     EXPECT_EQ(run.out, "") << args.back();
-    EXPECT_NE(run.err.find("Usage: holvan-term"), std::string::npos);
+    EXPECT_TRUE(
+        run.err.starts_with("holvan-term: " + problem + "\nUsage: holvan-term"))
+        << run.err;
   }
   // Nothing ran: the profile is as it was.
   EXPECT_EQ(dir.ReadBytes("holv.dat"), "");

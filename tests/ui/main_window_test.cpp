@@ -1,6 +1,7 @@
 // The main window driven as a user drives it: typing and Enter, the close
 // paths, the error box of a failed close, the teaching pre-fill, diary mode,
-// the popup menu and the version dialog.
+// the popup and editing menus, the version dialog, and its colours under a
+// dark theme.
 
 #include "ui/main_window.h"
 
@@ -9,6 +10,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -20,16 +22,48 @@
 #include <QWindow>
 #include <limits>
 #include <memory>
+#include <string_view>
 
 #include "system/system_platform.h"
 #include "text/cp932.h"
+#include "ui/qt_translation.h"
 #include "ui/shown_text.h"
+#include "ui/version_dialog.h"
 #include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {
 
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// The texts of a menu's items, separators as "-".
+QStringList Texts(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* action : menu->actions()) {
+    texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+  }
+  return texts;
+}
+
+// Every colour of root and the controls in it, in each state.
+QList<QColor> ColoursShown(QWidget* root) {
+  QList<QWidget*> widgets = {root};
+  for (QWidget* child : root->findChildren<QWidget*>()) {
+    if (!child->isWindow()) widgets.append(child);
+  }
+  QList<QColor> colours;
+  for (const QWidget* widget : widgets) {
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+      for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        if (role == QPalette::NoRole) continue;
+        colours.append(widget->palette().color(
+            group, static_cast<QPalette::ColorRole>(role)));
+      }
+    }
+  }
+  return colours;
+}
 
 // Receives the pages the window asks the desktop to open.
 class UrlCatcher : public QObject {
@@ -85,6 +119,18 @@ class MainWindowTest : public QObject {
     return window_->findChild<QAction*>(QString::fromLatin1(name));
   }
 
+  // The menu a right-click on the transcript or the input line opens.
+  QMenu* EditingMenu(const char* target) {
+    QWidget* widget = target == std::string_view("transcript")
+                          ? transcript_->viewport()
+                          : static_cast<QWidget*>(input_line_);
+    const QPoint at(4, 4);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                            widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  }
+
   system::SystemPlatform platform_;
   std::unique_ptr<WorkFolder> folder_;
   std::unique_ptr<MainWindow> window_;
@@ -93,6 +139,8 @@ class MainWindowTest : public QObject {
   QPushButton* talk_button_ = nullptr;
 
  private slots:
+  void initTestCase() { QVERIFY(InstallQtJapanese()); }
+
   void init() { folder_ = std::make_unique<WorkFolder>(); }
 
   void cleanup() {
@@ -107,7 +155,15 @@ class MainWindowTest : public QObject {
     QVERIFY(!(window_->windowFlags() &
               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(window_->windowTitle(), QStringLiteral("Holvan"));
+    // Its frame at the designed place, on a screen where it is whole there.
+    QVERIFY(window_->frameGeometry().size() != window_->size());
+    QCOMPARE(window_->pos(), QPoint(100, 325));
     QCOMPARE(window_->focusWidget(), input_line_);
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImPreferredLanguage);
+    QApplication::sendEvent(input_line_, &query);
+    QVERIFY(query.value(Qt::ImEnabled).toBool());
+    QCOMPARE(query.value(Qt::ImPreferredLanguage).toString(),
+             QStringLiteral("ja"));
     QVERIFY(talk_button_->isDefault());
     QCOMPARE(input_line_->maxLength(), std::numeric_limits<int>::max());
     // An empty first line, then the request for a name.
@@ -133,7 +189,8 @@ class MainWindowTest : public QObject {
     QTest::keyClicks(input_line_, QStringLiteral("hello"));
     QTest::mouseClick(talk_button_, Qt::LeftButton);
     QVERIFY(TranscriptHas("太郎 > hello\r\n"));
-    input_line_->setFocus();
+    // The next line is typed where the last one was.
+    QCOMPARE(window_->focusWidget(), input_line_);
     Say("こんにちは");
     QVERIFY(TranscriptHas("太郎 > こんにちは\r\n"));
     QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
@@ -157,9 +214,10 @@ class MainWindowTest : public QObject {
   }
 
   void CloseButtonMenuAndCloseBoxRunTheSameClose() {
-    const QString paths[] = {QStringLiteral("exit_button"),
-                             QStringLiteral("exit_action"),
-                             QStringLiteral("close box")};
+    const QString paths[] = {
+        QStringLiteral("exit_button"), QStringLiteral("exit_action"),
+        QStringLiteral("transcript"), QStringLiteral("input_line"),
+        QStringLiteral("close box")};
     for (const QString& path : paths) {
       window_.reset();
       folder_.reset();
@@ -173,6 +231,13 @@ class MainWindowTest : public QObject {
                           Qt::LeftButton);
       } else if (path == QStringLiteral("exit_action")) {
         Action("exit_action")->trigger();
+      } else if (path != QStringLiteral("close box")) {
+        // 終了 clicked in the control's editing menu.
+        QMenu* menu = EditingMenu(qPrintable(path));
+        QVERIFY(menu);
+        QTest::mouseClick(
+            menu, Qt::LeftButton, {},
+            menu->actionGeometry(menu->actions().last()).center());
       } else {
         window_->windowHandle()->close();
       }
@@ -190,6 +255,56 @@ class MainWindowTest : public QObject {
       window_->close();
       QCOMPARE(watcher.seen.size(), std::size_t{1});
     }
+  }
+
+  void QtsOwnTextsAreJapaneseInAnyLocale() {
+    QCOMPARE(qgetenv("LANG"), QByteArray("C"));
+    QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Copy"),
+             Q("コピー(&C)"));
+    QCOMPARE(QCoreApplication::translate("QLineEdit", "&Paste"),
+             Q("貼り付け(&P)"));
+  }
+
+  // Each control's own editing menu, in Japanese, then Holvan's menu.
+  void EditingMenusEndWithHolvansMenu() {
+    StartWindow();
+    for (const char* target : {"transcript", "input_line"}) {
+      QMenu* menu = EditingMenu(target);
+      QVERIFY2(menu, target);
+      const QStringList texts = Texts(menu);
+      QVERIFY2(texts.first().startsWith(target == std::string_view("transcript")
+                                            ? Q("コピー(&C)")
+                                            : Q("元に戻す(&U)")),
+               qPrintable(texts.join(u'|')));
+      QCOMPARE(texts.mid(texts.size() - 5),
+               QStringList({Q("すべてを選択\tCtrl+A"), Q("-"), Q("ヘルプ"),
+                            Q("-"), Q("終了")}));
+      const QMenu* help = menu->actions().at(texts.size() - 3)->menu();
+      QVERIFY(help);
+      QCOMPARE(Texts(help),
+               QStringList({Q("サポートHP"), Q("バージョン情報")}));
+      menu->close();
+    }
+  }
+
+  // A dark desktop theme changes no colour of the window or the version
+  // dialog, so none of its light texts meets their grey or white.
+  void ColoursStayTheSameUnderADarkTheme() {
+    const auto colours_shown = [this] {
+      StartWindow();
+      VersionDialog dialog(window_.get());
+      return ColoursShown(window_.get()) + ColoursShown(&dialog);
+    };
+    const QList<QColor> light = colours_shown();
+    const QPalette theme = QApplication::palette();
+    QPalette dark(QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Highlight, QColor(0x3D, 0xAE, 0xE9));
+    QApplication::setPalette(dark);
+    const QList<QColor> under_dark = colours_shown();
+    QApplication::setPalette(theme);
+    QCOMPARE(under_dark, light);
   }
 
   void FailedCloseShowsTheErrorAndKeepsTheWindow() {

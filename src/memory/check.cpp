@@ -1,0 +1,181 @@
+#include "memory/check.h"
+
+#include <unordered_map>
+
+#include "memory/key_rules.h"
+#include "memory/wording.h"
+#include "store/line_forms.h"
+#include "text/cp932.h"
+#include "text/literal.h"
+#include "text/numbers.h"
+
+namespace holvan::memory {
+namespace {
+
+using namespace holvan::literals;
+
+constexpr int32_t kProfileLines = 7;
+
+/// Collects the problems of one file.
+class FileCheck {
+ public:
+  FileCheck(const MemoryFolder& memory, MemoryFile file,
+            std::vector<Problem>& problems)
+      : lines_(memory.Lines(file)), file_(file), problems_(problems) {}
+
+  const FileLines& lines() const { return lines_; }
+
+  void Report(int32_t line, NarrowText message) {
+    problems_.push_back({file_, line, std::move(message)});
+  }
+
+  /// Reports the first byte of each line that starts no character.
+  void Bytes() {
+    for (int32_t i = 0; i < lines_.Count(); ++i) {
+      const std::string_view text = lines_.Text(i);
+      const WideText wide = ToWide(text);
+      for (std::size_t k = 0; k < wide.size(); ++k) {
+        if (!IsEscapedByte(wide[k])) continue;
+        const std::size_t at = SkipCharacters(text, 0, k);
+        Report(i + 1, "コードページ 932 の文字ではないバイト "_sj +
+                          HexByte(static_cast<unsigned char>(text[at])) +
+                          " があります（"_sj +
+                          IntText(static_cast<int32_t>(at + 1)) +
+                          " バイト目）"_sj);
+        break;
+      }
+    }
+  }
+
+  /// Reports a zero byte, on the line where it stands.
+  void ZeroByte() {
+    if (lines_.Unread().empty()) return;
+    const int32_t count = lines_.Count();
+    const bool own_line = count == 0 || !lines_.At(count - 1).end.empty();
+    Report(own_line ? count + 1 : count,
+           "ゼロのバイトがあります: ここから後の "_sj +
+               IntText(static_cast<int32_t>(lines_.Unread().size())) +
+               " バイトは Holvan に読まれません"_sj);
+  }
+
+  /// Reports each key but the first of those equal to it, with the line of
+  /// the first; empty keys are passed over.
+  template <typename Message>
+  void Repeated(int32_t line, std::string_view key, Message message) {
+    if (key.empty()) return;
+    const auto [first, fresh] = first_lines_.try_emplace(NarrowText(key), line);
+    if (!fresh) Report(line, message(first->second));
+  }
+
+ private:
+  static NarrowText HexByte(unsigned char byte) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return {'0', 'x', kDigits[byte >> 4], kDigits[byte & 0xF]};
+  }
+
+  const FileLines& lines_;
+  MemoryFile file_;
+  std::vector<Problem>& problems_;
+  std::unordered_map<NarrowText, int32_t> first_lines_;
+};
+
+void CheckDictionary(FileCheck& check) {
+  const FileLines& lines = check.lines();
+  for (int32_t i = 0; i < lines.Count(); ++i) {
+    const std::optional<KeyAndValue> pair = SplitDictionaryLine(lines.Text(i));
+    if (!pair) {
+      if (!lines.Text(i).empty()) {
+        check.Report(i + 1, "「*」がないので、この行は辞書に入りません"_sj);
+      }
+      continue;
+    }
+    if (std::optional<NarrowText> unaskable = Unaskable(pair->key)) {
+      check.Report(i + 1, *unaskable);
+    }
+    check.Repeated(i + 1, pair->key, [&](int32_t first) {
+      return Quoted(pair->key) + "は "_sj + IntText(first) +
+             " 行目と同じ言葉なので、答えに使われません"_sj;
+    });
+  }
+}
+
+void CheckBrain(FileCheck& check) {
+  const FileLines& lines = check.lines();
+  for (int32_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines.Text(i);
+    const KeyAndValue pair = SplitBrainLine(line);
+    if (pair.value.size() == line.size()) {
+      check.Report(i + 1,
+                   "「＝」がないので言葉のない行として読まれ、次の保存で"
+                   "先頭に「＝」が付きます"_sj);
+      continue;
+    }
+    if (SplitBrainLine(pair.value).value.size() != pair.value.size()) {
+      check.Report(i + 1,
+                   "「＝」が 2 つ以上あります: 言葉は最初の「＝」"
+                   "までの"_sj +
+                       Quoted(pair.key) + "として読まれます"_sj);
+    }
+    check.Repeated(i + 1, pair.key, [&](int32_t first) {
+      return Quoted(pair.key) + "は "_sj + IntText(first) +
+             " 行目と同じ言葉です"_sj;
+    });
+  }
+}
+
+void CheckPhrases(FileCheck& check) {
+  const FileLines& lines = check.lines();
+  for (int32_t i = 0; i < lines.Count(); ++i) {
+    check.Repeated(i + 1, lines.Text(i), [](int32_t first) {
+      return IntText(first) + " 行目と同じ発言です"_sj;
+    });
+  }
+}
+
+// The numbers are read only when line 2 holds something: the visit count
+// (0 when it is no integer) and five counters (1 when they are none).
+void CheckProfile(FileCheck& check) {
+  const FileLines& lines = check.lines();
+  if (lines.Count() < 2 || lines.Text(1).empty()) return;
+  for (int32_t i = 1; i < std::min(lines.Count(), kProfileLines); ++i) {
+    const std::string_view text = lines.Text(i);
+    const int32_t fallback = i == 1 ? 0 : 1;
+    if (ParseIntOr(text, 0) != ParseIntOr(text, 1)) {
+      check.Report(i + 1, Quoted(text) + "は整数ではないので、"_sj +
+                              IntText(fallback) + " として読まれます"_sj);
+    }
+  }
+  if (lines.Count() < kProfileLines) {
+    check.Report(lines.Count() + 1,
+                 "行が足りません: holv.dat は 7 行で、ない行の数は 1 として"
+                 "読まれます"_sj);
+  }
+}
+
+}  // namespace
+
+std::vector<Problem> CheckMemory(const MemoryFolder& memory) {
+  std::vector<Problem> problems;
+  for (MemoryFile file : kMemoryFiles) {
+    FileCheck check(memory, file, problems);
+    check.Bytes();
+    // The diary is free text: it has no form to check.
+    static constexpr void (*kForms[])(FileCheck&) = {
+        CheckDictionary, CheckBrain, CheckPhrases, CheckProfile, nullptr};
+    if (auto form = kForms[static_cast<std::size_t>(file)]) form(check);
+    check.ZeroByte();
+  }
+  // Line by line within a file.
+  std::stable_sort(
+      problems.begin(), problems.end(), [](const Problem& a, const Problem& b) {
+        return a.file < b.file || (a.file == b.file && a.line < b.line);
+      });
+  return problems;
+}
+
+NarrowText ProblemText(const Problem& problem) {
+  return NarrowText(FileName(problem.file)) + " "_sj + IntText(problem.line) +
+         " 行目: "_sj + problem.message;
+}
+
+}  // namespace holvan::memory

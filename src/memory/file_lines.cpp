@@ -1,0 +1,71 @@
+#include "memory/file_lines.h"
+
+#include "text/line_breaks.h"
+
+namespace holvan::memory {
+
+FileLines::FileLines() : read_(std::make_unique<const NarrowText>()) {}
+
+FileLines::FileLines(NarrowText bytes)
+    : read_(std::make_unique<const NarrowText>(std::move(bytes))) {
+  const std::string_view all = *read_;
+  const std::string_view read = UpToZero(all);
+  unread_ = all.substr(read.size());
+  ForEachLine(read, [&](std::string_view text, bool broken) {
+    const auto stop =
+        static_cast<std::size_t>(text.data() - read.data()) + text.size();
+    std::size_t length = 0;
+    if (broken) {
+      length =
+          read[stop] == '\r' && stop + 1 < read.size() && read[stop + 1] == '\n'
+              ? 2
+              : 1;
+    }
+    lines_.push_back({text, read.substr(stop, length)});
+  });
+}
+
+FileLines::Line FileLines::NewLine(NarrowText text) {
+  return {written_.emplace_back(std::move(text)), kCrLf};
+}
+
+FileLines::Line FileLines::ChangedLine(int32_t i, NarrowText text) {
+  return {written_.emplace_back(std::move(text)), At(i).end};
+}
+
+FileLines::Splice FileLines::Replace(int32_t at, int32_t count,
+                                     std::vector<Line> lines) {
+  if (!lines.empty() && count == 0 && at == Count() && at > 0 &&
+      lines_.back().end.empty()) {
+    // A last line without a break gets one before the lines added after it.
+    --at;
+    count = 1;
+    lines.insert(lines.begin(), Line{lines_.back().text, kCrLf});
+  }
+  const auto first = lines_.begin() + at;
+  Splice splice{at, {first, first + count}, std::move(lines)};
+  lines_.erase(first, first + count);
+  lines_.insert(lines_.begin() + at, splice.inserted.begin(),
+                splice.inserted.end());
+  return splice;
+}
+
+void FileLines::Undo(const Splice& splice) {
+  const auto from = lines_.begin() + splice.at;
+  lines_.erase(from,
+               from + static_cast<std::ptrdiff_t>(splice.inserted.size()));
+  lines_.insert(lines_.begin() + splice.at, splice.removed.begin(),
+                splice.removed.end());
+}
+
+NarrowText FileLines::Bytes() const {
+  std::size_t size = unread_.size();
+  for (const Line& line : lines_) size += line.text.size() + line.end.size();
+  NarrowText bytes;
+  bytes.reserve(size);
+  for (const Line& line : lines_) bytes.append(line.text).append(line.end);
+  bytes.append(unread_);
+  return bytes;
+}
+
+}  // namespace holvan::memory

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "text/narrow_text.h"
+
+namespace holvan::memory {
+
+/// A data file's bytes as the lines Holvan reads from it, each with the break
+/// that ends it, so that an edit changes only the lines it names: every other
+/// byte (invalid ones, lone CR or LF breaks, a missing last break, what
+/// follows a zero byte) is written back as it was read.
+class FileLines {
+ public:
+  /// A line's text and the break after it ("\r\n", "\r", "\n", or nothing
+  /// for a last line without one); views of bytes the FileLines keeps.
+  struct Line {
+    std::string_view text;
+    std::string_view end;
+  };
+
+  /// Lines [at, at + removed.size()) replaced by inserted.
+  struct Splice {
+    int32_t at = 0;
+    std::vector<Line> removed;
+    std::vector<Line> inserted;
+  };
+
+  /// No file: no lines.
+  FileLines();
+  /// The lines of bytes: each ends at CR LF, a lone CR or an LF; reading
+  /// stops at the first zero byte.
+  explicit FileLines(NarrowText bytes);
+  FileLines(FileLines&&) noexcept = default;
+  FileLines& operator=(FileLines&&) noexcept = default;
+
+  int32_t Count() const { return static_cast<int32_t>(lines_.size()); }
+  /// Line i, counted from 0.
+  const Line& At(int32_t i) const { return lines_[static_cast<size_t>(i)]; }
+  std::string_view Text(int32_t i) const { return At(i).text; }
+  /// From the first zero byte to the end: bytes Holvan never reads.
+  std::string_view Unread() const { return unread_; }
+
+  /// A new line of text ending in CR LF, kept as long as this object.
+  Line NewLine(NarrowText text);
+  /// Line i with text in place of its own and its own break.
+  Line ChangedLine(int32_t i, NarrowText text);
+
+  /// Replaces count lines from at by lines; a line put after a last line
+  /// without a break gives that line CR LF first. Returns what was done, for
+  /// Undo.
+  Splice Replace(int32_t at, int32_t count, std::vector<Line> lines);
+  /// Takes back a splice made last.
+  void Undo(const Splice& splice);
+
+  /// The file's bytes with the edits made.
+  NarrowText Bytes() const;
+
+ private:
+  static constexpr std::string_view kCrLf = "\r\n";
+
+  /// The bytes read; on the heap so that views survive a move.
+  std::unique_ptr<const NarrowText> read_;
+  /// Texts of edited lines; a deque never moves what it holds.
+  std::deque<NarrowText> written_;
+  std::vector<Line> lines_;
+  std::string_view unread_;
+};
+
+}  // namespace holvan::memory

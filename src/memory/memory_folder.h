@@ -1,0 +1,206 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "memory/file_lines.h"
+#include "memory/memory_files.h"
+#include "text/narrow_text.h"
+
+namespace holvan::memory {
+
+// Texts are code page 932. Line numbers count from 1 in the files as they
+// stand with the edits made so far, so an edit that adds or removes lines
+// moves the numbers after it. Every failure raises holvan::Error with a
+// Japanese message; an edit that fails changes nothing.
+
+/// A line of "dic.dat" that the Dictionary takes: key "*" text.
+struct Fact {
+  int32_t line = 0;
+  NarrowText key;
+  NarrowText text;
+};
+
+/// A line of "brain.dat": key "＝" definitions joined by "＊".
+struct BrainEntry {
+  int32_t line = 0;
+  NarrowText key;
+  /// Newest first.
+  std::vector<NarrowText> definitions;
+};
+
+/// A line of "res.dat".
+struct Phrase {
+  int32_t line = 0;
+  NarrowText text;
+};
+
+/// A line of an imported list that was not added, and why.
+struct SkippedLine {
+  int32_t line = 0;
+  NarrowText reason;
+};
+
+/// What ImportFacts did.
+struct ImportReport {
+  int32_t added = 0;
+  std::vector<SkippedLine> skipped;
+};
+
+/// "Holvan の終了後に編集できます": why a memory whose folder Holvan holds is
+/// open read-only.
+NarrowText FolderInUseReason();
+
+/// The memory files of one folder, read whole when it is opened and written
+/// back only by Save: only the files an edit changed, each atomically, every
+/// byte outside the edited lines as it was. Holvan never rereads its files
+/// while it runs, so a folder is edited only by whoever holds its lock (see
+/// system::FolderLock); the caller takes it before OpenForEditing and keeps
+/// it as long as the MemoryFolder lives.
+class MemoryFolder {
+ public:
+  /// Reads the files of folder for editing; a file that exists but cannot
+  /// be read raises its open error.
+  static MemoryFolder OpenForEditing(const NarrowText& folder);
+  /// Reads them to look at only: every edit and Save raise reason.
+  static MemoryFolder OpenReadOnly(const NarrowText& folder, NarrowText reason);
+
+  MemoryFolder(MemoryFolder&&) noexcept = default;
+  MemoryFolder& operator=(MemoryFolder&&) noexcept = default;
+
+  const NarrowText& folder() const { return folder_; }
+  bool editable() const { return read_only_reason_.empty(); }
+  /// Why edits are refused; empty when they are not.
+  const NarrowText& read_only_reason() const { return read_only_reason_; }
+  /// Whether the file was there when the folder was read (or was saved
+  /// since).
+  bool Exists(MemoryFile file) const;
+  /// The file's lines with the edits made so far.
+  const FileLines& Lines(MemoryFile file) const;
+
+  // Lists in file order. With a non-empty containing, only the entries with
+  // it in a key or a text, found by characters (WidePos).
+
+  std::vector<Fact> Facts(std::string_view containing = {}) const;
+  std::vector<BrainEntry> BrainEntries(std::string_view containing = {}) const;
+  std::vector<Phrase> Phrases(std::string_view containing = {}) const;
+  /// Line 1 of "holv.dat" as Holvan reads it (at most 4096 bytes).
+  NarrowText UserName() const;
+
+  /// The lines of facts whose key equals key; the first one answers.
+  std::vector<int32_t> FactLines(std::string_view key) const;
+  /// The first line of "brain.dat" whose key equals key.
+  std::optional<int32_t> BrainLine(std::string_view key) const;
+  /// The lines of "res.dat" equal to text.
+  std::vector<int32_t> PhraseLines(std::string_view text) const;
+
+  // Edits, each one step of Undo. Keys and texts are one line each.
+
+  /// Adds key "*" text at the end of "dic.dat" (made when absent); refuses a
+  /// key that is empty, holds "*", is taken or that no question can reach
+  /// (see Unaskable). Returns the line.
+  int32_t AddFact(std::string_view key, std::string_view text);
+  /// Line becomes key "*" text, with the rules of AddFact.
+  void ChangeFact(int32_t line, std::string_view key, std::string_view text);
+  /// Adds every "key*text" or "key<TAB>text" line of a UTF-8 text at the
+  /// end of "dic.dat", as one step; lines that AddFact would refuse, that
+  /// lack a separator or hold characters code page 932 lacks are skipped.
+  /// Empty lines are passed over.
+  ImportReport ImportFacts(std::string_view utf8);
+
+  /// Puts definition first in the value of the first key equal to key, as
+  /// Holvan learns it (moved to the front when the value already holds it),
+  /// or adds the line key "＝" definition at the end. Returns the line.
+  int32_t AddDefinition(std::string_view key, std::string_view definition);
+  /// Line becomes key "＝" the definitions (newest first, at least one).
+  void ChangeBrainEntry(int32_t line, std::string_view key,
+                        const std::vector<NarrowText>& definitions);
+  /// Takes definition out of the line's value; the line goes with its last
+  /// definition.
+  void RemoveDefinition(int32_t line, std::string_view definition);
+
+  /// Adds text at the end of "res.dat" (made when absent).
+  int32_t AddPhrase(std::string_view text);
+  void ChangePhrase(int32_t line, std::string_view text);
+
+  /// Removes the lines of "dic.dat", "brain.dat" or "res.dat", whatever they
+  /// hold, as one step. Lines 1 and 2 of "brain.dat" hold the words that
+  /// move Holvan's mood and are never removed.
+  void RemoveLines(MemoryFile file, std::vector<int32_t> lines);
+
+  /// Line 1 of "holv.dat" becomes name (made when absent).
+  void SetUserName(std::string_view name);
+
+  /// Whether there is an edit to take back: the edits since the last Save.
+  bool CanUndo() const { return !edits_.empty(); }
+  /// What the last edit did, as a short Japanese text ("「猫」の意味の削除").
+  const NarrowText& LastEdit() const;
+  /// Takes back the last edit.
+  void Undo();
+
+  /// The files that Save would write.
+  std::vector<MemoryFile> UnsavedFiles() const;
+  /// Writes each changed file atomically, in the order of kMemoryFiles. A
+  /// file that another program changed since it was read is not written
+  /// (its error is raised); a failing write raises its error and leaves the
+  /// files after it unsaved, the files before it saved.
+  void Save();
+
+ private:
+  /// What stat told of a file when it was read or saved; present false for
+  /// no regular file.
+  struct Identity {
+    bool present = false;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modified_seconds = 0;
+    int64_t modified_nanoseconds = 0;
+    bool operator==(const Identity&) const = default;
+  };
+  struct File {
+    FileLines lines;
+    bool exists = false;
+    Identity identity;
+    /// Edits not yet saved.
+    int32_t unsaved = 0;
+  };
+  struct Edit {
+    MemoryFile file;
+    std::vector<FileLines::Splice> splices;
+    NarrowText what;
+  };
+
+  MemoryFolder(const NarrowText& folder, NarrowText read_only_reason);
+
+  static Identity IdentityOf(const NarrowText& path);
+
+  File& FileOf(MemoryFile file);
+  const File& FileOf(MemoryFile file) const;
+  /// Raises the read-only reason when edits are refused.
+  void CheckEditable() const;
+  /// Raises unless line is a line of file.
+  void CheckLine(MemoryFile file, int32_t line) const;
+  /// Raises when key cannot be the key of a fact on line (0 for a new one).
+  void CheckFactKey(std::string_view key, int32_t line) const;
+  /// Raises when key cannot be the key of a Brain entry on line (0 for a new
+  /// one).
+  void CheckBrainKey(std::string_view key, int32_t line) const;
+  /// Takes the last edit as one step.
+  void Record(Edit edit);
+  /// Replaces line of file by text, keeping its break.
+  void ChangeLine(MemoryFile file, int32_t line, NarrowText text,
+                  NarrowText what);
+  /// Adds texts at the end of file, as one step.
+  int32_t AppendLines(MemoryFile file, std::vector<NarrowText> texts,
+                      NarrowText what);
+
+  NarrowText folder_;
+  NarrowText read_only_reason_;
+  std::vector<File> files_;
+  std::vector<Edit> edits_;
+};
+
+}  // namespace holvan::memory

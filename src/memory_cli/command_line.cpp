@@ -1,0 +1,207 @@
+#include "memory_cli/command_line.h"
+
+#include <getopt.h>
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <string_view>
+
+#include "memory_cli/help_text.h"
+
+namespace holvan::memory_cli {
+namespace {
+
+using memory::MemoryFile;
+
+// The options a command takes besides --dir.
+enum Allowed : unsigned {
+  kNone = 0,
+  kGrep = 1,
+  kLine = 2,
+  kAll = 4,
+  kDaily = 8,
+  kBackups = 16,
+};
+
+/// The command words and what may follow them.
+struct Form {
+  std::array<std::string_view, 2> words;
+  Command command;
+  std::size_t least;
+  std::size_t most;
+  unsigned allowed;
+};
+
+constexpr std::size_t kAny = 1 + memory::kMemoryFiles.size();
+
+constexpr Form kForms[] = {
+    {{"list", "dic"}, Command::kList, 0, 0, kGrep},
+    {{"list", "brain"}, Command::kList, 0, 0, kGrep},
+    {{"list", "phrases"}, Command::kList, 0, 0, kGrep},
+    {{"list", "profile"}, Command::kList, 0, 0, kGrep},
+    {{"add", "fact"}, Command::kAddFact, 2, 2, kNone},
+    {{"add", "definition"}, Command::kAddDefinition, 2, 2, kNone},
+    {{"change", "fact"}, Command::kChangeFact, 2, 2, kLine},
+    {{"remove", "fact"}, Command::kRemoveFact, 0, 1, kLine},
+    {{"remove", "definition"}, Command::kRemoveDefinition, 0, 2, kLine | kAll},
+    {{"remove", "phrase"}, Command::kRemovePhrase, 0, 1, kLine},
+    {{"rename", ""}, Command::kRename, 1, 1, kNone},
+    {{"import", "dic"}, Command::kImport, 1, 1, kNone},
+    {{"export", ""}, Command::kExport, 1, 1, kNone},
+    {{"check", ""}, Command::kCheck, 0, 0, kNone},
+    {{"backup", ""}, Command::kBackup, 0, 0, kDaily | kBackups},
+    {{"backups", ""}, Command::kBackups, 0, 0, kBackups},
+    {{"restore", ""}, Command::kRestore, 1, kAny, kBackups},
+};
+
+constexpr std::array<MemoryFile, 4> kListed = {
+    MemoryFile::kDictionary, MemoryFile::kBrain, MemoryFile::kPhrases,
+    MemoryFile::kProfile};
+
+Request Refuse(std::string problem) {
+  Request request;
+  request.problem = std::move(problem);
+  return request;
+}
+
+/// "N" from 1 to 2147483647, digits only.
+std::optional<int32_t> ParseLineNumber(std::string_view text) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
+/// Whether the arguments and options fit the command beyond their counts.
+bool FitsForm(const Request& request) {
+  const std::size_t count = request.arguments.size();
+  const bool line = request.line.has_value();
+  switch (request.command) {
+    case Command::kRemoveFact:
+    case Command::kRemovePhrase:
+      return (count == 1) != line;
+    case Command::kRemoveDefinition:
+      return (count == 2 && !line && !request.all) ||
+             (count == 1 && !line && request.all) ||
+             (count == 0 && line && !request.all);
+    case Command::kRestore:
+      return std::all_of(request.arguments.begin() + 1, request.arguments.end(),
+                         [](const std::string& name) {
+                           return std::any_of(memory::kMemoryFiles.begin(),
+                                              memory::kMemoryFiles.end(),
+                                              [&](MemoryFile file) {
+                                                return memory::FileName(file) ==
+                                                       name;
+                                              });
+                         });
+    default:
+      return true;
+  }
+}
+
+/// Fills in the command from the words left after the options.
+Request WithCommand(Request request, std::span<const std::string> words,
+                    unsigned given) {
+  if (words.empty()) {
+    return Refuse(InUserLanguage("コマンドがありません", "no command"));
+  }
+  for (std::size_t i = 0; i < std::size(kForms); ++i) {
+    const Form& form = kForms[i];
+    const std::size_t length = form.words[1].empty() ? 1 : 2;
+    if (words.size() < length || words[0] != form.words[0] ||
+        (length == 2 && words[1] != form.words[1])) {
+      continue;
+    }
+    request.command = form.command;
+    if (form.command == Command::kList) request.listed = kListed[i];
+    request.arguments.assign(
+        words.begin() + static_cast<std::ptrdiff_t>(length), words.end());
+    const std::size_t count = request.arguments.size();
+    if ((given & ~form.allowed) != 0 || count < form.least ||
+        count > form.most || !FitsForm(request)) {
+      return Refuse(InUserLanguage("引数かオプションが違います: ",
+                                   "wrong arguments or options for: ") +
+                    std::string(form.words[0]) +
+                    (length == 2 ? " " + std::string(form.words[1]) : ""));
+    }
+    return request;
+  }
+  return Refuse(InUserLanguage("知らないコマンドです: ", "unknown command: ") +
+                words[0] + (words.size() > 1 ? " " + words[1] : ""));
+}
+
+}  // namespace
+
+Request ParseCommandLine(int argc, char** argv) {
+  enum LongOnly { kBackupsOption = 256, kAllOption, kDailyOption, kVersion };
+  static const option kOptions[] = {
+      {"dir", required_argument, nullptr, 'd'},
+      {"backups", required_argument, nullptr, kBackupsOption},
+      {"grep", required_argument, nullptr, 'g'},
+      {"line", required_argument, nullptr, 'n'},
+      {"all", no_argument, nullptr, kAllOption},
+      {"daily", no_argument, nullptr, kDailyOption},
+      {"help", no_argument, nullptr, 'h'},
+      {"version", no_argument, nullptr, kVersion},
+      {nullptr, 0, nullptr, 0},
+  };
+  Request request;
+  unsigned given = kNone;
+  // getopt_long's own messages are English only; the problems are told here.
+  opterr = 0;
+  optind = 0;
+  int c;
+  while ((c = getopt_long(argc, argv, ":d:g:n:h", kOptions, nullptr)) != -1) {
+    switch (c) {
+      case 'd':
+        request.dir = optarg;
+        break;
+      case kBackupsOption:
+        request.backups = optarg;
+        given |= kBackups;
+        break;
+      case 'g':
+        request.grep = optarg;
+        given |= kGrep;
+        break;
+      case 'n':
+        request.line = ParseLineNumber(optarg);
+        if (!request.line) {
+          return Refuse(InUserLanguage("--line には 1 以上の行番号が要ります",
+                                       "--line needs a line number from 1"));
+        }
+        given |= kLine;
+        break;
+      case kAllOption:
+        request.all = true;
+        given |= kAll;
+        break;
+      case kDailyOption:
+        request.daily = true;
+        given |= kDaily;
+        break;
+      case 'h':
+        request.command = Command::kHelp;
+        return request;
+      case kVersion:
+        request.command = Command::kVersion;
+        return request;
+      case ':':
+        return Refuse(InUserLanguage("値が要ります: ", "missing value: ") +
+                      std::string(argv[optind - 1]));
+      default:
+        return Refuse(
+            InUserLanguage("知らないオプションです: ", "unknown option: ") +
+            std::string(argv[optind - 1]));
+    }
+  }
+  const std::vector<std::string> words(argv + optind, argv + argc);
+  return WithCommand(std::move(request), words, given);
+}
+
+}  // namespace holvan::memory_cli

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "memory/memory_files.h"
+
+namespace holvan::memory_cli {
+
+/// What holvan-memory is asked to do.
+enum class Command {
+  kList,
+  kAddFact,
+  kAddDefinition,
+  kChangeFact,
+  kRemoveFact,
+  kRemoveDefinition,
+  kRemovePhrase,
+  kRename,
+  kImport,
+  kExport,
+  kCheck,
+  kBackup,
+  kBackups,
+  kRestore,
+  kHelp,
+  kVersion,
+  /// A command line that does not say anything holvan-memory does.
+  kUsageError,
+};
+
+/// The command line taken apart.
+struct Request {
+  Command command = Command::kUsageError;
+  /// The words after the command's own (KEY TEXT, FILE, NAME...), UTF-8.
+  std::vector<std::string> arguments;
+  /// The file that list shows.
+  memory::MemoryFile listed = memory::MemoryFile::kDictionary;
+  std::optional<std::string> dir;
+  std::optional<std::string> backups;
+  std::optional<std::string> grep;
+  std::optional<int32_t> line;
+  bool all = false;
+  bool daily = false;
+  /// Why the command line was refused (kUsageError only).
+  std::string problem;
+};
+
+/// Parses argv (getopt_long: options may stand anywhere, "--" ends them).
+Request ParseCommandLine(int argc, char** argv);
+
+}  // namespace holvan::memory_cli

@@ -1,0 +1,102 @@
+#include "memory_cli/commands.h"
+
+#include "errors/error.h"
+#include "memory/wording.h"
+#include "memory_cli/help_text.h"
+#include "memory_cli/output.h"
+#include "memory_cli/places.h"
+#include "store/data_files.h"
+#include "text/cp932.h"
+#include "text/literal.h"
+
+namespace holvan::memory_cli {
+namespace {
+
+using namespace holvan::literals;
+
+/// Edits the memory of folder and saves it.
+int EditFolder(const std::string& folder, const Request& request) {
+  const std::optional<system::FolderLock> lock = HoldFolder(folder);
+  if (!lock) return kFolderInUse;
+  memory::MemoryFolder memory = memory::MemoryFolder::OpenForEditing(folder);
+  const std::vector<NarrowText> said = Edit(memory, request);
+  memory.Save();
+  for (const NarrowText& line : said) Say(line);
+  return kDone;
+}
+
+/// The folder of backups for a memory folder: given, or the user's own for
+/// the user's memory folder; nothing for another folder, lest its backups
+/// push the user's own out.
+std::optional<std::string> BackupsFor(const std::string& folder,
+                                      const Request& request) {
+  if (request.backups) return request.backups;
+  const std::optional<std::string> memory = DefaultMemoryFolder();
+  if (request.dir && !(memory && SameFolder(folder, *memory))) {
+    return std::nullopt;
+  }
+  return DefaultBackupsFolder();
+}
+
+}  // namespace
+
+std::optional<system::FolderLock> HoldFolder(const std::string& folder) {
+  system::FolderLock lock = system::FolderLock::TryLock(folder);
+  if (lock.busy()) {
+    Complain(memory::FolderInUseReason());
+    return std::nullopt;
+  }
+  if (lock.held()) RemoveStaleDataTemporaries(folder);
+  return lock;
+}
+
+NarrowText FromUser(const std::string& utf8) {
+  if (!FitsCodePage932(utf8)) {
+    throw Error(memory::Quoted(Utf8ToNarrow(utf8)) +
+                "にはコードページ 932 にない文字があります"_sj);
+  }
+  return Utf8ToNarrow(utf8);
+}
+
+int RunCommand(const Request& request) {
+  const std::optional<std::string> folder =
+      request.dir ? request.dir : DefaultMemoryFolder();
+  if (!folder) {
+    throw Error(
+        "XDG_DATA_HOME も HOME もないので、記憶のフォルダがわかりません"_sj);
+  }
+  if (!IsFolder(*folder)) {
+    throw Error("記憶のフォルダ "_sj + Utf8ToNarrow(*folder) +
+                " がありません"_sj);
+  }
+  switch (request.command) {
+    case Command::kList:
+    case Command::kCheck:
+    case Command::kExport:
+      return Look(memory::MemoryFolder::OpenReadOnly(
+                      *folder, memory::FolderInUseReason()),
+                  request);
+    case Command::kBackup:
+    case Command::kBackups:
+    case Command::kRestore: {
+      const std::optional<std::string> root = BackupsFor(*folder, request);
+      if (!root && request.dir) {
+        Complain(Utf8ToNarrow(InUserLanguage(
+            "--dir で別のフォルダを使うときは、--backups でバックアップの場所も"
+            "指定してください",
+            "with --dir naming another folder, --backups must say where its "
+            "backups go")));
+        return kUsage;
+      }
+      if (!root) {
+        throw Error(
+            "XDG_STATE_HOME も HOME もないので、バックアップの場所がわかりません"_sj);
+      }
+      return BackUp(*folder, *root, request);
+    }
+    default:
+      return EditFolder(*folder, request);
+  }
+}
+
+}  // namespace holvan::memory_cli

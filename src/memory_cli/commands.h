@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "memory/memory_folder.h"
+#include "memory_cli/command_line.h"
+#include "system/folder_lock.h"
+#include "text/narrow_text.h"
+
+namespace holvan::memory_cli {
+
+// The exit statuses.
+inline constexpr int kDone = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsage = 2;
+/// Holvan holds the folder: nothing was changed.
+inline constexpr int kFolderInUse = 3;
+/// check found problems.
+inline constexpr int kProblemsFound = 4;
+
+/// Carries out a command that reads or changes the memory (not help,
+/// version or a usage error) and returns the exit status. Failures raise
+/// holvan::Error; a usage problem found here is told on standard error.
+int RunCommand(const Request& request);
+
+/// The lock of folder, held for the rest of the command; nothing when Holvan
+/// holds it, which is then told on standard error. Removes what saves killed
+/// part way left in the folder.
+std::optional<system::FolderLock> HoldFolder(const std::string& folder);
+
+/// An argument as code page 932; raises when it holds a character the code
+/// page lacks.
+NarrowText FromUser(const std::string& utf8);
+
+/// Makes the edit the request asks for; returns what to say once it is
+/// saved.
+std::vector<NarrowText> Edit(memory::MemoryFolder& memory,
+                             const Request& request);
+
+/// list, check or export, on a memory read as it stands.
+int Look(const memory::MemoryFolder& memory, const Request& request);
+
+/// backup, backups or restore, with the backups in root; the memory folder
+/// is held for backup and restore.
+int BackUp(const std::string& folder, const std::string& root,
+           const Request& request);
+
+}  // namespace holvan::memory_cli

@@ -1,0 +1,137 @@
+#include "memory_cli/help_text.h"
+
+#include <cstdlib>
+
+namespace holvan::memory_cli {
+namespace {
+
+constexpr std::string_view kJapaneseHelp =
+    R"(使い方: holvan-memory [--dir フォルダ] コマンド [引数...]
+       holvan-memory -h | --help | --version
+
+Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見て、
+探して、直して、バックアップします。入力と出力は UTF-8 です。
+
+見る（Holvan の起動中も使えます）:
+  list dic|brain|phrases|profile [--grep 文字列]
+                          辞書の事柄、覚えた言葉と意味（新しい順）、発言の記録、
+                          名前を「行番号<タブ>…」で表示します
+  check                   記憶のファイルを検査し、問題を 1 行ずつ表示します
+  export フォルダ         UTF-8・LF 改行の写し（dic.txt など）を書きます
+  backups                 バックアップの名前と大きさを表示します
+
+直す（Holvan の終了後に使えます）:
+  add fact 言葉 説明       辞書（dic.dat）に事柄を加えます
+  change fact [--line N] 言葉 説明
+                          事柄（または N 行目）を書き換えます
+  remove fact 言葉 | remove fact --line N
+                          事柄を消します
+  add definition 言葉 意味 覚えた言葉に意味を加えます（Holvan が覚えるのと同じく
+                          一番新しい意味になります）
+  remove definition 言葉 意味 | remove definition 言葉 --all |
+  remove definition --line N
+                          意味を一つ、言葉ごと、または brain.dat の N 行目を消します
+  remove phrase 発言 | remove phrase --line N
+                          発言の記録（res.dat）から消します
+  rename 名前             ユーザーの名前を変えます
+  import dic ファイル     「言葉*説明」か「言葉<タブ>説明」の行を辞書に加えます
+                          （- は標準入力）
+  backup [--daily]        記憶のファイルを今日の日付のフォルダにバックアップします
+                          （--daily: 今日の分があれば何もしません）。新しい 14 個を残します
+  restore 名前 [ファイル...]
+                          今のファイルをバックアップしてから、バックアップを戻します
+
+オプション:
+  -d, --dir フォルダ      記憶のフォルダ（既定は ${XDG_DATA_HOME:-~/.local/share}/holvan）
+  --backups フォルダ      バックアップの場所（既定は
+                          ${XDG_STATE_HOME:-~/.local/state}/holvan/backups）。--dir で
+                          別のフォルダを使うときは必要です
+  -g, --grep 文字列       list: その文字列を含むものだけ
+  -n, --line N            N 行目（list の行番号）
+  --all                   remove definition: 言葉ごと消します
+  --daily                 backup: 今日の分があれば何もしません
+  -h, --help              この説明を表示します
+  --version               版を表示します
+
+終了ステータス: 0 成功、1 失敗、2 コマンドラインの誤り、3 Holvan がフォルダを
+使用中（「Holvan の終了後に編集できます」。何も変えていません）、4 check が問題を
+見つけた。
+)";
+
+constexpr std::string_view kEnglishHelp =
+    R"(Usage: holvan-memory [--dir FOLDER] COMMAND [ARGUMENT...]
+       holvan-memory -h | --help | --version
+
+Shows, searches, edits and backs up Holvan's memory (dic.dat, brain.dat,
+res.dat, holv.dat, diary.dat). Input and output are UTF-8; Holvan's own
+messages and the check report are in Japanese.
+
+Looking (works while Holvan runs):
+  list dic|brain|phrases|profile [--grep TEXT]
+                          the dictionary's facts, the learned words with their
+                          definitions (newest first), the logged phrases, the
+                          name, as "LINE<TAB>..."
+  check                   checks the memory files, one problem a line
+  export FOLDER           writes UTF-8 copies with LF line ends (dic.txt...)
+  backups                 lists the backups with their sizes
+
+Editing (once Holvan has ended):
+  add fact KEY TEXT       adds a fact to the dictionary (dic.dat)
+  change fact [--line N] KEY TEXT
+                          rewrites the fact (or line N)
+  remove fact KEY | remove fact --line N
+                          removes a fact
+  add definition KEY TEXT adds a definition to a learned word, newest first,
+                          as Holvan learns it
+  remove definition KEY TEXT | remove definition KEY --all |
+  remove definition --line N
+                          removes one definition, the whole word, or line N
+                          of brain.dat
+  remove phrase TEXT | remove phrase --line N
+                          removes a logged phrase (res.dat)
+  rename NAME             changes the user's name
+  import dic FILE         adds the "KEY*TEXT" or "KEY<TAB>TEXT" lines of FILE
+                          to the dictionary (- reads standard input)
+  backup [--daily]        backs the memory files up in a folder named by
+                          today's date; keeps the newest 14
+  restore NAME [FILE...]  backs up the current files, then puts the backup
+                          NAME back (all files, or those named)
+
+Options:
+  -d, --dir FOLDER        the memory folder (default:
+                          ${XDG_DATA_HOME:-~/.local/share}/holvan)
+  --backups FOLDER        where backups go (default:
+                          ${XDG_STATE_HOME:-~/.local/state}/holvan/backups);
+                          needed when --dir names another folder
+  -g, --grep TEXT         list: only what holds TEXT
+  -n, --line N            line N (the numbers list shows)
+  --all                   remove definition: the whole word
+  --daily                 backup: nothing when today's backup exists
+  -h, --help              show this text
+  --version               show the version
+
+Exit status: 0 done, 1 failed, 2 wrong command line, 3 Holvan is using the
+folder ("Holvan の終了後に編集できます"; nothing was changed), 4 check found
+problems.
+)";
+
+}  // namespace
+
+bool JapaneseUser() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] != '\0') {
+      return std::string_view(value).starts_with("ja");
+    }
+  }
+  return false;
+}
+
+std::string InUserLanguage(std::string_view japanese,
+                           std::string_view english) {
+  return std::string(JapaneseUser() ? japanese : english);
+}
+
+std::string HelpText() { return InUserLanguage(kJapaneseHelp, kEnglishHelp); }
+
+}  // namespace holvan::memory_cli

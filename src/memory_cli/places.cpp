@@ -1,0 +1,46 @@
+#include "memory_cli/places.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+namespace holvan::memory_cli {
+namespace {
+
+/// $variable + below when it is an absolute path, else $HOME + fallback +
+/// below.
+std::optional<std::string> UserFolder(const char* variable,
+                                      std::string_view fallback,
+                                      std::string_view below) {
+  const char* base = std::getenv(variable);
+  if (base != nullptr && base[0] == '/') {
+    return std::string(base) + std::string(below);
+  }
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') return std::nullopt;
+  return std::string(home) + std::string(fallback) + std::string(below);
+}
+
+}  // namespace
+
+std::optional<std::string> DefaultMemoryFolder() {
+  return UserFolder("XDG_DATA_HOME", "/.local/share", "/holvan");
+}
+
+std::optional<std::string> DefaultBackupsFolder() {
+  return UserFolder("XDG_STATE_HOME", "/.local/state", "/holvan/backups");
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  struct stat first;
+  struct stat second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace holvan::memory_cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace holvan::memory_cli {
+
+/// The memory folder that holvan-start uses: $XDG_DATA_HOME/holvan, or
+/// ~/.local/share/holvan when XDG_DATA_HOME is unset, empty or relative;
+/// nothing without HOME either.
+std::optional<std::string> DefaultMemoryFolder();
+
+/// Where backups go: $XDG_STATE_HOME/holvan/backups, or
+/// ~/.local/state/holvan/backups, as DefaultMemoryFolder decides.
+std::optional<std::string> DefaultBackupsFolder();
+
+/// Whether the two paths name one existing folder.
+bool SameFolder(const std::string& a, const std::string& b);
+
+/// Whether path names a folder (through links).
+bool IsFolder(const std::string& path);
+
+}  // namespace holvan::memory_cli

@@ -1,0 +1,98 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "errors/error.h"
+#include "memory/check.h"
+#include "memory/export.h"
+#include "memory_cli/commands.h"
+#include "memory_cli/output.h"
+#include "text/cp932.h"
+#include "text/literal.h"
+#include "text/numbers.h"
+#include "text/primitives.h"
+
+namespace holvan::memory_cli {
+namespace {
+
+using memory::MemoryFile;
+using memory::MemoryFolder;
+using namespace holvan::literals;
+
+/// Prints "LINE<TAB>field<TAB>field...".
+void SayFields(int32_t line, std::initializer_list<std::string_view> fields,
+               const std::vector<NarrowText>& more = {}) {
+  NarrowText text = IntText(line);
+  for (std::string_view field : fields) text.append("\t").append(field);
+  for (const NarrowText& field : more) text.append("\t").append(field);
+  Say(text);
+}
+
+void List(const MemoryFolder& memory, const Request& request) {
+  const NarrowText containing =
+      request.grep ? FromUser(*request.grep) : NarrowText();
+  switch (request.listed) {
+    case MemoryFile::kDictionary:
+      for (const memory::Fact& fact : memory.Facts(containing)) {
+        SayFields(fact.line, {fact.key, fact.text});
+      }
+      break;
+    case MemoryFile::kBrain:
+      for (const memory::BrainEntry& entry : memory.BrainEntries(containing)) {
+        SayFields(entry.line, {entry.key}, entry.definitions);
+      }
+      break;
+    case MemoryFile::kPhrases:
+      for (const memory::Phrase& phrase : memory.Phrases(containing)) {
+        SayFields(phrase.line, {phrase.text});
+      }
+      break;
+    default:
+      if (memory.Lines(MemoryFile::kProfile).Count() > 0 &&
+          (containing.empty() || WidePos(containing, memory.UserName()) > 0)) {
+        SayFields(1, {memory.UserName()});
+      }
+      break;
+  }
+}
+
+int Check(const MemoryFolder& memory) {
+  const std::vector<memory::Problem> problems = memory::CheckMemory(memory);
+  for (const memory::Problem& problem : problems) {
+    Say(memory::ProblemText(problem));
+  }
+  if (problems.empty()) {
+    Say("問題はありません"_sj);
+    return kDone;
+  }
+  Say("問題が "_sj + IntText(static_cast<int32_t>(problems.size())) +
+      " 件あります"_sj);
+  return kProblemsFound;
+}
+
+}  // namespace
+
+int Look(const MemoryFolder& memory, const Request& request) {
+  switch (request.command) {
+    case Command::kList:
+      List(memory, request);
+      return kDone;
+    case Command::kCheck:
+      return Check(memory);
+    default: {
+      const std::string& folder = request.arguments[0];
+      // The copies hold the user's diary and profile: a new folder is private.
+      if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        throw CreateError(folder);
+      }
+      const std::vector<std::string> written =
+          memory::ExportUtf8(memory, folder);
+      NarrowText names;
+      for (const std::string& name : written) names += " " + name;
+      Say(Utf8ToNarrow(folder) + " に書きました:"_sj + names);
+      return kDone;
+    }
+  }
+}
+
+}  // namespace holvan::memory_cli

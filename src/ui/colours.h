@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+namespace holvan {
+
+/// The grey of the Transcript and the version dialog.
+inline const QColor kGrey(0x80, 0x80, 0x80);
+
+/// The window's colours, whatever the desktop's theme: window_colour behind
+/// the controls, black text on white fields and light grey buttons, white on
+/// blue for a selection. Every role of every state is set, each text colour
+/// together with the background it is drawn on, so that no colour of a dark
+/// theme meets one of these.
+QPalette FixedColours(const QColor& window_colour);
+
+}  // namespace holvan

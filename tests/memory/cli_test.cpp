@@ -1,0 +1,344 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "../reliability/term_driver.h"
+#include "support/program_run.h"
+#include "support/temp_dir.h"
+#include "system/folder_lock.h"
+#include "text/cp932.h"
+
+namespace holvan::testing {
+namespace {
+
+using namespace std::string_literals;
+
+/// A memory folder, a state folder for backups and a home, with
+/// holvan-memory run on them.
+class MemoryCliTest : public ::testing::Test {
+ protected:
+  MemoryCliTest() {
+    std::filesystem::create_directories(memory_folder());
+    Write("dic.dat", "東京*日本の首都\r\n大阪*西の都\r\n");
+    Write("brain.dat",
+          "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫＝哺乳類＊動物\r\n");
+    Write("res.dat", "こんにちは\r\nパスワードは1234\r\n");
+    Write("holv.dat", "太郎\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+  }
+
+  std::string memory_folder() const { return home_.File("data/holvan"); }
+  std::string backups_folder() const {
+    return home_.File("state/holvan/backups");
+  }
+  std::string File(std::string_view name) const {
+    return memory_folder() + "/" + std::string(name);
+  }
+  void Write(std::string_view name, std::string_view utf8) const {
+    home_.WriteBytes("data/holvan/" + std::string(name), Sj(utf8));
+  }
+  /// A memory file in UTF-8.
+  std::string Read(std::string_view name) const {
+    return NarrowToUtf8(home_.ReadBytes("data/holvan/" + std::string(name)));
+  }
+
+  /// holvan-memory with args on the user's memory folder (through
+  /// XDG_DATA_HOME), input as its stdin.
+  ProgramRun Run(const std::vector<std::string>& args,
+                 std::string_view input = "",
+                 const std::string& language = "C.UTF-8") const {
+    return RunProgram(HOLVAN_MEMORY_PATH, args, home_.path(), input,
+                      {{"HOME", home_.path()},
+                       {"XDG_DATA_HOME", home_.File("data")},
+                       {"XDG_STATE_HOME", home_.File("state")},
+                       {"LC_ALL", std::nullopt},
+                       {"LC_MESSAGES", std::nullopt},
+                       {"LANG", language}});
+  }
+
+  TempDir home_;
+};
+
+TEST_F(MemoryCliTest, ListsAndSearchesInUtf8) {
+  ProgramRun run = Run({"list", "dic"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "1\t東京\t日本の首都\n2\t大阪\t西の都\n");
+  EXPECT_EQ(Run({"list", "brain", "--grep", "動物"}).out,
+            "3\t猫\t哺乳類\t動物\n");
+  EXPECT_EQ(Run({"list", "phrases", "-g", "1234"}).out,
+            "2\tパスワードは1234\n");
+  EXPECT_EQ(Run({"list", "profile"}).out, "1\t太郎\n");
+  // A control character in a file never reaches the terminal.
+  Write("res.dat", "a\x1b[31mb\r\n");
+  EXPECT_EQ(Run({"list", "phrases"}).out, "1\ta\uFFFD[31mb\n");
+}
+
+TEST_F(MemoryCliTest, EveryEditCommandChangesOnlyItsLines) {
+  const std::pair<std::vector<std::string>, std::string> kSteps[] = {
+      {{"add", "fact", "京都", "古い都"},
+       "dic.dat の 3 行目に「京都」を加えました\n"},
+      {{"change", "fact", "大阪", "食い倒れの街"},
+       "dic.dat の 2 行目を「大阪」の事柄に書き換えました\n"},
+      {{"remove", "fact", "東京"},
+       "dic.dat から「東京」を消しました（1 行目）\n"},
+      {{"remove", "fact", "--line", "2"}, "dic.dat の 2 行目を消しました\n"},
+      {{"add", "definition", "猫", "動物"},
+       "brain.dat の 3 行目の「猫」に意味「動物」を加えました\n"},
+      {{"add", "definition", "猫", "動物"},
+       "「猫」の一番新しい意味はもう「動物」です\n"},
+      {{"add", "definition", "犬", "忠実な動物"},
+       "brain.dat の 4 行目の「犬」に意味「忠実な動物」を加えました\n"},
+      {{"add", "definition", "鳥", "空を飛ぶ"},
+       "brain.dat の 5 行目の「鳥」に意味「空を飛ぶ」を加えました\n"},
+      {{"remove", "definition", "猫", "哺乳類"},
+       "「猫」の意味「哺乳類」を消しました\n"},
+      {{"remove", "definition", "犬", "--all"},
+       "brain.dat の 4 行目の「犬」を消しました\n"},
+      {{"remove", "definition", "--line", "4"},
+       "brain.dat の 4 行目を消しました\n"},
+      {{"remove", "phrase", "パスワードは1234"},
+       "res.dat から「パスワードは1234」を消しました（2 行目）\n"},
+      {{"remove", "phrase", "-n", "1"}, "res.dat の 1 行目を消しました\n"},
+      {{"rename", "花子"}, "名前を「花子」にしました\n"},
+  };
+  for (const auto& [args, said] : kSteps) {
+    const ProgramRun run = Run(args);
+    EXPECT_EQ(run.status, 0) << args[0] << " " << run.err;
+    EXPECT_EQ(run.out, said);
+  }
+  EXPECT_EQ(Read("dic.dat"), "大阪*食い倒れの街\r\n");
+  EXPECT_EQ(Read("brain.dat"),
+            "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫＝動物\r\n");
+  EXPECT_EQ(Read("res.dat"), "");
+  EXPECT_EQ(Read("holv.dat"), "花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST_F(MemoryCliTest, RefusesWhatCannotBeDoneAndSaysWhy) {
+  const std::string dictionary = Read("dic.dat");
+  ProgramRun run = Run({"add", "fact", "東京", "x"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "holvan-memory: 「東京」は dic.dat の 1 行目にあります\n");
+  run = Run({"add", "fact", "𠀋", "x"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "holvan-memory: 「〓」にはコードページ 932 にない文字があります\n");
+  run = Run({"remove", "fact", "神戸"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "holvan-memory: 「神戸」は dic.dat にありません\n");
+  run = Run({"remove", "definition", "--line", "1"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Read("dic.dat"), dictionary);
+
+  // Usage problems: status 2 and the usage on stderr.
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{
+           {},
+           {"list"},
+           {"list", "dic", "extra"},
+           {"add", "fact", "only-key"},
+           {"remove", "fact", "東京", "--line", "1"},
+           {"remove", "definition", "猫"},
+           {"list", "dic", "--daily"},
+           {"remove", "fact", "--line", "0"},
+           {"restore", "2026-12-01", "passwords.txt"},
+           {"--dir"},
+           {"--bogus"}}) {
+    run = Run(args);
+    EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_NE(run.err.find("Usage: holvan-memory"), std::string::npos);
+  }
+  EXPECT_NE(Run({"frobnicate"}, "", "ja_JP.UTF-8")
+                .err.find("知らないコマンドです: frobnicate"),
+            std::string::npos);
+}
+
+TEST_F(MemoryCliTest, HelpInTheUsersLanguageAndVersion) {
+  ProgramRun run = Run({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out.starts_with("Usage: holvan-memory"));
+  run = Run({"-h"}, "", "ja_JP.UTF-8");
+  EXPECT_TRUE(run.out.starts_with("使い方: holvan-memory"));
+  EXPECT_NE(run.out.find("Holvan の終了後に編集できます"), std::string::npos);
+  run = Run({"--version"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out.starts_with("holvan-memory "));
+}
+
+TEST_F(MemoryCliTest, ImportsFromAFileOrStandardInputAndCounts) {
+  std::string list;
+  for (int i = 1; i <= 100; ++i) {
+    list += "言葉" + std::to_string(i) + (i % 2 ? "*" : "\t") + "説明\n";
+  }
+  list += "東京*また\nこんにちは*挨拶\n区切りなし\n";
+  home_.WriteBytes("facts.txt", list);
+  ProgramRun run = Run({"import", "dic", "facts.txt"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "101 行目: 「東京」は dic.dat の 1 行目にあります\n"
+            "102 行目: 「こんにちは」は質問で尋ねられません（5 "
+            "文字目の「は」で話題が切れます）\n"
+            "103 行目: 区切り（「*」かタブ）がありません\n"
+            "dic.dat に 100 件加えました。3 行は加えませんでした\n");
+  EXPECT_NE(Read("dic.dat").find("言葉100*説明\r\n"), std::string::npos);
+
+  // dic.dat is made when it is missing.
+  std::filesystem::remove(File("dic.dat"));
+  run = Run({"import", "dic", "-"}, "ホルヴァン*おしゃべり相手\r\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Read("dic.dat"), "ホルヴァン*おしゃべり相手\r\n");
+  EXPECT_EQ(Run({"import", "dic", "missing.txt"}).status, 1);
+}
+
+TEST_F(MemoryCliTest, ExportsUtf8CopiesAndChecks) {
+  ProgramRun run = Run({"export", "copies"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(home_.ReadBytes("copies/dic.txt"),
+            "東京*日本の首都\n大阪*西の都\n");
+  EXPECT_EQ(home_.ReadBytes("copies/holv.txt"), "太郎\n3\n1\n0\n0\n0\n0\n");
+  EXPECT_FALSE(home_.Exists("copies/diary.txt"));
+
+  run = Run({"check"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "問題はありません\n");
+  Write("res.dat", "やあ\r\nやあ\r\n");
+  run = Run({"check"});
+  EXPECT_EQ(run.status, 4);
+  EXPECT_EQ(run.out,
+            "res.dat 2 行目: 1 行目と同じ発言です\n問題が 1 件あります\n");
+}
+
+TEST_F(MemoryCliTest, BacksUpOncePerDayAndRestoresAfterASnapshot) {
+  ProgramRun run = Run({"backup", "--daily"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_TRUE(run.out.starts_with("バックアップしました: "));
+  const std::string today = run.out.substr(run.out.find(": ") + 2, 10);
+  EXPECT_EQ(Run({"backup", "--daily"}).out,
+            "今日のバックアップはもうあります: " + today + "\n");
+  uintmax_t bytes = 0;
+  for (const char* name : {"dic.dat", "brain.dat", "res.dat", "holv.dat"}) {
+    bytes += std::filesystem::file_size(File(name));
+  }
+  EXPECT_EQ(Run({"backups"}).out,
+            today + "\t4 ファイル\t" + std::to_string(bytes) + " バイト\n");
+
+  // A wrong definition learned, a diary begun: back to this morning.
+  Run({"add", "definition", "猫", "魚"});
+  Write("diary.dat", "今日の日記\r\n");
+  const std::string brain = Read("brain.dat");
+  run = Run({"restore", today});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.out.starts_with(
+      "今のファイルをバックアップしました: " + today + "-"));
+  EXPECT_NE(run.out.find("brain.dat を戻しました\n"), std::string::npos);
+  EXPECT_NE(run.out.find("diary.dat を消しました（バックアップにないため）\n"),
+            std::string::npos);
+  EXPECT_EQ(Read("brain.dat"),
+            "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫＝哺乳類＊動物\r\n");
+  // The snapshot holds what the restore replaced.
+  const std::string snapshot = run.out.substr(
+      run.out.find(": ") + 2, run.out.find('\n') - run.out.find(": ") - 2);
+  EXPECT_EQ(NarrowToUtf8(home_.ReadBytes("state/holvan/backups/" + snapshot +
+                                         "/brain.dat")),
+            brain);
+  EXPECT_TRUE(home_.Exists("state/holvan/backups/" + snapshot + "/diary.dat"));
+  EXPECT_EQ(Run({"restore", "2020-01-01"}).status, 1);
+
+  // Another folder's backups never mix with the user's own.
+  TempDir other;
+  run = Run({"--dir", other.path(), "backup"});
+  EXPECT_EQ(run.status, 2);
+  run = Run({"--dir", other.path(), "--backups", other.File("b"), "backups"});
+  EXPECT_EQ(run.out, "バックアップはありません\n");
+}
+
+/// holvan-memory running with its stdin on a pipe that the test writes.
+class PipedMemory {
+ public:
+  PipedMemory(const std::vector<std::string>& args, const std::string& out) {
+    int fds[2];
+    if (::pipe(fds) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      const int out_fd =
+          ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (::dup2(fds[0], 0) < 0 || ::dup2(out_fd, 1) < 0 ||
+          ::dup2(out_fd, 2) < 0) {
+        _exit(127);
+      }
+      ::close(fds[1]);
+      std::vector<std::string> arguments = {HOLVAN_MEMORY_PATH};
+      arguments.insert(arguments.end(), args.begin(), args.end());
+      std::vector<char*> argv;
+      for (std::string& argument : arguments) argv.push_back(argument.data());
+      argv.push_back(nullptr);
+      ::execv(argv[0], argv.data());
+      _exit(127);
+    }
+    ::close(fds[0]);
+    in_ = fds[1];
+  }
+  ~PipedMemory() { Finish(""); }
+
+  /// Writes input, ends it and waits; the exit status.
+  int Finish(std::string_view input) {
+    if (pid_ <= 0) return -1;
+    if (!input.empty() && ::write(in_, input.data(), input.size()) < 0) {
+      return -1;
+    }
+    ::close(in_);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int in_ = -1;
+};
+
+TEST_F(MemoryCliTest, HolvanAndTheEditorsNeverWriteAtOnce) {
+  const std::string brain = home_.ReadBytes("data/holvan/brain.dat");
+  const std::string dictionary = home_.ReadBytes("data/holvan/dic.dat");
+  {
+    TermDriver holvan(memory_folder(), FixedClock());
+    ASSERT_TRUE(holvan.WaitOut("太郎"));
+    ProgramRun run = Run({"add", "definition", "猫", "魚"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "holvan-memory: Holvan の終了後に編集できます\n");
+    EXPECT_EQ(Run({"backup"}).status, 3);
+    EXPECT_EQ(Run({"restore", "2026-12-01"}).status, 3);
+    // Looking needs no lock.
+    EXPECT_EQ(Run({"list", "dic"}).status, 0);
+    EXPECT_EQ(Run({"check"}).status, 0);
+    EXPECT_EQ(home_.ReadBytes("data/holvan/brain.dat"), brain);
+    EXPECT_EQ(home_.ReadBytes("data/holvan/dic.dat"), dictionary);
+    EXPECT_FALSE(home_.Exists("state/holvan/backups"));
+    EXPECT_EQ(holvan.Finish(), 0);
+  }
+
+  // While holvan-memory holds the folder (reading a list to import from its
+  // stdin), Holvan does not start.
+  PipedMemory importing({"--dir", memory_folder(), "import", "dic", "-"},
+                        home_.File("import.out"));
+  const auto give_up =
+      std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!system::FolderLock::TryLock(memory_folder()).busy() &&
+         std::chrono::steady_clock::now() < give_up) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const TermResult refused = RunTermOnce(memory_folder(), "こんにちは\n");
+  EXPECT_EQ(refused.status, 3);
+  EXPECT_EQ(refused.err, "Holvan はこのフォルダですでに起動しています\n");
+  EXPECT_EQ(importing.Finish("京都*古い都\n"), 0)
+      << home_.ReadBytes("import.out");
+  EXPECT_EQ(Read("dic.dat"),
+            "東京*日本の首都\r\n大阪*西の都\r\n京都*古い都\r\n");
+}
+
+}  // namespace
+}  // namespace holvan::testing

@@ -1,0 +1,253 @@
+#include "memory/memory_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "errors/error.h"
+#include "support/temp_dir.h"
+#include "text/cp932.h"
+
+namespace holvan::memory {
+namespace {
+
+using namespace std::string_literals;
+using testing::Sj;
+using testing::TempDir;
+
+/// The message of what call raises, in UTF-8; "" when it raises nothing.
+template <typename Call>
+std::string Refusal(Call call) {
+  try {
+    call();
+  } catch (const Error& error) {
+    return NarrowToUtf8(error.message());
+  }
+  return "";
+}
+
+/// A memory folder with a little of everything.
+class MemoryFolderTest : public ::testing::Test {
+ protected:
+  MemoryFolderTest() {
+    dir_.WriteSj("dic.dat", "東京*日本の首都\r\n大阪*西の都\r\n壊れた行\r\n");
+    dir_.WriteSj(
+        "brain.dat",
+        "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫＝哺乳類＊動物\r\n");
+    dir_.WriteSj("res.dat", "こんにちは\r\nパスワードは1234\r\n");
+    dir_.WriteSj("holv.dat", "太郎\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+  }
+
+  MemoryFolder Open() { return MemoryFolder::OpenForEditing(dir_.path()); }
+  std::string Utf8(std::string_view name) const {
+    return NarrowToUtf8(dir_.ReadBytes(name));
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(MemoryFolderTest, ListsAndSearchesByCharacters) {
+  const MemoryFolder memory = Open();
+  const std::vector<Fact> facts = memory.Facts();
+  ASSERT_EQ(facts.size(), 2u);
+  EXPECT_EQ(facts[1].line, 2);
+  EXPECT_EQ(facts[1].key, Sj("大阪"));
+  EXPECT_EQ(facts[1].text, Sj("西の都"));
+  ASSERT_EQ(memory.Facts(Sj("首都")).size(), 1u);
+  EXPECT_EQ(memory.Facts(Sj("首都"))[0].key, Sj("東京"));
+
+  const std::vector<BrainEntry> cats = memory.BrainEntries(Sj("動物"));
+  ASSERT_EQ(cats.size(), 1u);
+  EXPECT_EQ(cats[0].line, 3);
+  EXPECT_EQ(cats[0].definitions,
+            (std::vector<NarrowText>{Sj("哺乳類"), Sj("動物")}));
+  EXPECT_EQ(memory.Phrases(Sj("1234")).front().line, 2);
+  EXPECT_EQ(memory.UserName(), Sj("太郎"));
+
+  // By characters, not bytes: ア is 83 41, which holds the byte of A.
+  dir_.WriteSj("res.dat", "ア\r\n");
+  EXPECT_TRUE(Open().Phrases("A").empty());
+}
+
+TEST_F(MemoryFolderTest, EditsFollowTheRulesOfEachFile) {
+  MemoryFolder memory = Open();
+  EXPECT_EQ(memory.AddFact(Sj("京都"), Sj("古い都")), 4);
+  EXPECT_EQ(Refusal([&] { memory.AddFact(Sj("東京"), Sj("x")); }),
+            "「東京」は dic.dat の 1 行目にあります");
+  EXPECT_EQ(Refusal([&] { memory.AddFact(Sj("こんにちは"), Sj("x")); }),
+            "「こんにちは」は質問で尋ねられません（5 "
+            "文字目の「は」で話題が切れます）");
+  EXPECT_EQ(
+      Refusal([&] { memory.AddFact(Sj("言って何"), Sj("x")); }),
+      "「言って何」は質問で尋ねられません（2 文字目の「っ」で話題が切れます）");
+  EXPECT_EQ(Refusal([&] { memory.AddFact("a*b", "x"); }),
+            "言葉に「*」は使えません（言葉と説明を分ける印です）");
+  EXPECT_EQ(Refusal([&] { memory.AddFact("a", "x\r\ny"); }),
+            "改行やゼロのバイトは入れられません");
+  EXPECT_EQ(Refusal([&] { memory.ChangeFact(2, Sj("東京"), "x"); }),
+            "「東京」は dic.dat の 1 行目にあります");
+  memory.ChangeFact(3, Sj("壊れた"), Sj("直した行"));
+
+  // As Holvan learns: newest first, moved to the front, never twice.
+  EXPECT_EQ(memory.AddDefinition(Sj("猫"), Sj("動物")), 3);
+  EXPECT_EQ(memory.AddDefinition(Sj("猫"), Sj("動物")), 3);
+  EXPECT_EQ(memory.AddDefinition(Sj("犬"), Sj("忠実な動物")), 4);
+  EXPECT_EQ(Refusal([&] { memory.AddDefinition(Sj("a＝b"), "x"); }),
+            "言葉に「＝」は使えません（次に読むときそこで分かれます）");
+  EXPECT_EQ(Refusal([&] { memory.AddDefinition("a", Sj("x＊y")); }),
+            "意味に「＊」は使えません（意味を分ける印です）");
+  memory.RemoveDefinition(3, Sj("哺乳類"));
+  EXPECT_EQ(Refusal([&] { memory.RemoveDefinition(3, Sj("魚")); }),
+            "brain.dat の 3 行目に意味「魚」はありません");
+  EXPECT_EQ(
+      Refusal([&] { memory.RemoveLines(MemoryFile::kBrain, {2}); }),
+      "brain.dat の 1 行目と 2 行目は機嫌を動かす言葉の行なので消せません");
+  // The last definition takes its line along.
+  memory.RemoveDefinition(4, Sj("忠実な動物"));
+  memory.ChangeBrainEntry(3, Sj("ねこ"), {Sj("動物"), Sj("家族")});
+  EXPECT_EQ(
+      Refusal([&] { memory.ChangeBrainEntry(3, Sj("【悪口】"), {Sj("x")}); }),
+      "「【悪口】」は brain.dat の 2 行目にあります");
+
+  EXPECT_EQ(Refusal([&] { memory.AddPhrase(Sj("こんにちは")); }),
+            "「こんにちは」は res.dat の 1 行目にあります");
+  memory.RemoveLines(MemoryFile::kPhrases,
+                     memory.PhraseLines(Sj("パスワードは1234")));
+  memory.SetUserName(Sj("花子"));
+  EXPECT_EQ(Refusal([&] { memory.RemoveLines(MemoryFile::kDictionary, {9}); }),
+            "dic.dat に 9 行目はありません");
+  memory.Save();
+
+  EXPECT_EQ(
+      Utf8("dic.dat"),
+      "東京*日本の首都\r\n大阪*西の都\r\n壊れた*直した行\r\n京都*古い都\r\n");
+  EXPECT_EQ(Utf8("brain.dat"),
+            "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\nねこ＝動物＊家族\r\n");
+  EXPECT_EQ(Utf8("res.dat"), "こんにちは\r\n");
+  EXPECT_EQ(Utf8("holv.dat"), "花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST_F(MemoryFolderTest, UndoTakesBackEachEditUntilTheSave) {
+  MemoryFolder memory = Open();
+  const std::string dictionary = dir_.ReadBytes("dic.dat");
+  EXPECT_FALSE(memory.CanUndo());
+  memory.AddFact(Sj("京都"), Sj("古い都"));
+  memory.RemoveLines(MemoryFile::kDictionary, {1, 3});
+  memory.SetUserName(Sj("花子"));
+  EXPECT_EQ(NarrowToUtf8(memory.LastEdit()), "名前の変更");
+  memory.Undo();
+  memory.Undo();
+  EXPECT_EQ(NarrowToUtf8(memory.LastEdit()), "「京都」の追加");
+  memory.Undo();
+  EXPECT_FALSE(memory.CanUndo());
+  EXPECT_EQ(memory.Lines(MemoryFile::kDictionary).Bytes(), dictionary);
+  // Edits taken back leave nothing to write.
+  EXPECT_TRUE(memory.UnsavedFiles().empty());
+
+  memory.AddPhrase(Sj("さようなら"));
+  memory.Save();
+  EXPECT_FALSE(memory.CanUndo());
+}
+
+TEST_F(MemoryFolderTest, SaveWritesOnlyChangedFilesAndKeepsEveryOtherByte) {
+  // Invalid bytes, lone CR and LF, no final break, and what follows a zero
+  // byte, all outside the edited line.
+  const std::string phrases =
+      Sj("一\r二\n") + "\x82\xFF\r\n" + Sj("三") + "\0"s + "never read\r\n";
+  dir_.WriteBytes("res.dat", phrases);
+  struct stat before;
+  ASSERT_EQ(::stat(dir_.File("dic.dat").c_str(), &before), 0);
+
+  MemoryFolder memory = Open();
+  memory.AddPhrase(Sj("四"));
+  memory.ChangePhrase(2, Sj("に"));
+  EXPECT_EQ(memory.UnsavedFiles(),
+            std::vector<MemoryFile>{MemoryFile::kPhrases});
+  memory.Save();
+  EXPECT_EQ(dir_.ReadBytes("res.dat"), Sj("一\rに\n") + "\x82\xFF\r\n" +
+                                           Sj("三\r\n四\r\n") + "\0"s +
+                                           "never read\r\n");
+  struct stat after;
+  ASSERT_EQ(::stat(dir_.File("dic.dat").c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_FALSE(dir_.Exists("diary.dat"));
+}
+
+TEST_F(MemoryFolderTest, MakesMissingFilesButNeverTheBrainsMoodLines) {
+  TempDir empty;
+  MemoryFolder memory = MemoryFolder::OpenForEditing(empty.path());
+  EXPECT_FALSE(memory.Exists(MemoryFile::kDictionary));
+  memory.AddFact(Sj("東京"), Sj("日本の首都"));
+  memory.SetUserName(Sj("太郎"));
+  EXPECT_EQ(
+      Refusal([&] { memory.AddDefinition(Sj("猫"), Sj("動物")); }),
+      "brain.dat に機嫌を動かす言葉の 2 行がないので、言葉を加えられません");
+  memory.Save();
+  EXPECT_EQ(empty.ReadBytes("dic.dat"), Sj("東京*日本の首都\r\n"));
+  EXPECT_EQ(empty.ReadBytes("holv.dat"), Sj("太郎\r\n"));
+  EXPECT_FALSE(empty.Exists("brain.dat"));
+  EXPECT_FALSE(empty.Exists("res.dat"));
+}
+
+TEST_F(MemoryFolderTest, RefusesToOverwriteWhatAnotherProgramChanged) {
+  MemoryFolder memory = Open();
+  memory.AddFact(Sj("京都"), Sj("古い都"));
+  memory.AddPhrase(Sj("さようなら"));
+  dir_.WriteSj("dic.dat", "東京*日本の首都\r\n");
+  EXPECT_EQ(
+      Refusal([&] { memory.Save(); }),
+      "dic.dat "
+      "は読み込んだ後にほかのプログラムが書き換えたので、保存しませんでした");
+  EXPECT_EQ(Utf8("dic.dat"), "東京*日本の首都\r\n");
+  // Nothing after it was written either.
+  EXPECT_EQ(Utf8("res.dat"), "こんにちは\r\nパスワードは1234\r\n");
+}
+
+TEST_F(MemoryFolderTest, ReadOnlyRefusesEveryEditWithItsReason) {
+  MemoryFolder memory =
+      MemoryFolder::OpenReadOnly(dir_.path(), FolderInUseReason());
+  EXPECT_FALSE(memory.editable());
+  EXPECT_EQ(memory.Facts().size(), 2u);
+  EXPECT_EQ(Refusal([&] { memory.AddFact("a", "b"); }),
+            "Holvan の終了後に編集できます");
+  EXPECT_EQ(Refusal([&] { memory.SetUserName("a"); }),
+            "Holvan の終了後に編集できます");
+  EXPECT_EQ(Refusal([&] { memory.Save(); }), "Holvan の終了後に編集できます");
+}
+
+TEST_F(MemoryFolderTest, ImportsFactsAndSaysWhyLinesWereSkipped) {
+  MemoryFolder memory = Open();
+  const ImportReport report = memory.ImportFacts(
+      "\xEF\xBB\xBF京都*古い都\r\n"
+      "奈良\t鹿のいる都\n"
+      "\n"
+      "区切りのない行\n"
+      "*説明だけ\n"
+      "東京*二つ目\n"
+      "京都\tもう一度\n"
+      "𠀋*辞書にない字\n"
+      "ありがとうは*礼\n"
+      "札幌*");
+  EXPECT_EQ(report.added, 2);
+  std::vector<std::string> skipped;
+  for (const SkippedLine& line : report.skipped) {
+    skipped.push_back(std::to_string(line.line) + " " +
+                      NarrowToUtf8(line.reason));
+  }
+  EXPECT_EQ(skipped,
+            (std::vector<std::string>{
+                "4 区切り（「*」かタブ）がありません", "5 言葉が空です",
+                "6 「東京」は dic.dat の 1 行目にあります",
+                "7 「京都」はこの一覧の 1 行目にもあります",
+                "8 コードページ 932 にない文字があります",
+                "9 「ありがとうは」は質問で尋ねられません（6 "
+                "文字目の「は」で話題が切れます）",
+                "10 説明が空です"}));
+  memory.Undo();
+  EXPECT_TRUE(memory.UnsavedFiles().empty());
+}
+
+}  // namespace
+}  // namespace holvan::memory

@@ -1,0 +1,76 @@
+// Placing the window and the version dialog whole on the screen: the placing
+// itself on given areas, and the real windows on a 1280x1024 screen at twice
+// the scale, where the window's designed place runs past the bottom edge.
+
+#include "ui/whole_on_screen.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+#include "system/system_platform.h"
+#include "ui/main_window.h"
+#include "window_test_support.h"
+
+namespace holvan::testing {
+namespace {
+
+class WholeOnScreenTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void KeepsTheWantedPlaceOrMovesTheLeastWay() {
+    const QSize frame(408, 244);
+    // Whole where wanted.
+    QCOMPARE(WholePosition({100, 325}, frame, {0, 0, 1280, 1024}),
+             QPoint(100, 325));
+    QCOMPARE(WholePosition({872, 780}, frame, {0, 0, 1280, 1024}),
+             QPoint(872, 780));
+    // Past the bottom, the right, the top panel, a left screen's edge.
+    QCOMPARE(WholePosition({100, 325}, frame, {0, 0, 640, 512}),
+             QPoint(100, 268));
+    QCOMPARE(WholePosition({300, 100}, frame, {0, 0, 640, 512}),
+             QPoint(232, 100));
+    QCOMPARE(WholePosition({100, 0}, frame, {0, 27, 640, 485}),
+             QPoint(100, 27));
+    QCOMPARE(WholePosition({-100, 325}, frame, {-1280, 0, 1280, 1024}),
+             QPoint(-408, 325));
+    // Larger than the area: its top left corner stays on it.
+    QCOMPARE(WholePosition({100, 325}, frame, {0, 0, 400, 200}), QPoint(0, 0));
+  }
+
+  void WindowAndDialogAreWholeAtTwiceTheScale() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    QCOMPARE(screen->devicePixelRatio(), 2.0);
+    const QRect available = screen->availableGeometry();
+    QCOMPARE(available, QRect(0, 0, 640, 512));
+
+    WorkFolder folder;
+    system::SystemPlatform platform;
+    MainWindow window(platform);
+    window.Start();
+    QTRY_VERIFY(window.frameGeometry().size() != window.size());
+    QTRY_VERIFY(available.contains(window.frameGeometry()));
+    // Moved up only as far as it must.
+    QCOMPARE(window.frameGeometry().left(), 100);
+    QCOMPARE(window.frameGeometry().bottom(), available.bottom());
+
+    // The dialog fits at its designed place.
+    QRect dialog_frame;
+    ModalWatcher watcher([&dialog_frame](QWidget* dialog) {
+      dialog_frame = dialog->frameGeometry();
+      return dialog_frame.size() != dialog->size();
+    });
+    window.findChild<QAction*>(QStringLiteral("version_action"))->trigger();
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QCOMPARE(dialog_frame.topLeft(), QPoint(246, 282));
+    QVERIFY(available.contains(dialog_frame));
+  }
+};
+
+}  // namespace
+}  // namespace holvan::testing
+
+QTEST_MAIN(holvan::testing::WholeOnScreenTest)
+#include "whole_on_screen_test.moc"

@@ -10,6 +10,8 @@
 namespace holvan {
 
 std::string_view UpToZero(std::string_view bytes) {
+  // An empty view may hold no pointer at all, which memchr must not see.
+  if (bytes.empty()) return bytes;
   const void* zero = std::memchr(bytes.data(), 0, bytes.size());
   return zero == nullptr
              ? bytes

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "errors/error.h"
+#include "store/brain.h"
+#include "store/dictionary.h"
 #include "store/line_forms.h"
+#include "store/stored_lines.h"
 #include "store/stored_text.h"
 #include "support/store_entries.h"
 #include "support/temp_dir.h"
@@ -96,6 +100,53 @@ TEST(StoredPairsTest, ValuesRewrittenMillionsOfBytesOverKeepEveryPair) {
     expected += key + Sj("＝") + values[i] + "\r\n";
   }
   EXPECT_EQ(Saved(dir, pairs), expected);
+}
+
+// Stores made from a block of bytes that was never allocated, whose view holds
+// no pointer at all: nothing is read, and they grow as from an empty file.
+TEST(StoredPairsTest, BytesNeverAllocatedMakeEmptyStoresThatGrow) {
+  TempDir dir;
+  for (const bool with_room : {false, true}) {
+    SCOPED_TRACE(with_room);
+    const auto none = [with_room] {
+      return with_room ? FileBytes(std::string_view(), 0) : FileBytes();
+    };
+    ASSERT_EQ(none().data(), nullptr);
+
+    StoredPairs pairs(BrainSeparator());
+    pairs.Load(none(), BrainLine);
+    EXPECT_EQ(pairs.Count(), 0);
+    EXPECT_EQ(Saved(dir, pairs), "");
+    pairs.Add(Sj("猫"), Sj("動物"));
+    EXPECT_EQ(Saved(dir, pairs), Sj("猫＝動物\r\n"));
+
+    StoredLines lines;
+    lines.Load(none());
+    EXPECT_EQ(lines.Count(), 0);
+    EXPECT_THROW(lines.Get(0), Error);
+    EXPECT_EQ(lines.Add(Sj("こんにちは")), 0);
+    EXPECT_EQ(lines.Get(0), Sj("こんにちは"));
+
+    Brain brain;
+    brain.Load(none(), BrainLine);
+    EXPECT_EQ(brain.FindKeyStartingWith(Sj("猫")), -1);
+    int32_t visited = 0;
+    brain.ForEachKeyIn(u"猫", [&visited](int32_t) {
+      ++visited;
+      return false;
+    });
+    EXPECT_EQ(visited, 0);
+    brain.Add(Sj("猫"), Sj("動物"));
+    EXPECT_EQ(brain.FindKeyStartingWith(Sj("猫")), 0);
+
+    Dictionary dictionary;
+    dictionary.Load(none(), SplitDictionaryLine);
+    EXPECT_EQ(dictionary.Find(Sj("猫")), -1);
+    dictionary.Add(Sj("猫"), Sj("動物"));
+    EXPECT_EQ(dictionary.Find(Sj("猫")), 0);
+  }
+  EXPECT_EQ(UpToZero(std::string_view()), "");
+  EXPECT_EQ(CountLineFeeds(std::string_view()), 0u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "store/prefix_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -18,12 +19,15 @@ int32_t SmallestOf(const int32_t* begin, const int32_t* end) {
 // The first eight bytes of a key, big-endian and padded with zeros, as a
 // number that orders keys as their bytes do as far as it reaches.
 uint64_t HeadNumber(std::string_view key) {
-  unsigned char bytes[8] = {};
-  if (!key.empty()) {
-    std::memcpy(bytes, key.data(), std::min<std::size_t>(key.size(), 8));
-  }
   uint64_t n = 0;
-  for (unsigned char byte : bytes) n = n << 8 | byte;
+  if (key.size() >= 8) {
+    std::memcpy(&n, key.data(), 8);
+  } else if (!key.empty()) {
+    std::memcpy(&n, key.data(), key.size());
+  }
+  if constexpr (std::endian::native == std::endian::little) {
+    n = __builtin_bswap64(n);
+  }
   return n;
 }
 

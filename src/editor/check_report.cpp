@@ -45,12 +45,12 @@ std::optional<memory::Problem> ShowCheckReport(
   list->setMinimumSize(em * 36, em * 12);
 
   std::optional<memory::Problem> chosen;
-  QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog,
-                   [&](QListWidgetItem* item) {
-                     chosen =
-                         problems[static_cast<std::size_t>(list->row(item))];
-                     dialog.accept();
-                   });
+  // A double click, or Enter.
+  QObject::connect(
+      list, &QListWidget::itemActivated, &dialog, [&](QListWidgetItem* item) {
+        chosen = problems[static_cast<std::size_t>(list->row(item))];
+        dialog.accept();
+      });
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog,
                    &QDialog::reject);

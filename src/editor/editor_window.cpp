@@ -288,6 +288,8 @@ void EditorWindow::SaveQuietly() {
     std::fprintf(stderr, "holvan-memory-editor: %s\n",
                  NarrowToUtf8(failure->BoxText()).c_str());
   }
+  // A session end that another program cancels leaves the window open.
+  ShowMemory();
 }
 
 void EditorWindow::SaveAndQuit() {

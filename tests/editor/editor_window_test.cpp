@@ -472,11 +472,7 @@ class EditorWindowTest : public QObject {
       return ColoursShown(window_.get());
     };
     const QList<QColor> light = colours_shown();
-    const QPalette theme = QApplication::palette();
-    QApplication::setPalette(DarkPalette());
-    const QList<QColor> under_dark = colours_shown();
-    QApplication::setPalette(theme);
-    QCOMPARE(under_dark, light);
+    QCOMPARE(UnderDarkTheme(colours_shown), light);
   }
 };
 

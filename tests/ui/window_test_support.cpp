@@ -98,12 +98,16 @@ QList<QColor> ColoursShown(QWidget* root) {
   return colours;
 }
 
-QPalette DarkPalette() {
+QList<QColor> UnderDarkTheme(const std::function<QList<QColor>()>& shown) {
+  const QPalette theme = QApplication::palette();
   QPalette dark(QColor(0x30, 0x30, 0x30));
   dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
   dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
   dark.setColor(QPalette::Highlight, QColor(0x3D, 0xAE, 0xE9));
-  return dark;
+  QApplication::setPalette(dark);
+  const QList<QColor> colours = shown();
+  QApplication::setPalette(theme);
+  return colours;
 }
 
 void Commit(QWidget* widget, const QString& text) {

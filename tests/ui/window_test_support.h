@@ -77,8 +77,8 @@ bool OnlyTheReadStoreSaved(const WorkFolder& folder);
 /// Every colour of root and the controls in it, in each state.
 QList<QColor> ColoursShown(QWidget* root);
 
-/// A desktop theme's dark colours.
-QPalette DarkPalette();
+/// What shown() gives while the desktop's theme is a dark one.
+QList<QColor> UnderDarkTheme(const std::function<QList<QColor>()>& shown);
 
 /// Types text into the focused-or-not widget as an input method commits it.
 void Commit(QWidget* widget, const QString& text);

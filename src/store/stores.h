@@ -13,12 +13,13 @@ struct Stores {
   Brain brain;
   PhraseLog phrase_log;
   TextLines profile;
-  /// Set while a file may hold data that its store lacks, because start-up
-  /// stopped at an unreadable file before reading it: the close then leaves
-  /// that file as it is instead of overwriting it with an empty store.
-  bool brain_unread = false;
-  bool phrase_log_unread = false;
-  bool profile_unread = false;
+  /// Set while a file may hold data that its store lacks: before start-up
+  /// has read it, or because start-up stopped at an unreadable file before
+  /// it. The close then leaves that file as it is instead of overwriting it
+  /// with an empty store.
+  bool brain_unread = true;
+  bool phrase_log_unread = true;
+  bool profile_unread = true;
 };
 
 }  // namespace holvan

@@ -133,9 +133,6 @@ void MainWindow::ShowEditingMenu(QMenu* menu, const QPoint& at) {
 }
 
 void MainWindow::Start() {
-  // The companion's start runs no event loop before its stores are loaded or
-  // marked unread, so no quiet save can come in between.
-  started_ = true;
   Guarded([this] { companion_.Start(); });
   // A quit while the error box waited ends the program: nothing to show.
   if (finished_) return;
@@ -146,7 +143,7 @@ void MainWindow::Start() {
 }
 
 void MainWindow::SaveQuietly() {
-  if (!started_ || finished_ || closing_ || quietly_saved_) return;
+  if (finished_ || closing_ || quietly_saved_) return;
   try {
     companion_.SaveQuietly();
     quietly_saved_ = true;

@@ -32,8 +32,8 @@ class MainWindow : public SavingWindow, public View {
   /// calls it from inside its event loop (RunWindow).
   void Start() override;
   /// Saves the stores without the closing box (the session is ending), unless
-  /// the companion has not started yet (nothing is loaded), the window has
-  /// closed or nothing was said since the last such save.
+  /// the window has closed or nothing was said since the last such save.
+  /// Before the companion's start nothing is written: no file is read yet.
   /// A failure goes to the standard error stream: no one may be there to
   /// dismiss a box.
   void SaveQuietly() override;
@@ -92,7 +92,6 @@ class MainWindow : public SavingWindow, public View {
   QTimer* idle_timer_ = nullptr;
   QMenu* popup_menu_ = nullptr;
 
-  bool started_ = false;
   bool closing_ = false;
   bool finished_ = false;
   bool quietly_saved_ = false;

@@ -45,10 +45,15 @@ class ClosingTest : public ::testing::Test {
     companion.Talk();
   }
 
+  static constexpr char kProfile[] =
+      "太郎\r\n5\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n";
+  static constexpr char kBrain[] = "嬉しい＝楽しい\r\n悲しい＝辛い\r\n猫";
+  static constexpr char kPhrases[] = "こんにちは\r\n";
+
   void WriteAllFiles() {
-    dir.WriteSj("holv.dat", "太郎\r\n5\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n");
-    dir.WriteSj("brain.dat", "嬉しい＝楽しい\r\n悲しい＝辛い\r\n猫");
-    dir.WriteSj("res.dat", "こんにちは\r\n");
+    dir.WriteSj("holv.dat", kProfile);
+    dir.WriteSj("brain.dat", kBrain);
+    dir.WriteSj("res.dat", kPhrases);
   }
 
   std::vector<std::string> FileNames() const {
@@ -89,6 +94,15 @@ TEST_F(ClosingTest, WithoutFilesNothingIsCreatedAndTheBoxStillShows) {
   companion.Close();
   EXPECT_TRUE(FileNames().empty());
   EXPECT_EQ(view.closing_messages, 1);
+}
+
+// Nothing is known of the files before the start reads them.
+TEST_F(ClosingTest, ASaveBeforeTheStartWritesNothing) {
+  WriteAllFiles();
+  companion.SaveQuietly();
+  EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kProfile));
+  EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kBrain));
+  EXPECT_EQ(dir.ReadBytes("res.dat"), Sj(kPhrases));
 }
 
 TEST_F(ClosingTest, AnEmptyBrainEmptiesItsFile) {

@@ -45,9 +45,10 @@ extern "C" int __wrap_open(const char* path, int flags, ...) {
     va_end(args);
     planting.created.push_back(path);
     planting.flags.push_back(flags);
-    if (planting.links_left > 0) {
+    // Counted only once planted.
+    if (planting.links_left > 0 &&
+        ::symlink(planting.victim.c_str(), path) == 0) {
       --planting.links_left;
-      ::symlink(planting.victim.c_str(), path);
     }
   }
   return __real_open(path, flags, mode);

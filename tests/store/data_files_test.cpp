@@ -169,10 +169,18 @@ TEST(UpdateProfileTest, PadsShortProfilesAndKeepsLinesAfterTheSeventh) {
   EXPECT_EQ(long_profile.Text(), fields + "h\r\ni");
 }
 
+// Stores as start-up leaves them once it has read every file.
+Stores ReadStores() {
+  Stores stores;
+  stores.brain_unread = stores.phrase_log_unread = stores.profile_unread =
+      false;
+  return stores;
+}
+
 TEST(SaveStoresTest, WritesKeyEqualsValuePerBrainPair) {
   TempDir dir;
   dir.WriteBytes("brain.dat", "old");
-  Stores stores;
+  Stores stores = ReadStores();
   SaveStores(dir.path(), stores);
   EXPECT_EQ(dir.ReadBytes("brain.dat"), "");
   stores.brain.Add(Sj("猫"), Sj("動物＊ペット"));
@@ -186,7 +194,7 @@ TEST(SaveStoresTest, WritesKeyEqualsValuePerBrainPair) {
 
 TEST(SaveStoresTest, SkipsAbsentFilesAndDirectories) {
   TempDir dir;
-  Stores stores;
+  Stores stores = ReadStores();
   stores.brain.Add("k", "v");
   stores.phrase_log.Add("p");
   stores.profile.SetText("x\r\n");

@@ -206,7 +206,7 @@ void EditorWindow::ShowMemory() {
         QStringLiteral("読み取り専用です: ") +
         ShownText(memory_->read_only_reason()) +
         QStringLiteral(
-            "。Holvan を終了してから「再読み込み」を押してください。"));
+            "。\nHolvan を終了してから「再読み込み」を押してください。"));
   }
   setWindowTitle(editable ? QStringLiteral("記憶の整理[*]")
                           : QStringLiteral("記憶の整理（読み取り専用）[*]"));
@@ -236,7 +236,7 @@ void EditorWindow::ShowMemory() {
                          QFile::decodeName(memory_->folder().c_str());
   status_label_->setText(
       unsaved
-          ? folder + QStringLiteral("　保存していない変更があります（最後は") +
+          ? folder + QStringLiteral("　保存していない変更があります（最後: ") +
                 ShownText(memory_->LastEdit()) + QStringLiteral("）")
           : folder);
 }
@@ -257,6 +257,7 @@ void EditorWindow::Undo() {
 bool EditorWindow::Save() {
   if (!memory_) return false;
   const bool done = Guarded([this] { memory_->Save(); });
+  if (done) edits_lost_ = false;
   ShowMemory();
   return done;
 }
@@ -284,6 +285,7 @@ void EditorWindow::SaveQuietly() {
     return;
   }
   const std::optional<Error> failure = FailureOf([this] { memory_->Save(); });
+  edits_lost_ = failure.has_value();
   if (failure) {
     std::fprintf(stderr, "holvan-memory-editor: %s\n",
                  NarrowToUtf8(failure->BoxText()).c_str());
@@ -323,6 +325,7 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
           return;
       }
     }
+    edits_lost_ = false;
   }
   finished_ = true;
   event->accept();

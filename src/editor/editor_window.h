@@ -45,6 +45,10 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
 
   bool Edit(const std::function<void(memory::MemoryFolder&)>& edit) override;
 
+  /// Whether the program ends with edits it could not write: the last save
+  /// without asking failed, and no save or answer at a close came after.
+  bool edits_lost() const { return edits_lost_; }
+
   /// The memory as read, with the edits made; nullptr when it could not be
   /// read.
   const memory::MemoryFolder* memory() const {
@@ -91,6 +95,7 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   QLabel* status_label_ = nullptr;
 
   bool finished_ = false;
+  bool edits_lost_ = false;
 };
 
 }  // namespace holvan::editor

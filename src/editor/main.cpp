@@ -40,5 +40,6 @@ int main(int argc, char** argv) {
   holvan::InstallQtJapanese();
   holvan::editor::EditorWindow window(options.dir);
   holvan::SaveOnSessionEnd(window);
-  return holvan::RunWindow(window);
+  const int status = holvan::RunWindow(window);
+  return window.edits_lost() ? 1 : status;
 }

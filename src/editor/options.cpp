@@ -26,7 +26,8 @@ Holvan の起動中は読み取り専用で開き、「Holvan の終了後に編
   -h, --help              この説明を表示します
   --version               版を表示します
 
-終了ステータス: 0 ウィンドウを閉じた、2 コマンドラインの誤り。
+終了ステータス: 0 終了した、1 終了の合図（SIGTERM、SIGHUP、ログアウト）で
+保存できなかった変更がある、2 コマンドラインの誤り。
 )";
 
 constexpr std::string_view kEnglishHelp =
@@ -46,7 +47,8 @@ Options:
   -h, --help              show this text
   --version               show the version
 
-Exit status: 0 the window was closed, 2 wrong command line.
+Exit status: 0 ended, 1 edits could not be saved when the program was told
+to end (SIGTERM, SIGHUP, logging out), 2 wrong command line.
 )";
 
 Options Refuse(std::string problem) {

@@ -1,6 +1,6 @@
 #include "editor/profile_page.h"
 
-#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,11 +28,14 @@ ProfilePage::ProfilePage(MemoryEdits& edits, QWidget* parent)
       this);
   note->setWordWrap(true);
 
-  auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("名前"), name_);
-  form->addRow(QString(), rename);
+  auto* label = new QLabel(QStringLiteral("名前"), this);
+  label->setBuddy(name_);
+  auto* row = new QHBoxLayout;
+  row->addWidget(label);
+  row->addWidget(name_, 1);
+  row->addWidget(rename);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
+  layout->addLayout(row);
   layout->addWidget(note);
   layout->addStretch();
 }

@@ -62,6 +62,8 @@ QPalette GreyFieldColours(QPalette colours) {
        {QPalette::Active, QPalette::Inactive}) {
     colours.setColor(group, QPalette::Base, kGrey);
     colours.setColor(group, QPalette::Text, Qt::black);
+    // Styles draw the arrows of the light scroll bars in it: never white.
+    colours.setColor(group, QPalette::WindowText, Qt::black);
     // Light, so that a hint is told apart from black text typed.
     colours.setColor(group, QPalette::PlaceholderText, kPlaceholder);
   }

@@ -20,8 +20,8 @@ QPalette FixedColours(const QColor& window_colour);
 QPalette FixedColoursOnBlack();
 
 /// colours for a field that shows text on kGrey: black on grey while
-/// enabled, hints in light grey, and a selection that looks the same whether or
-/// not the field has the focus.
+/// enabled, hints in light grey, black arrows on its scroll bars, and a
+/// selection that looks the same whether or not the field has the focus.
 QPalette GreyFieldColours(QPalette colours);
 
 }  // namespace holvan

@@ -13,16 +13,19 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "../reliability/term_driver.h"
 #include "editor/entry_list.h"
+#include "support/file_faults.h"
 #include "text/cp932.h"
 #include "ui/window_test_support.h"
 
@@ -372,6 +375,39 @@ class EditorWindowTest : public QObject {
     QVERIFY(!window_->isWindowModified());
   }
 
+  // A save without asking that fails keeps the edits and counts them lost,
+  // so that the program ends with status 1; a later save, or an answer at
+  // the close, settles them.
+  void FailedSaveWithoutAskingCountsTheEditsLost() {
+    Open();
+    ShowTab(2);
+    QVERIFY(List("phrases_list")->SelectLine(1));
+    Button("remove_phrase_button")->click();
+    const std::string before = Bytes("res.dat");
+    {
+      FileAttribute res(folder_->File(QStringLiteral("res.dat")).toStdString());
+      if (!res.ok()) QSKIP("chattr +i is not available on this file system");
+      window_->SaveQuietly();
+      QVERIFY(window_->edits_lost());
+      QVERIFY(window_->isWindowModified());
+      QCOMPARE(Bytes("res.dat"), before);
+    }
+    Button("save_button")->click();
+    QVERIFY(!window_->edits_lost());
+    QCOMPARE(Bytes("res.dat"), Sj("パスワードは1234\nさようなら"));
+
+    QVERIFY(List("phrases_list")->SelectLine(1));
+    Button("remove_phrase_button")->click();
+    {
+      FileAttribute res(folder_->File(QStringLiteral("res.dat")).toStdString());
+      window_->SaveQuietly();
+      QVERIFY(window_->edits_lost());
+    }
+    Answers answers({Press("保存しない")});
+    QVERIFY(window_->close());
+    QVERIFY(!window_->edits_lost());
+  }
+
   // While holvan-term holds the folder the memory opens to look at only: the
   // reason in a bar, every editing control disabled, the files untouched;
   // once it has ended, 再読み込み opens it for editing.
@@ -462,6 +498,25 @@ class EditorWindowTest : public QObject {
     QCOMPARE(Find<QTabWidget>("tabs")->currentIndex(), 1);
     QVERIFY(Find<QLineEdit>("search_box")->text().isEmpty());
     QCOMPARE(List("words_list")->CurrentLine(), std::optional<int32_t>(4));
+  }
+
+  // The scroll bars are light, as buttons are: their arrows are drawn in the
+  // lists' text colour, never in the white of the labels on black.
+  void ScrollBarArrowsStandOutFromTheirFaces() {
+    Open();
+    const QList<QScrollBar*> bars = window_->findChildren<QScrollBar*>();
+    QVERIFY(!bars.isEmpty());
+    for (const QScrollBar* bar : bars) {
+      const QPalette& colours = bar->palette();
+      for (const QPalette::ColorGroup group :
+           {QPalette::Active, QPalette::Inactive}) {
+        const int arrow =
+            qGray(colours.color(group, QPalette::WindowText).rgb());
+        const int face = qGray(colours.color(group, QPalette::Button).rgb());
+        QVERIFY2(std::abs(arrow - face) > 128,
+                 qPrintable(bar->parentWidget()->parentWidget()->objectName()));
+      }
+    }
   }
 
   // A dark desktop theme changes no colour of the window, so none of its

@@ -12,6 +12,8 @@ set(below_memory store files errors text)
 set(below_system conversation store dates files errors text random)
 set(below_ui system conversation store dates files errors text random)
 set(below_term system conversation store dates files errors text random)
+set(below_editor ui memory system conversation store dates files errors text
+    random)
 set(below_memory_cli memory system conversation store dates files errors text
     random)
 

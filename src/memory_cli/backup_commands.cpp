@@ -3,10 +3,10 @@
 
 #include "errors/error.h"
 #include "memory/backups.h"
+#include "memory/places.h"
 #include "memory/wording.h"
 #include "memory_cli/commands.h"
 #include "memory_cli/output.h"
-#include "memory_cli/places.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
 #include "text/literal.h"
@@ -78,7 +78,7 @@ int Restore(const std::string& folder, const std::string& root,
   const std::string moment =
       MomentName(system::SystemPlatform().LocalNow(), true);
   std::string snapshot = moment;
-  for (int32_t n = 2; IsFolder(root + "/" + snapshot); ++n) {
+  for (int32_t n = 2; memory::IsFolder(root + "/" + snapshot); ++n) {
     snapshot = moment + "-" + std::to_string(n);
   }
   if (memory::TakeBackup(folder, root, snapshot, true) !=

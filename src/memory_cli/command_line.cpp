@@ -7,12 +7,13 @@
 #include <span>
 #include <string_view>
 
-#include "memory_cli/help_text.h"
+#include "system/user_language.h"
 
 namespace holvan::memory_cli {
 namespace {
 
 using memory::MemoryFile;
+using system::InUserLanguage;
 
 // The options a command takes besides --dir.
 enum Allowed : unsigned {
@@ -191,13 +192,8 @@ Request ParseCommandLine(int argc, char** argv) {
       case kVersion:
         request.command = Command::kVersion;
         return request;
-      case ':':
-        return Refuse(InUserLanguage("値が要ります: ", "missing value: ") +
-                      std::string(argv[optind - 1]));
       default:
-        return Refuse(
-            InUserLanguage("知らないオプションです: ", "unknown option: ") +
-            std::string(argv[optind - 1]));
+        return Refuse(system::OptionProblem(c, argv[optind - 1]));
     }
   }
   const std::vector<std::string> words(argv + optind, argv + argc);

@@ -1,17 +1,19 @@
 #include "memory_cli/commands.h"
 
 #include "errors/error.h"
-#include "memory/wording.h"
-#include "memory_cli/help_text.h"
+#include "memory/places.h"
 #include "memory_cli/output.h"
-#include "memory_cli/places.h"
-#include "store/data_files.h"
+#include "system/user_language.h"
+#include "system/working_folder.h"
 #include "text/cp932.h"
 #include "text/literal.h"
 
 namespace holvan::memory_cli {
 namespace {
 
+using memory::DefaultBackupsFolder;
+using memory::DefaultMemoryFolder;
+using memory::SameFolder;
 using namespace holvan::literals;
 
 /// Edits the memory of folder and saves it.
@@ -41,47 +43,29 @@ std::optional<std::string> BackupsFor(const std::string& folder,
 }  // namespace
 
 std::optional<system::FolderLock> HoldFolder(const std::string& folder) {
-  system::FolderLock lock = system::FolderLock::TryLock(folder);
+  system::FolderLock lock = system::ClaimWorkingFolder(folder);
   if (lock.busy()) {
     Complain(memory::FolderInUseReason());
     return std::nullopt;
   }
-  if (lock.held()) RemoveStaleDataTemporaries(folder);
   return lock;
 }
 
-NarrowText FromUser(const std::string& utf8) {
-  if (!FitsCodePage932(utf8)) {
-    throw Error(memory::Quoted(Utf8ToNarrow(utf8)) +
-                "にはコードページ 932 にない文字があります"_sj);
-  }
-  return Utf8ToNarrow(utf8);
-}
-
 int RunCommand(const Request& request) {
-  const std::optional<std::string> folder =
-      request.dir ? request.dir : DefaultMemoryFolder();
-  if (!folder) {
-    throw Error(
-        "XDG_DATA_HOME も HOME もないので、記憶のフォルダがわかりません"_sj);
-  }
-  if (!IsFolder(*folder)) {
-    throw Error("記憶のフォルダ "_sj + Utf8ToNarrow(*folder) +
-                " がありません"_sj);
-  }
+  const std::string folder = memory::MemoryFolderToUse(request.dir);
   switch (request.command) {
     case Command::kList:
     case Command::kCheck:
     case Command::kExport:
       return Look(memory::MemoryFolder::OpenReadOnly(
-                      *folder, memory::FolderInUseReason()),
+                      folder, memory::FolderInUseReason()),
                   request);
     case Command::kBackup:
     case Command::kBackups:
     case Command::kRestore: {
-      const std::optional<std::string> root = BackupsFor(*folder, request);
+      const std::optional<std::string> root = BackupsFor(folder, request);
       if (!root && request.dir) {
-        Complain(Utf8ToNarrow(InUserLanguage(
+        Complain(Utf8ToNarrow(system::InUserLanguage(
             "--dir で別のフォルダを使うときは、--backups でバックアップの場所も"
             "指定してください",
             "with --dir naming another folder, --backups must say where its "
@@ -92,10 +76,10 @@ int RunCommand(const Request& request) {
         throw Error(
             "XDG_STATE_HOME も HOME もないので、バックアップの場所がわかりません"_sj);
       }
-      return BackUp(*folder, *root, request);
+      return BackUp(folder, *root, request);
     }
     default:
-      return EditFolder(*folder, request);
+      return EditFolder(folder, request);
   }
 }
 

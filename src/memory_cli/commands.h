@@ -30,10 +30,6 @@ int RunCommand(const Request& request);
 /// part way left in the folder.
 std::optional<system::FolderLock> HoldFolder(const std::string& folder);
 
-/// An argument as code page 932; raises when it holds a character the code
-/// page lacks.
-NarrowText FromUser(const std::string& utf8);
-
 /// Makes the edit the request asks for; returns what to say once it is
 /// saved.
 std::vector<NarrowText> Edit(memory::MemoryFolder& memory,

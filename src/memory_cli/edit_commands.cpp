@@ -4,6 +4,7 @@
 
 #include "errors/error.h"
 #include "files/read_file.h"
+#include "memory/user_text.h"
 #include "memory/wording.h"
 #include "memory_cli/commands.h"
 #include "text/literal.h"
@@ -12,6 +13,7 @@
 namespace holvan::memory_cli {
 namespace {
 
+using memory::FromUser;
 using memory::LineName;
 using memory::MemoryFile;
 using memory::MemoryFolder;

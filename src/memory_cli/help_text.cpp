@@ -1,6 +1,6 @@
 #include "memory_cli/help_text.h"
 
-#include <cstdlib>
+#include "system/user_language.h"
 
 namespace holvan::memory_cli {
 namespace {
@@ -117,21 +117,8 @@ problems.
 
 }  // namespace
 
-bool JapaneseUser() {
-  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value != nullptr && value[0] != '\0') {
-      return std::string_view(value).starts_with("ja");
-    }
-  }
-  return false;
+std::string HelpText() {
+  return system::InUserLanguage(kJapaneseHelp, kEnglishHelp);
 }
-
-std::string InUserLanguage(std::string_view japanese,
-                           std::string_view english) {
-  return std::string(JapaneseUser() ? japanese : english);
-}
-
-std::string HelpText() { return InUserLanguage(kJapaneseHelp, kEnglishHelp); }
 
 }  // namespace holvan::memory_cli

@@ -5,6 +5,7 @@
 #include "errors/error.h"
 #include "memory/check.h"
 #include "memory/export.h"
+#include "memory/user_text.h"
 #include "memory_cli/commands.h"
 #include "memory_cli/output.h"
 #include "text/cp932.h"
@@ -15,6 +16,7 @@
 namespace holvan::memory_cli {
 namespace {
 
+using memory::FromUser;
 using memory::MemoryFile;
 using memory::MemoryFolder;
 using namespace holvan::literals;

@@ -9,6 +9,7 @@ const QColor kButtonFace(0xF0, 0xF0, 0xF0);
 const QColor kHighlight(0x00, 0x78, 0xD7);
 const QColor kGreyText(0x6D, 0x6D, 0x6D);
 const QColor kToolTip(0xFF, 0xFF, 0xE1);
+const QColor kPlaceholder(0xE4, 0xE4, 0xE4);
 
 }  // namespace
 
@@ -43,6 +44,29 @@ QPalette FixedColours(const QColor& window_colour) {
     colours.setColor(QPalette::Disabled, role, kGreyText);
   }
   colours.setColor(QPalette::Disabled, QPalette::Base, kButtonFace);
+  return colours;
+}
+
+QPalette FixedColoursOnBlack() {
+  QPalette colours = FixedColours(Qt::black);
+  for (const QPalette::ColorGroup group :
+       {QPalette::Active, QPalette::Inactive}) {
+    colours.setColor(group, QPalette::WindowText, Qt::white);
+  }
+  colours.setColor(QPalette::Disabled, QPalette::WindowText, kGrey);
+  return colours;
+}
+
+QPalette GreyFieldColours(QPalette colours) {
+  for (const QPalette::ColorGroup group :
+       {QPalette::Active, QPalette::Inactive}) {
+    colours.setColor(group, QPalette::Base, kGrey);
+    colours.setColor(group, QPalette::Text, Qt::black);
+    // Styles draw the arrows of the light scroll bars in it: never white.
+    colours.setColor(group, QPalette::WindowText, Qt::black);
+    // Light, so that a hint is told apart from black text typed.
+    colours.setColor(group, QPalette::PlaceholderText, kPlaceholder);
+  }
   return colours;
 }
 

@@ -15,4 +15,13 @@ inline const QColor kGrey(0x80, 0x80, 0x80);
 /// theme meets one of these.
 QPalette FixedColours(const QColor& window_colour);
 
+/// FixedColours on a black window, with white text on it for labels and
+/// tabs.
+QPalette FixedColoursOnBlack();
+
+/// colours for a field that shows text on kGrey: black on grey while
+/// enabled, hints in light grey, black arrows on its scroll bars, and a
+/// selection that looks the same whether or not the field has the focus.
+QPalette GreyFieldColours(QPalette colours);
+
 }  // namespace holvan

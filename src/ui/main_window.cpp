@@ -42,9 +42,10 @@ class FlagScope {
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : SavingWindow(parent, Qt::Window | Qt::WindowTitleHint |
+                               Qt::WindowCloseButtonHint |
+                               Qt::CustomizeWindowHint |
+                               Qt::MSWindowsFixedSizeDialogHint),
       companion_(*this, platform) {
   setObjectName(QStringLiteral("main_window"));
   setFixedSize(406, 221);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QWidget>
 #include <functional>
 
 #include "conversation/companion.h"
 #include "conversation/platform.h"
 #include "conversation/view.h"
+#include "ui/session_end.h"
 
 class QMenu;
 class QPushButton;
@@ -20,7 +20,7 @@ class TranscriptView;
 /// buttons, the idle-remark timer and the popup menu, whose items also end
 /// the Transcript's and the input line's editing menus. It owns the companion
 /// and runs each of its events through one guard that shows the error box.
-class MainWindow : public QWidget, public View {
+class MainWindow : public SavingWindow, public View {
   Q_OBJECT
 
  public:
@@ -30,15 +30,14 @@ class MainWindow : public QWidget, public View {
   /// Starts the companion (a failure shows its box and the window still
   /// opens), then shows the window with the input line focused. The program
   /// calls it from inside its event loop (RunWindow).
-  void Start();
+  void Start() override;
   /// Saves the stores without the closing box (the session is ending), unless
   /// the window has closed or nothing was said since the last such save.
   /// Before the companion's start nothing is written: no file is read yet.
   /// A failure goes to the standard error stream: no one may be there to
   /// dismiss a box.
-  void SaveQuietly();
-  /// Saves quietly and ends the program without the close (SIGTERM, SIGHUP).
-  void SaveAndQuit();
+  void SaveQuietly() override;
+  void SaveAndQuit() override;
   /// True once the close has succeeded or the program is ending.
   bool finished() const { return finished_; }
 

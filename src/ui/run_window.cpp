@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "ui/main_window.h"
+#include "ui/session_end.h"
 
 namespace holvan {
 
-int RunWindow(MainWindow& window) {
+int RunWindow(SavingWindow& window) {
   // An exit asked for before the loop runs would be forgotten by it.
-  QTimer::singleShot(0, &window, &MainWindow::Start);
+  QTimer::singleShot(0, &window, &SavingWindow::Start);
   return QApplication::exec();
 }
 

@@ -2,12 +2,13 @@
 
 namespace holvan {
 
-class MainWindow;
+class SavingWindow;
 
 /// Runs the program's event loop with window as its window until the program
-/// ends, and returns the loop's status. The window's start (the companion's
-/// start and any error box it shows) runs inside the loop, so that a quit that
-/// arrives while a start-up box waits ends the program as at any other moment.
-int RunWindow(MainWindow& window);
+/// ends, and returns the loop's status. The window's start (the loading of
+/// its work and any error box it shows) runs inside the loop, so that a quit
+/// that arrives while a start-up box waits ends the program as at any other
+/// moment.
+int RunWindow(SavingWindow& window);
 
 }  // namespace holvan

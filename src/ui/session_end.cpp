@@ -7,11 +7,10 @@
 #include <memory>
 
 #include "system/signal_bridge.h"
-#include "ui/main_window.h"
 
 namespace holvan {
 
-void SaveOnSessionEnd(MainWindow& window) {
+void SaveOnSessionEnd(SavingWindow& window) {
   // The session manager may end the process right after these, so they
   // save at once, in the emitting call.
   QObject::connect(

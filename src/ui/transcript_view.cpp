@@ -38,13 +38,7 @@ TranscriptView::TranscriptView(QWidget* parent) : QPlainTextEdit(parent) {
   // Black on grey while enabled; the selection looks the same whether or not
   // the view has the focus (FixedColours), so that a selection made before
   // typing "削除" in the input line stays visible.
-  QPalette colours = palette();
-  for (const QPalette::ColorGroup group :
-       {QPalette::Active, QPalette::Inactive}) {
-    colours.setColor(group, QPalette::Base, kGrey);
-    colours.setColor(group, QPalette::Text, Qt::black);
-  }
-  setPalette(colours);
+  setPalette(GreyFieldColours(palette()));
 
   default_pointer_ = viewport()->cursor().shape();
 }

@@ -4,7 +4,8 @@
 # run copies the starter files, takes the user's name and learns a
 # definition; the second greets by name, keeps the definition and leaves a
 # file the user changed as it was. Each launch backs the memory up, once a
-# day, with holvan-memory.
+# day, with holvan-memory; holvan-start --memory opens the memory editor on
+# the same folder.
 set -eu
 
 build=$1
@@ -47,7 +48,9 @@ for file in bin/holvan-start bin/holvan-term bin/holvan-memory \
   share/icons/hicolor/scalable/apps/io.github.holvan.Holvan.svg \
   share/man/man1/holvan-start.1 share/man/ja/man1/holvan-start.1 \
   share/man/man1/holvan-term.1 share/man/ja/man1/holvan-term.1 \
-  share/man/man1/holvan-memory.1 share/man/ja/man1/holvan-memory.1; do
+  share/man/man1/holvan-memory.1 share/man/ja/man1/holvan-memory.1 \
+  bin/holvan-memory-editor share/man/man1/holvan-memory-editor.1 \
+  share/man/ja/man1/holvan-memory-editor.1; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 for size in 16 32 48 64 128 256; do
@@ -63,6 +66,15 @@ grep -qx 'Exec=holvan-start' "$share/applications/io.github.holvan.Holvan.deskto
 grep -qx 'StartupWMClass=Holvan' \
   "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "the desktop entry does not name the window's class"
+# The entry's second action, 記憶の整理, starts the memory editor.
+sed -n '/^\[Desktop Action memory\]$/,/^\[/p' \
+  "$share/applications/io.github.holvan.Holvan.desktop" >"$work/action.txt"
+if ! grep -qx 'Actions=memory;' \
+     "$share/applications/io.github.holvan.Holvan.desktop" ||
+   ! grep -qx 'Name\[ja\]=記憶の整理' "$work/action.txt" ||
+   ! grep -qx 'Exec=holvan-start --memory' "$work/action.txt"; then
+  fail "the desktop entry has no action 記憶の整理 starting holvan-start --memory"
+fi
 # Pedantic hints do not change appstreamcli's status, so its report is read.
 if ! appstreamcli validate-tree --pedantic --no-net "$prefix" \
        >"$work/appstream.log" 2>&1 ||
@@ -153,13 +165,45 @@ contains "$work/run4.txt" "holvan-start: the daily backup failed" ||
 contains "$work/run4.txt" "どうも テスト太郎さん" || fail "no start after a failed backup"
 rm -f "$backups"
 
-# The editor window is not built yet: a clear refusal.
-if HOME=$work/home XDG_DATA_HOME=$work/data "$prefix/bin/holvan-start" --memory \
-  >"$work/run5.txt" 2>&1; then
-  fail "holvan-start --memory succeeded without an editor"
+# holvan-start --memory: the editor window, on the launcher's memory folder,
+# which it holds until it ends; without a display, a clear refusal.
+HOME=$work/home XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen \
+  "$prefix/bin/holvan-start" --memory --version >"$work/run5.txt" 2>&1 ||
+  fail "holvan-start --memory --version"
+grep -qx 'holvan-memory-editor [0-9.]*' "$work/run5.txt" ||
+  fail "holvan-start --memory did not start holvan-memory-editor"
+# Run as a simple command, the background process is the editor itself:
+# the launcher execs it.
+HOME=$work/home XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen \
+  "$prefix/bin/holvan-start" --memory >>"$work/run5.txt" 2>&1 &
+editor_pid=$!
+trap 'kill "$editor_pid" 2>/dev/null; rm -rf "$work"' EXIT
+# holvan-memory is refused with status 3 once the editor holds the folder.
+held=no
+for _ in $(seq 100); do
+  status=0
+  HOME=$work/home XDG_DATA_HOME=$work/data "$prefix/bin/holvan-memory" \
+    rename 次郎 >/dev/null 2>&1 || status=$?
+  [ "$status" = 3 ] && { held=yes; break; }
+  [ "$status" = 0 ] || break
+  sleep 0.1
+done
+[ "$held" = yes ] || fail "the editor did not hold the memory folder"
+kill -TERM "$editor_pid"
+status=0
+wait "$editor_pid" || status=$?
+[ "$status" = 0 ] || fail "the editor ended on SIGTERM with status $status"
+trap 'rm -rf "$work"' EXIT
+hm rename テスト太郎
+[ "$(line_of "$memory/holv.dat" 1)" = "テスト太郎" ] ||
+  fail "the memory folder was not free after the editor ended"
+if env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$work/home" \
+  XDG_DATA_HOME="$work/data" "$prefix/bin/holvan-start" --memory \
+  >>"$work/run5.txt" 2>&1; then
+  fail "holvan-start --memory succeeded without a display"
 fi
-contains "$work/run5.txt" "holvan-memory-editor is not installed" ||
-  fail "holvan-start --memory did not say why"
+contains "$work/run5.txt" "no display for the memory editor" ||
+  fail "holvan-start --memory did not say why it cannot start"
 
 # Without a display and without --term the launcher falls back to the
 # terminal front end.

@@ -45,26 +45,6 @@ QStringList Texts(const QMenu* menu) {
   return texts;
 }
 
-// Every colour of root and the controls in it, in each state.
-QList<QColor> ColoursShown(QWidget* root) {
-  QList<QWidget*> widgets = {root};
-  for (QWidget* child : root->findChildren<QWidget*>()) {
-    if (!child->isWindow()) widgets.append(child);
-  }
-  QList<QColor> colours;
-  for (const QWidget* widget : widgets) {
-    for (const QPalette::ColorGroup group :
-         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-      for (int role = 0; role < QPalette::NColorRoles; ++role) {
-        if (role == QPalette::NoRole) continue;
-        colours.append(widget->palette().color(
-            group, static_cast<QPalette::ColorRole>(role)));
-      }
-    }
-  }
-  return colours;
-}
-
 // Receives the pages the window asks the desktop to open.
 class UrlCatcher : public QObject {
   Q_OBJECT
@@ -296,15 +276,7 @@ class MainWindowTest : public QObject {
       return ColoursShown(window_.get()) + ColoursShown(&dialog);
     };
     const QList<QColor> light = colours_shown();
-    const QPalette theme = QApplication::palette();
-    QPalette dark(QColor(0x30, 0x30, 0x30));
-    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
-    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
-    dark.setColor(QPalette::Highlight, QColor(0x3D, 0xAE, 0xE9));
-    QApplication::setPalette(dark);
-    const QList<QColor> under_dark = colours_shown();
-    QApplication::setPalette(theme);
-    QCOMPARE(under_dark, light);
+    QCOMPARE(UnderDarkTheme(colours_shown), light);
   }
 
   void FailedCloseShowsTheErrorAndKeepsTheWindow() {

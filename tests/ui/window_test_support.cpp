@@ -79,6 +79,37 @@ bool OnlyTheReadStoreSaved(const WorkFolder& folder) {
          folder.ReadBytes(QStringLiteral("holv.dat")) == Sj("太郎\n3\n");
 }
 
+QList<QColor> ColoursShown(QWidget* root) {
+  QList<QWidget*> widgets = {root};
+  for (QWidget* child : root->findChildren<QWidget*>()) {
+    if (!child->isWindow()) widgets.append(child);
+  }
+  QList<QColor> colours;
+  for (const QWidget* widget : widgets) {
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+      for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        if (role == QPalette::NoRole) continue;
+        colours.append(widget->palette().color(
+            group, static_cast<QPalette::ColorRole>(role)));
+      }
+    }
+  }
+  return colours;
+}
+
+QList<QColor> UnderDarkTheme(const std::function<QList<QColor>()>& shown) {
+  const QPalette theme = QApplication::palette();
+  QPalette dark(QColor(0x30, 0x30, 0x30));
+  dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+  dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+  dark.setColor(QPalette::Highlight, QColor(0x3D, 0xAE, 0xE9));
+  QApplication::setPalette(dark);
+  const QList<QColor> colours = shown();
+  QApplication::setPalette(theme);
+  return colours;
+}
+
 void Commit(QWidget* widget, const QString& text) {
   QInputMethodEvent event;
   event.setCommitString(text);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QColor>
+#include <QList>
 #include <QMessageBox>
 #include <QObject>
+#include <QPalette>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -70,6 +73,12 @@ class WorkFolder {
 void WriteStoresThatStopAtTheDictionary(WorkFolder& folder);
 /// Whether, of those files, brain.dat alone has been saved since.
 bool OnlyTheReadStoreSaved(const WorkFolder& folder);
+
+/// Every colour of root and the controls in it, in each state.
+QList<QColor> ColoursShown(QWidget* root);
+
+/// What shown() gives while the desktop's theme is a dark one.
+QList<QColor> UnderDarkTheme(const std::function<QList<QColor>()>& shown);
 
 /// Types text into the focused-or-not widget as an input method commits it.
 void Commit(QWidget* widget, const QString& text);

@@ -3,7 +3,11 @@
 #include <optional>
 #include <string>
 
-namespace holvan::memory_cli {
+#include "text/narrow_text.h"
+
+namespace holvan::memory {
+
+// Paths here are the system's bytes, as the command line gives them.
 
 /// The memory folder that holvan-start uses: $XDG_DATA_HOME/holvan, or
 /// ~/.local/share/holvan when XDG_DATA_HOME is unset, empty or relative;
@@ -14,10 +18,14 @@ std::optional<std::string> DefaultMemoryFolder();
 /// ~/.local/state/holvan/backups, as DefaultMemoryFolder decides.
 std::optional<std::string> DefaultBackupsFolder();
 
+/// The folder a program works on: dir when given, else DefaultMemoryFolder.
+/// Raises when there is none or it is no folder.
+std::string MemoryFolderToUse(const std::optional<std::string>& dir);
+
 /// Whether the two paths name one existing folder.
 bool SameFolder(const std::string& a, const std::string& b);
 
 /// Whether path names a folder (through links).
 bool IsFolder(const std::string& path);
 
-}  // namespace holvan::memory_cli
+}  // namespace holvan::memory

@@ -1,11 +1,17 @@
-#include "memory_cli/places.h"
+#include "memory/places.h"
 
 #include <sys/stat.h>
 
 #include <cstdlib>
 
-namespace holvan::memory_cli {
+#include "errors/error.h"
+#include "text/cp932.h"
+#include "text/literal.h"
+
+namespace holvan::memory {
 namespace {
+
+using namespace holvan::literals;
 
 /// $variable + below when it is an absolute path, else $HOME + fallback +
 /// below.
@@ -31,6 +37,19 @@ std::optional<std::string> DefaultBackupsFolder() {
   return UserFolder("XDG_STATE_HOME", "/.local/state", "/holvan/backups");
 }
 
+std::string MemoryFolderToUse(const std::optional<std::string>& dir) {
+  const std::optional<std::string> folder = dir ? dir : DefaultMemoryFolder();
+  if (!folder) {
+    throw Error(
+        "XDG_DATA_HOME も HOME もないので、記憶のフォルダがわかりません"_sj);
+  }
+  if (!IsFolder(*folder)) {
+    throw Error("記憶のフォルダ "_sj + Utf8ToNarrow(*folder) +
+                " がありません"_sj);
+  }
+  return *folder;
+}
+
 bool SameFolder(const std::string& a, const std::string& b) {
   struct stat first;
   struct stat second;
@@ -43,4 +62,4 @@ bool IsFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace holvan::memory_cli
+}  // namespace holvan::memory

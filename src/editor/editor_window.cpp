@@ -1,0 +1,334 @@
+#include "editor/editor_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "editor/check_report.h"
+#include "editor/facts_page.h"
+#include "editor/phrases_page.h"
+#include "editor/profile_page.h"
+#include "editor/save_question.h"
+#include "editor/words_page.h"
+#include "errors/failure.h"
+#include "memory/check.h"
+#include "memory/places.h"
+#include "system/working_folder.h"
+#include "text/cp932.h"
+#include "ui/colours.h"
+#include "ui/fonts.h"
+#include "ui/input_line.h"
+#include "ui/message_boxes.h"
+#include "ui/shown_text.h"
+#include "ui/whole_on_screen.h"
+
+namespace holvan::editor {
+namespace {
+
+using memory::MemoryFolder;
+
+/// The search typed: nothing when it holds a character that code page 932
+/// lacks, since no entry can hold one.
+Search SearchFor(const QString& text) {
+  const std::string utf8 = OneLine(text).toStdString();
+  if (!FitsCodePage932(utf8)) return std::nullopt;
+  return Utf8ToNarrow(utf8);
+}
+
+QPushButton* AddButton(QWidget* parent, QHBoxLayout* row, const QString& text,
+                       const char* name) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  row->addWidget(button);
+  return button;
+}
+
+}  // namespace
+
+EditorWindow::EditorWindow(std::optional<std::string> dir, QWidget* parent)
+    : SavingWindow(parent, Qt::Window), dir_(std::move(dir)) {
+  setObjectName(QStringLiteral("editor_window"));
+  setPalette(FixedColoursOnBlack());
+  setAutoFillBackground(true);
+  setFont(WindowFont(15));
+  BuildControls();
+  ShowMemory();
+}
+
+EditorWindow::~EditorWindow() = default;
+
+void EditorWindow::BuildControls() {
+  auto* layout = new QVBoxLayout(this);
+  read_only_bar_ = BuildReadOnlyBar();
+  layout->addWidget(read_only_bar_);
+
+  auto* search_row = new QHBoxLayout;
+  auto* search_label = new QLabel(QStringLiteral("検索"), this);
+  search_box_ = new InputLine(this);
+  search_box_->setObjectName(QStringLiteral("search_box"));
+  search_box_->setPalette(GreyFieldColours(search_box_->palette()));
+  search_box_->setPlaceholderText(
+      QStringLiteral("言葉・説明・意味・発言から探します（すべてのタブ）"));
+  search_box_->setClearButtonEnabled(true);
+  search_label->setBuddy(search_box_);
+  connect(search_box_, &QLineEdit::textChanged, this, [this] { ShowMemory(); });
+  search_row->addWidget(search_label);
+  search_row->addWidget(search_box_);
+  layout->addLayout(search_row);
+
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("tabs"));
+  // No pane: the pages lie on the window's black, as its other controls do.
+  tabs_->setDocumentMode(true);
+  // The tabs are drawn light, as buttons are: black text on them.
+  tabs_->tabBar()->setPalette(FixedColours(Qt::black));
+  pages_ = {new FactsPage(*this, tabs_), new WordsPage(*this, tabs_),
+            new PhrasesPage(*this, tabs_), new ProfilePage(*this, tabs_)};
+  const QString titles[] = {
+      QStringLiteral("辞書"), QStringLiteral("覚えた言葉"),
+      QStringLiteral("発言の記録"), QStringLiteral("プロフィール")};
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    tabs_->addTab(pages_[i], titles[i]);
+  }
+  layout->addWidget(tabs_, 1);
+
+  auto* buttons = new QHBoxLayout;
+  undo_button_ =
+      AddButton(this, buttons, QStringLiteral("元に戻す"), "undo_button");
+  undo_button_->setShortcut(QKeySequence::Undo);
+  connect(undo_button_, &QPushButton::clicked, this, [this] { Undo(); });
+  check_button_ =
+      AddButton(this, buttons, QStringLiteral("検査"), "check_button");
+  connect(check_button_, &QPushButton::clicked, this, [this] { Check(); });
+  buttons->addStretch();
+  save_button_ =
+      AddButton(this, buttons, QStringLiteral("保存"), "save_button");
+  save_button_->setShortcut(QKeySequence::Save);
+  connect(save_button_, &QPushButton::clicked, this, [this] { Save(); });
+  QPushButton* close_button =
+      AddButton(this, buttons, QStringLiteral("閉じる"), "close_button");
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  layout->addLayout(buttons);
+
+  status_label_ = new QLabel(this);
+  status_label_->setObjectName(QStringLiteral("status_label"));
+  status_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(status_label_);
+}
+
+QWidget* EditorWindow::BuildReadOnlyBar() {
+  auto* bar = new QWidget(this);
+  bar->setObjectName(QStringLiteral("read_only_bar"));
+  // The tooltip's pair: dark text on pale yellow, seen at once on black.
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
+  colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
+  bar->setPalette(colours);
+  bar->setAutoFillBackground(true);
+  reason_label_ = new QLabel(bar);
+  reason_label_->setObjectName(QStringLiteral("read_only_reason"));
+  reason_label_->setWordWrap(true);
+  auto* reload = new QPushButton(QStringLiteral("再読み込み"), bar);
+  reload->setObjectName(QStringLiteral("reload_button"));
+  reload->setAutoDefault(false);
+  connect(reload, &QPushButton::clicked, this, [this] { Load(); });
+  auto* row = new QHBoxLayout(bar);
+  row->addWidget(reason_label_, 1);
+  row->addWidget(reload);
+  return bar;
+}
+
+void EditorWindow::Start() {
+  Load();
+  // A quit while an error box waited ends the program: nothing to show.
+  if (finished_) return;
+  Place();
+  show();
+  activateWindow();
+  search_box_->setFocus();
+}
+
+void EditorWindow::Place() {
+  const QRect available = screen()->availableGeometry();
+  // Room for a few dozen entries at any scale, within the screen.
+  const int em = fontMetrics().horizontalAdvance(QChar(0x3042));
+  resize(QSize(em * 56, em * 40)
+             .boundedTo(available.size() * 9 / 10)
+             .expandedTo(minimumSizeHint()));
+  PlaceWhole(this, available.center() - rect().center());
+}
+
+void EditorWindow::Load() {
+  std::optional<system::FolderLock> lock;
+  std::optional<MemoryFolder> memory;
+  const std::optional<Error> failure = FailureOf([&] {
+    const std::string folder = memory::MemoryFolderToUse(dir_);
+    system::FolderLock taken = system::ClaimWorkingFolder(folder);
+    if (taken.busy()) {
+      memory = MemoryFolder::OpenReadOnly(folder, memory::FolderInUseReason());
+    } else {
+      // Held before reading, so that nothing changes what was read.
+      memory = MemoryFolder::OpenForEditing(folder);
+      lock = std::move(taken);
+    }
+  });
+  if (failure) {
+    // What was read before stays to look at.
+    load_failure_ = QStringLiteral("記憶を読み込めませんでした: ") +
+                    ShownText(failure->BoxText());
+  } else {
+    load_failure_.clear();
+    memory_ = std::move(memory);
+    lock_ = std::move(lock);
+  }
+  ShowMemory();
+  if (failure) ShowErrorBox(this, *failure);
+}
+
+void EditorWindow::ShowMemory() {
+  const bool loaded = memory_.has_value();
+  const bool editable =
+      loaded && memory_->editable() && load_failure_.isEmpty();
+  read_only_bar_->setVisible(!editable);
+  if (!load_failure_.isEmpty()) {
+    reason_label_->setText(load_failure_);
+  } else if (loaded && !editable) {
+    reason_label_->setText(
+        QStringLiteral("読み取り専用です: ") +
+        ShownText(memory_->read_only_reason()) +
+        QStringLiteral(
+            "。\nHolvan を終了してから「再読み込み」を押してください。"));
+  }
+  setWindowTitle(editable ? QStringLiteral("記憶の整理[*]")
+                          : QStringLiteral("記憶の整理（読み取り専用）[*]"));
+
+  search_box_->setEnabled(loaded);
+  tabs_->setEnabled(loaded);
+  const Search search = SearchFor(search_box_->text());
+  for (MemoryPage* page : pages_) {
+    page->SetEditable(editable);
+    if (loaded) page->Show(*memory_, search);
+  }
+
+  const bool unsaved = editable && !memory_->UnsavedFiles().empty();
+  setWindowModified(unsaved);
+  undo_button_->setEnabled(editable && memory_->CanUndo());
+  undo_button_->setToolTip(undo_button_->isEnabled()
+                               ? QStringLiteral("元に戻す: ") +
+                                     ShownText(memory_->LastEdit())
+                               : QString());
+  save_button_->setEnabled(unsaved);
+  check_button_->setEnabled(loaded);
+  if (!loaded) {
+    status_label_->clear();
+    return;
+  }
+  const QString folder = QStringLiteral("フォルダ: ") +
+                         QFile::decodeName(memory_->folder().c_str());
+  status_label_->setText(
+      unsaved
+          ? folder + QStringLiteral("　保存していない変更があります（最後: ") +
+                ShownText(memory_->LastEdit()) + QStringLiteral("）")
+          : folder);
+}
+
+bool EditorWindow::Edit(const std::function<void(MemoryFolder&)>& edit) {
+  if (!memory_) return false;
+  const bool done = Guarded([&] { edit(*memory_); });
+  ShowMemory();
+  return done;
+}
+
+void EditorWindow::Undo() {
+  if (!memory_) return;
+  memory_->Undo();
+  ShowMemory();
+}
+
+bool EditorWindow::Save() {
+  if (!memory_) return false;
+  const bool done = Guarded([this] { memory_->Save(); });
+  if (done) edits_lost_ = false;
+  ShowMemory();
+  return done;
+}
+
+void EditorWindow::Check() {
+  if (!memory_) return;
+  std::vector<memory::Problem> problems;
+  if (!Guarded([&] { problems = memory::CheckMemory(*memory_); })) return;
+  const std::optional<memory::Problem> chosen = ShowCheckReport(this, problems);
+  if (!chosen) return;
+  for (MemoryPage* page : pages_) {
+    if (page->file() != chosen->file) continue;
+    tabs_->setCurrentWidget(page);
+    // An entry the search hides is shown again.
+    if (!page->GoToLine(chosen->line) && !search_box_->text().isEmpty()) {
+      search_box_->clear();
+      page->GoToLine(chosen->line);
+    }
+  }
+}
+
+void EditorWindow::SaveQuietly() {
+  if (finished_ || !memory_ || !memory_->editable() ||
+      memory_->UnsavedFiles().empty()) {
+    return;
+  }
+  const std::optional<Error> failure = FailureOf([this] { memory_->Save(); });
+  edits_lost_ = failure.has_value();
+  if (failure) {
+    std::fprintf(stderr, "holvan-memory-editor: %s\n",
+                 NarrowToUtf8(failure->BoxText()).c_str());
+  }
+  // A session end that another program cancels leaves the window open.
+  ShowMemory();
+}
+
+void EditorWindow::SaveAndQuit() {
+  SaveQuietly();
+  finished_ = true;
+  // exit, not quit: quit would ask the window to close, which asks first.
+  QCoreApplication::exit(0);
+}
+
+bool EditorWindow::Guarded(const std::function<void()>& handler) {
+  const std::optional<Error> failure = FailureOf(handler);
+  if (failure) ShowErrorBox(this, *failure);
+  return !failure;
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+  if (!finished_ && memory_ && memory_->editable()) {
+    const std::vector<memory::MemoryFile> unsaved = memory_->UnsavedFiles();
+    if (!unsaved.empty()) {
+      switch (AskToSave(this, unsaved)) {
+        case SaveAnswer::kSave:
+          if (!Save()) {
+            event->ignore();
+            return;
+          }
+          break;
+        case SaveAnswer::kDiscard:
+          break;
+        case SaveAnswer::kCancel:
+          event->ignore();
+          return;
+      }
+    }
+    edits_lost_ = false;
+  }
+  finished_ = true;
+  event->accept();
+}
+
+}  // namespace holvan::editor

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/memory_edits.h"
+#include "memory/memory_folder.h"
+#include "system/folder_lock.h"
+#include "ui/session_end.h"
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace holvan {
+class InputLine;
+}
+
+namespace holvan::editor {
+
+class MemoryPage;
+
+/// 「記憶の整理」: the dictionary, learned words, logged phrases and name of a
+/// memory folder, searched and edited, with undo of the edits made since the
+/// last save, 保存, 閉じる and the check report. It holds the folder's lock
+/// for as long as it has the memory open for editing, so that Holvan cannot
+/// start meanwhile and later write over what was saved; while Holvan holds
+/// the lock the memory opens to look at only, and a bar says why.
+class EditorWindow : public SavingWindow, public MemoryEdits {
+ public:
+  /// dir: the memory folder; by default the one holvan-start uses.
+  explicit EditorWindow(std::optional<std::string> dir,
+                        QWidget* parent = nullptr);
+  ~EditorWindow() override;
+
+  /// Reads the memory, then places and shows the window.
+  void Start() override;
+  /// Saves the unsaved edits without asking (the session is ending): they
+  /// are the user's deliberate work, which no one may be there to be asked
+  /// about.
+  void SaveQuietly() override;
+  void SaveAndQuit() override;
+
+  bool Edit(const std::function<void(memory::MemoryFolder&)>& edit) override;
+
+  /// Whether the program ends with edits it could not write: the last save
+  /// without asking failed, and no save or answer at a close came after.
+  bool edits_lost() const { return edits_lost_; }
+
+  /// The memory as read, with the edits made; nullptr when it could not be
+  /// read.
+  const memory::MemoryFolder* memory() const {
+    return memory_ ? &*memory_ : nullptr;
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  QWidget* BuildReadOnlyBar();
+  void Place();
+
+  /// Takes the folder's lock and reads the memory: for editing when the lock
+  /// is ours, else to look at only.
+  void Load();
+  /// Shows the memory as it stands: the lists as the search finds them, the
+  /// bar, the buttons and the title.
+  void ShowMemory();
+  void Undo();
+  /// Writes the unsaved edits; returns whether all were written.
+  bool Save();
+  void Check();
+
+  /// Runs a handler; a holvan::Error ends it and shows the error box.
+  /// Returns whether the handler ran to its end.
+  bool Guarded(const std::function<void()>& handler);
+
+  std::optional<std::string> dir_;
+  std::optional<system::FolderLock> lock_;
+  std::optional<memory::MemoryFolder> memory_;
+  /// Why the memory could not be read, when it could not.
+  QString load_failure_;
+
+  QWidget* read_only_bar_ = nullptr;
+  QLabel* reason_label_ = nullptr;
+  InputLine* search_box_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  std::vector<MemoryPage*> pages_;
+  QPushButton* undo_button_ = nullptr;
+  QPushButton* check_button_ = nullptr;
+  QPushButton* save_button_ = nullptr;
+  QLabel* status_label_ = nullptr;
+
+  bool finished_ = false;
+  bool edits_lost_ = false;
+};
+
+}  // namespace holvan::editor

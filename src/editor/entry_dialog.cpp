@@ -1,0 +1,59 @@
+#include "editor/entry_dialog.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+
+#include "ui/colours.h"
+#include "ui/fonts.h"
+#include "ui/input_line.h"
+
+namespace holvan::editor {
+
+bool AskTexts(QWidget* parent, const QString& title, std::vector<Field> fields,
+              const std::function<bool(const std::vector<QString>&)>& apply) {
+  QDialog dialog(parent, Qt::Dialog | Qt::WindowTitleHint |
+                             Qt::WindowCloseButtonHint |
+                             Qt::CustomizeWindowHint);
+  dialog.setObjectName(QStringLiteral("entry_dialog"));
+  dialog.setWindowTitle(title);
+  dialog.setPalette(FixedColoursOnBlack());
+  dialog.setAutoFillBackground(true);
+  dialog.setFont(WindowFont(15));
+
+  auto* form = new QFormLayout(&dialog);
+  form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  std::vector<InputLine*> lines;
+  for (const Field& field : fields) {
+    auto* line = new InputLine(&dialog);
+    line->setObjectName(QStringLiteral("field_%1").arg(lines.size() + 1));
+    line->setPalette(GreyFieldColours(line->palette()));
+    line->setText(field.text);
+    // Room for a sentence at any scale.
+    line->setMinimumWidth(line->fontMetrics().horizontalAdvance(QChar(0x3042)) *
+                          28);
+    form->addRow(field.label, line);
+    lines.push_back(line);
+  }
+  auto* buttons = new QDialogButtonBox(
+      QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  form->addRow(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog,
+                   &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog,
+                   &QDialog::reject);
+
+  while (true) {
+    if (!lines.empty()) {
+      lines.front()->setFocus();
+      lines.front()->selectAll();
+    }
+    if (dialog.exec() != QDialog::Accepted) return false;
+    std::vector<QString> texts;
+    for (const InputLine* line : lines) texts.push_back(OneLine(line->text()));
+    if (apply(texts)) return true;
+  }
+}
+
+}  // namespace holvan::editor

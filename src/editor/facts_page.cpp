@@ -1,0 +1,56 @@
+#include "editor/facts_page.h"
+
+#include "editor/entry_dialog.h"
+#include "editor/entry_list.h"
+#include "editor/memory_edits.h"
+#include "editor/typed_text.h"
+#include "ui/shown_text.h"
+
+namespace holvan::editor {
+
+using memory::MemoryFolder;
+
+FactsPage::FactsPage(MemoryEdits& edits, QWidget* parent)
+    : ListPage(memory::MemoryFile::kDictionary, edits, parent, "fact",
+               {QStringLiteral("行"), QStringLiteral("言葉"),
+                QStringLiteral("説明")},
+               true) {}
+
+void FactsPage::Show(const MemoryFolder& memory, const Search& search) {
+  std::vector<EntryRow> rows;
+  if (search) {
+    for (memory::Fact& fact : memory.Facts(*search)) {
+      rows.push_back({fact.line, {std::move(fact.key), std::move(fact.text)}});
+    }
+  }
+  ShowRows(std::move(rows));
+}
+
+void FactsPage::Add() {
+  AskTexts(this, QStringLiteral("辞書に加える"),
+           {{QStringLiteral("言葉"), {}}, {QStringLiteral("説明"), {}}},
+           [this](const std::vector<QString>& texts) {
+             int32_t line = 0;
+             const bool done = edits().Edit([&](MemoryFolder& memory) {
+               line = memory.AddFact(Typed(texts[0]), Typed(texts[1]));
+             });
+             if (done) GoToLine(line);
+             return done;
+           });
+}
+
+void FactsPage::Change() {
+  const EntryRow* fact = list()->CurrentEntry();
+  if (fact == nullptr) return;
+  const int32_t line = fact->line;
+  AskTexts(this, QStringLiteral("辞書の事柄を変える"),
+           {{QStringLiteral("言葉"), ShownText(fact->cells[0])},
+            {QStringLiteral("説明"), ShownText(fact->cells[1])}},
+           [this, line](const std::vector<QString>& texts) {
+             return edits().Edit([&](MemoryFolder& memory) {
+               memory.ChangeFact(line, Typed(texts[0]), Typed(texts[1]));
+             });
+           });
+}
+
+}  // namespace holvan::editor

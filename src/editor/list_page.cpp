@@ -1,0 +1,68 @@
+#include "editor/list_page.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <string>
+
+#include "editor/entry_list.h"
+#include "editor/memory_edits.h"
+
+namespace holvan::editor {
+namespace {
+
+std::string Named(const char* first, const char* noun, const char* last) {
+  return std::string(first) + noun + last;
+}
+
+}  // namespace
+
+ListPage::ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
+                   const char* noun, QStringList headers, bool adds)
+    : MemoryPage(file, edits, parent) {
+  list_ = new EntryList(std::move(headers), true, true, this);
+  list_->setObjectName(QString::fromStdString(Named("", noun, "s_list")));
+
+  auto* buttons = new QHBoxLayout;
+  if (adds) {
+    buttons->addWidget(AddEditButton(QStringLiteral("追加…"),
+                                     Named("add_", noun, "_button").c_str(),
+                                     [this] { Add(); }));
+  }
+  QPushButton* change = AddEditButton(
+      QStringLiteral("変更…"), Named("change_", noun, "_button").c_str(),
+      [this] { Change(); },
+      [this] { return list_->SelectedLines().size() == 1; });
+  QPushButton* remove = AddEditButton(
+      QStringLiteral("削除"), Named("remove_", noun, "_button").c_str(),
+      [this] { Remove(); }, [this] { return !list_->SelectedLines().empty(); });
+  buttons->addWidget(change);
+  buttons->addWidget(remove);
+  buttons->addStretch();
+  list_->OnOpen([this, change] {
+    if (change->isEnabled()) Change();
+  });
+  list_->OnRemove([this, remove] {
+    if (remove->isEnabled()) Remove();
+  });
+  list_->OnSelection([this] { UpdateButtons(); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(list_);
+  layout->addLayout(buttons);
+}
+
+bool ListPage::GoToLine(int32_t line) { return list_->SelectLine(line); }
+
+void ListPage::ShowRows(std::vector<EntryRow> rows) {
+  list_->SetRows(std::move(rows));
+  UpdateButtons();
+}
+
+void ListPage::Remove() {
+  const std::vector<int32_t> lines = list_->SelectedLines();
+  edits().Edit(
+      [&](memory::MemoryFolder& memory) { memory.RemoveLines(file(), lines); });
+}
+
+}  // namespace holvan::editor

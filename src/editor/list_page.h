@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QStringList>
+
+#include "editor/entry_list.h"
+#include "editor/memory_page.h"
+
+namespace holvan::editor {
+
+/// A page that lists the lines of its file: entries changed one at a time
+/// (変更…, Enter, a double click) and removed many at once (削除, Delete),
+/// and, where the file takes new ones, added (追加…). Its buttons are named
+/// "add_<noun>_button", "change_<noun>_button" and "remove_<noun>_button",
+/// its list "<noun>s_list".
+class ListPage : public MemoryPage {
+ public:
+  bool GoToLine(int32_t line) override;
+
+ protected:
+  ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
+           const char* noun, QStringList headers, bool adds);
+
+  EntryList* list() { return list_; }
+  /// Shows rows, the entries found.
+  void ShowRows(std::vector<EntryRow> rows);
+
+  /// Asks for a new entry and adds it.
+  virtual void Add() {}
+  /// Asks for the current entry's new texts and changes it.
+  virtual void Change() = 0;
+
+ private:
+  void Remove();
+
+  EntryList* list_;
+};
+
+}  // namespace holvan::editor

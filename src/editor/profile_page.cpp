@@ -1,0 +1,65 @@
+#include "editor/profile_page.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editor/memory_edits.h"
+#include "editor/typed_text.h"
+#include "ui/colours.h"
+#include "ui/input_line.h"
+#include "ui/shown_text.h"
+
+namespace holvan::editor {
+
+using memory::MemoryFolder;
+
+ProfilePage::ProfilePage(MemoryEdits& edits, QWidget* parent)
+    : MemoryPage(memory::MemoryFile::kProfile, edits, parent) {
+  name_ = new InputLine(this);
+  name_->setObjectName(QStringLiteral("name_field"));
+  name_->setPalette(GreyFieldColours(name_->palette()));
+  QPushButton* rename = AddEditButton(QStringLiteral("名前を変更"),
+                                      "rename_button", [this] { Rename(); });
+  connect(name_, &QLineEdit::returnPressed, rename, &QPushButton::click);
+  auto* note = new QLabel(
+      QStringLiteral("Holvan が呼ぶあなたの名前です（holv.dat の 1 行目）。"),
+      this);
+  note->setWordWrap(true);
+
+  auto* label = new QLabel(QStringLiteral("名前"), this);
+  label->setBuddy(name_);
+  auto* row = new QHBoxLayout;
+  row->addWidget(label);
+  row->addWidget(name_, 1);
+  row->addWidget(rename);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(row);
+  layout->addWidget(note);
+  layout->addStretch();
+}
+
+void ProfilePage::Show(const MemoryFolder& memory, const Search&) {
+  NarrowText name = memory.UserName();
+  if (name == shown_name_) return;
+  name_->setText(ShownText(name));
+  shown_name_ = std::move(name);
+}
+
+void ProfilePage::SetEditable(bool editable) {
+  MemoryPage::SetEditable(editable);
+  name_->setReadOnly(!editable);
+}
+
+bool ProfilePage::GoToLine(int32_t) {
+  name_->setFocus();
+  return true;
+}
+
+void ProfilePage::Rename() {
+  const QString name = OneLine(name_->text());
+  edits().Edit([&](MemoryFolder& memory) { memory.SetUserName(Typed(name)); });
+}
+
+}  // namespace holvan::editor

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include "text/narrow_text.h"
+
+namespace holvan::editor {
+
+/// A text typed into the window, as code page 932; raises when it holds a
+/// character the code page lacks, rather than store another one.
+NarrowText Typed(const QString& text);
+
+}  // namespace holvan::editor

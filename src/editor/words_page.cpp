@@ -1,0 +1,225 @@
+#include "editor/words_page.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "editor/entry_dialog.h"
+#include "editor/entry_list.h"
+#include "editor/memory_edits.h"
+#include "editor/typed_text.h"
+#include "text/literal.h"
+#include "ui/shown_text.h"
+
+namespace holvan::editor {
+namespace {
+
+using memory::BrainEntry;
+using memory::MemoryFolder;
+using namespace holvan::literals;
+
+/// A column of a list under its title and above its buttons.
+QWidget* Column(QWidget* parent, const QString& title, EntryList* list,
+                std::initializer_list<QPushButton*> buttons) {
+  auto* column = new QWidget(parent);
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(new QLabel(title, column));
+  layout->addWidget(list);
+  auto* row = new QHBoxLayout;
+  for (QPushButton* button : buttons) row->addWidget(button);
+  row->addStretch();
+  layout->addLayout(row);
+  return column;
+}
+
+}  // namespace
+
+WordsPage::WordsPage(MemoryEdits& edits, QWidget* parent)
+    : MemoryPage(memory::MemoryFile::kBrain, edits, parent) {
+  words_ = new EntryList({QStringLiteral("行"), QStringLiteral("言葉"),
+                          QStringLiteral("意味（新しい順）")},
+                         true, true);
+  words_->setObjectName(QStringLiteral("words_list"));
+  definitions_ =
+      new EntryList({QStringLiteral("意味（新しい順）")}, false, false);
+  definitions_->setObjectName(QStringLiteral("definitions_list"));
+
+  QPushButton* add = AddEditButton(QStringLiteral("追加…"), "add_word_button",
+                                   [this] { AddWord(); });
+  rename_button_ = AddEditButton(
+      QStringLiteral("言葉を変更…"), "rename_word_button",
+      [this] { RenameWord(); },
+      [this] { return words_->SelectedLines().size() == 1; });
+  remove_button_ = AddEditButton(
+      QStringLiteral("削除"), "remove_word_button", [this] { RemoveWords(); },
+      [this] { return !words_->SelectedLines().empty(); });
+  QPushButton* add_definition = AddEditButton(
+      QStringLiteral("意味を追加…"), "add_definition_button",
+      [this] { AddDefinition(); }, [this] { return CurrentWord() != nullptr; });
+  change_definition_button_ = AddEditButton(
+      QStringLiteral("意味を変更…"), "change_definition_button",
+      [this] { ChangeDefinition(); },
+      [this] { return definitions_->CurrentLine().has_value(); });
+  remove_definition_button_ = AddEditButton(
+      QStringLiteral("意味を削除"), "remove_definition_button",
+      [this] { RemoveDefinition(); },
+      [this] { return definitions_->CurrentLine().has_value(); });
+
+  words_->OnOpen([this] {
+    if (rename_button_->isEnabled()) RenameWord();
+  });
+  words_->OnRemove([this] {
+    if (remove_button_->isEnabled()) RemoveWords();
+  });
+  words_->OnSelection([this] {
+    ShowDefinitions();
+    UpdateButtons();
+  });
+  definitions_->OnOpen([this] {
+    if (change_definition_button_->isEnabled()) ChangeDefinition();
+  });
+  definitions_->OnRemove([this] {
+    if (remove_definition_button_->isEnabled()) RemoveDefinition();
+  });
+  definitions_->OnSelection([this] { UpdateButtons(); });
+
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->setChildrenCollapsible(false);
+  splitter->addWidget(Column(splitter, QStringLiteral("言葉"), words_,
+                             {add, rename_button_, remove_button_}));
+  splitter->addWidget(Column(
+      splitter, QStringLiteral("選んだ言葉の意味"), definitions_,
+      {add_definition, change_definition_button_, remove_definition_button_}));
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 2);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(splitter);
+}
+
+void WordsPage::Show(const MemoryFolder& memory, const Search& search) {
+  entries_ = search ? memory.BrainEntries(*search) : std::vector<BrainEntry>();
+  std::vector<EntryRow> rows;
+  rows.reserve(entries_.size());
+  for (const BrainEntry& entry : entries_) {
+    NarrowText definitions;
+    for (const NarrowText& definition : entry.definitions) {
+      if (!definitions.empty()) definitions += " ＊ "_sj;
+      definitions += definition;
+    }
+    rows.push_back({entry.line, {entry.key, std::move(definitions)}});
+  }
+  words_->SetRows(std::move(rows));
+  ShowDefinitions();
+  UpdateButtons();
+}
+
+bool WordsPage::GoToLine(int32_t line) { return words_->SelectLine(line); }
+
+const BrainEntry* WordsPage::CurrentWord() const {
+  if (words_->SelectedLines().size() != 1) return nullptr;
+  const std::optional<int32_t> line = words_->CurrentLine();
+  if (!line) return nullptr;
+  const auto found = std::find_if(
+      entries_.begin(), entries_.end(),
+      [&](const BrainEntry& entry) { return entry.line == *line; });
+  return found == entries_.end() ? nullptr : &*found;
+}
+
+void WordsPage::ShowDefinitions() {
+  const BrainEntry* word = CurrentWord();
+  const int32_t line = word == nullptr ? 0 : word->line;
+  // Another word's definitions start with none selected.
+  if (line != shown_word_) definitions_->SetRows({});
+  shown_word_ = line;
+  std::vector<EntryRow> rows;
+  if (word != nullptr) {
+    for (const NarrowText& definition : word->definitions) {
+      rows.push_back({static_cast<int32_t>(rows.size()) + 1, {definition}});
+    }
+  }
+  definitions_->SetRows(std::move(rows));
+}
+
+void WordsPage::AddWord() {
+  AskTexts(this, QStringLiteral("覚えた言葉を加える"),
+           {{QStringLiteral("言葉"), {}}, {QStringLiteral("意味"), {}}},
+           [this](const std::vector<QString>& texts) {
+             int32_t line = 0;
+             const bool done = edits().Edit([&](MemoryFolder& memory) {
+               line = memory.AddDefinition(Typed(texts[0]), Typed(texts[1]));
+             });
+             if (done) words_->SelectLine(line);
+             return done;
+           });
+}
+
+void WordsPage::RenameWord() {
+  const BrainEntry* word = CurrentWord();
+  if (word == nullptr) return;
+  const int32_t line = word->line;
+  const std::vector<NarrowText> definitions = word->definitions;
+  AskTexts(this, QStringLiteral("言葉を変える"),
+           {{QStringLiteral("言葉"), ShownText(word->key)}},
+           [&](const std::vector<QString>& texts) {
+             return edits().Edit([&](MemoryFolder& memory) {
+               memory.ChangeBrainEntry(line, Typed(texts[0]), definitions);
+             });
+           });
+}
+
+void WordsPage::RemoveWords() {
+  const std::vector<int32_t> lines = words_->SelectedLines();
+  edits().Edit([&](MemoryFolder& memory) {
+    memory.RemoveLines(memory::MemoryFile::kBrain, lines);
+  });
+}
+
+void WordsPage::AddDefinition() {
+  const BrainEntry* word = CurrentWord();
+  if (word == nullptr) return;
+  const NarrowText key = word->key;
+  AskTexts(this, QStringLiteral("「%1」に意味を加える").arg(ShownText(key)),
+           {{QStringLiteral("意味"), {}}},
+           [&](const std::vector<QString>& texts) {
+             const bool done = edits().Edit([&](MemoryFolder& memory) {
+               memory.AddDefinition(key, Typed(texts[0]));
+             });
+             // The definition added is the newest.
+             if (done) definitions_->SelectLine(1);
+             return done;
+           });
+}
+
+void WordsPage::ChangeDefinition() {
+  const BrainEntry* word = CurrentWord();
+  const std::optional<int32_t> place = definitions_->CurrentLine();
+  if (word == nullptr || !place) return;
+  const int32_t line = word->line;
+  const NarrowText key = word->key;
+  std::vector<NarrowText> definitions = word->definitions;
+  const auto index = static_cast<std::size_t>(*place - 1);
+  AskTexts(this, QStringLiteral("「%1」の意味を変える").arg(ShownText(key)),
+           {{QStringLiteral("意味"), ShownText(definitions[index])}},
+           [&](const std::vector<QString>& texts) {
+             return edits().Edit([&](MemoryFolder& memory) {
+               definitions[index] = Typed(texts[0]);
+               memory.ChangeBrainEntry(line, key, definitions);
+             });
+           });
+}
+
+void WordsPage::RemoveDefinition() {
+  const BrainEntry* word = CurrentWord();
+  const EntryRow* definition = definitions_->CurrentEntry();
+  if (word == nullptr || definition == nullptr) return;
+  const int32_t line = word->line;
+  const NarrowText text = definition->cells[0];
+  edits().Edit(
+      [&](MemoryFolder& memory) { memory.RemoveDefinition(line, text); });
+}
+
+}  // namespace holvan::editor

@@ -1,0 +1,538 @@
+// 「記憶の整理」 driven as a user drives it: the search, the edits of each
+// kind and their undo, the bytes a save writes, the question at a close, the
+// folder's lock both ways with holvan-term, the check report, and its colours
+// under a dark theme.
+
+#include "editor/editor_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "../reliability/term_driver.h"
+#include "editor/entry_list.h"
+#include "support/file_faults.h"
+#include "text/cp932.h"
+#include "ui/window_test_support.h"
+
+namespace holvan::testing {
+namespace {
+
+using editor::EditorWindow;
+using editor::EntryList;
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Answers the modal boxes and dialogs that open, one answer each, in turn:
+// a dialog opened again after a box counts as a new one.
+class Answers : public QObject {
+ public:
+  using Answer = std::function<void(QWidget*)>;
+
+  explicit Answers(std::vector<Answer> answers) : answers_(std::move(answers)) {
+    connect(&timer_, &QTimer::timeout, this, &Answers::Look);
+    timer_.start(10);
+  }
+
+  bool done() const { return next_ == answers_.size(); }
+  /// The texts of the message boxes answered.
+  QStringList texts;
+
+ private:
+  void Look() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != answered_) answered_ = nullptr;
+    if (modal == nullptr || !modal->isVisible() || modal == answered_ ||
+        done()) {
+      return;
+    }
+    answered_ = modal;
+    if (auto* box = qobject_cast<QMessageBox*>(modal))
+      texts.append(box->text());
+    answers_[next_++](modal);
+  }
+
+  std::vector<Answer> answers_;
+  std::size_t next_ = 0;
+  QWidget* answered_ = nullptr;
+  QTimer timer_;
+};
+
+// Types the texts into the dialog's fields (nothing leaves one as it is),
+// then presses OK.
+Answers::Answer Fill(std::vector<std::optional<QString>> texts) {
+  return [texts](QWidget* dialog) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (!texts[i]) continue;
+      auto* field =
+          dialog->findChild<QLineEdit*>(QStringLiteral("field_%1").arg(i + 1));
+      QVERIFY(field);
+      field->setText(*texts[i]);
+    }
+    dialog->findChild<QDialogButtonBox*>()
+        ->button(QDialogButtonBox::Ok)
+        ->click();
+  };
+}
+
+// Presses the message box's button of that text.
+Answers::Answer Press(const char* text) {
+  return [text = Q(text)](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    QVERIFY(box);
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() == text) {
+        button->click();
+        return;
+      }
+    }
+    QFAIL(qPrintable(QStringLiteral("no button ") + text));
+  };
+}
+
+class EditorWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // The memory files: an invalid byte, lone CR and LF breaks and last lines
+  // without a break, which no edit may change.
+  void WriteMemory() {
+    folder_->WriteBytes(
+        QStringLiteral("dic.dat"),
+        Sj("東京*日本の首都\r\n") + "\x82\xFF*" + Sj("壊れた行\n大阪*西の都"));
+    folder_->WriteBytes(QStringLiteral("brain.dat"),
+                        Sj("【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n"
+                           "猫＝哺乳類＊動物\r\n犬＝動物\r"));
+    folder_->WriteBytes(QStringLiteral("res.dat"),
+                        Sj("こんにちは\r\nパスワードは1234\nさようなら"));
+    folder_->WriteBytes(QStringLiteral("holv.dat"),
+                        Sj("太郎\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n"));
+    folder_->WriteBytes(QStringLiteral("diary.dat"), Sj("日記\r\n"));
+  }
+
+  std::string Bytes(const char* name) const {
+    return folder_->ReadBytes(QString::fromLatin1(name));
+  }
+
+  // Every memory file's bytes, in order.
+  std::vector<std::string> AllBytes() const {
+    return {Bytes("dic.dat"), Bytes("brain.dat"), Bytes("res.dat"),
+            Bytes("holv.dat"), Bytes("diary.dat")};
+  }
+
+  void Open() {
+    window_ =
+        std::make_unique<EditorWindow>(folder_->File(QString()).toStdString());
+    window_->Start();
+  }
+
+  template <typename T>
+  T* Find(const char* name) const {
+    T* found = window_->findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) qWarning("no %s", name);
+    return found;
+  }
+
+  EntryList* List(const char* name) const { return Find<EntryList>(name); }
+  QPushButton* Button(const char* name) const {
+    return Find<QPushButton>(name);
+  }
+
+  int Rows(const char* list) const { return List(list)->model()->rowCount(); }
+  // The text of a cell of a list, as shown.
+  QString Cell(const char* list, int row, int column) const {
+    const QAbstractItemModel* model = List(list)->model();
+    return model->data(model->index(row, column)).toString();
+  }
+
+  void Search(const char* text) {
+    Find<QLineEdit>("search_box")->setText(Q(text));
+  }
+
+  void ShowTab(int index) { Find<QTabWidget>("tabs")->setCurrentIndex(index); }
+
+  std::unique_ptr<WorkFolder> folder_;
+  std::unique_ptr<EditorWindow> window_;
+
+ private slots:
+  void init() {
+    folder_ = std::make_unique<WorkFolder>();
+    WriteMemory();
+  }
+
+  void cleanup() {
+    if (window_) {
+      // Discards what a failed test left unsaved.
+      Answers discard({Press("保存しない")});
+      window_->close();
+      window_.reset();
+    }
+    folder_.reset();
+  }
+
+  // Each character typed narrows every list at once, by characters of any
+  // key or text; a character that code page 932 lacks finds nothing.
+  void SearchFiltersEveryListAsItIsTyped() {
+    Open();
+    QCOMPARE(Rows("facts_list"), 3);
+    // The bytes 0x82 0xFF are no character: each shows as U+FFFD.
+    QCOMPARE(Cell("facts_list", 1, 1), QString(2, QChar(0xFFFD)));
+    Search("都");
+    QCOMPARE(Rows("facts_list"), 2);
+    QCOMPARE(Cell("facts_list", 0, 1), Q("東京"));
+    QCOMPARE(Cell("facts_list", 1, 0), QStringLiteral("3"));
+    Search("動物");
+    QCOMPARE(Rows("facts_list"), 0);
+    QCOMPARE(Rows("words_list"), 2);
+    QCOMPARE(Cell("words_list", 0, 1), Q("猫"));
+    QCOMPARE(Cell("words_list", 0, 2), Q("哺乳類 ＊ 動物"));
+    Search("パスワード");
+    QCOMPARE(Rows("phrases_list"), 1);
+    QCOMPARE(Cell("phrases_list", 0, 0), QStringLiteral("2"));
+    Search("🐱");
+    QCOMPARE(Rows("facts_list") + Rows("words_list") + Rows("phrases_list"), 0);
+    Search("");
+    QCOMPARE(Rows("phrases_list"), 3);
+  }
+
+  // A fact changed, a definition and a phrase removed and the name changed
+  // write, at 保存 and not before, exactly those lines: every other byte
+  // stays, breaks, invalid bytes and the untouched diary included.
+  void SaveWritesOnlyTheEditedLines() {
+    Open();
+    const std::vector<std::string> before = AllBytes();
+
+    QVERIFY(List("facts_list")->SelectLine(3));
+    {
+      Answers answers({Fill({std::nullopt, Q("商人の都")})});
+      Button("change_fact_button")->click();
+      QVERIFY(answers.done());
+    }
+    ShowTab(1);
+    QVERIFY(List("words_list")->SelectLine(3));
+    QCOMPARE(Rows("definitions_list"), 2);
+    QVERIFY(List("definitions_list")->SelectLine(1));
+    Button("remove_definition_button")->click();
+    QCOMPARE(Cell("definitions_list", 0, 0), Q("動物"));
+    ShowTab(2);
+    QVERIFY(List("phrases_list")->SelectLine(2));
+    QTest::keyClick(List("phrases_list"), Qt::Key_Delete);
+    QCOMPARE(Rows("phrases_list"), 2);
+    ShowTab(3);
+    Find<QLineEdit>("name_field")->setText(Q("花子"));
+    Button("rename_button")->click();
+
+    QCOMPARE(AllBytes(), before);
+    QVERIFY(window_->isWindowModified());
+    Button("save_button")->click();
+    QVERIFY(!window_->isWindowModified());
+    QVERIFY(!Button("save_button")->isEnabled());
+    QCOMPARE(Bytes("dic.dat"), Sj("東京*日本の首都\r\n") + "\x82\xFF*" +
+                                   Sj("壊れた行\n大阪*商人の都"));
+    QCOMPARE(Bytes("brain.dat"), Sj("【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n"
+                                    "猫＝動物\r\n犬＝動物\r"));
+    QCOMPARE(Bytes("res.dat"), Sj("こんにちは\r\nさようなら"));
+    QCOMPARE(Bytes("holv.dat"), Sj("花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n"));
+    QCOMPARE(Bytes("diary.dat"), before[4]);
+  }
+
+  // Adding: a fact, a word, a definition made the newest. A text with a
+  // character that code page 932 lacks, or a key the dictionary has, is
+  // refused with its reason, and the dialog opens again with what was typed.
+  void AddsAndRefusesWhatCannotBeStored() {
+    Open();
+    {
+      Answers answers({Fill({Q("猫🐱"), Q("動物")}), Press("OK"),
+                       Fill({Q("東京"), std::nullopt}), Press("OK"),
+                       Fill({Q("名古屋"), std::nullopt})});
+      Button("add_fact_button")->click();
+      QVERIFY(answers.done());
+      QCOMPARE(answers.texts.size(), 2);
+      QVERIFY(answers.texts[0].contains(Q("コードページ 932 にない文字")));
+      QVERIFY(answers.texts[1].contains(Q("「東京」は dic.dat の 1 行目")));
+    }
+    QCOMPARE(Rows("facts_list"), 4);
+    QCOMPARE(List("facts_list")->CurrentLine(), std::optional<int32_t>(4));
+    QCOMPARE(Cell("facts_list", 3, 2), Q("動物"));
+
+    ShowTab(1);
+    {
+      Answers answers({Fill({Q("鳥"), Q("空を飛ぶ")})});
+      Button("add_word_button")->click();
+      QVERIFY(answers.done());
+    }
+    QCOMPARE(List("words_list")->CurrentLine(), std::optional<int32_t>(5));
+    {
+      Answers answers({Fill({Q("卵を産む")})});
+      Button("add_definition_button")->click();
+      QVERIFY(answers.done());
+    }
+    QCOMPARE(Cell("definitions_list", 0, 0), Q("卵を産む"));
+    Button("save_button")->click();
+    QCOMPARE(Bytes("brain.dat"),
+             Sj("【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n"
+                "猫＝哺乳類＊動物\r\n犬＝動物\r鳥＝卵を産む＊空を飛ぶ\r\n"));
+    QCOMPARE(Bytes("dic.dat"),
+             Sj("東京*日本の首都\r\n") + "\x82\xFF*" +
+                 Sj("壊れた行\n大阪*西の都\r\n名古屋*動物\r\n"));
+  }
+
+  // 元に戻す takes back the last edit, then the one before; a save ends what
+  // can be taken back.
+  void UndoTakesBackTheLastEdit() {
+    Open();
+    QVERIFY(!Button("undo_button")->isEnabled());
+    ShowTab(2);
+    QVERIFY(List("phrases_list")->SelectLine(1));
+    Button("remove_phrase_button")->click();
+    ShowTab(1);
+    QVERIFY(List("words_list")->SelectLine(4));
+    Button("remove_word_button")->click();
+    QCOMPARE(Rows("words_list"), 3);
+    QVERIFY(Button("undo_button")
+                ->toolTip()
+                .contains(Q("brain.dat の 4 行目の削除")));
+
+    Button("undo_button")->click();
+    QCOMPARE(Rows("words_list"), 4);
+    QCOMPARE(Rows("phrases_list"), 2);
+    Button("undo_button")->click();
+    QCOMPARE(Rows("phrases_list"), 3);
+    QVERIFY(!Button("undo_button")->isEnabled());
+    QVERIFY(!window_->isWindowModified());
+
+    QVERIFY(List("words_list")->SelectLine(4));
+    QTest::keyClick(List("words_list"), Qt::Key_Delete);
+    Button("save_button")->click();
+    QVERIFY(!Button("undo_button")->isEnabled());
+    QCOMPARE(Bytes("brain.dat"), Sj("【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n"
+                                    "猫＝哺乳類＊動物\r\n"));
+  }
+
+  // Closing with unsaved edits asks 保存しますか？: キャンセル keeps the
+  // window, 保存しない closes and writes nothing, 保存 writes them and closes.
+  void ClosingWithUnsavedEditsAsks() {
+    const std::vector<std::string> before = AllBytes();
+    Open();
+    ShowTab(2);
+    QVERIFY(List("phrases_list")->SelectLine(2));
+    Button("remove_phrase_button")->click();
+    {
+      Answers answers({Press("キャンセル")});
+      QVERIFY(!window_->close());
+      QCOMPARE(answers.texts, QStringList{Q("保存しますか？")});
+    }
+    QVERIFY(window_->isVisible());
+    {
+      Answers answers({Press("保存しない")});
+      QVERIFY(window_->close());
+      QVERIFY(answers.done());
+    }
+    QCOMPARE(AllBytes(), before);
+    window_.reset();
+
+    Open();
+    ShowTab(2);
+    QVERIFY(List("phrases_list")->SelectLine(2));
+    Button("remove_phrase_button")->click();
+    {
+      Answers answers({Press("保存")});
+      QVERIFY(window_->close());
+      QVERIFY(answers.done());
+    }
+    QCOMPARE(Bytes("res.dat"), Sj("こんにちは\r\nさようなら"));
+    window_.reset();
+
+    // Nothing unsaved: no question.
+    Open();
+    Answers none({Press("保存しない")});
+    QVERIFY(window_->close());
+    QVERIFY(!none.done());
+  }
+
+  // The end of the session saves the edits without asking.
+  void SessionEndSavesWithoutAsking() {
+    Open();
+    ShowTab(2);
+    QVERIFY(List("phrases_list")->SelectLine(1));
+    Button("remove_phrase_button")->click();
+    window_->SaveQuietly();
+    QCOMPARE(Bytes("res.dat"), Sj("パスワードは1234\nさようなら"));
+    QVERIFY(!window_->isWindowModified());
+  }
+
+  // A save without asking that fails keeps the edits and counts them lost,
+  // so that the program ends with status 1; a later save, or an answer at
+  // the close, settles them.
+  void FailedSaveWithoutAskingCountsTheEditsLost() {
+    Open();
+    ShowTab(2);
+    QVERIFY(List("phrases_list")->SelectLine(1));
+    Button("remove_phrase_button")->click();
+    const std::string before = Bytes("res.dat");
+    {
+      FileAttribute res(folder_->File(QStringLiteral("res.dat")).toStdString());
+      if (!res.ok()) QSKIP("chattr +i is not available on this file system");
+      window_->SaveQuietly();
+      QVERIFY(window_->edits_lost());
+      QVERIFY(window_->isWindowModified());
+      QCOMPARE(Bytes("res.dat"), before);
+    }
+    Button("save_button")->click();
+    QVERIFY(!window_->edits_lost());
+    QCOMPARE(Bytes("res.dat"), Sj("パスワードは1234\nさようなら"));
+
+    QVERIFY(List("phrases_list")->SelectLine(1));
+    Button("remove_phrase_button")->click();
+    {
+      FileAttribute res(folder_->File(QStringLiteral("res.dat")).toStdString());
+      window_->SaveQuietly();
+      QVERIFY(window_->edits_lost());
+    }
+    Answers answers({Press("保存しない")});
+    QVERIFY(window_->close());
+    QVERIFY(!window_->edits_lost());
+  }
+
+  // While holvan-term holds the folder the memory opens to look at only: the
+  // reason in a bar, every editing control disabled, the files untouched;
+  // once it has ended, 再読み込み opens it for editing.
+  void ReadOnlyWhileHolvanTermHoldsTheFolder() {
+    const std::string folder = folder_->File(QString()).toStdString();
+    auto holvan = std::make_unique<TermDriver>(folder, FixedClock());
+    QVERIFY(holvan->WaitOut("太郎"));
+    const std::vector<std::string> before = AllBytes();
+    Open();
+
+    QVERIFY(Find<QWidget>("read_only_bar")->isVisible());
+    QVERIFY(Find<QLabel>("read_only_reason")
+                ->text()
+                .contains(Q("Holvan の終了後に編集できます")));
+    QVERIFY(window_->windowTitle().contains(Q("読み取り専用")));
+    QCOMPARE(Rows("facts_list"), 3);
+    QVERIFY(List("facts_list")->SelectLine(1));
+    for (const char* name :
+         {"add_fact_button", "change_fact_button", "remove_fact_button",
+          "add_word_button", "remove_phrase_button", "rename_button",
+          "undo_button", "save_button"}) {
+      QVERIFY2(!Button(name)->isEnabled(), name);
+    }
+    QVERIFY(Find<QLineEdit>("name_field")->isReadOnly());
+    QTest::keyClick(List("facts_list"), Qt::Key_Delete);
+    QCOMPARE(Rows("facts_list"), 3);
+    QVERIFY(Button("check_button")->isEnabled());
+    QCOMPARE(AllBytes(), before);
+
+    Button("reload_button")->click();
+    QVERIFY(Find<QWidget>("read_only_bar")->isVisible());
+    QCOMPARE(holvan->Finish(), 0);
+    holvan.reset();
+    Button("reload_button")->click();
+    QVERIFY(!Find<QWidget>("read_only_bar")->isVisible());
+    QVERIFY(Button("add_fact_button")->isEnabled());
+    QVERIFY(!window_->windowTitle().contains(Q("読み取り専用")));
+  }
+
+  // While the editor has the memory open, Holvan does not start and touches
+  // nothing; once it has closed, Holvan starts.
+  void HolvanRefusedWhileTheEditorHoldsTheFolder() {
+    const std::string folder = folder_->File(QString()).toStdString();
+    Open();
+    QVERIFY(!Find<QWidget>("read_only_bar")->isVisible());
+    const std::vector<std::string> before = AllBytes();
+    const TermResult refused = RunTermOnce(folder, Sj("こんにちは\n"));
+    QCOMPARE(refused.status, 3);
+    QCOMPARE(refused.err,
+             std::string("Holvan はこのフォルダですでに起動しています\n"));
+    QCOMPARE(AllBytes(), before);
+    QVERIFY(window_->close());
+    window_.reset();
+    QCOMPARE(RunTermOnce(folder, Sj("こんにちは\n")).status, 0);
+  }
+
+  // 検査 lists each problem with its file and line; a double click goes to
+  // the entry, shown again when the search hid it.
+  void CheckReportListsProblemsAndGoesToThem() {
+    folder_->WriteBytes(QStringLiteral("brain.dat"),
+                        Sj("【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n"
+                           "猫＝動物\r\n猫＝ペット\r\n"));
+    Open();
+    Search("東京");
+    QStringList problems;
+    Answers answers({[&](QWidget* dialog) {
+      auto* list =
+          dialog->findChild<QListWidget*>(QStringLiteral("problems_list"));
+      QVERIFY(list);
+      for (int i = 0; i < list->count(); ++i) {
+        problems.append(list->item(i)->text());
+      }
+      const QList<QListWidgetItem*> found =
+          list->findItems(QStringLiteral("brain.dat 4 "), Qt::MatchStartsWith);
+      if (found.size() == 1) {
+        // A double click: a press, then the second press as a double one.
+        const QPoint at = list->visualItemRect(found.front()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+      }
+      // Not gone to: closed, so that the test goes on to fail.
+      if (dialog->isVisible()) dialog->close();
+    }});
+    Button("check_button")->click();
+    QVERIFY(answers.done());
+    QVERIFY2(problems.filter(QStringLiteral("dic.dat 2 ")).size() == 1,
+             qPrintable(problems.join('\n')));
+    QCOMPARE(Find<QTabWidget>("tabs")->currentIndex(), 1);
+    QVERIFY(Find<QLineEdit>("search_box")->text().isEmpty());
+    QCOMPARE(List("words_list")->CurrentLine(), std::optional<int32_t>(4));
+  }
+
+  // The scroll bars are light, as buttons are: their arrows are drawn in the
+  // lists' text colour, never in the white of the labels on black.
+  void ScrollBarArrowsStandOutFromTheirFaces() {
+    Open();
+    const QList<QScrollBar*> bars = window_->findChildren<QScrollBar*>();
+    QVERIFY(!bars.isEmpty());
+    for (const QScrollBar* bar : bars) {
+      const QPalette& colours = bar->palette();
+      for (const QPalette::ColorGroup group :
+           {QPalette::Active, QPalette::Inactive}) {
+        const int arrow =
+            qGray(colours.color(group, QPalette::WindowText).rgb());
+        const int face = qGray(colours.color(group, QPalette::Button).rgb());
+        QVERIFY2(std::abs(arrow - face) > 128,
+                 qPrintable(bar->parentWidget()->parentWidget()->objectName()));
+      }
+    }
+  }
+
+  // A dark desktop theme changes no colour of the window, so none of its
+  // texts meets a background of the theme's.
+  void ColoursStayTheSameUnderADarkTheme() {
+    const auto colours_shown = [this] {
+      Open();
+      return ColoursShown(window_.get());
+    };
+    const QList<QColor> light = colours_shown();
+    QCOMPARE(UnderDarkTheme(colours_shown), light);
+  }
+};
+
+}  // namespace
+}  // namespace holvan::testing
+
+QTEST_MAIN(holvan::testing::EditorWindowTest)
+#include "editor_window_test.moc"

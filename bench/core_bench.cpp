@@ -98,7 +98,7 @@ void Load(benchmark::State& state, const std::string& folder, Lookup lookup) {
 // The four files read whole into memory, nothing more.
 void Read(benchmark::State& state, const std::string& folder) {
   for (auto _ : state) {
-    std::vector<NarrowText> contents;
+    std::vector<FileBytes> contents;
     const Clock::time_point start = Clock::now();
     for (const char* name : kDataFiles) {
       contents.push_back(ReadFileBytes(DataFilePath(folder, name)));
@@ -140,7 +140,7 @@ void WriteAndSync(benchmark::State& state, const std::string& folder,
   const std::string target = SaveFolder(scratch, "write");
   // The bytes the exit writes, taken from one save.
   SaveStores(target, stores);
-  std::vector<std::pair<std::string, NarrowText>> files;
+  std::vector<std::pair<std::string, FileBytes>> files;
   for (const char* name : {"holv.dat", "brain.dat", "res.dat"}) {
     files.emplace_back(name, ReadFileBytes(DataFilePath(target, name)));
   }

@@ -7,7 +7,7 @@
 namespace holvan::bench {
 
 std::vector<Step> ReadScript(const std::string& path) {
-  const NarrowText bytes = ReadFileBytes(path);
+  const FileBytes bytes = ReadFileBytes(path);
   std::vector<Step> steps;
   ForEachLine(bytes, [&steps](std::string_view line, bool) {
     if (line == "/tick") {

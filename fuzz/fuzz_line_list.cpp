@@ -1,6 +1,6 @@
-// The line-list reader: how file bytes split into entries, and that entries
-// written back read back the same, through real files too (as the phrase log
-// reads and writes them).
+// The line reader of the data files: how file bytes split into the phrase
+// log's lines, and that lines written back read back the same, through real
+// files, with lines added after the file's.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,26 +8,36 @@
 #include <vector>
 
 #include "errors/error.h"
-#include "files/line_list.h"
+#include "files/atomic_save.h"
 #include "store/phrase_log.h"
 #include "support/check.h"
 #include "support/scratch_dir.h"
+#include "support/store_entries.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace holvan;
+  using holvan::testing::FileLines;
+  using holvan::testing::LinesOf;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::vector<NarrowText> lines = SplitFileLines(bytes);
+  const fuzz::ScratchDir& dir = fuzz::ScratchDir::Get();
+  const std::string path = dir.File("list.dat");
+  dir.Write("list.dat", bytes);
+  PhraseLog log;
+  log.Add("stale");
+  log.LoadFromFile(path);
+  const std::vector<NarrowText> lines = LinesOf(log);
+  HOLVAN_CHECK(lines == FileLines(bytes));
 
-  // Reading stops at the first zero byte; no entry holds a break or a zero.
+  // Reading stops at the first zero byte; no line holds a break or a zero.
   const std::string_view read = bytes.substr(0, bytes.find('\0'));
-  HOLVAN_CHECK(SplitFileLines(read) == lines);
   size_t kept = 0;
   for (const NarrowText& line : lines) {
     HOLVAN_CHECK(line.find_first_of(std::string_view("\r\n\0", 3)) ==
                  NarrowText::npos);
+    HOLVAN_CHECK(log.Contains(line));
     kept += line.size();
   }
-  // Every byte that is not a break is in exactly one entry, in order.
+  // Every byte that is not a break is in exactly one line, in order.
   std::string content;
   for (char c : read) {
     if (c != '\r' && c != '\n') content += c;
@@ -36,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string joined;
   for (const NarrowText& line : lines) joined += line;
   HOLVAN_CHECK(joined == content);
-  // One entry per break (CR LF counting once), plus a last line without one.
+  // One line per break (CR LF counting once), plus a last line without one.
   size_t breaks = 0;
   for (size_t i = 0; i < read.size(); ++i) {
     if (read[i] == '\n' ||
@@ -48,36 +58,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       !read.empty() && read.back() != '\r' && read.back() != '\n';
   HOLVAN_CHECK(lines.size() == breaks + (open_end ? 1 : 0));
 
-  // Saved and loaded again through a file (as the phrase log is), the list
-  // is unchanged.
-  const fuzz::ScratchDir& dir = fuzz::ScratchDir::Get();
-  const std::string path = dir.File("list.dat");
-  dir.Write("list.dat", bytes);
-  PhraseLog log;
-  log.Add("stale");
-  log.LoadFromFile(path);
-  const LineList& list = log.entries();
-  HOLVAN_CHECK(list.entries() == lines);
-  list.SaveToFile(path);
-  std::string expected;
-  for (const NarrowText& line : lines) expected += line + "\r\n";
-  HOLVAN_CHECK(dir.Read("list.dat") == expected);
+  // Lines added after the file's, then saved and loaded again: the same log.
+  std::vector<NarrowText> expected = lines;
+  for (const NarrowText& line : FileLines(bytes.substr(bytes.size() / 2))) {
+    log.Add(line);
+    expected.push_back(line);
+  }
+  HOLVAN_CHECK(LinesOf(log) == expected);
+  {
+    AtomicFileWriter writer(path);
+    log.lines().Write(writer);
+    writer.Commit();
+  }
+  std::string written;
+  for (const NarrowText& line : expected) written += line + "\r\n";
+  HOLVAN_CHECK(dir.Read("list.dat") == written);
   PhraseLog again;
   again.LoadFromFile(path);
-  HOLVAN_CHECK(again.entries().entries() == lines);
+  HOLVAN_CHECK(LinesOf(again) == expected);
 
-  // Indexes outside the list raise the list-index error and change nothing.
-  LineList edited;
-  edited.Assign(lines);
-  for (int32_t i : {-1, edited.Count()}) {
+  // Indexes outside the log raise the list-index error.
+  for (int32_t i : {-1, again.Count()}) {
     bool raised = false;
     try {
-      edited.Put(i, "x");
+      again.Get(i);
     } catch (const Error&) {
       raised = true;
     }
     HOLVAN_CHECK(raised);
   }
-  HOLVAN_CHECK(edited.entries() == lines);
   return 0;
 }

@@ -8,53 +8,41 @@
 #include <string_view>
 
 #include "errors/error.h"
-#include "files/line_list.h"
 #include "store/data_files.h"
 #include "support/check.h"
 #include "support/scratch_dir.h"
 #include "support/sections.h"
+#include "support/store_entries.h"
 #include "text/cp932.h"
 #include "text/numbers.h"
 
 namespace {
 
 using namespace holvan;
+using holvan::testing::FileLines;
+using holvan::testing::LinesOf;
+using holvan::testing::PairsOf;
 
 constexpr const char* kFiles[] = {"brain.dat", "dic.dat", "res.dat",
                                   "holv.dat"};
 
-void CheckPairs(const Brain& brain) {
-  for (int32_t i = 0; i < brain.Count(); ++i) {
-    brain.Key(i);
-    brain.Value(i);
-  }
-}
-
-void CheckPairs(const Dictionary& dictionary) {
-  for (int32_t i = 0; i < dictionary.Count(); ++i) {
-    dictionary.Key(i);
-    dictionary.Value(i);
-  }
-}
-
 // What each file's lines become in the stores.
 void CheckLoaded(const std::map<std::string, std::string>& files,
                  const Stores& stores, const Profile& profile) {
-  CheckPairs(stores.brain);
-  CheckPairs(stores.dictionary);
   auto file = [&](const char* name) -> const std::string* {
     auto it = files.find(name);
     return it == files.end() ? nullptr : &it->second;
   };
   if (const std::string* brain = file("brain.dat")) {
-    const auto lines = SplitFileLines(*brain);
+    const auto lines = FileLines(*brain);
     HOLVAN_CHECK(stores.brain.Count() == static_cast<int32_t>(lines.size()));
     for (size_t i = 0; i < lines.size(); ++i) {
       const int32_t k = static_cast<int32_t>(i);
       const bool split = ToWide(lines[i]).find(u'＝') != WideText::npos;
-      const NarrowText rejoined =
-          split ? stores.brain.Key(k) + "\x81\x81" + stores.brain.Value(k)
-                : stores.brain.Value(k);
+      const NarrowText rejoined = split ? NarrowText(stores.brain.Key(k))
+                                              .append("\x81\x81")
+                                              .append(stores.brain.Value(k))
+                                        : NarrowText(stores.brain.Value(k));
       HOLVAN_CHECK(rejoined == lines[i]);
       if (!split) HOLVAN_CHECK(stores.brain.Key(k).empty());
     }
@@ -63,12 +51,12 @@ void CheckLoaded(const std::map<std::string, std::string>& files,
   }
   if (const std::string* dic = file("dic.dat")) {
     int32_t pairs = 0;
-    for (const NarrowText& line : SplitFileLines(*dic)) {
+    for (const NarrowText& line : FileLines(*dic)) {
       if (ToWide(line).find(u'*') == WideText::npos) continue;
       HOLVAN_CHECK(pairs < stores.dictionary.Count());
-      HOLVAN_CHECK(stores.dictionary.Key(pairs) + "*" +
-                       stores.dictionary.Value(pairs) ==
-                   line);
+      HOLVAN_CHECK(NarrowText(stores.dictionary.Key(pairs))
+                       .append("*")
+                       .append(stores.dictionary.Value(pairs)) == line);
       ++pairs;
     }
     HOLVAN_CHECK(stores.dictionary.Count() == pairs);
@@ -76,7 +64,7 @@ void CheckLoaded(const std::map<std::string, std::string>& files,
     HOLVAN_CHECK(stores.dictionary.Count() == 0);
   }
   if (const std::string* res = file("res.dat")) {
-    HOLVAN_CHECK(stores.phrase_log.entries().entries() == SplitFileLines(*res));
+    HOLVAN_CHECK(LinesOf(stores.phrase_log) == FileLines(*res));
   }
   if (!file("holv.dat")) {
     HOLVAN_CHECK(profile.user_name.empty() && profile.visit_count == 0);
@@ -109,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // "＝" was all value and gets one in front.
   if (files.count("brain.dat") == 1) {
     std::string lines;
-    for (const NarrowText& line : SplitFileLines(files["brain.dat"])) {
+    for (const NarrowText& line : FileLines(files["brain.dat"])) {
       const bool split = ToWide(line).find(u'＝') != WideText::npos;
       lines += (split ? "" : "\x81\x81") + line + "\r\n";
     }
@@ -119,15 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The next start sees the same stores; only the visit count moves on.
   Stores again;
   const Profile next = LoadStores(dir.path(), again);
-  HOLVAN_CHECK(again.brain.Count() == stores.brain.Count());
-  for (int32_t i = 0; i < stores.brain.Count(); ++i) {
-    HOLVAN_CHECK(again.brain.Key(i) == stores.brain.Key(i));
-    HOLVAN_CHECK(again.brain.Value(i) == stores.brain.Value(i));
-  }
+  HOLVAN_CHECK(PairsOf(again.brain) == PairsOf(stores.brain));
   HOLVAN_CHECK(again.dictionary.Count() == stores.dictionary.Count());
   if (files.count("res.dat") == 1) {
-    HOLVAN_CHECK(again.phrase_log.entries().entries() ==
-                 stores.phrase_log.entries().entries());
+    HOLVAN_CHECK(LinesOf(again.phrase_log) == LinesOf(stores.phrase_log));
   }
   if (files.count("holv.dat") == 1) {
     HOLVAN_CHECK(again.profile.Text() == stores.profile.Text());

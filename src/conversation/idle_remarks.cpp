@@ -14,8 +14,10 @@ void SayFact(Session& session) {
   const Dictionary& dictionary = session.stores.dictionary;
   const int32_t i = session.random.Below(dictionary.Count());
   if (dictionary.Count() == 0) return;
-  session.Say(dictionary.Key(i) + " とは "_sj + dictionary.Value(i) +
-              "の事ですよ 知ってました？"_sj);
+  session.Say(NarrowText(dictionary.Key(i))
+                  .append(" とは "_sj)
+                  .append(dictionary.Value(i))
+                  .append("の事ですよ 知ってました？"_sj));
 }
 
 /// A suggestion on five of thirty rolls.

@@ -82,12 +82,12 @@ void AnswerFollowUp(Session& session, WorkingLine& line) {
 }
 
 /// The newest definition of a value; empty when it holds no "＊".
-NarrowText FirstDefinition(const NarrowText& value) {
+NarrowText FirstDefinition(std::string_view value) {
   return WideCopy(value, 1, WidePos("＊"_sj, value) - 1);
 }
 
 /// The definition after the first "＊", up to the next one or the end.
-NarrowText SecondDefinition(const NarrowText& value) {
+NarrowText SecondDefinition(std::string_view value) {
   const int32_t star = WidePos("＊"_sj, value);
   if (star == 0) return {};
   const NarrowText rest = WideCopy(value, star + 1, WideLength(value));
@@ -103,7 +103,7 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
   const Brain& brain = session.stores.brain;
   bool remarked = false;
   brain.ForEachKeyIn(line, [&](int32_t i) {
-    const NarrowText& key = brain.Key(i);
+    const std::string_view key = brain.Key(i);
     if (state.follow_up == FollowUp::kRejected) {
       const NarrowText second = SecondDefinition(brain.Value(i));
       if (IsEmpty(second)) return false;
@@ -122,7 +122,7 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
           };
       const auto& [middle, end] = kRestatements[session.random.Below(
           static_cast<int32_t>(std::size(kRestatements)))];
-      NarrowText remark = key;
+      NarrowText remark(key);
       session.Say(remark.append(middle).append(first).append(end));
       state.follow_up_key = key;
       state.follow_up = FollowUp::kOffered;

@@ -38,8 +38,9 @@ void LookUp(Session& session, const NarrowText& topic) {
   state.pending_topic = topic;
   const int32_t j = session.stores.dictionary.Find(topic);
   if (j >= 0) {
-    session.Say(topic + " とは "_sj + session.stores.dictionary.Value(j) +
-                " という事らしいです"_sj);
+    session.Say((topic + " とは "_sj)
+                    .append(session.stores.dictionary.Value(j))
+                    .append(" という事らしいです"_sj));
   } else {
     session.Say(topic + " についての情報がありません 教えて下さい"_sj);
     state.mode = Mode::kAwaitDefinition;

@@ -19,7 +19,8 @@ bool FileExists(const NarrowText& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-NarrowText ReadFileBytes(const NarrowText& path, TooLarge too_large) {
+FileBytes ReadFileBytes(const NarrowText& path, TooLarge too_large,
+                        std::size_t room, uint64_t most) {
   // Non-blocking, so that a FIFO planted in a data file's place cannot hang
   // the program; only a regular file is read.
   Fd fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
@@ -33,25 +34,26 @@ NarrowText ReadFileBytes(const NarrowText& path, TooLarge too_large) {
   };
   // The size is a hint: the file may grow or shrink while it is read.
   const uint64_t hint = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
-  if (!FitsInMemory(hint + 1)) throw refuse();
-  NarrowText bytes;
-  size_t used = 0;
+  if (hint > most || !FitsInMemory(hint + 1 + room)) throw refuse();
+  FileBytes bytes;
   try {
-    bytes.resize(hint > 0 ? static_cast<size_t>(hint) + 1 : 65536);
+    // One byte past the hint, so that the end of the file is found without
+    // first making the block larger.
+    bytes.Reserve((hint > 0 ? static_cast<size_t>(hint) + 1 : 65536) + room);
     for (;;) {
-      if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-      ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        throw OpenError(path);
-      }
+      if (bytes.spare() == room) bytes.Reserve(2 * bytes.size() + room);
+      ssize_t n;
+      do {
+        n = ::read(fd.get(), bytes.data() + bytes.size(), bytes.spare() - room);
+      } while (n < 0 && errno == EINTR);
+      if (n < 0) throw OpenError(path);
       if (n == 0) break;
-      used += static_cast<size_t>(n);
+      bytes.Resize(bytes.size() + static_cast<size_t>(n));
+      if (bytes.size() > most) throw refuse();
     }
   } catch (const std::bad_alloc&) {
     throw refuse();
   }
-  bytes.resize(used);
   return bytes;
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
+#include "files/file_bytes.h"
 #include "text/narrow_text.h"
 
 namespace holvan {
@@ -10,10 +14,12 @@ bool FileExists(const NarrowText& path);
 /// What reading raises for a file that memory cannot hold.
 enum class TooLarge { kOpenError, kCapacityError };
 
-/// All bytes of the file; raises the open error with path when it cannot be
-/// opened or read, and the error too_large names when memory cannot hold it
-/// (nothing is allocated for a file larger than memory and swap).
-NarrowText ReadFileBytes(const NarrowText& path,
-                         TooLarge too_large = TooLarge::kOpenError);
+/// All bytes of the file, with room for room more after them; raises the open
+/// error with path when it cannot be opened or read, and the error too_large
+/// names when memory cannot hold it or it has more than most bytes (nothing
+/// is allocated for a file larger than memory and swap).
+FileBytes ReadFileBytes(const NarrowText& path,
+                        TooLarge too_large = TooLarge::kOpenError,
+                        std::size_t room = 0, uint64_t most = UINT64_MAX);
 
 }  // namespace holvan

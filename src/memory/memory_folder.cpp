@@ -58,7 +58,7 @@ MemoryFolder::MemoryFolder(const NarrowText& folder,
     // Taken before reading: a change while it is read shows at the save.
     state.identity = IdentityOf(path);
     state.exists = FileExists(path);
-    if (state.exists) state.lines = FileLines(ReadFileBytes(path));
+    if (state.exists) state.lines = FileLines(NarrowText(ReadFileBytes(path)));
   }
 }
 

@@ -125,7 +125,7 @@ std::vector<NarrowText> RemoveDefinition(MemoryFolder& memory,
 std::vector<NarrowText> Import(MemoryFolder& memory, const Request& request) {
   const std::string& file = request.arguments[0];
   const memory::ImportReport report = memory.ImportFacts(
-      file == "-" ? ReadStandardInput() : ReadFileBytes(file));
+      file == "-" ? ReadStandardInput() : NarrowText(ReadFileBytes(file)));
   std::vector<NarrowText> said;
   for (const memory::SkippedLine& skipped : report.skipped) {
     said.push_back(IntText(skipped.line) + " 行目: "_sj + skipped.reason);

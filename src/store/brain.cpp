@@ -1,5 +1,6 @@
 #include "store/brain.h"
 
+#include "store/line_forms.h"
 #include "store/scans.h"
 
 namespace holvan {
@@ -9,28 +10,30 @@ void BrainIndexes::Clear() {
   substrings.Clear();
 }
 
-void BrainIndexes::Build(const std::vector<NarrowText>& keys) {
-  prefixes.Build(keys);
-  substrings.Build(keys);
+void BrainIndexes::Build(const StoredPairs& pairs) {
+  prefixes.Build(pairs);
+  substrings.Build(pairs);
 }
 
-void BrainIndexes::Insert(const std::vector<NarrowText>& keys, int32_t i) {
-  prefixes.Insert(keys, i);
-  substrings.Insert(keys, i);
+void BrainIndexes::Insert(const StoredPairs& pairs, int32_t i) {
+  prefixes.Insert(pairs, i);
+  substrings.Insert(pairs, i);
 }
+
+Brain::Brain() : IndexedPairs(BrainSeparator()) {}
 
 int32_t Brain::FindKeyStartingWith(std::string_view topic) const {
-  if (scans()) return ScanForStartingWith(keys(), topic);
-  return indexes().prefixes.FirstStartingWith(keys(), topic);
+  if (scans()) return ScanForStartingWith(pairs(), topic);
+  return indexes().prefixes.FirstStartingWith(pairs(), topic);
 }
 
 void Brain::ForEachKeyIn(std::u16string_view line,
                          const std::function<bool(int32_t)>& visit) const {
   if (scans()) {
-    ScanForKeysIn(keys(), line, visit);
+    ScanForKeysIn(pairs(), line, visit);
     return;
   }
-  indexes().substrings.ForEachKeyIn(keys(), line, visit);
+  indexes().substrings.ForEachKeyIn(pairs(), line, visit);
 }
 
 }  // namespace holvan

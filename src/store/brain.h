@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
-#include <vector>
 
 #include "store/indexed_pairs.h"
 #include "store/prefix_index.h"
@@ -15,17 +14,20 @@ namespace holvan {
 /// line.
 struct BrainIndexes {
   void Clear();
-  void Build(const std::vector<NarrowText>& keys);
-  void Insert(const std::vector<NarrowText>& keys, int32_t i);
+  void Build(const StoredPairs& pairs);
+  void Insert(const StoredPairs& pairs, int32_t i);
 
   PrefixIndex prefixes;
   SubstringIndex substrings;
 };
 
 /// What the companion has learned: keys and values (definitions joined by "＊",
-/// newest first) paired by position.
+/// newest first) paired by position, kept as the lines of "brain.dat"
+/// (key "＝" value).
 class Brain : public IndexedPairs<BrainIndexes> {
  public:
+  Brain();
+
   /// Index of the first key whose bytes begin with topic (BytePos = 1), or
   /// -1; an empty topic begins no key.
   int32_t FindKeyStartingWith(std::string_view topic) const;

@@ -2,17 +2,16 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
+#include <future>
 #include <optional>
-#include <vector>
 
 #include "files/atomic_save.h"
-#include "files/read_file.h"
+#include "files/side_task.h"
 #include "files/temporaries.h"
-#include "store/growth_room.h"
 #include "store/line_forms.h"
-#include "text/line_breaks.h"
+#include "store/stored_text.h"
 #include "text/numbers.h"
-#include "text/primitives.h"
 
 namespace holvan {
 namespace {
@@ -23,43 +22,18 @@ constexpr std::string_view kPhraseLogFile = "res.dat";
 constexpr std::string_view kProfileFile = "holv.dat";
 constexpr int32_t kProfileLines = 7;
 
-// The keys and values of a file's lines.
-struct Pairs {
-  std::vector<NarrowText> keys;
-  std::vector<NarrowText> values;
-};
-
-// The key and value that split cuts from each line of the file; a line it
-// does not cut adds nothing. Key and value keep the line's bytes as they are,
-// so the close writes back every line it read; the bytes are walked once
-// without a UTF-16 copy.
-template <typename Split>
-Pairs ReadPairs(const NarrowText& path, Split split) {
-  const NarrowText bytes = ReadFileBytes(path);
-  Pairs pairs;
-  pairs.keys.reserve(GrowthRoom(CountLineFeeds(bytes)));
-  pairs.values.reserve(pairs.keys.capacity());
-  ForEachLine(UpToZero(bytes), [&](std::string_view line, bool) {
-    const std::optional<KeyAndValue> pair = split(line);
-    if (!pair) return;
-    pairs.keys.emplace_back(pair->key);
-    pairs.values.emplace_back(pair->value);
-  });
-  return pairs;
-}
-
-// Each line splits at its first "＝"; one without is all value.
+// Each line splits at its first "＝"; a line without one is all value.
 void LoadBrain(const NarrowText& path, Brain& brain) {
-  Pairs pairs = ReadPairs(path, [](std::string_view line) {
-    return std::optional(SplitBrainLine(line));
-  });
-  brain.Assign(std::move(pairs.keys), std::move(pairs.values));
+  brain.Load(ReadStoreFile(path),
+             [](std::string_view line) -> std::optional<KeyAndValue> {
+               return SplitBrainLine(line);
+             });
 }
 
-// Each line splits at its first character that converts to "*".
+// Each line splits at its first character that converts to "*"; a line
+// without one adds nothing.
 void LoadDictionary(const NarrowText& path, Dictionary& dictionary) {
-  Pairs pairs = ReadPairs(path, SplitDictionaryLine);
-  dictionary.Assign(std::move(pairs.keys), std::move(pairs.values));
+  dictionary.Load(ReadStoreFile(path), SplitDictionaryLine);
 }
 
 // The counters are read only when line 2 holds something.
@@ -78,23 +52,11 @@ Profile LoadProfile(const NarrowText& path, TextLines& profile) {
   return fields;
 }
 
-// Writes key "＝" value CR LF per pair, atomically.
-void SaveBrain(const NarrowText& path, const Brain& brain) {
-  const NarrowText& equals = BrainSeparator();
-  const int32_t count = brain.Count();
+// Writes the lines of pairs or lines to path, atomically.
+template <typename Lines>
+void SaveLines(const NarrowText& path, const Lines& lines) {
   AtomicFileWriter writer(path);
-  // The entries lie all over memory: ask for the ones a few steps ahead.
-  constexpr int32_t kAhead = 8;
-  for (int32_t i = 0; i < count; ++i) {
-    if (i + kAhead < count) {
-      __builtin_prefetch(brain.Key(i + kAhead).data());
-      __builtin_prefetch(brain.Value(i + kAhead).data());
-    }
-    writer.Append(brain.Key(i));
-    writer.Append(equals);
-    writer.Append(brain.Value(i));
-    writer.Append("\r\n");
-  }
+  lines.Write(writer);
   writer.Commit();
 }
 
@@ -110,15 +72,46 @@ NarrowText DataFilePath(std::string_view directory, std::string_view name) {
 Profile LoadStores(std::string_view directory, Stores& stores) {
   // An error below leaves the flags of the files not yet read set.
   stores.brain_unread = stores.phrase_log_unread = stores.profile_unread = true;
-  NarrowText path = DataFilePath(directory, kBrainFile);
-  if (FileExists(path)) LoadBrain(path, stores.brain);
+  // The Brain, the most work, loads on a thread of its own (where one can be
+  // made) while this one reads the Dictionary and the PhraseLog into stores
+  // of their own. They are taken in file order: a failure leaves the files
+  // after it unread.
+  std::future<void> brain =
+      StartBeside([&stores, path = DataFilePath(directory, kBrainFile)] {
+        if (FileExists(path)) LoadBrain(path, stores.brain);
+      });
+  std::optional<Dictionary> dictionary;
+  std::optional<PhraseLog> phrase_log;
+  std::exception_ptr failure;
+  try {
+    const NarrowText path = DataFilePath(directory, kDictionaryFile);
+    if (FileExists(path)) {
+      dictionary.emplace().SetLookup(stores.dictionary.lookup());
+      LoadDictionary(path, *dictionary);
+    }
+  } catch (...) {
+    dictionary.reset();
+    failure = std::current_exception();
+  }
+  if (!failure) {
+    try {
+      const NarrowText path = DataFilePath(directory, kPhraseLogFile);
+      if (FileExists(path)) {
+        phrase_log.emplace().SetLookup(stores.phrase_log.lookup());
+        phrase_log->LoadFromFile(path);
+      }
+    } catch (...) {
+      phrase_log.reset();
+      failure = std::current_exception();
+    }
+  }
+  brain.get();
   stores.brain_unread = false;
-  path = DataFilePath(directory, kDictionaryFile);
-  if (FileExists(path)) LoadDictionary(path, stores.dictionary);
-  path = DataFilePath(directory, kPhraseLogFile);
-  if (FileExists(path)) stores.phrase_log.LoadFromFile(path);
+  if (dictionary) stores.dictionary = std::move(*dictionary);
+  if (phrase_log) stores.phrase_log = std::move(*phrase_log);
+  if (failure) std::rethrow_exception(failure);
   stores.phrase_log_unread = false;
-  path = DataFilePath(directory, kProfileFile);
+  const NarrowText path = DataFilePath(directory, kProfileFile);
   Profile fields;
   if (FileExists(path)) fields = LoadProfile(path, stores.profile);
   stores.profile_unread = false;
@@ -151,10 +144,12 @@ void SaveStores(std::string_view directory, const Stores& stores) {
     stores.profile.SaveToFile(path);
   }
   path = DataFilePath(directory, kBrainFile);
-  if (!stores.brain_unread && FileExists(path)) SaveBrain(path, stores.brain);
+  if (!stores.brain_unread && FileExists(path)) {
+    SaveLines(path, stores.brain.pairs());
+  }
   path = DataFilePath(directory, kPhraseLogFile);
   if (!stores.phrase_log_unread && FileExists(path)) {
-    stores.phrase_log.entries().SaveToFile(path);
+    SaveLines(path, stores.phrase_log.lines());
   }
 }
 

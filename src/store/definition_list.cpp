@@ -47,17 +47,19 @@ NarrowText JoinDefinitions(std::span<const NarrowText> definitions) {
   return value;
 }
 
-NarrowText WithNewestDefinition(const NarrowText& value,
+NarrowText WithNewestDefinition(std::string_view value,
                                 const NarrowText& definition) {
-  const NarrowText& star = DefinitionSeparator();
+  const auto newest_before = [&definition](std::string_view rest) {
+    return (definition + DefinitionSeparator()).append(rest);
+  };
   const int32_t q = WidePos(definition, value);
-  if (q == 0) return definition + star + value;
+  if (q == 0) return newest_before(value);
   const WideText wide_value = ToWide(value);
   const WideText wide_definition = ToWide(definition);
   const auto length = static_cast<int32_t>(wide_definition.size());
   if (IsWholeDefinition(wide_value, q, length)) {
-    if (q == 1) return value;
-    return definition + star + WideDelete(value, q - 1, length + 1);
+    if (q == 1) return NarrowText(value);
+    return newest_before(WideDelete(value, q - 1, length + 1));
   }
   // The first occurrence is part of a longer definition; the definition may
   // still be stored on its own further on.
@@ -65,10 +67,10 @@ NarrowText WithNewestDefinition(const NarrowText& value,
        at = wide_value.find(wide_definition, at + 1)) {
     const auto later = static_cast<int32_t>(at + 1);
     if (IsWholeDefinition(wide_value, later, length)) {
-      return definition + star + WideDelete(value, later - 1, length + 1);
+      return newest_before(WideDelete(value, later - 1, length + 1));
     }
   }
-  return definition + star + value;
+  return newest_before(value);
 }
 
 }  // namespace holvan

@@ -23,7 +23,7 @@ NarrowText JoinDefinitions(std::span<const NarrowText> definitions);
 
 /// The value with definition as its newest definition, held once: put in
 /// front, or moved there when the value holds it as a whole definition.
-NarrowText WithNewestDefinition(const NarrowText& value,
+NarrowText WithNewestDefinition(std::string_view value,
                                 const NarrowText& definition);
 
 }  // namespace holvan

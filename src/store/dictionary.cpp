@@ -3,10 +3,28 @@
 #include "store/scans.h"
 
 namespace holvan {
+namespace {
+
+// The key at a position, as the index asks for it.
+auto KeyOf(const StoredPairs& pairs) {
+  return [&pairs](int32_t i) { return pairs.Key(i); };
+}
+
+}  // namespace
+
+void DictionaryIndex::Build(const StoredPairs& pairs) {
+  table.Build(pairs.Count(), KeyOf(pairs));
+}
+
+void DictionaryIndex::Insert(const StoredPairs& pairs, int32_t i) {
+  table.Insert(KeyOf(pairs), i);
+}
+
+Dictionary::Dictionary() : IndexedPairs("*") {}
 
 int32_t Dictionary::Find(std::string_view key) const {
-  if (scans()) return ScanForEqual(keys(), key);
-  return indexes().Find(keys(), key);
+  if (scans()) return ScanForEqual(pairs(), key);
+  return indexes().table.Find(KeyOf(pairs()), key);
 }
 
 }  // namespace holvan

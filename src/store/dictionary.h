@@ -8,10 +8,22 @@
 
 namespace holvan {
 
-/// The facts from "dic.dat": keys and values paired by position. Taught pairs
-/// are appended; nothing is ever written back.
-class Dictionary : public IndexedPairs<FirstIndexTable> {
+/// The index over the Dictionary's keys: the first position of each.
+struct DictionaryIndex {
+  void Clear() { table.Clear(); }
+  void Build(const StoredPairs& pairs);
+  void Insert(const StoredPairs& pairs, int32_t i);
+
+  FirstIndexTable table;
+};
+
+/// The facts from "dic.dat": keys and values paired by position, kept as the
+/// file's lines (key "*" value). Taught pairs are appended; nothing is ever
+/// written back.
+class Dictionary : public IndexedPairs<DictionaryIndex> {
  public:
+  Dictionary();
+
   /// Index of the first key equal to key, or -1.
   int32_t Find(std::string_view key) const;
 };

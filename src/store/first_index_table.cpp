@@ -1,55 +1,39 @@
 #include "store/first_index_table.h"
 
-#include <functional>
+#include <cstring>
 
 namespace holvan {
 namespace {
 
-// How many keys ahead a bulk build fetches slots.
-constexpr std::size_t kAhead = 16;
+constexpr uint64_t kOddMultiplier = 0x9E3779B97F4A7C15ull;
 
-uint32_t HashOf(std::string_view key) {
-  const uint64_t h = std::hash<std::string_view>{}(key);
-  return static_cast<uint32_t>(h ^ (h >> 32));
-}
-
-// Accepts the slot whose position holds key.
-auto Holding(const std::vector<NarrowText>& keys, std::string_view key) {
-  return [&keys, key](int32_t position) {
-    return keys[static_cast<std::size_t>(position)] == key;
-  };
+// Spreads every bit of h over all of them.
+uint64_t Mixed(uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ull;
+  return h ^ (h >> 33);
 }
 
 }  // namespace
 
-void FirstIndexTable::Build(const std::vector<NarrowText>& keys) {
-  Clear();
-  slots_.Reserve(keys.size());
-  // Hashes first, so that each slot can be fetched from memory a few keys
-  // ahead of its use.
-  std::vector<uint32_t> hashes(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) hashes[i] = HashOf(keys[i]);
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (i + kAhead < keys.size()) slots_.Prefetch(hashes[i + kAhead]);
-    HashSlots::Slot& slot = slots_.Probe(hashes[i], Holding(keys, keys[i]));
-    if (slot.position < 0) {
-      slots_.Fill(slot, hashes[i], static_cast<int32_t>(i));
-    }
+// Eight bytes at a time: keys and lines are short.
+uint32_t FirstIndexTable::HashOf(std::string_view key) {
+  const char* p = key.data();
+  std::size_t left = key.size();
+  uint64_t h = left * kOddMultiplier;
+  for (; left >= 8; p += 8, left -= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    h = (h ^ word) * kOddMultiplier;
+    h ^= h >> 29;
   }
-}
-
-void FirstIndexTable::Insert(const std::vector<NarrowText>& keys, int32_t i) {
-  slots_.Reserve(slots_.used() + 1);
-  const NarrowText& key = keys[static_cast<std::size_t>(i)];
-  const uint32_t hash = HashOf(key);
-  HashSlots::Slot& slot = slots_.Probe(hash, Holding(keys, key));
-  if (slot.position < 0) slots_.Fill(slot, hash, i);
-}
-
-int32_t FirstIndexTable::Find(const std::vector<NarrowText>& keys,
-                              std::string_view key) const {
-  if (slots_.used() == 0) return -1;
-  return slots_.Probe(HashOf(key), Holding(keys, key)).position;
+  uint64_t rest = 0;
+  for (std::size_t k = 0; k < left; ++k) {
+    rest |= uint64_t{static_cast<unsigned char>(p[k])} << (8 * k);
+  }
+  return static_cast<uint32_t>(Mixed((h ^ rest) * kOddMultiplier));
 }
 
 }  // namespace holvan

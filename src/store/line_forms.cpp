@@ -18,6 +18,30 @@ const std::u16string& Asterisks() {
   return units;
 }
 
+// True when the byte "*" is always a character of its own and the only form
+// of one that converts to "*": the first such byte in a line is then where
+// it splits, found without walking the line's characters.
+bool AsteriskStandsAlone() {
+  static const bool alone = [] {
+    if (Asterisks() != u"*") return false;
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+      if (ToWide(NarrowText{static_cast<char>(lead), '*'}).back() != u'*') {
+        return false;
+      }
+    }
+    return true;
+  }();
+  return alone;
+}
+
+// The first character of line that converts to "*"; length 0 when none.
+ByteRange FindAsterisk(std::string_view line) {
+  if (!AsteriskStandsAlone()) return FindCharacterIn(line, Asterisks());
+  const std::size_t at = line.find('*');
+  return at == std::string_view::npos ? ByteRange{line.size(), 0}
+                                      : ByteRange{at, 1};
+}
+
 }  // namespace
 
 const NarrowText& BrainSeparator() { return "＝"_sj; }
@@ -31,7 +55,7 @@ KeyAndValue SplitBrainLine(std::string_view line) {
 }
 
 std::optional<KeyAndValue> SplitDictionaryLine(std::string_view line) {
-  const ByteRange star = FindCharacterIn(line, Asterisks());
+  const ByteRange star = FindAsterisk(line);
   if (star.length == 0) return std::nullopt;
   return KeyAndValue{line.substr(0, star.begin),
                      line.substr(star.begin + star.length)};

@@ -7,4 +7,18 @@ namespace holvan {
 /// the indexes must always agree with; tests and benchmarks compare the two.
 enum class Lookup { kIndexed, kScan };
 
+/// Runs change on a store's indexes (a Build or an Insert). When it fails
+/// (memory), the indexes are dropped and the store scans from then on, which
+/// always answers right; the failure goes on.
+template <typename Indexes, typename Change>
+void ChangeIndexes(Lookup& lookup, Indexes& indexes, Change change) {
+  try {
+    change();
+  } catch (...) {
+    lookup = Lookup::kScan;
+    indexes.Clear();
+    throw;
+  }
+}
+
 }  // namespace holvan

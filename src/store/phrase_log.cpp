@@ -1,21 +1,27 @@
 #include "store/phrase_log.h"
 
-#include "files/read_file.h"
-#include "store/growth_room.h"
 #include "store/scans.h"
-#include "text/line_breaks.h"
+#include "store/stored_text.h"
 
 namespace holvan {
+namespace {
 
-bool PhraseLog::Contains(std::string_view line) const {
-  if (lookup_ == Lookup::kScan)
-    return ScanForEqual(entries_.entries(), line) >= 0;
-  return index_.Find(entries_.entries(), line) >= 0;
+// The line at a position, as the index asks for it.
+auto LineOf(const StoredLines& lines) {
+  return [&lines](int32_t i) { return lines.Get(i); };
 }
 
-void PhraseLog::Add(NarrowText line) {
-  const int32_t i = entries_.Add(std::move(line));
-  if (lookup_ == Lookup::kIndexed) index_.Insert(entries_.entries(), i);
+}  // namespace
+
+bool PhraseLog::Contains(std::string_view line) const {
+  if (lookup_ == Lookup::kScan) return ScanForEqual(lines_, line) >= 0;
+  return index_.Find(LineOf(lines_), line) >= 0;
+}
+
+void PhraseLog::Add(std::string_view line) {
+  const int32_t i = lines_.Add(line);
+  if (lookup_ == Lookup::kScan) return;
+  ChangeIndexes(lookup_, index_, [&] { index_.Insert(LineOf(lines_), i); });
 }
 
 void PhraseLog::SetLookup(Lookup lookup) {
@@ -24,19 +30,15 @@ void PhraseLog::SetLookup(Lookup lookup) {
 }
 
 void PhraseLog::LoadFromFile(const NarrowText& path) {
-  const NarrowText bytes = ReadFileBytes(path);
-  std::vector<NarrowText> lines;
-  lines.reserve(GrowthRoom(CountLineFeeds(bytes)));
-  ForEachLine(UpToZero(bytes), [&lines](std::string_view line, bool) {
-    lines.emplace_back(line);
-  });
-  entries_.Assign(std::move(lines));
+  lines_.Load(ReadStoreFile(path));
   Reindex();
 }
 
 void PhraseLog::Reindex() {
   index_.Clear();
-  if (lookup_ == Lookup::kIndexed) index_.Build(entries_.entries());
+  if (lookup_ == Lookup::kScan) return;
+  ChangeIndexes(lookup_, index_,
+                [&] { index_.Build(lines_.Count(), LineOf(lines_)); });
 }
 
 }  // namespace holvan

@@ -1,6 +1,8 @@
 #include "store/prefix_index.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <limits>
 
 namespace holvan {
@@ -18,8 +20,13 @@ int32_t SmallestOf(const int32_t* begin, const int32_t* end) {
 // number that orders keys as their bytes do as far as it reaches.
 uint64_t HeadNumber(std::string_view key) {
   uint64_t n = 0;
-  for (std::size_t i = 0; i < 8; ++i) {
-    n = n << 8 | (i < key.size() ? static_cast<uint8_t>(key[i]) : 0u);
+  if (key.size() >= 8) {
+    std::memcpy(&n, key.data(), 8);
+  } else if (!key.empty()) {
+    std::memcpy(&n, key.data(), key.size());
+  }
+  if constexpr (std::endian::native == std::endian::little) {
+    n = __builtin_bswap64(n);
   }
   return n;
 }
@@ -57,46 +64,61 @@ void PrefixIndex::Clear() {
   last_heads_.shrink_to_fit();
 }
 
-void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
+void PrefixIndex::Build(const StoredPairs& pairs) {
   Clear();
+  // Twelve bytes a key: the order lasts only while the blocks are made.
   struct Entry {
-    uint64_t head;
+    uint32_t high;
+    uint32_t low;
     int32_t index;
+    uint64_t head() const { return uint64_t{high} << 32 | low; }
   };
   std::vector<Entry> order;
-  order.reserve(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (!keys[i].empty()) {
-      order.push_back({HeadNumber(keys[i]), static_cast<int32_t>(i)});
-    }
+  order.reserve(static_cast<std::size_t>(pairs.Count()));
+  for (int32_t i = 0; i < pairs.Count(); ++i) {
+    const std::string_view key = pairs.Key(i);
+    if (key.empty()) continue;
+    const uint64_t head = HeadNumber(key);
+    order.push_back(
+        {static_cast<uint32_t>(head >> 32), static_cast<uint32_t>(head), i});
   }
   // A stable radix sort by the head numbers, sixteen bits at a time, keeps
   // equal heads in list order; runs of equal heads are then sorted by their
   // whole keys.
-  std::vector<Entry> spare(order.size());
-  for (int shift = 0; shift < 64; shift += 16) {
-    std::vector<std::size_t> starts(65537, 0);
-    for (const Entry& e : order) ++starts[((e.head >> shift) & 0xFFFF) + 1];
-    if (std::find(starts.begin(), starts.end(), order.size()) != starts.end()) {
-      continue;
+  {
+    std::vector<Entry> spare(order.size());
+    std::vector<std::size_t> starts(65537);
+    for (int shift = 0; shift < 64; shift += 16) {
+      std::fill(starts.begin(), starts.end(), 0);
+      for (const Entry& e : order) ++starts[((e.head() >> shift) & 0xFFFF) + 1];
+      if (std::find(starts.begin(), starts.end(), order.size()) !=
+          starts.end()) {
+        continue;
+      }
+      for (std::size_t d = 1; d < starts.size(); ++d)
+        starts[d] += starts[d - 1];
+      for (const Entry& e : order) {
+        spare[starts[(e.head() >> shift) & 0xFFFF]++] = e;
+      }
+      order.swap(spare);
     }
-    for (std::size_t d = 1; d < starts.size(); ++d) starts[d] += starts[d - 1];
-    for (const Entry& e : order)
-      spare[starts[(e.head >> shift) & 0xFFFF]++] = e;
-    order.swap(spare);
   }
   for (std::size_t begin = 0; begin < order.size();) {
     std::size_t end = begin + 1;
-    while (end < order.size() && order[end].head == order[begin].head) ++end;
+    while (end < order.size() && order[end].head() == order[begin].head()) {
+      ++end;
+    }
     if (end - begin > 1) {
-      std::stable_sort(order.begin() + begin, order.begin() + end,
-                       [&keys](const Entry& a, const Entry& b) {
-                         return keys[static_cast<std::size_t>(a.index)] <
-                                keys[static_cast<std::size_t>(b.index)];
+      std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
+                       order.begin() + static_cast<std::ptrdiff_t>(end),
+                       [&pairs](const Entry& a, const Entry& b) {
+                         return pairs.Key(a.index) < pairs.Key(b.index);
                        });
     }
     begin = end;
   }
+  blocks_.reserve((order.size() + kBlockSize - 1) / kBlockSize);
+  last_heads_.reserve(blocks_.capacity());
   for (std::size_t begin = 0; begin < order.size(); begin += kBlockSize) {
     const std::size_t end = std::min(order.size(), begin + kBlockSize);
     Block block;
@@ -104,17 +126,17 @@ void PrefixIndex::Build(const std::vector<NarrowText>& keys) {
     block.heads.reserve(end - begin);
     for (std::size_t k = begin; k < end; ++k) {
       block.indexes.push_back(order[k].index);
-      block.heads.push_back(order[k].head);
+      block.heads.push_back(order[k].head());
     }
     block.smallest =
         SmallestOf(block.indexes.data(), block.indexes.data() + end - begin);
     blocks_.push_back(std::move(block));
-    last_heads_.push_back(order[end - 1].head);
+    last_heads_.push_back(order[end - 1].head());
   }
 }
 
-void PrefixIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
-  const std::string_view key = keys[static_cast<std::size_t>(i)];
+void PrefixIndex::Insert(const StoredPairs& pairs, int32_t i) {
+  const std::string_view key = pairs.Key(i);
   if (key.empty()) return;
   if (blocks_.empty()) {
     blocks_.push_back({{i}, {HeadNumber(key)}, i});
@@ -122,7 +144,7 @@ void PrefixIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
     return;
   }
   // The newest position goes after every equal key.
-  Place place = Bound(keys, Probe(key, true), true);
+  Place place = Bound(pairs, Probe(key, true), true);
   if (place.block == blocks_.size()) {
     place = {blocks_.size() - 1, blocks_.back().indexes.size()};
   }
@@ -149,23 +171,22 @@ void PrefixIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
   NoteLast(place.block + 1);
 }
 
-int32_t PrefixIndex::FirstStartingWith(const std::vector<NarrowText>& keys,
+int32_t PrefixIndex::FirstStartingWith(const StoredPairs& pairs,
                                        std::string_view prefix) const {
   if (prefix.empty() || blocks_.empty()) return -1;
   const Probe probe(prefix, false);
-  const Place from = Bound(keys, probe, false);
+  const Place from = Bound(pairs, probe, false);
   // Most topics begin no key: the first key not below tells.
   if (from.block == blocks_.size()) return -1;
   const Block& block = blocks_[from.block];
-  if (probe.Compare(block.heads[from.at],
-                    keys[static_cast<std::size_t>(block.indexes[from.at])]) !=
+  if (probe.Compare(block.heads[from.at], pairs.Key(block.indexes[from.at])) !=
       0) {
     return -1;
   }
-  return Smallest(from, Bound(keys, probe, true));
+  return Smallest(from, Bound(pairs, probe, true));
 }
 
-PrefixIndex::Place PrefixIndex::Bound(const std::vector<NarrowText>& keys,
+PrefixIndex::Place PrefixIndex::Bound(const StoredPairs& pairs,
                                       const Probe& probe, bool after) const {
   auto below = [&](int c) { return after ? c <= 0 : c < 0; };
   // The first block whose last key is not below: the bound lies in it.
@@ -175,8 +196,7 @@ PrefixIndex::Place PrefixIndex::Bound(const std::vector<NarrowText>& keys,
     const std::size_t middle = low + (high - low) / 2;
     const Block& block = blocks_[middle];
     const int c =
-        probe.Compare(last_heads_[middle],
-                      keys[static_cast<std::size_t>(block.indexes.back())]);
+        probe.Compare(last_heads_[middle], pairs.Key(block.indexes.back()));
     if (below(c)) {
       low = middle + 1;
     } else {
@@ -190,8 +210,7 @@ PrefixIndex::Place PrefixIndex::Bound(const std::vector<NarrowText>& keys,
   while (first < last) {
     const std::size_t middle = first + (last - first) / 2;
     const int c =
-        probe.Compare(block.heads[middle],
-                      keys[static_cast<std::size_t>(block.indexes[middle])]);
+        probe.Compare(block.heads[middle], pairs.Key(block.indexes[middle]));
     if (below(c)) {
       first = middle + 1;
     } else {

@@ -5,27 +5,27 @@
 #include <string_view>
 #include <vector>
 
-#include "text/narrow_text.h"
+#include "store/stored_pairs.h"
 
 namespace holvan {
 
-/// The positions of a list of keys (kept by the caller, who passes it to every
-/// call) in byte order, cut into blocks that know their smallest position: the
-/// keys beginning with a prefix are one run of that order, and the first of
-/// them in the list is the smallest position in the run. Beside each position
-/// lie the first eight bytes of its key as a number, so that a search mostly
-/// reads these and seldom the keys themselves.
+/// The positions of a store's keys (kept by the caller, who passes its pairs to
+/// every call) in byte order, cut into blocks that know their smallest
+/// position: the keys beginning with a prefix are one run of that order, and
+/// the first of them in the list is the smallest position in the run. Beside
+/// each position lie the first eight bytes of its key as a number, so that a
+/// search mostly reads these and seldom the keys themselves.
 class PrefixIndex {
  public:
   /// Forgets every key.
   void Clear();
-  /// Indexes every entry of keys, replacing what was indexed before.
-  void Build(const std::vector<NarrowText>& keys);
-  /// Indexes keys[i], the newest entry.
-  void Insert(const std::vector<NarrowText>& keys, int32_t i);
+  /// Indexes every key, replacing what was indexed before.
+  void Build(const StoredPairs& pairs);
+  /// Indexes key i, the newest.
+  void Insert(const StoredPairs& pairs, int32_t i);
   /// Position of the first key whose bytes begin with prefix, or -1; an empty
   /// prefix begins no key.
-  int32_t FirstStartingWith(const std::vector<NarrowText>& keys,
+  int32_t FirstStartingWith(const StoredPairs& pairs,
                             std::string_view prefix) const;
 
  private:
@@ -61,8 +61,7 @@ class PrefixIndex {
 
   /// The first place whose key compares above the probe (after = true) or not
   /// below it (after = false).
-  Place Bound(const std::vector<NarrowText>& keys, const Probe& probe,
-              bool after) const;
+  Place Bound(const StoredPairs& pairs, const Probe& probe, bool after) const;
   /// The smallest position in [from, to).
   int32_t Smallest(Place from, Place to) const;
   /// Refreshes the head number of block b's last key.

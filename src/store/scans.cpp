@@ -4,30 +4,40 @@
 #include "text/primitives.h"
 
 namespace holvan {
+namespace {
 
-int32_t ScanForEqual(const std::vector<NarrowText>& keys,
-                     std::string_view key) {
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (keys[i] == key) return static_cast<int32_t>(i);
+// The first i below count whose text_at(i) equals text, or -1.
+template <typename TextAt>
+int32_t FirstEqual(int32_t count, TextAt text_at, std::string_view text) {
+  for (int32_t i = 0; i < count; ++i) {
+    if (text_at(i) == text) return i;
   }
   return -1;
 }
 
-int32_t ScanForStartingWith(const std::vector<NarrowText>& keys,
-                            std::string_view prefix) {
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (BytePos(prefix, keys[i]) == 1) return static_cast<int32_t>(i);
+}  // namespace
+
+int32_t ScanForEqual(const StoredPairs& pairs, std::string_view key) {
+  return FirstEqual(
+      pairs.Count(), [&](int32_t i) { return pairs.Key(i); }, key);
+}
+
+int32_t ScanForEqual(const StoredLines& lines, std::string_view line) {
+  return FirstEqual(
+      lines.Count(), [&](int32_t i) { return lines.Get(i); }, line);
+}
+
+int32_t ScanForStartingWith(const StoredPairs& pairs, std::string_view prefix) {
+  for (int32_t i = 0; i < pairs.Count(); ++i) {
+    if (BytePos(prefix, pairs.Key(i)) == 1) return i;
   }
   return -1;
 }
 
-void ScanForKeysIn(const std::vector<NarrowText>& keys,
-                   std::u16string_view line,
+void ScanForKeysIn(const StoredPairs& pairs, std::u16string_view line,
                    const std::function<bool(int32_t)>& visit) {
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (WidePos(ToWide(keys[i]), line) > 0 && visit(static_cast<int32_t>(i))) {
-      return;
-    }
+  for (int32_t i = 0; i < pairs.Count(); ++i) {
+    if (WidePos(ToWide(pairs.Key(i)), line) > 0 && visit(i)) return;
   }
 }
 

@@ -5,24 +5,20 @@
 
 #include "store/growth_room.h"
 #include "text/cp932.h"
+#include "text/cp932_decode.h"
 
 namespace holvan {
 namespace {
 
 // How many keys ahead a bulk build fetches slots.
-constexpr std::size_t kAhead = 16;
+constexpr int32_t kAhead = 16;
+// How many keys a bulk build shapes at a time.
+constexpr int32_t kChunk = 1 << 16;
 // Bits per hash in the bit sets, kept small enough to stay in the
 // processor's cache (many beginnings are shared by several keys).
 constexpr std::size_t kBitsPerHash = 4;
 
 constexpr uint64_t kBase = 0x100000001B3ull;
-
-// The rolling hash of a run of units: a polynomial in kBase, modulo 2^64.
-uint64_t Polynomial(std::u16string_view units) {
-  uint64_t h = 0;
-  for (char16_t u : units) h = h * kBase + u;
-  return h;
-}
 
 // Spreads a polynomial (with its length, so that runs of zero units differ)
 // over all 32 bits of a slot hash.
@@ -34,14 +30,44 @@ uint32_t SlotHash(uint64_t polynomial, std::size_t length) {
   return static_cast<uint32_t>(h);
 }
 
+// Walks the characters of key once: calls on_beginning with the slot hash of
+// each proper beginning of two characters or more, and returns the key's.
+template <typename OnBeginning>
+SubstringIndex::KeyShape ShapeOf(std::string_view key,
+                                 OnBeginning on_beginning) {
+  SubstringIndex::KeyShape shape;
+  uint64_t polynomial = 0;
+  for (std::size_t at = 0; at < key.size();) {
+    const char16_t unit = UnitAt(key, at);
+    polynomial = polynomial * kBase + unit;
+    if (++shape.length == 1) {
+      shape.first = unit;
+    } else if (at < key.size()) {
+      on_beginning(SlotHash(polynomial, shape.length));
+    }
+  }
+  shape.hash = SlotHash(polynomial, shape.length);
+  return shape;
+}
+
+SubstringIndex::KeyShape ShapeOf(std::string_view key) {
+  return ShapeOf(key, [](uint32_t) {});
+}
+
 // Accepts the slot whose position holds a key of UTF-16 form wide; scratch
 // holds the keys converted on the way.
-auto Holding(const std::vector<NarrowText>& keys, std::u16string_view wide,
+auto Holding(const StoredPairs& pairs, std::u16string_view wide,
              WideText& scratch) {
-  return [&keys, wide, &scratch](int32_t position) {
-    ToWide(keys[static_cast<std::size_t>(position)], scratch);
+  return [&pairs, wide, &scratch](int32_t position) {
+    ToWide(pairs.Key(position), scratch);
     return scratch == wide;
   };
+}
+
+// Asks the hash of the key at a position, for the slots when they grow.
+auto HashAt(const StoredPairs& pairs) {
+  return
+      [&pairs](int32_t position) { return ShapeOf(pairs.Key(position)).hash; };
 }
 
 }  // namespace
@@ -49,7 +75,6 @@ auto Holding(const std::vector<NarrowText>& keys, std::u16string_view wide,
 void SubstringIndex::Clear() {
   slots_.Clear();
   next_.clear();
-  next_.shrink_to_fit();
   single_.clear();
   single_.shrink_to_fit();
   keys_of_length_.clear();
@@ -57,119 +82,114 @@ void SubstringIndex::Clear() {
   powers_.assign(1, 1);
 }
 
-void SubstringIndex::Build(const std::vector<NarrowText>& keys) {
+void SubstringIndex::Build(const StoredPairs& pairs) {
   Clear();
-  slots_.Reserve(keys.size());
-  next_.reserve(GrowthRoom(keys.size()));
-  next_.assign(keys.size(), -1);
+  const int32_t count = pairs.Count();
+  slots_.Reserve(GrowthRoom(static_cast<std::size_t>(count)), HashAt(pairs));
   // A key of two-byte characters has about half as many beginnings as bytes,
   // less the first.
   std::size_t bytes = 0;
-  for (const NarrowText& key : keys) bytes += key.size();
+  for (int32_t i = 0; i < count; ++i) bytes += pairs.Key(i).size();
   bits_.Size(bytes / 2, kBitsPerHash);
-  // Hashes first, so that each slot can be fetched from memory a few keys
-  // ahead of its use.
-  std::vector<uint32_t> hashes(keys.size());
-  WideText wide;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    ToWide(keys[i], wide);
-    hashes[i] = SlotHash(Polynomial(wide), wide.size());
-    if (!wide.empty()) MarkBits(wide, hashes[i]);
-  }
-  if (bits_.WouldFill(0)) RemarkBits(keys, bits_.added());
-  WideText other;
   // From the last position down, each goes in front of the later ones with
-  // its key, so that every chain runs in ascending order.
-  for (std::size_t i = keys.size(); i-- > 0;) {
-    if (i >= kAhead) slots_.Prefetch(hashes[i - kAhead]);
-    if (keys[i].empty()) continue;
-    // The key is converted only when a slot of its hash is met.
-    bool converted = false;
-    HashSlots::Slot& slot = slots_.Probe(hashes[i], [&](int32_t position) {
-      if (!converted) ToWide(keys[i], wide);
-      converted = true;
-      ToWide(keys[static_cast<std::size_t>(position)], other);
-      return other == wide;
-    });
-    const auto position = static_cast<int32_t>(i);
-    if (slot.position >= 0) {
-      next_[i] = slot.position;
-      slot.position = position;
-    } else {
-      if (!converted) ToWide(keys[i], wide);
-      slots_.Fill(slot, hashes[i], position);
-      CountKey(wide, position);
+  // its key, so that every chain runs in ascending order. The keys go in
+  // chunks, shaped first, so that each slot can be fetched from memory a few
+  // keys ahead of its use.
+  std::vector<KeyShape> shapes(
+      static_cast<std::size_t>(std::min(count, kChunk)));
+  WideText wide;
+  WideText other;
+  for (int32_t end = count; end > 0; end -= kChunk) {
+    const int32_t begin = std::max(0, end - kChunk);
+    for (int32_t i = begin; i < end; ++i) {
+      shapes[static_cast<std::size_t>(i - begin)] = MarkKey(pairs.Key(i));
     }
-    if (wide.size() == 1) single_[wide[0]] = position;
+    for (int32_t i = end - 1; i >= begin; --i) {
+      if (i - kAhead >= begin) {
+        slots_.Prefetch(
+            shapes[static_cast<std::size_t>(i - kAhead - begin)].hash);
+      }
+      const KeyShape& shape = shapes[static_cast<std::size_t>(i - begin)];
+      if (shape.length > 0) Place(pairs, i, shape, wide, other);
+    }
   }
+  if (bits_.WouldFill(0)) RemarkBits(pairs, bits_.added());
 }
 
-void SubstringIndex::Insert(const std::vector<NarrowText>& keys, int32_t i) {
-  next_.resize(keys.size(), -1);
-  const NarrowText& key = keys[static_cast<std::size_t>(i)];
-  if (key.empty()) return;
-  const WideText wide = ToWide(key);
-  if (bits_.WouldFill(wide.size())) {
-    RemarkBits(keys, 2 * (bits_.added() + wide.size()));
-  }
-  MarkBits(wide, SlotHash(Polynomial(wide), wide.size()));
-  WideText scratch;
-  Add(keys, i, wide, scratch);
-}
-
-void SubstringIndex::Add(const std::vector<NarrowText>& keys, int32_t i,
-                         std::u16string_view wide, WideText& scratch) {
-  slots_.Reserve(slots_.used() + 1);
-  const uint32_t hash = SlotHash(Polynomial(wide), wide.size());
-  HashSlots::Slot& slot = slots_.Probe(hash, Holding(keys, wide, scratch));
-  if (slot.position < 0) {
-    slots_.Fill(slot, hash, i);
-    CountKey(wide, i);
+void SubstringIndex::Place(const StoredPairs& pairs, int32_t position,
+                           const KeyShape& shape, WideText& wide,
+                           WideText& other) {
+  // Keys are converted only when a slot of their hash is met.
+  bool converted = false;
+  const std::size_t slot = slots_.Probe(shape.hash, [&](int32_t at) {
+    if (!converted) ToWide(pairs.Key(position), wide);
+    converted = true;
+    ToWide(pairs.Key(at), other);
+    return other == wide;
+  });
+  if (slots_.empty(slot)) {
+    slots_.Fill(slot, shape.hash, position);
+    CountKey(shape, position);
     return;
   }
-  int32_t last = slot.position;
-  while (next_[static_cast<std::size_t>(last)] >= 0) {
-    last = next_[static_cast<std::size_t>(last)];
-  }
-  next_[static_cast<std::size_t>(last)] = i;
+  next_[position] = slots_.position(slot);
+  slots_.Replace(slot, position);
+  if (shape.length == 1) single_[shape.first] = position;
 }
 
-void SubstringIndex::CountKey(std::u16string_view wide, int32_t i) {
-  const std::size_t length = wide.size();
+void SubstringIndex::Insert(const StoredPairs& pairs, int32_t i) {
+  const std::string_view key = pairs.Key(i);
+  if (key.empty()) return;
+  const KeyShape shape = ShapeOf(key);
+  if (bits_.WouldFill(shape.length)) {
+    RemarkBits(pairs, 2 * (bits_.added() + shape.length));
+  }
+  MarkKey(key);
+  slots_.Reserve(slots_.used() + 1, HashAt(pairs));
+  const WideText wide = ToWide(key);
+  WideText scratch;
+  const std::size_t slot =
+      slots_.Probe(shape.hash, Holding(pairs, wide, scratch));
+  if (slots_.empty(slot)) {
+    slots_.Fill(slot, shape.hash, i);
+    CountKey(shape, i);
+    return;
+  }
+  int32_t last = slots_.position(slot);
+  for (auto next = next_.find(last); next != next_.end();
+       next = next_.find(last)) {
+    last = next->second;
+  }
+  next_[last] = i;
+}
+
+void SubstringIndex::CountKey(const KeyShape& shape, int32_t i) {
+  const std::size_t length = shape.length;
   if (keys_of_length_.size() <= length) keys_of_length_.resize(length + 1, 0);
   ++keys_of_length_[length];
   while (powers_.size() <= length) powers_.push_back(powers_.back() * kBase);
   if (length == 1) {
     if (single_.empty()) single_.assign(0x10000, -1);
-    single_[wide[0]] = i;
+    single_[shape.first] = i;
   }
 }
 
-void SubstringIndex::MarkBits(std::u16string_view wide, uint32_t hash) {
-  bits_.Add(HashBits::kA, hash);
+SubstringIndex::KeyShape SubstringIndex::MarkKey(std::string_view key) {
   // One-character beginnings are not kept: nearly every character begins
   // some key of a large list, and a slice always grows past one.
-  if (wide.empty()) return;
-  uint64_t polynomial = wide[0];
-  for (std::size_t length = 2; length < wide.size(); ++length) {
-    polynomial = polynomial * kBase + wide[length - 1];
-    bits_.Add(HashBits::kB, SlotHash(polynomial, length));
-  }
+  const KeyShape shape =
+      ShapeOf(key, [this](uint32_t hash) { bits_.Add(HashBits::kB, hash); });
+  if (shape.length > 0) bits_.Add(HashBits::kA, shape.hash);
+  return shape;
 }
 
-void SubstringIndex::RemarkBits(const std::vector<NarrowText>& keys,
-                                std::size_t hashes) {
+void SubstringIndex::RemarkBits(const StoredPairs& pairs, std::size_t hashes) {
   bits_.Size(hashes, kBitsPerHash);
-  WideText wide;
-  for (const NarrowText& key : keys) {
-    if (key.empty()) continue;
-    ToWide(key, wide);
-    MarkBits(wide, SlotHash(Polynomial(wide), wide.size()));
-  }
+  for (int32_t i = 0; i < pairs.Count(); ++i) MarkKey(pairs.Key(i));
 }
 
 void SubstringIndex::ForEachKeyIn(
-    const std::vector<NarrowText>& keys, std::u16string_view line,
+    const StoredPairs& pairs, std::u16string_view line,
     const std::function<bool(int32_t)>& visit) const {
   if (slots_.used() == 0 || line.empty()) return;
   std::vector<uint64_t> prefix(line.size() + 1, 0);
@@ -232,7 +252,7 @@ void SubstringIndex::ForEachKeyIn(
     const auto [i, from] = pending.top();
     pending.pop();
     if (from >= 0) {
-      ToWide(keys[static_cast<std::size_t>(i)], wide);
+      ToWide(pairs.Key(i), wide);
       bool occurs = false;
       for (auto c = static_cast<std::size_t>(from);
            c < candidates.size() && candidates[c].first == i && !occurs; ++c) {
@@ -241,8 +261,9 @@ void SubstringIndex::ForEachKeyIn(
       if (!occurs) continue;
     }
     if (visit(i)) return;
-    const int32_t next = next_[static_cast<std::size_t>(i)];
-    if (next >= 0) pending.push({next, -1});
+    if (next_.empty()) continue;
+    const auto next = next_.find(i);
+    if (next != next_.end()) pending.push({next->second, -1});
   }
 }
 

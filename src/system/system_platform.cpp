@@ -1,7 +1,10 @@
 #include "system/system_platform.h"
 
+#include <fcntl.h>
 #include <glib.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,8 +16,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
+#include "files/signals_blocked.h"
 #include "random/random.h"
 #include "text/cp932.h"
 
@@ -53,36 +59,58 @@ std::optional<std::string> FindProgram(const std::string& name) {
   }
 }
 
-// In the child before exec: a session of its own, so that the terminal's
-// Ctrl-C or hang-up that reaches Holvan does not reach the program too; and
-// the file-size signal back to its default, which Holvan ignores.
-void Detach(gpointer) {
-  setsid();
-  struct sigaction default_action = {};
-  default_action.sa_handler = SIG_DFL;
-  sigaction(SIGXFSZ, &default_action, nullptr);
+// Waits on a thread of its own (which takes no signal) for the end of a
+// started program, so that none is left as a zombie. Where no thread can be
+// made, the program is left to be collected when Holvan ends.
+void CollectWhenItEnds(pid_t pid) {
+  const SignalsBlocked blocked;
+  try {
+    std::thread([pid] {
+      while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+  } catch (const std::system_error&) {
+  }
 }
 
 // Starts argv detached, its program found by FindProgram and started by
-// that path; true when it was found and started.
+// that path; true when it was found and started. posix_spawn starts it
+// without copying this process, so a start costs the same at any size of
+// memory. The program gets a session of its own, so that the terminal's
+// Ctrl-C or hang-up that reaches Holvan does not reach it too; SIGXFSZ back
+// to its default (Holvan ignores it) and no signal blocked; /dev/null for
+// input and output (on a terminal its output would land in the middle of the
+// conversation); and no other descriptor of Holvan's.
 bool Spawn(gchar** argv) {
   std::optional<std::string> program = FindProgram(argv[0]);
   if (!program) return false;
-  std::vector<gchar*> file_and_argv = {program->data()};
-  for (gchar** arg = argv; *arg != nullptr; ++arg)
-    file_and_argv.push_back(*arg);
-  file_and_argv.push_back(nullptr);
-  GError* error = nullptr;
-  // Without DO_NOT_REAP_CHILD, GLib reaps the child itself: no zombie is left.
-  // On a terminal the child's output would land in the middle of the
-  // conversation, so it goes nowhere.
-  const gboolean started = g_spawn_async(
-      nullptr, file_and_argv.data(), nullptr,
-      static_cast<GSpawnFlags>(
-          G_SPAWN_FILE_AND_ARGV_ZERO | G_SPAWN_STDIN_FROM_DEV_NULL |
-          G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
-      Detach, nullptr, nullptr, &error);
-  if (error != nullptr) g_error_free(error);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null",
+                                   O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null",
+                                   O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null",
+                                   O_WRONLY, 0);
+  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGXFSZ);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID |
+                                            POSIX_SPAWN_SETSIGDEF |
+                                            POSIX_SPAWN_SETSIGMASK);
+  pid_t pid = 0;
+  const bool started = ::posix_spawn(&pid, program->c_str(), &actions,
+                                     &attributes, argv, environ) == 0;
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  if (started) CollectWhenItEnds(pid);
   return started;
 }
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "text/cp932_tables.h"
+#include "text/cp932_decode.h"
 
 namespace holvan {
 namespace {
 
-using cp932::kInvalid;
+using cp932::DecodeAt;
 using cp932::kLead;
 using cp932::kNoCode;
 using cp932::kSingle;
@@ -16,31 +16,6 @@ using cp932::Tables;
 
 constexpr char kGetaHigh = '\x81';  // "〓" is 81 AC
 constexpr char kGetaLow = '\xAC';
-
-// Decodes one character at text[i]; advances i. Returns kNoCode for a byte
-// that does not start a valid character (i then advances by one).
-inline char16_t DecodeAt(const Tables& t, std::string_view text, size_t& i) {
-  uint8_t b = static_cast<uint8_t>(text[i]);
-  switch (t.kind[b]) {
-    case kSingle:
-      ++i;
-      return t.single[b];
-    case kLead:
-      if (i + 1 < text.size()) {
-        char16_t u = t.pair[static_cast<size_t>(b) << 8 |
-                            static_cast<uint8_t>(text[i + 1])];
-        if (u != kNoCode) {
-          i += 2;
-          return u;
-        }
-      }
-      [[fallthrough]];
-    case kInvalid:
-      break;
-  }
-  ++i;
-  return kNoCode;
-}
 
 void AppendUtf8(std::string& out, uint32_t c) {
   if (c < 0x80) {
@@ -145,15 +120,13 @@ WideText ToWide(std::string_view text) {
 }
 
 void ToWide(std::string_view text, WideText& wide) {
-  const Tables& t = cp932::kTables;
-  wide.clear();
-  wide.reserve(text.size());
+  // At most one unit per byte.
+  wide.resize(text.size());
+  char16_t* const out = wide.data();
+  size_t units = 0;
   size_t i = 0;
-  while (i < text.size()) {
-    size_t start = i;
-    char16_t u = DecodeAt(t, text, i);
-    wide += u != kNoCode ? u : EscapedByte(static_cast<uint8_t>(text[start]));
-  }
+  while (i < text.size()) out[units++] = UnitAt(text, i);
+  wide.resize(units);
 }
 
 NarrowText Recoded(std::string_view text) {
@@ -185,18 +158,21 @@ NarrowText Recoded(std::string_view text) {
 }
 
 ByteRange FindCharacterIn(std::string_view text, std::u16string_view units) {
-  const Tables& t = cp932::kTables;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t start = i;
-    char16_t u = DecodeAt(t, text, i);
-    if (u == kNoCode) u = EscapedByte(static_cast<uint8_t>(text[start]));
-    if (units.size() == 1 ? u == units[0]
-                          : units.find(u) != std::u16string_view::npos) {
-      return {start, i - start};
+  const auto find = [&](auto is_wanted) -> ByteRange {
+    size_t i = 0;
+    while (i < text.size()) {
+      const size_t start = i;
+      if (is_wanted(UnitAt(text, i))) return {start, i - start};
     }
+    return {text.size(), 0};
+  };
+  // Most callers look for one character.
+  if (units.size() == 1) {
+    return find([unit = units[0]](char16_t u) { return u == unit; });
   }
-  return {text.size(), 0};
+  return find([units](char16_t u) {
+    return units.find(u) != std::u16string_view::npos;
+  });
 }
 
 std::size_t SkipCharacters(std::string_view text, std::size_t offset,

@@ -10,6 +10,8 @@
 namespace holvan {
 
 std::string_view UpToZero(std::string_view bytes) {
+  // An empty view may hold no pointer at all, which memchr must not see.
+  if (bytes.empty()) return bytes;
   const void* zero = std::memchr(bytes.data(), 0, bytes.size());
   return zero == nullptr
              ? bytes
@@ -18,15 +20,29 @@ std::string_view UpToZero(std::string_view bytes) {
                                                bytes.data()));
 }
 
+// Looks at sixteen bytes at a time where the processor can, counting in
+// sixteen byte-wide counters that are summed before they can overflow.
 std::size_t CountLineFeeds(std::string_view bytes) {
   std::size_t count = 0;
   const char* p = bytes.data();
   const char* const end = p + bytes.size();
-  while (const void* at =
-             std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
-    ++count;
-    p = static_cast<const char*>(at) + 1;
+#ifdef __SSE2__
+  const __m128i lf = _mm_set1_epi8('\n');
+  while (end - p >= 16) {
+    __m128i counters = _mm_setzero_si128();
+    for (int round = 0; round < 255 && end - p >= 16; ++round, p += 16) {
+      const __m128i chunk =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      // A matching byte compares as -1.
+      counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(chunk, lf));
+    }
+    const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::size_t>(
+                 _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
   }
+#endif
+  for (; p < end; ++p) count += *p == '\n' ? 1 : 0;
   return count;
 }
 

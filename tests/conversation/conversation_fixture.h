@@ -82,7 +82,7 @@ class ConversationTest : public ::testing::Test {
 
   ConversationState& state() { return companion.session().state; }
   Stores& stores() { return companion.session().stores; }
-  std::string Utf8(const NarrowText& text) const { return NarrowToUtf8(text); }
+  std::string Utf8(std::string_view text) const { return NarrowToUtf8(text); }
 
   TempDir dir;
   FakeView view;

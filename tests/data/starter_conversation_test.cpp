@@ -48,11 +48,12 @@ TEST_F(StarterConversationTest, EveryDictionaryKeyAnswersItsQuestion) {
   ASSERT_EQ(static_cast<std::size_t>(dictionary.Count()),
             CrLfLines(ReadStarterFile("dic.dat")).size());
   for (int32_t i = 0; i < dictionary.Count(); ++i) {
-    const NarrowText& key = dictionary.Key(i);
+    const NarrowText key(dictionary.Key(i));
     SCOPED_TRACE(NarrowToUtf8(key));
-    EXPECT_EQ(NarrowToUtf8(Type(key + Sj("は？"))),
-              NarrowToUtf8(key + Sj(" とは ") + dictionary.Value(i) +
-                           Sj(" という事らしいです")));
+    EXPECT_EQ(
+        NarrowToUtf8(Type(key + Sj("は？"))),
+        NarrowToUtf8(key + Sj(" とは ") + NarrowText(dictionary.Value(i)) +
+                     Sj(" という事らしいです")));
   }
 }
 
@@ -62,8 +63,8 @@ TEST_F(StarterConversationTest, EveryStarterDefinitionComesUpWhenMentioned) {
   const Brain& brain = companion.stores().brain;
   ASSERT_GT(brain.Count(), 2);
   for (int32_t i = 2; i < brain.Count(); ++i) {
-    const NarrowText key = brain.Key(i);
-    const NarrowText value = brain.Value(i);
+    const NarrowText key(brain.Key(i));
+    const NarrowText value(brain.Value(i));
     SCOPED_TRACE(NarrowToUtf8(key));
     const auto first = SplitAt(value, Sj("＊"));
     ASSERT_TRUE(first.has_value());

@@ -8,7 +8,6 @@
 
 #include "errors/error.h"
 #include "files/atomic_save.h"
-#include "files/line_list.h"
 #include "files/memory_room.h"
 #include "files/read_file.h"
 #include "files/temporaries.h"
@@ -157,10 +156,9 @@ TEST(FilesTest, ATargetThatCannotBeWrittenRaisesTheCreateError) {
   {
     FileAttribute locked(dir.File("res.dat"), 'i');
     if (!locked.ok()) GTEST_SKIP() << "chattr +i is not available here";
-    LineList list;
-    list.Add("new");
-    EXPECT_EQ(MessageOf([&] { list.SaveToFile(dir.File("res.dat")); }),
-              Sj("ﾌｧｲﾙ " + dir.File("res.dat") + " を作成できません"));
+    EXPECT_EQ(
+        MessageOf([&] { SaveFileAtomically(dir.File("res.dat"), "new"); }),
+        Sj("ﾌｧｲﾙ " + dir.File("res.dat") + " を作成できません"));
     EXPECT_EQ(dir.ReadBytes("res.dat"), "old\r\n");
   }
   {
@@ -188,17 +186,20 @@ TEST(FilesTest, AFullDiskPartWayLeavesTheOldFileAndNoTemporary) {
   const std::string old = "key\r\nvalue\r\n";
   dir.WriteBytes("disk/brain.dat", old);
 
-  LineList big;
-  for (int i = 0; i < 2000; ++i) big.Add(std::string(100, 'k'));
-  EXPECT_EQ(MessageOf([&] { big.SaveToFile(path); }),
+  EXPECT_EQ(MessageOf([&] {
+              AtomicFileWriter writer(path);
+              for (int i = 0; i < 2000; ++i) {
+                writer.Append(std::string(100, 'k'));
+                writer.Append("\r\n");
+              }
+              writer.Commit();
+            }),
             Sj("ｽﾄﾘｰﾑへの書き込みｴﾗｰ"));
   EXPECT_EQ(dir.ReadBytes("disk/brain.dat"), old);
   EXPECT_EQ(Names(disk), (std::set<std::string>{"brain.dat"}));
 
   // What fits is still written.
-  LineList small_list;
-  small_list.Add("fits");
-  small_list.SaveToFile(path);
+  SaveFileAtomically(path, "fits\r\n");
   EXPECT_EQ(dir.ReadBytes("disk/brain.dat"), "fits\r\n");
   EXPECT_EQ(Names(disk), (std::set<std::string>{"brain.dat"}));
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "errors/error.h"
 #include "support/temp_dir.h"
 
 namespace holvan {
@@ -135,6 +136,38 @@ TEST(LoadStoresTest, ADirectoryInAFilesPlaceCountsAsAbsent) {
   EXPECT_EQ(loaded.stores.dictionary.Count(), 0);
   EXPECT_EQ(loaded.stores.phrase_log.Count(), 0);
   EXPECT_EQ(loaded.stores.profile.Text(), "");
+}
+
+// The stores load side by side, but a file that cannot be read stops the load
+// where it comes in file order: the stores before it are loaded, those after
+// it untouched and marked unread. A store file of more than 4 GiB (sparse
+// here) cannot be read.
+TEST(LoadStoresTest, AFileThatCannotBeReadStopsTheLoadInFileOrder) {
+  for (const char* failing : {"brain.dat", "dic.dat", "res.dat"}) {
+    SCOPED_TRACE(failing);
+    TempDir dir;
+    dir.WriteSj("brain.dat", "猫＝動物\r\n");
+    dir.WriteSj("dic.dat", "犬*動物\r\n");
+    dir.WriteSj("res.dat", "こんにちは\r\n");
+    dir.WriteSj("holv.dat", "太郎\r\n");
+    std::filesystem::resize_file(dir.File(failing), (uint64_t{9} << 29));
+    Stores stores;
+    try {
+      LoadStores(dir.path(), stores);
+      FAIL() << "loaded";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.message(),
+                Sj("ﾌｧｲﾙ " + dir.File(failing) + " は開けません"));
+    }
+    const std::string_view name = failing;
+    EXPECT_EQ(stores.brain.Count(), name == "brain.dat" ? 0 : 1);
+    EXPECT_EQ(stores.brain_unread, name == "brain.dat");
+    EXPECT_EQ(stores.dictionary.Count(), name == "res.dat" ? 1 : 0);
+    EXPECT_EQ(stores.phrase_log.Count(), 0);
+    EXPECT_TRUE(stores.phrase_log_unread);
+    EXPECT_TRUE(stores.profile_unread);
+    EXPECT_EQ(stores.profile.Text(), "");
+  }
 }
 
 TEST(UpdateProfileTest, PadsShortProfilesAndKeepsLinesAfterTheSeventh) {

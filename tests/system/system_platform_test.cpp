@@ -1,18 +1,25 @@
 #include "system/system_platform.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "support/temp_dir.h"
+#include "system/folder_lock.h"
 
 namespace holvan::system {
 namespace {
@@ -29,6 +36,37 @@ bool WaitForFile(const std::string& path) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
+}
+
+int ThreadCount() {
+  int threads = 0;
+  for (const auto& task :
+       std::filesystem::directory_iterator("/proc/self/task")) {
+    static_cast<void>(task);
+    ++threads;
+  }
+  return threads;
+}
+
+// True when a child of this process has ended without being collected;
+// looked at without collecting it.
+bool AZombieStays() {
+  siginfo_t info{};
+  return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+         info.si_pid != 0;
+}
+
+// Where SIGTERM was handled: how often, and how often off the thread that
+// starts the programs.
+std::atomic<int> terms_handled{0};
+std::atomic<int> terms_handled_elsewhere{0};
+pthread_t starting_thread;
+
+void CountTerm(int) {
+  ++terms_handled;
+  if (pthread_equal(pthread_self(), starting_thread) == 0) {
+    ++terms_handled_elsewhere;
+  }
 }
 
 class PlatformTest : public ::testing::Test {
@@ -99,6 +137,115 @@ TEST_F(StartProgramTest, ChildFeelsTheFileSizeLimitThatHolvanIgnores) {
   const unsigned long ignored =
       std::stoul(dir.ReadBytes("ign").substr(7), nullptr, 16);
   EXPECT_EQ(ignored & (1ul << (SIGXFSZ - 1)), 0ul);
+}
+
+TEST_F(StartProgramTest, ChildGetsNoDescriptorNorBlockedSignalOfHolvans) {
+  TempDir dir;
+  const std::string d = dir.path();
+  // A descriptor that exec would keep, and a signal this thread blocks.
+  const int kept = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(kept, 3);
+  sigset_t usr1;
+  sigemptyset(&usr1);
+  sigaddset(&usr1, SIGUSR1);
+  sigset_t before;
+  pthread_sigmask(SIG_BLOCK, &usr1, &before);
+  // The shell reads its own mask with builtins only: while it starts another
+  // program it blocks every signal for a moment.
+  platform.StartProgram(
+      "sh -c '{ test -e /proc/$$/fd/" + std::to_string(kept) +
+      " && echo kept; while read -r field value; do [ $field = SigBlk: ] && "
+      "echo $field $value; done < /proc/$$/status; } > " +
+      d + "/seen.tmp; mv " + d + "/seen.tmp " + d + "/seen'");
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  ::close(kept);
+  ASSERT_TRUE(WaitForFile(dir.File("seen")));
+  EXPECT_EQ(dir.ReadBytes("seen"), "SigBlk: 0000000000000000\n");
+}
+
+TEST_F(StartProgramTest, AnEndedProgramLeavesNoZombie) {
+  platform.StartProgram("true");
+  // Looked at without collecting: the program is Holvan's child until
+  // collected.
+  const auto give_up =
+      std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  siginfo_t info{};
+  while (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0) {
+    ASSERT_LT(std::chrono::steady_clock::now(), give_up) << "a zombie stays";
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(StartProgramTest, AThousandQuickStartsLeaveNoZombieNorThread) {
+  TempDir dir;
+  // Found, but failing in exec: no start line, or no permission to run.
+  dir.WriteBytes("no-start-line", "no start line\n");
+  std::filesystem::permissions(dir.File("no-start-line"),
+                               std::filesystem::perms::owner_all);
+  dir.WriteBytes("not-executable", "#!/bin/sh\n");
+  const int threads = ThreadCount();
+  const std::string programs[] = {"true", "false", dir.File("no-start-line"),
+                                  dir.File("not-executable"),
+                                  dir.File("missing")};
+  for (int i = 0; i < 1000; ++i) platform.StartProgram(programs[i % 5]);
+  const auto give_up =
+      std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (AZombieStays() || ThreadCount() > threads) {
+    ASSERT_LT(std::chrono::steady_clock::now(), give_up)
+        << "zombie: " << AZombieStays() << ", threads: " << ThreadCount()
+        << " after " << threads;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  platform.StartProgram("touch " + dir.File("after"));
+  EXPECT_TRUE(WaitForFile(dir.File("after")));
+}
+
+TEST_F(StartProgramTest, StartsGoOnWhileSigtermArrivesAndOnlyTheCallerTakesIt) {
+  TempDir dir;
+  starting_thread = pthread_self();
+  terms_handled = terms_handled_elsewhere = 0;
+  struct sigaction count = {};
+  count.sa_handler = CountTerm;
+  struct sigaction before = {};
+  ASSERT_EQ(::sigaction(SIGTERM, &count, &before), 0);
+  std::atomic<bool> stop{false};
+  std::thread sender([&stop] {
+    sigset_t term;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &term, nullptr);
+    while (!stop) {
+      ::kill(::getpid(), SIGTERM);
+      std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+  });
+  for (int i = 0; i < 100; ++i) {
+    platform.StartProgram("touch " + dir.File(std::to_string(i)));
+  }
+  stop = true;
+  sender.join();
+  ::sigaction(SIGTERM, &before, nullptr);
+  for (int i = 0; i < 100; ++i) {
+    EXPECT_TRUE(WaitForFile(dir.File(std::to_string(i)))) << i;
+  }
+  EXPECT_GT(terms_handled, 0);
+  EXPECT_EQ(terms_handled_elsewhere, 0);
+}
+
+TEST_F(StartProgramTest, AProgramThatOutlivesTheLockDoesNotKeepIt) {
+  TempDir dir;
+  const std::string folder = dir.File("folder");
+  std::filesystem::create_directory(folder);
+  std::optional<FolderLock> lock = FolderLock::TryLock(folder);
+  ASSERT_TRUE(lock->held());
+  platform.StartProgram("sh -c 'echo $$ > " + dir.File("pid.tmp") + "; mv " +
+                        dir.File("pid.tmp") + " " + dir.File("pid") +
+                        "; exec sleep 30'");
+  ASSERT_TRUE(WaitForFile(dir.File("pid")));
+  lock.reset();
+  EXPECT_TRUE(FolderLock::TryLock(folder).held());
+  ::kill(std::stoi(dir.ReadBytes("pid")), SIGKILL);
 }
 
 TEST_F(ClockTest, UptimeIsPlausibleAndMonotonic) {

@@ -135,7 +135,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!(window_->windowFlags() &
               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(window_->windowTitle(), QStringLiteral("Holvan"));
-    // Its frame at the designed place, on a screen where it is whole there.
+    // Its frame at its usual place, on a screen where it is whole there.
     QVERIFY(window_->frameGeometry().size() != window_->size());
     QCOMPARE(window_->pos(), QPoint(100, 325));
     QCOMPARE(window_->focusWidget(), input_line_);

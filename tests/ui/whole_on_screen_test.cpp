@@ -1,6 +1,6 @@
 // Placing the window and the version dialog whole on the screen: the placing
 // itself on given areas, and the real windows on a 1280x1024 screen at twice
-// the scale, where the window's designed place runs past the bottom edge.
+// the scale, where the window's usual place runs past the bottom edge.
 
 #include "ui/whole_on_screen.h"
 
@@ -56,7 +56,7 @@ class WholeOnScreenTest : public QObject {
     QCOMPARE(window.frameGeometry().left(), 100);
     QCOMPARE(window.frameGeometry().bottom(), available.bottom());
 
-    // The dialog fits at its designed place.
+    // The dialog fits at its usual place.
     QRect dialog_frame;
     ModalWatcher watcher([&dialog_frame](QWidget* dialog) {
       dialog_frame = dialog->frameGeometry();

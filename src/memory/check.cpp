@@ -40,7 +40,7 @@ class FileCheck {
         Report(i + 1, "コードページ 932 の文字ではないバイト "_sj +
                           HexByte(static_cast<unsigned char>(text[at])) +
                           " があります（"_sj +
-                          IntText(static_cast<int32_t>(at + 1)) +
+                          IntText(static_cast<int64_t>(at + 1)) +
                           " バイト目）"_sj);
         break;
       }
@@ -54,7 +54,7 @@ class FileCheck {
     const bool own_line = count == 0 || !lines_.At(count - 1).end.empty();
     Report(own_line ? count + 1 : count,
            "ゼロのバイトがあります: ここから後の "_sj +
-               IntText(static_cast<int32_t>(lines_.Unread().size())) +
+               IntText(static_cast<int64_t>(lines_.Unread().size())) +
                " バイトは Holvan に読まれません"_sj);
   }
 

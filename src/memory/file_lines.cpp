@@ -1,17 +1,20 @@
 #include "memory/file_lines.h"
 
+#include "errors/error.h"
 #include "text/line_breaks.h"
 
 namespace holvan::memory {
 
-FileLines::FileLines() : read_(std::make_unique<const NarrowText>()) {}
+FileLines::FileLines() = default;
 
-FileLines::FileLines(NarrowText bytes)
-    : read_(std::make_unique<const NarrowText>(std::move(bytes))) {
-  const std::string_view all = *read_;
+FileLines::FileLines(std::string_view bytes) : FileLines(FileBytes(bytes, 0)) {}
+
+FileLines::FileLines(FileBytes bytes) : read_(std::move(bytes)) {
+  const std::string_view all = read_.view();
   const std::string_view read = UpToZero(all);
   unread_ = all.substr(read.size());
   ForEachLine(read, [&](std::string_view text, bool broken) {
+    if (lines_.size() == kMostLines) throw CapacityError();
     const auto stop =
         static_cast<std::size_t>(text.data() - read.data()) + text.size();
     std::size_t length = 0;
@@ -35,6 +38,10 @@ FileLines::Line FileLines::ChangedLine(int32_t i, NarrowText text) {
 
 FileLines::Splice FileLines::Replace(int32_t at, int32_t count,
                                      std::vector<Line> lines) {
+  if (lines_.size() - static_cast<std::size_t>(count) + lines.size() >
+      kMostLines) {
+    throw AppendError();
+  }
   if (!lines.empty() && count == 0 && at == Count() && at > 0 &&
       lines_.back().end.empty()) {
     // A last line without a break gets one before the lines added after it.

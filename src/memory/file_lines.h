@@ -2,10 +2,10 @@
 
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <string_view>
 #include <vector>
 
+#include "files/file_bytes.h"
 #include "text/narrow_text.h"
 
 namespace holvan::memory {
@@ -13,7 +13,9 @@ namespace holvan::memory {
 /// A data file's bytes as the lines Holvan reads from it, each with the break
 /// that ends it, so that an edit changes only the lines it names: every other
 /// byte (invalid ones, lone CR or LF breaks, a missing last break, what
-/// follows a zero byte) is written back as it was read.
+/// follows a zero byte) is written back as it was read. A file holds fewer
+/// than INT32_MAX lines, so that a line number (also that of the line after
+/// the last) is an int32_t.
 class FileLines {
  public:
   /// A line's text and the break after it ("\r\n", "\r", "\n", or nothing
@@ -33,8 +35,11 @@ class FileLines {
   /// No file: no lines.
   FileLines();
   /// The lines of bytes: each ends at CR LF, a lone CR or an LF; reading
-  /// stops at the first zero byte.
-  explicit FileLines(NarrowText bytes);
+  /// stops at the first zero byte. More lines than a line number can count
+  /// raise the capacity error.
+  explicit FileLines(FileBytes bytes);
+  /// The same over a copy of bytes.
+  explicit FileLines(std::string_view bytes);
   FileLines(FileLines&&) noexcept = default;
   FileLines& operator=(FileLines&&) noexcept = default;
 
@@ -52,7 +57,8 @@ class FileLines {
 
   /// Replaces count lines from at by lines; a line put after a last line
   /// without a break gives that line CR LF first. Returns what was done, for
-  /// Undo.
+  /// Undo. Raises the append error, changing nothing, when the file would
+  /// hold more lines than a line number can count.
   Splice Replace(int32_t at, int32_t count, std::vector<Line> lines);
   /// Takes back a splice made last.
   void Undo(const Splice& splice);
@@ -62,9 +68,10 @@ class FileLines {
 
  private:
   static constexpr std::string_view kCrLf = "\r\n";
+  static constexpr std::size_t kMostLines = INT32_MAX - 1;
 
-  /// The bytes read; on the heap so that views survive a move.
-  std::unique_ptr<const NarrowText> read_;
+  /// The bytes read, kept as read: views of them survive a move.
+  FileBytes read_;
   /// Texts of edited lines; a deque never moves what it holds.
   std::deque<NarrowText> written_;
   std::vector<Line> lines_;

@@ -9,6 +9,7 @@
 #include "files/atomic_save.h"
 #include "files/read_file.h"
 #include "memory/key_rules.h"
+#include "memory/user_text.h"
 #include "memory/wording.h"
 #include "store/data_files.h"
 #include "store/definition_list.h"
@@ -30,8 +31,9 @@ constexpr std::size_t kProfileLineBytes = 4096;
 bool Holds(std::string_view pattern,
            std::initializer_list<std::string_view> texts) {
   if (pattern.empty()) return true;
+  const WideText wide = ToWide(pattern);
   return std::any_of(texts.begin(), texts.end(), [&](std::string_view text) {
-    return WidePos(pattern, text) > 0;
+    return ToWide(text).find(wide) != WideText::npos;
   });
 }
 
@@ -41,7 +43,7 @@ void Refuse(const std::optional<NarrowText>& reason) {
 }
 
 /// "「key」は dic.dat の 12 行目にあります"
-NarrowText Taken(std::string_view key, MemoryFile file, int32_t line) {
+NarrowText Taken(std::string_view key, MemoryFile file, int64_t line) {
   return Quoted(key) + "は "_sj + LineName(file, line) + "にあります"_sj;
 }
 
@@ -50,25 +52,23 @@ NarrowText Taken(std::string_view key, MemoryFile file, int32_t line) {
 NarrowText FolderInUseReason() { return "Holvan の終了後に編集できます"_sj; }
 
 MemoryFolder::MemoryFolder(const NarrowText& folder,
-                           NarrowText read_only_reason)
-    : folder_(folder), read_only_reason_(std::move(read_only_reason)) {
-  for (MemoryFile file : kMemoryFiles) {
-    const NarrowText path = DataFilePath(folder_, FileName(file));
-    File& state = files_.emplace_back();
-    // Taken before reading: a change while it is read shows at the save.
-    state.identity = IdentityOf(path);
-    state.exists = FileExists(path);
-    if (state.exists) state.lines = FileLines(NarrowText(ReadFileBytes(path)));
+                           NarrowText read_only_reason, Reading reading)
+    : folder_(folder),
+      read_only_reason_(std::move(read_only_reason)),
+      files_(kMemoryFiles.size()) {
+  if (reading == Reading::kAllAtOnce) {
+    for (MemoryFile file : kMemoryFiles) ReadFile(file);
   }
 }
 
-MemoryFolder MemoryFolder::OpenForEditing(const NarrowText& folder) {
-  return MemoryFolder(folder, NarrowText());
+MemoryFolder MemoryFolder::OpenForEditing(const NarrowText& folder,
+                                          Reading reading) {
+  return MemoryFolder(folder, NarrowText(), reading);
 }
 
 MemoryFolder MemoryFolder::OpenReadOnly(const NarrowText& folder,
-                                        NarrowText reason) {
-  return MemoryFolder(folder, std::move(reason));
+                                        NarrowText reason, Reading reading) {
+  return MemoryFolder(folder, std::move(reason), reading);
 }
 
 MemoryFolder::Identity MemoryFolder::IdentityOf(const NarrowText& path) {
@@ -84,12 +84,26 @@ MemoryFolder::Identity MemoryFolder::IdentityOf(const NarrowText& path) {
   return identity;
 }
 
+MemoryFolder::File& MemoryFolder::ReadFile(MemoryFile file) const {
+  File& state = files_[static_cast<std::size_t>(file)];
+  if (state.read) return state;
+  const NarrowText path = DataFilePath(folder_, FileName(file));
+  File read;
+  // Taken before reading: a change while it is read shows at the save.
+  read.identity = IdentityOf(path);
+  read.exists = FileExists(path);
+  if (read.exists) read.lines = FileLines(ReadFileBytes(path));
+  read.read = true;
+  state = std::move(read);
+  return state;
+}
+
 MemoryFolder::File& MemoryFolder::FileOf(MemoryFile file) {
-  return files_[static_cast<std::size_t>(file)];
+  return ReadFile(file);
 }
 
 const MemoryFolder::File& MemoryFolder::FileOf(MemoryFile file) const {
-  return files_[static_cast<std::size_t>(file)];
+  return ReadFile(file);
 }
 
 bool MemoryFolder::Exists(MemoryFile file) const { return FileOf(file).exists; }
@@ -146,7 +160,7 @@ std::vector<int32_t> MemoryFolder::FactLines(std::string_view key) const {
   const FileLines& lines = Lines(MemoryFile::kDictionary);
   for (int32_t i = 0; i < lines.Count(); ++i) {
     const std::optional<KeyAndValue> pair = SplitDictionaryLine(lines.Text(i));
-    if (pair && pair->key == key) found.push_back(i + 1);
+    if (pair && SameCharacters(pair->key, key)) found.push_back(i + 1);
   }
   return found;
 }
@@ -154,7 +168,7 @@ std::vector<int32_t> MemoryFolder::FactLines(std::string_view key) const {
 std::optional<int32_t> MemoryFolder::BrainLine(std::string_view key) const {
   const FileLines& lines = Lines(MemoryFile::kBrain);
   for (int32_t i = 0; i < lines.Count(); ++i) {
-    if (SplitBrainLine(lines.Text(i)).key == key) return i + 1;
+    if (SameCharacters(SplitBrainLine(lines.Text(i)).key, key)) return i + 1;
   }
   return std::nullopt;
 }
@@ -163,7 +177,7 @@ std::vector<int32_t> MemoryFolder::PhraseLines(std::string_view text) const {
   std::vector<int32_t> found;
   const FileLines& lines = Lines(MemoryFile::kPhrases);
   for (int32_t i = 0; i < lines.Count(); ++i) {
-    if (lines.Text(i) == text) found.push_back(i + 1);
+    if (SameCharacters(lines.Text(i), text)) found.push_back(i + 1);
   }
   return found;
 }
@@ -190,7 +204,8 @@ void MemoryFolder::CheckBrainKey(std::string_view key, int32_t line) const {
   Refuse(BadBrainKey(key));
   const FileLines& lines = Lines(MemoryFile::kBrain);
   for (int32_t i = 0; i < lines.Count(); ++i) {
-    if (i + 1 != line && SplitBrainLine(lines.Text(i)).key == key) {
+    if (i + 1 != line &&
+        SameCharacters(SplitBrainLine(lines.Text(i)).key, key)) {
       throw Error(Taken(key, MemoryFile::kBrain, i + 1));
     }
   }
@@ -248,12 +263,15 @@ void MemoryFolder::ChangeFact(int32_t line, std::string_view key,
 ImportReport MemoryFolder::ImportFacts(std::string_view utf8) {
   CheckEditable();
   ImportReport report;
-  // The first line of each key: in the file, or (negative) in the list.
-  std::unordered_map<NarrowText, int32_t> keys;
-  for (const Fact& fact : Facts()) keys.try_emplace(fact.key, fact.line);
+  // The first line of each key, by its characters: in the file, or
+  // (negative) in the list.
+  std::unordered_map<NarrowText, int64_t> keys;
+  for (const Fact& fact : Facts()) {
+    keys.try_emplace(Recoded(fact.key), fact.line);
+  }
   std::vector<NarrowText> added;
   if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
-  int32_t number = 0;
+  int64_t number = 0;
   while (!utf8.empty()) {
     ++number;
     const std::size_t end = std::min(utf8.find('\n'), utf8.size());
@@ -282,17 +300,20 @@ ImportReport MemoryFolder::ImportFacts(std::string_view utf8) {
       skip(std::move(*problem));
       continue;
     }
-    const auto [at, fresh] = keys.try_emplace(key, -number);
+    const auto [at, fresh] = keys.try_emplace(Recoded(key), -number);
     if (!fresh) {
-      const int32_t taken = at->second;
+      const int64_t taken = at->second;
       skip(taken < 0 ? Quoted(key) + "はこの一覧の "_sj + IntText(-taken) +
                            " 行目にもあります"_sj
                      : Taken(key, MemoryFile::kDictionary, taken));
       continue;
     }
     added.push_back(NarrowText(key) + "*" + text);
+    if (std::string notice = ReplacementNotice(line); !notice.empty()) {
+      report.replaced.push_back({number, std::move(notice)});
+    }
   }
-  report.added = static_cast<int32_t>(added.size());
+  report.added = static_cast<int64_t>(added.size());
   if (!added.empty()) {
     AppendLines(MemoryFile::kDictionary, std::move(added),
                 IntText(report.added) + " 件の事柄の取り込み"_sj);
@@ -308,13 +329,13 @@ int32_t MemoryFolder::AddDefinition(std::string_view key,
   const NarrowText what =
       Quoted(key) + "の意味"_sj + Quoted(definition) + "の追加"_sj;
   if (const std::optional<int32_t> line = BrainLine(key)) {
-    const NarrowText value(
-        SplitBrainLine(Lines(MemoryFile::kBrain).Text(*line - 1)).value);
+    const KeyAndValue pair =
+        SplitBrainLine(Lines(MemoryFile::kBrain).Text(*line - 1));
     const NarrowText newest =
-        WithNewestDefinition(value, NarrowText(definition));
-    if (newest != value) {
+        WithNewestDefinition(pair.value, NarrowText(definition));
+    if (newest != pair.value) {
       ChangeLine(MemoryFile::kBrain, *line,
-                 NarrowText(key) + BrainSeparator() + newest, what);
+                 NarrowText(pair.key) + BrainSeparator() + newest, what);
     }
     return *line;
   }
@@ -349,8 +370,9 @@ void MemoryFolder::RemoveDefinition(int32_t line, std::string_view definition) {
   const KeyAndValue pair =
       SplitBrainLine(Lines(MemoryFile::kBrain).Text(line - 1));
   std::vector<NarrowText> definitions = SplitDefinitions(pair.value);
-  const auto found =
-      std::find(definitions.begin(), definitions.end(), definition);
+  const auto found = std::find_if(
+      definitions.begin(), definitions.end(),
+      [&](const NarrowText& held) { return SameCharacters(held, definition); });
   if (found == definitions.end()) {
     throw Error(LineName(MemoryFile::kBrain, line) + "に意味"_sj +
                 Quoted(definition) + "はありません"_sj);
@@ -410,7 +432,7 @@ void MemoryFolder::RemoveLines(MemoryFile file, std::vector<int32_t> lines) {
             lines.size() == 1
                 ? LineName(file, lines.front()) + "の削除"_sj
                 : NarrowText(FileName(file)) + " の "_sj +
-                      IntText(static_cast<int32_t>(lines.size())) +
+                      IntText(static_cast<int64_t>(lines.size())) +
                       " 行の削除"_sj};
   FileLines& file_lines = FileOf(file).lines;
   for (int32_t line : lines) {
@@ -454,7 +476,10 @@ void MemoryFolder::Undo() {
 std::vector<MemoryFile> MemoryFolder::UnsavedFiles() const {
   std::vector<MemoryFile> unsaved;
   for (MemoryFile file : kMemoryFiles) {
-    if (FileOf(file).unsaved > 0) unsaved.push_back(file);
+    // Not FileOf: a file never read has no edits, and stays unread.
+    if (files_[static_cast<std::size_t>(file)].unsaved > 0) {
+      unsaved.push_back(file);
+    }
   }
   return unsaved;
 }

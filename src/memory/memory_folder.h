@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,21 +40,39 @@ struct Phrase {
 
 /// A line of an imported list that was not added, and why.
 struct SkippedLine {
-  int32_t line = 0;
+  int64_t line = 0;
   NarrowText reason;
+};
+
+/// A line of an imported list that was added with look-alikes in place of
+/// characters that code page 932 lacks.
+struct ReplacedLine {
+  int64_t line = 0;
+  /// ReplacementNotice of the line: UTF-8.
+  std::string notice;
 };
 
 /// What ImportFacts did.
 struct ImportReport {
-  int32_t added = 0;
+  int64_t added = 0;
   std::vector<SkippedLine> skipped;
+  std::vector<ReplacedLine> replaced;
+};
+
+/// Which files a MemoryFolder reads when it is opened.
+enum class Reading {
+  /// All of them at once: a file that cannot be read fails the opening.
+  kAllAtOnce,
+  /// Each when it is first looked at, so that a command reads only the files
+  /// it needs (a file that cannot be read fails the step that needs it).
+  kWhenNeeded,
 };
 
 /// "Holvan の終了後に編集できます": why a memory whose folder Holvan holds is
 /// open read-only.
 NarrowText FolderInUseReason();
 
-/// The memory files of one folder, read whole when it is opened and written
+/// The memory files of one folder, each read whole (see Reading) and written
 /// back only by Save: only the files an edit changed, each atomically, every
 /// byte outside the edited lines as it was. Holvan never rereads its files
 /// while it runs, so a folder is edited only by whoever holds its lock (see
@@ -63,9 +82,11 @@ class MemoryFolder {
  public:
   /// Reads the files of folder for editing; a file that exists but cannot
   /// be read raises its open error.
-  static MemoryFolder OpenForEditing(const NarrowText& folder);
+  static MemoryFolder OpenForEditing(const NarrowText& folder,
+                                     Reading reading = Reading::kAllAtOnce);
   /// Reads them to look at only: every edit and Save raise reason.
-  static MemoryFolder OpenReadOnly(const NarrowText& folder, NarrowText reason);
+  static MemoryFolder OpenReadOnly(const NarrowText& folder, NarrowText reason,
+                                   Reading reading = Reading::kAllAtOnce);
 
   MemoryFolder(MemoryFolder&&) noexcept = default;
   MemoryFolder& operator=(MemoryFolder&&) noexcept = default;
@@ -89,6 +110,10 @@ class MemoryFolder {
   /// Line 1 of "holv.dat" as Holvan reads it (at most 4096 bytes).
   NarrowText UserName() const;
 
+  // Keys and texts are found by their characters (SameCharacters), so that
+  // one written with the other encoding of a character that has two is
+  // found as it is listed.
+
   /// The lines of facts whose key equals key; the first one answers.
   std::vector<int32_t> FactLines(std::string_view key) const;
   /// The first line of "brain.dat" whose key equals key.
@@ -106,13 +131,15 @@ class MemoryFolder {
   void ChangeFact(int32_t line, std::string_view key, std::string_view text);
   /// Adds every "key*text" or "key<TAB>text" line of a UTF-8 text at the
   /// end of "dic.dat", as one step; lines that AddFact would refuse, that
-  /// lack a separator or hold characters code page 932 lacks are skipped.
-  /// Empty lines are passed over.
+  /// lack a separator or hold characters code page 932 lacks are skipped,
+  /// and lines added with look-alikes for such characters told. Empty lines
+  /// are passed over.
   ImportReport ImportFacts(std::string_view utf8);
 
   /// Puts definition first in the value of the first key equal to key, as
-  /// Holvan learns it (moved to the front when the value already holds it),
-  /// or adds the line key "＝" definition at the end. Returns the line.
+  /// Holvan learns it (moved to the front when the value already holds it;
+  /// the key keeps its bytes), or adds the line key "＝" definition at the
+  /// end. Returns the line.
   int32_t AddDefinition(std::string_view key, std::string_view definition);
   /// Line becomes key "＝" the definitions (newest first, at least one).
   void ChangeBrainEntry(int32_t line, std::string_view key,
@@ -161,6 +188,8 @@ class MemoryFolder {
     bool operator==(const Identity&) const = default;
   };
   struct File {
+    /// Whether the file has been read; the fields below are empty until then.
+    bool read = false;
     FileLines lines;
     bool exists = false;
     Identity identity;
@@ -173,12 +202,16 @@ class MemoryFolder {
     NarrowText what;
   };
 
-  MemoryFolder(const NarrowText& folder, NarrowText read_only_reason);
+  MemoryFolder(const NarrowText& folder, NarrowText read_only_reason,
+               Reading reading);
 
   static Identity IdentityOf(const NarrowText& path);
 
+  /// The file, read first when it has not been.
   File& FileOf(MemoryFile file);
   const File& FileOf(MemoryFile file) const;
+  /// What both FileOf do; const, since lookups read files too.
+  File& ReadFile(MemoryFile file) const;
   /// Raises the read-only reason when edits are refused.
   void CheckEditable() const;
   /// Raises unless line is a line of file.
@@ -199,7 +232,8 @@ class MemoryFolder {
 
   NarrowText folder_;
   NarrowText read_only_reason_;
-  std::vector<File> files_;
+  /// Read when first needed, also by the const lookups.
+  mutable std::vector<File> files_;
   std::vector<Edit> edits_;
 };
 

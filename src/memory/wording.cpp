@@ -11,7 +11,7 @@ NarrowText Quoted(std::string_view text) {
   return "「"_sj + NarrowText(text) + "」"_sj;
 }
 
-NarrowText LineName(MemoryFile file, int32_t line) {
+NarrowText LineName(MemoryFile file, int64_t line) {
   return NarrowText(FileName(file)) + " の "_sj + IntText(line) + " 行目"_sj;
 }
 

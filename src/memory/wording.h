@@ -14,6 +14,6 @@ namespace holvan::memory {
 NarrowText Quoted(std::string_view text);
 
 /// "dic.dat の 12 行目".
-NarrowText LineName(MemoryFile file, int32_t line);
+NarrowText LineName(MemoryFile file, int64_t line);
 
 }  // namespace holvan::memory

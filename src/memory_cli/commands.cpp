@@ -20,7 +20,8 @@ using namespace holvan::literals;
 int EditFolder(const std::string& folder, const Request& request) {
   const std::optional<system::FolderLock> lock = HoldFolder(folder);
   if (!lock) return kFolderInUse;
-  memory::MemoryFolder memory = memory::MemoryFolder::OpenForEditing(folder);
+  memory::MemoryFolder memory = memory::MemoryFolder::OpenForEditing(
+      folder, memory::Reading::kWhenNeeded);
   const std::vector<NarrowText> said = Edit(memory, request);
   memory.Save();
   for (const NarrowText& line : said) Say(line);
@@ -57,9 +58,13 @@ int RunCommand(const Request& request) {
     case Command::kList:
     case Command::kCheck:
     case Command::kExport:
-      return Look(memory::MemoryFolder::OpenReadOnly(
-                      folder, memory::FolderInUseReason()),
-                  request);
+      // A list reads only its file.
+      return Look(
+          memory::MemoryFolder::OpenReadOnly(
+              folder, memory::FolderInUseReason(),
+              request.command == Command::kList ? memory::Reading::kWhenNeeded
+                                                : memory::Reading::kAllAtOnce),
+          request);
     case Command::kBackup:
     case Command::kBackups:
     case Command::kRestore: {

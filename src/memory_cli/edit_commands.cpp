@@ -4,16 +4,16 @@
 
 #include "errors/error.h"
 #include "files/read_file.h"
-#include "memory/user_text.h"
 #include "memory/wording.h"
 #include "memory_cli/commands.h"
+#include "memory_cli/given_text.h"
+#include "memory_cli/output.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 
 namespace holvan::memory_cli {
 namespace {
 
-using memory::FromUser;
 using memory::LineName;
 using memory::MemoryFile;
 using memory::MemoryFolder;
@@ -63,7 +63,7 @@ std::vector<NarrowText> RemoveFound(
     MemoryFolder& memory, const Request& request, MemoryFile file,
     std::vector<int32_t> (MemoryFolder::*lines_of)(std::string_view) const) {
   if (request.line) return RemoveLine(memory, file, *request.line);
-  const NarrowText text = FromUser(request.arguments[0]);
+  const NarrowText text = Given(request.arguments[0]);
   const std::vector<int32_t> lines = (memory.*lines_of)(text);
   if (lines.empty()) throw Missing(text, file);
   memory.RemoveLines(file, lines);
@@ -73,8 +73,8 @@ std::vector<NarrowText> RemoveFound(
 
 std::vector<NarrowText> ChangeFact(MemoryFolder& memory,
                                    const Request& request) {
-  const NarrowText key = FromUser(request.arguments[0]);
-  const NarrowText text = FromUser(request.arguments[1]);
+  const NarrowText key = Given(request.arguments[0]);
+  const NarrowText text = Given(request.arguments[1]);
   int32_t line = request.line.value_or(0);
   if (!request.line) {
     const std::vector<int32_t> lines = memory.FactLines(key);
@@ -88,8 +88,8 @@ std::vector<NarrowText> ChangeFact(MemoryFolder& memory,
 
 std::vector<NarrowText> AddDefinition(MemoryFolder& memory,
                                       const Request& request) {
-  const NarrowText key = FromUser(request.arguments[0]);
-  const NarrowText definition = FromUser(request.arguments[1]);
+  const NarrowText key = Given(request.arguments[0]);
+  const NarrowText definition = Given(request.arguments[1]);
   const int32_t line = memory.AddDefinition(key, definition);
   if (memory.UnsavedFiles().empty()) {
     return {Quoted(key) + "の一番新しい意味はもう"_sj + Quoted(definition) +
@@ -103,7 +103,7 @@ std::vector<NarrowText> RemoveDefinition(MemoryFolder& memory,
                                          const Request& request) {
   if (request.line)
     return RemoveLine(memory, MemoryFile::kBrain, *request.line);
-  const NarrowText key = FromUser(request.arguments[0]);
+  const NarrowText key = Given(request.arguments[0]);
   const std::optional<int32_t> line = memory.BrainLine(key);
   if (!line) throw Missing(key, MemoryFile::kBrain);
   if (request.all) {
@@ -111,7 +111,7 @@ std::vector<NarrowText> RemoveDefinition(MemoryFolder& memory,
     return {LineName(MemoryFile::kBrain, *line) + "の"_sj + Quoted(key) +
             "を消しました"_sj};
   }
-  const NarrowText definition = FromUser(request.arguments[1]);
+  const NarrowText definition = Given(request.arguments[1]);
   const int32_t lines = memory.Lines(MemoryFile::kBrain).Count();
   memory.RemoveDefinition(*line, definition);
   NarrowText said =
@@ -126,13 +126,16 @@ std::vector<NarrowText> Import(MemoryFolder& memory, const Request& request) {
   const std::string& file = request.arguments[0];
   const memory::ImportReport report = memory.ImportFacts(
       file == "-" ? ReadStandardInput() : NarrowText(ReadFileBytes(file)));
+  for (const memory::ReplacedLine& replaced : report.replaced) {
+    Notify(std::to_string(replaced.line) + " 行目: " + replaced.notice);
+  }
   std::vector<NarrowText> said;
   for (const memory::SkippedLine& skipped : report.skipped) {
     said.push_back(IntText(skipped.line) + " 行目: "_sj + skipped.reason);
   }
   said.push_back("dic.dat に "_sj + IntText(report.added) +
                  " 件加えました。"_sj +
-                 IntText(static_cast<int32_t>(report.skipped.size())) +
+                 IntText(static_cast<int64_t>(report.skipped.size())) +
                  " 行は加えませんでした"_sj);
   return said;
 }
@@ -142,8 +145,8 @@ std::vector<NarrowText> Import(MemoryFolder& memory, const Request& request) {
 std::vector<NarrowText> Edit(MemoryFolder& memory, const Request& request) {
   switch (request.command) {
     case Command::kAddFact: {
-      const NarrowText key = FromUser(request.arguments[0]);
-      const int32_t line = memory.AddFact(key, FromUser(request.arguments[1]));
+      const NarrowText key = Given(request.arguments[0]);
+      const int32_t line = memory.AddFact(key, Given(request.arguments[1]));
       return {LineName(MemoryFile::kDictionary, line) + "に"_sj + Quoted(key) +
               "を加えました"_sj};
     }
@@ -160,7 +163,7 @@ std::vector<NarrowText> Edit(MemoryFolder& memory, const Request& request) {
       return RemoveFound(memory, request, MemoryFile::kPhrases,
                          &MemoryFolder::PhraseLines);
     case Command::kRename: {
-      const NarrowText name = FromUser(request.arguments[0]);
+      const NarrowText name = Given(request.arguments[0]);
       memory.SetUserName(name);
       return {"名前を"_sj + Quoted(name) + "にしました"_sj};
     }

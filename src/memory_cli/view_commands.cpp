@@ -5,8 +5,8 @@
 #include "errors/error.h"
 #include "memory/check.h"
 #include "memory/export.h"
-#include "memory/user_text.h"
 #include "memory_cli/commands.h"
+#include "memory_cli/given_text.h"
 #include "memory_cli/output.h"
 #include "text/cp932.h"
 #include "text/literal.h"
@@ -16,7 +16,6 @@
 namespace holvan::memory_cli {
 namespace {
 
-using memory::FromUser;
 using memory::MemoryFile;
 using memory::MemoryFolder;
 using namespace holvan::literals;
@@ -24,15 +23,16 @@ using namespace holvan::literals;
 /// Prints "LINE<TAB>field<TAB>field...".
 void SayFields(int32_t line, std::initializer_list<std::string_view> fields,
                const std::vector<NarrowText>& more = {}) {
-  NarrowText text = IntText(line);
-  for (std::string_view field : fields) text.append("\t").append(field);
-  for (const NarrowText& field : more) text.append("\t").append(field);
-  Say(text);
+  const NarrowText number = IntText(line);
+  std::vector<std::string_view> columns = {number};
+  columns.insert(columns.end(), fields.begin(), fields.end());
+  columns.insert(columns.end(), more.begin(), more.end());
+  SayColumns(columns);
 }
 
 void List(const MemoryFolder& memory, const Request& request) {
   const NarrowText containing =
-      request.grep ? FromUser(*request.grep) : NarrowText();
+      request.grep ? Given(*request.grep) : NarrowText();
   switch (request.listed) {
     case MemoryFile::kDictionary:
       for (const memory::Fact& fact : memory.Facts(containing)) {
@@ -67,7 +67,7 @@ int Check(const MemoryFolder& memory) {
     Say("問題はありません"_sj);
     return kDone;
   }
-  Say("問題が "_sj + IntText(static_cast<int32_t>(problems.size())) +
+  Say("問題が "_sj + IntText(static_cast<int64_t>(problems.size())) +
       " 件あります"_sj);
   return kProblemsFound;
 }

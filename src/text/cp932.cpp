@@ -253,6 +253,29 @@ bool FitsCodePage932(std::string_view utf8) {
   return true;
 }
 
+std::vector<LookAlike> LookAlikesIn(std::string_view utf8) {
+  const Tables& t = cp932::kTables;
+  std::vector<LookAlike> found;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const uint32_t c = DecodeUtf8At(utf8, i);
+    if (c == 0 || c >= 0x10000 || t.encode[c] == 0) continue;
+    const uint16_t code = t.encode[c];
+    const LookAlike look_alike{c, code < 0x100 ? t.single[code] : t.pair[code]};
+    if (look_alike.stored != c &&
+        std::find(found.begin(), found.end(), look_alike) == found.end()) {
+      found.push_back(look_alike);
+    }
+  }
+  return found;
+}
+
+std::string Utf8Of(char32_t character) {
+  std::string utf8;
+  AppendUtf8(utf8, character);
+  return utf8;
+}
+
 std::string NarrowToUtf8(std::string_view text) {
   return ToUtf8(text, [](char16_t) { return true; });
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "text/narrow_text.h"
 #include "text/ranges.h"
@@ -54,6 +56,22 @@ NarrowText Utf8ToNarrow(std::string_view utf8);
 /// True when utf8 is well-formed UTF-8 whose every character code page 932
 /// holds, so that Utf8ToNarrow loses nothing of it.
 bool FitsCodePage932(std::string_view utf8);
+
+/// A character that Utf8ToNarrow stores as another one that looks like it,
+/// because the code page lacks it: U+301C (〜) as U+FF5E (～), U+2212 (−) as
+/// U+FF0D (－), U+00A5 (¥) as U+005C.
+struct LookAlike {
+  char32_t given = 0;
+  char16_t stored = 0;
+  bool operator==(const LookAlike&) const = default;
+};
+
+/// The characters of utf8 that Utf8ToNarrow turns into look-alikes, each
+/// once, in the order they first come.
+std::vector<LookAlike> LookAlikesIn(std::string_view utf8);
+
+/// The UTF-8 bytes of a character.
+std::string Utf8Of(char32_t character);
 
 /// Code page 932 to UTF-8 for display; bytes that are not valid code page 932
 /// become U+FFFD.

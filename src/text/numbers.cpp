@@ -51,8 +51,8 @@ int32_t ParseIntOr(std::string_view text, int32_t fallback) {
                                        : static_cast<uint32_t>(value));
 }
 
-NarrowText IntText(int32_t n) {
-  char buffer[16];
+NarrowText IntText(int64_t n) {
+  char buffer[24];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, n);
   return NarrowText(buffer, result.ptr);
 }

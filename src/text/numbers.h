@@ -12,7 +12,7 @@ namespace holvan {
 int32_t ParseIntOr(std::string_view text, int32_t fallback);
 
 /// Shortest decimal form of n.
-NarrowText IntText(int32_t n);
+NarrowText IntText(int64_t n);
 
 /// pattern with each "%d" replaced by IntText of the next value.
 NarrowText FormatText(std::string_view pattern,

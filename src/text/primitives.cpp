@@ -65,6 +65,10 @@ NarrowText WideDelete(std::string_view text, int32_t start, int32_t count) {
   return rest;
 }
 
+bool SameCharacters(std::string_view a, std::string_view b) {
+  return a == b || Recoded(a) == Recoded(b);
+}
+
 bool SliceEquals(std::string_view line, int32_t start,
                  std::string_view keyword) {
   // Compared as converted back, like a slice of the wide form.

@@ -37,6 +37,11 @@ inline bool TextEquals(std::string_view a, std::string_view b) {
   return a == b;
 }
 
+/// The same characters, as the wide forms compare: equal once each character
+/// is in its preferred encoding, so that a character with two encodings (∵ as
+/// 81 E6 or 87 9A) matches itself.
+bool SameCharacters(std::string_view a, std::string_view b);
+
 /// TextEquals(WideCopy(line, start, WideLength(keyword)), keyword), the slice
 /// compared in preferred encodings as the wide form gives it.
 bool SliceEquals(std::string_view line, int32_t start,

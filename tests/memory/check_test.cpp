@@ -68,6 +68,27 @@ TEST(CheckTest, ReportsEachProblemWithItsFileAndLine) {
       }));
 }
 
+// Holvan reads the visit count (line 2) as 0 and the mood and counters
+// (lines 3 to 7) as 1 when they are no integer; what follows line 7 is no
+// number.
+TEST(CheckTest, ReportsEachProfileNumberThatIsNoInteger) {
+  for (int line = 2; line <= 8; ++line) {
+    std::vector<std::string> profile = {"太郎", "3", "1", "0",
+                                        "0",    "0", "0", "x"};
+    profile[static_cast<std::size_t>(line - 1)] = "二";
+    std::string text;
+    for (const std::string& field : profile) text += field + "\r\n";
+    TempDir dir;
+    dir.WriteSj("holv.dat", text);
+    const std::string expected = "holv.dat " + std::to_string(line) +
+                                 " 行目: 「二」は整数ではないので、" +
+                                 (line == 2 ? "0" : "1") + " として読まれます";
+    EXPECT_EQ(Report(dir), line <= 7 ? std::vector<std::string>{expected}
+                                     : std::vector<std::string>{})
+        << line;
+  }
+}
+
 TEST(CheckTest, FindsNothingInSoundFiles) {
   TempDir dir;
   dir.WriteSj("dic.dat", "東京*首都\r\n\r\nはさみ*道具\r\n");

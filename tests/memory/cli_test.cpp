@@ -1,10 +1,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "../reliability/term_driver.h"
@@ -253,6 +255,120 @@ TEST_F(MemoryCliTest, BacksUpOncePerDayAndRestoresAfterASnapshot) {
   EXPECT_EQ(run.status, 2);
   run = Run({"--dir", other.path(), "--backups", other.File("b"), "backups"});
   EXPECT_EQ(run.out, "バックアップはありません\n");
+}
+
+// A command reads only the files it needs: beside it the other memory files
+// are larger than memory and swap (sparse: they take no room), which reading
+// would refuse, and they stay as they were.
+TEST_F(MemoryCliTest, ReadsOnlyTheFilesItNeeds) {
+  const std::pair<std::string, std::vector<std::vector<std::string>>>
+      kCommands[] = {
+          {"dic.dat",
+           {{"list", "dic"},
+            {"add", "fact", "京都", "古い都"},
+            {"change", "fact", "京都", "千年の都"},
+            {"remove", "fact", "京都"},
+            {"import", "dic", "-"}}},
+          {"brain.dat",
+           {{"list", "brain"},
+            {"add", "definition", "猫", "魚"},
+            {"remove", "definition", "猫", "魚"}}},
+          {"res.dat",
+           {{"list", "phrases"}, {"remove", "phrase", "こんにちは"}}},
+          {"holv.dat", {{"list", "profile"}, {"rename", "花子"}}},
+      };
+  constexpr off_t kHuge = off_t{200} << 30;
+  const std::map<std::string, std::string> files = {
+      {"dic.dat", home_.ReadBytes("data/holvan/dic.dat")},
+      {"brain.dat", home_.ReadBytes("data/holvan/brain.dat")},
+      {"res.dat", home_.ReadBytes("data/holvan/res.dat")},
+      {"holv.dat", home_.ReadBytes("data/holvan/holv.dat")},
+      {"diary.dat", ""}};
+  for (const auto& [needed, commands] : kCommands) {
+    std::map<std::string, struct stat> huge;
+    for (const auto& [name, bytes] : files) {
+      home_.WriteBytes("data/holvan/" + name, bytes);
+      if (name == needed) continue;
+      ASSERT_EQ(::truncate(File(name).c_str(), kHuge), 0);
+      ASSERT_EQ(::stat(File(name).c_str(), &huge[name]), 0);
+    }
+    for (const std::vector<std::string>& args : commands) {
+      const ProgramRun run = Run(args, "奈良*鹿のいる都\n");
+      EXPECT_EQ(run.status, 0) << args[0] << " " << args[1] << ": " << run.err;
+    }
+    for (const auto& [name, before] : huge) {
+      struct stat after;
+      ASSERT_EQ(::stat(File(name).c_str(), &after), 0);
+      EXPECT_EQ(after.st_ino, before.st_ino) << name;
+      EXPECT_EQ(after.st_size, kHuge) << name;
+      EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec) << name;
+    }
+  }
+  EXPECT_EQ(Read("holv.dat"), "花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+// Keys and texts are matched by their characters: one written with the other
+// code of a character that has two (∵ as 87 9A, 纊 as ED 40) is found as it
+// is listed, and the lines no command names keep their bytes. A TAB or another
+// control character in a key or text shows as U+FFFD, the columns as TABs.
+TEST_F(MemoryCliTest, FindsKeysByTheirCharactersAndKeepsTheColumns) {
+  const std::string because = "\x87\x9A";  // ∵, preferred 81 E6
+  const std::string kanji = "\xED\x40";    // 纊, preferred FA 5C
+  home_.WriteBytes(
+      "data/holvan/dic.dat",
+      because + Sj("*理由\r\n東京*首都\r\n") + "a\tb*c\x1B[2Jd\r\n");
+  home_.WriteBytes("data/holvan/brain.dat",
+                   Sj("【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n") + kanji +
+                       Sj("＝綿＊絹\r\n"));
+  home_.WriteBytes("data/holvan/res.dat", kanji + Sj("です\r\nやあ\r\n"));
+  EXPECT_EQ(Run({"list", "dic"}).out,
+            "1\t∵\t理由\n2\t東京\t首都\n3\ta\uFFFDb\tc\uFFFD[2Jd\n");
+  EXPECT_EQ(Run({"add", "fact", "∵", "x"}).err,
+            "holvan-memory: 「∵」は dic.dat の 1 行目にあります\n");
+  const std::pair<std::vector<std::string>, std::string> kSteps[] = {
+      {{"remove", "fact", "∵"}, "dic.dat から「∵」を消しました（1 行目）\n"},
+      {{"add", "definition", "纊", "糸"},
+       "brain.dat の 3 行目の「纊」に意味「糸」を加えました\n"},
+      {{"remove", "definition", "纊", "綿"},
+       "「纊」の意味「綿」を消しました\n"},
+      {{"remove", "phrase", "纊です"},
+       "res.dat から「纊です」を消しました（1 行目）\n"},
+  };
+  for (const auto& [args, said] : kSteps) {
+    const ProgramRun run = Run(args);
+    EXPECT_EQ(run.out, said) << args[0] << " " << args[1] << ": " << run.err;
+  }
+  EXPECT_EQ(home_.ReadBytes("data/holvan/dic.dat"),
+            Sj("東京*首都\r\n") + "a\tb*c\x1B[2Jd\r\n");
+  // The key keeps its bytes.
+  EXPECT_EQ(home_.ReadBytes("data/holvan/brain.dat"),
+            Sj("【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n") + kanji +
+                Sj("＝糸＊絹\r\n"));
+  EXPECT_EQ(Read("res.dat"), "やあ\r\n");
+}
+
+// Characters that code page 932 lacks but has a look-alike for are stored as
+// the look-alike, and told on standard error.
+TEST_F(MemoryCliTest, TellsWhichCharactersWereStoredAsLookAlikes) {
+  ProgramRun run = Run({"add", "fact", "波〜", "¥100−50〜"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "dic.dat の 3 行目に「波～」を加えました\n");
+  EXPECT_EQ(run.err,
+            "holvan-memory: コードページ 932 にない文字を似た文字に置き換えま"
+            "した: 「〜」(U+301C) → 「～」(U+FF5E)\n"
+            "holvan-memory: コードページ 932 にない文字を似た文字に置き換えま"
+            "した: 「¥」(U+00A5) → 「\\」(U+005C)、「−」(U+2212) → 「－」"
+            "(U+FF0D)、「〜」(U+301C) → 「～」(U+FF5E)\n");
+  EXPECT_EQ(Read("dic.dat"),
+            "東京*日本の首都\r\n大阪*西の都\r\n波～*\\100－50～\r\n");
+  // Found as stored.
+  EXPECT_EQ(Run({"remove", "fact", "波〜"}).status, 0);
+  run = Run({"import", "dic", "-"}, "いい*ok\n波〜*うねり\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "holvan-memory: 2 行目: コードページ 932 にない文字を似た文字に置き"
+            "換えました: 「〜」(U+301C) → 「～」(U+FF5E)\n");
+  EXPECT_EQ(Run({"rename", "太郎"}).err, "");
 }
 
 /// holvan-memory running with its stdin on a pipe that the test writes.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -68,6 +69,57 @@ TEST_F(MemoryFolderTest, ListsAndSearchesByCharacters) {
   // By characters, not bytes: ア is 83 41, which holds the byte of A.
   dir_.WriteSj("res.dat", "ア\r\n");
   EXPECT_TRUE(Open().Phrases("A").empty());
+}
+
+// A key or text written with the other code of a character that has two (∵
+// as 87 9A, 纊 as ED 40) is found by its characters, as it is listed; the
+// bytes no edit names stay as they are.
+TEST_F(MemoryFolderTest, FindsKeysAndTextsByTheirCharacters) {
+  const std::string because = "\x87\x9A";  // ∵, preferred 81 E6
+  const std::string kanji = "\xED\x40";    // 纊, preferred FA 5C
+  dir_.WriteBytes("dic.dat", because + Sj("*理由\r\n"));
+  const std::string mood = Sj("【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n");
+  dir_.WriteBytes("brain.dat", mood + kanji + Sj("＝綿＊") + because +
+                                   Sj("\r\n犬＝動物\r\n"));
+  dir_.WriteBytes("res.dat", kanji + Sj("です\r\n"));
+  MemoryFolder memory = Open();
+  EXPECT_EQ(memory.Facts()[0].key, because);
+  EXPECT_EQ(memory.FactLines(Sj("∵")), std::vector<int32_t>{1});
+  EXPECT_EQ(memory.BrainLine(Sj("纊")), 3);
+  EXPECT_EQ(memory.PhraseLines(Sj("纊です")), std::vector<int32_t>{1});
+  EXPECT_EQ(Refusal([&] { memory.AddFact(Sj("∵"), Sj("x")); }),
+            "「∵」は dic.dat の 1 行目にあります");
+  EXPECT_EQ(Refusal([&] { memory.ChangeBrainEntry(4, Sj("纊"), {Sj("x")}); }),
+            "「纊」は brain.dat の 3 行目にあります");
+  EXPECT_EQ(Refusal([&] { memory.AddPhrase(Sj("纊です")); }),
+            "「纊です」は res.dat の 1 行目にあります");
+  EXPECT_EQ(memory.ImportFacts("∵*また\n").skipped.size(), 1u);
+  EXPECT_EQ(memory.AddDefinition(Sj("纊"), Sj("糸")), 3);
+  memory.RemoveDefinition(3, Sj("∵"));
+  memory.Save();
+  EXPECT_EQ(dir_.ReadBytes("dic.dat"), because + Sj("*理由\r\n"));
+  EXPECT_EQ(dir_.ReadBytes("brain.dat"),
+            mood + kanji + Sj("＝糸＊綿\r\n犬＝動物\r\n"));
+}
+
+// Opened to read files when they are needed, the memory reads only those an
+// edit or a list looks at: the others may be larger than memory.
+TEST_F(MemoryFolderTest, ReadsAFileOnlyWhenItIsNeeded) {
+  ASSERT_EQ(::truncate(dir_.File("brain.dat").c_str(), off_t{200} << 30), 0);
+  EXPECT_EQ(Refusal([&] { Open(); }),
+            "ﾌｧｲﾙ " + dir_.File("brain.dat") + " は開けません");
+  MemoryFolder memory =
+      MemoryFolder::OpenForEditing(dir_.path(), Reading::kWhenNeeded);
+  memory.AddFact(Sj("京都"), Sj("古い都"));
+  memory.SetUserName(Sj("花子"));
+  memory.Save();
+  EXPECT_EQ(Utf8("dic.dat"),
+            "東京*日本の首都\r\n大阪*西の都\r\n壊れた行\r\n京都*古い都\r\n");
+  EXPECT_EQ(Refusal([&] { memory.BrainEntries(); }),
+            "ﾌｧｲﾙ " + dir_.File("brain.dat") + " は開けません");
+  struct stat st;
+  ASSERT_EQ(::stat(dir_.File("brain.dat").c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, off_t{200} << 30);
 }
 
 TEST_F(MemoryFolderTest, EditsFollowTheRulesOfEachFile) {

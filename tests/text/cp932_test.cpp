@@ -124,6 +124,18 @@ TEST(Cp932Test, PreferredCodesAndDuplicates) {
   EXPECT_EQ(Sj("¥"), "\\");
 }
 
+TEST(Cp932Test, LookAlikesAreTheCharactersStoredAsOthers) {
+  EXPECT_EQ(
+      LookAlikesIn("波〜¥−〜∵纊 ok"),
+      (std::vector<LookAlike>{
+          {U'\u301C', u'\uFF5E'}, {U'\u00A5', u'\\'}, {U'\u2212', u'\uFF0D'}}));
+  // Characters the code page holds, lacks without a look-alike, or bytes
+  // that are no UTF-8.
+  EXPECT_TRUE(LookAlikesIn("～\\ok\x80\xC3 😀한").empty());
+  EXPECT_EQ(Utf8Of(U'\u301C'), "〜");
+  EXPECT_EQ(Utf8Of(U'\U0001F600'), "😀");
+}
+
 TEST(Cp932Test, InvalidBytesSurviveEverySliceAndJoin) {
   EXPECT_EQ(ToWide(Bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF})),
             (WideText{0xDC80, 0xDCA0, 0xDCFD, 0xDCFE, 0xDCFF}));

@@ -103,6 +103,16 @@ TEST(PrimitivesTest, TextEqualsFoldsNothing) {
   EXPECT_FALSE(TextEquals("", std::string(1, '\0')));
 }
 
+TEST(PrimitivesTest, SameCharactersMatchEitherCodeOfACharacter) {
+  EXPECT_TRUE(SameCharacters("\x87\x9A", Sj("∵")));  // 81 E6
+  EXPECT_TRUE(SameCharacters(Sj("a纊") + "\xED\x40", "a\xED\x40" + Sj("纊")));
+  EXPECT_FALSE(SameCharacters(Sj("∵"), Sj("∴")));
+  EXPECT_FALSE(SameCharacters(Sj("ア"), Sj("ｱ")));
+  // A byte that starts no character equals only itself.
+  EXPECT_TRUE(SameCharacters("\x82", "\x82"));
+  EXPECT_FALSE(SameCharacters("\x82", "\x81"));
+}
+
 TEST(PrimitivesTest, BytePosIgnoresCharacterBoundaries) {
   EXPECT_EQ(BytePos("", "abc"), 0);
   EXPECT_EQ(BytePos("a", ""), 0);

@@ -1,40 +1,69 @@
-// 「記憶の整理」 on a 1280x1024 screen at twice the scale: sized by its layouts
-// to what the screen holds, and placed whole on it.
+// 「記憶の整理」 at twice the scale, on the smallest screen it fits (1024x768)
+// and on a larger one: sized by its layouts to what the screen holds and
+// placed whole on it, with every page, a long folder in its status line, the
+// read-only bar, and its dialogs.
 
+#include <QDir>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <optional>
+#include <vector>
 
 #include "editor/editor_window.h"
+#include "system/folder_lock.h"
 #include "text/cp932.h"
 #include "ui/window_test_support.h"
 
 namespace holvan::testing {
 namespace {
 
+QString Size(const QRect& frame) {
+  return QStringLiteral("%1x%2+%3+%4")
+      .arg(frame.width())
+      .arg(frame.height())
+      .arg(frame.x())
+      .arg(frame.y());
+}
+
 class EditorScaleTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void WholeOnTheScreenAtTwiceTheScale_data() {
+    QTest::addColumn<bool>("read_only");
+    QTest::newRow("editable") << false;
+    QTest::newRow("read-only") << true;
+  }
+
   void WholeOnTheScreenAtTwiceTheScale() {
+    QFETCH(bool, read_only);
     const QScreen* screen = QGuiApplication::primaryScreen();
     QCOMPARE(screen->devicePixelRatio(), 2.0);
     const QRect available = screen->availableGeometry();
-    QCOMPARE(available, QRect(0, 0, 640, 512));
+    // At least 1024x768 pixels.
+    QVERIFY(available.width() >= 512 && available.height() >= 384);
 
-    WorkFolder folder;
-    folder.WriteLines(QStringLiteral("brain.dat"),
-                      {"【ほめ言葉】＝すごい", "【悪口】＝ばか", "猫＝動物"});
-    editor::EditorWindow window(folder.File(QString()).toStdString());
+    WorkFolder work;
+    const QString name(120, QChar('x'));
+    QVERIFY(QDir(work.File(QString())).mkdir(name));
+    work.WriteLines(name + QStringLiteral("/brain.dat"),
+                    {"【ほめ言葉】＝すごい", "【悪口】＝ばか", "猫＝動物"});
+    const std::string folder = work.File(name).toStdString();
+    // Held, so that the memory opens read-only with its bar.
+    std::optional<system::FolderLock> holder;
+    if (read_only) holder = system::FolderLock::TryLock(folder);
+
+    editor::EditorWindow window(folder);
     window.Start();
+    QCOMPARE(window.findChild<QWidget*>(QStringLiteral("read_only_bar"))
+                 ->isVisible(),
+             read_only);
     QTRY_VERIFY(window.frameGeometry().size() != window.size());
     QTRY_VERIFY2(available.contains(window.frameGeometry()),
-                 qPrintable(QStringLiteral("%1x%2+%3+%4")
-                                .arg(window.frameGeometry().width())
-                                .arg(window.frameGeometry().height())
-                                .arg(window.frameGeometry().x())
-                                .arg(window.frameGeometry().y())));
+                 qPrintable(Size(window.frameGeometry())));
     // Every page fits in what the screen holds.
     auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("tabs"));
     for (int i = 0; i < tabs->count(); ++i) {
@@ -44,6 +73,23 @@ class EditorScaleTest : public QObject {
     }
     // Comfortable: most of the screen.
     QVERIFY(window.width() >= available.width() * 3 / 4);
+
+    // So do its dialogs: a new entry's, the check report.
+    std::vector<QRect> frames;
+    ModalWatcher watcher([&frames](QWidget* dialog) {
+      if (dialog->frameGeometry().size() == dialog->size()) return false;
+      frames.push_back(dialog->frameGeometry());
+      return true;
+    });
+    if (!read_only) {
+      window.findChild<QPushButton*>(QStringLiteral("add_fact_button"))
+          ->click();
+    }
+    window.findChild<QPushButton*>(QStringLiteral("check_button"))->click();
+    QCOMPARE(frames.size(), read_only ? 1u : 2u);
+    for (const QRect& frame : frames) {
+      QVERIFY2(available.contains(frame), qPrintable(Size(frame)));
+    }
   }
 };
 

@@ -155,6 +155,9 @@ QWidget* EditorWindow::BuildReadOnlyBar() {
   reason_label_ = new QLabel(bar);
   reason_label_->setObjectName(QStringLiteral("read_only_reason"));
   reason_label_->setWordWrap(true);
+  // Wrapped to the window's width: a long folder in it never widens the
+  // window past the screen.
+  reason_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* reload = new QPushButton(QStringLiteral("再読み込み"), bar);
   reload->setObjectName(QStringLiteral("reload_button"));
   reload->setAutoDefault(false);

@@ -42,7 +42,7 @@ std::optional<memory::Problem> ShowCheckReport(
     list->addItem(ShownText(memory::ProblemText(problem)));
   }
   const int em = list->fontMetrics().horizontalAdvance(QChar(0x3042));
-  list->setMinimumSize(em * 36, em * 12);
+  list->setMinimumSize(em * 28, em * 10);
 
   std::optional<memory::Problem> chosen;
   // A double click, or Enter.

@@ -1,7 +1,7 @@
 #include "editor/editor_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 #include "editor/check_report.h"
@@ -17,12 +18,14 @@
 #include "editor/phrases_page.h"
 #include "editor/profile_page.h"
 #include "editor/save_question.h"
+#include "editor/status_line.h"
 #include "editor/words_page.h"
 #include "errors/failure.h"
 #include "memory/check.h"
 #include "memory/places.h"
 #include "system/working_folder.h"
 #include "text/cp932.h"
+#include "text/literal.h"
 #include "ui/colours.h"
 #include "ui/fonts.h"
 #include "ui/input_line.h"
@@ -33,7 +36,22 @@
 namespace holvan::editor {
 namespace {
 
+using memory::MemoryFile;
 using memory::MemoryFolder;
+using namespace holvan::literals;
+
+/// The window's title, which its boxes carry too.
+const NarrowText& Title() { return "記憶の整理"_sj; }
+
+/// An edit refused: its reason, with a warning.
+void ShowRefusal(QWidget* parent, const Error& error) {
+  ShowBox(parent, QMessageBox::Warning, Title(), error.BoxText());
+}
+
+/// A failure to read, check or save the memory.
+void ShowFailure(QWidget* parent, const Error& error) {
+  ShowBox(parent, QMessageBox::Critical, Title(), error.BoxText());
+}
 
 /// The search typed: nothing when it holds a character that code page 932
 /// lacks, since no entry can hold one.
@@ -119,7 +137,7 @@ void EditorWindow::BuildControls() {
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
   layout->addLayout(buttons);
 
-  status_label_ = new QLabel(this);
+  status_label_ = new StatusLine(this);
   status_label_->setObjectName(QStringLiteral("status_label"));
   status_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(status_label_);
@@ -137,6 +155,9 @@ QWidget* EditorWindow::BuildReadOnlyBar() {
   reason_label_ = new QLabel(bar);
   reason_label_->setObjectName(QStringLiteral("read_only_reason"));
   reason_label_->setWordWrap(true);
+  // Wrapped to the window's width: a long folder in it never widens the
+  // window past the screen.
+  reason_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* reload = new QPushButton(QStringLiteral("再読み込み"), bar);
   reload->setObjectName(QStringLiteral("reload_button"));
   reload->setAutoDefault(false);
@@ -191,13 +212,16 @@ void EditorWindow::Load() {
     lock_ = std::move(lock);
   }
   ShowMemory();
-  if (failure) ShowErrorBox(this, *failure);
+  if (failure) ShowFailure(this, *failure);
+}
+
+bool EditorWindow::Editable() const {
+  return memory_ && memory_->editable() && load_failure_.isEmpty();
 }
 
 void EditorWindow::ShowMemory() {
   const bool loaded = memory_.has_value();
-  const bool editable =
-      loaded && memory_->editable() && load_failure_.isEmpty();
+  const bool editable = Editable();
   read_only_bar_->setVisible(!editable);
   if (!load_failure_.isEmpty()) {
     reason_label_->setText(load_failure_);
@@ -218,8 +242,13 @@ void EditorWindow::ShowMemory() {
     page->SetEditable(editable);
     if (loaded) page->Show(*memory_, search);
   }
+  check_button_->setEnabled(loaded);
+  ShowUnsaved();
+}
 
-  const bool unsaved = editable && !memory_->UnsavedFiles().empty();
+void EditorWindow::ShowUnsaved() {
+  const bool editable = Editable();
+  const bool unsaved = editable && !UnsavedWork().empty();
   setWindowModified(unsaved);
   undo_button_->setEnabled(editable && memory_->CanUndo());
   undo_button_->setToolTip(undo_button_->isEnabled()
@@ -227,26 +256,52 @@ void EditorWindow::ShowMemory() {
                                      ShownText(memory_->LastEdit())
                                : QString());
   save_button_->setEnabled(unsaved);
-  check_button_->setEnabled(loaded);
-  if (!loaded) {
-    status_label_->clear();
+  if (!memory_) {
+    status_label_->SetText(QString());
     return;
   }
-  const QString folder = QStringLiteral("フォルダ: ") +
-                         QFile::decodeName(memory_->folder().c_str());
-  status_label_->setText(
-      unsaved
-          ? folder + QStringLiteral("　保存していない変更があります（最後: ") +
-                ShownText(memory_->LastEdit()) + QStringLiteral("）")
-          : folder);
+  QString status = QStringLiteral("フォルダ: ") +
+                   QFile::decodeName(memory_->folder().c_str());
+  if (unsaved) status += QStringLiteral("　保存していない変更があります");
+  if (unsaved && memory_->CanUndo()) {
+    status += QStringLiteral("（最後: ") + ShownText(memory_->LastEdit()) +
+              QStringLiteral("）");
+  }
+  status_label_->SetText(status);
+}
+
+std::vector<std::function<void(MemoryFolder&)>> EditorWindow::TypedEdits()
+    const {
+  std::vector<std::function<void(MemoryFolder&)>> edits;
+  for (const MemoryPage* page : pages_) {
+    if (auto edit = page->TypedEdit()) edits.push_back(std::move(edit));
+  }
+  return edits;
+}
+
+std::vector<MemoryFile> EditorWindow::UnsavedWork() const {
+  if (!memory_) return {};
+  std::vector<MemoryFile> files = memory_->UnsavedFiles();
+  for (const MemoryPage* page : pages_) {
+    if (page->TypedEdit()) files.push_back(page->file());
+  }
+  std::sort(files.begin(), files.end());
+  files.erase(std::unique(files.begin(), files.end()), files.end());
+  return files;
 }
 
 bool EditorWindow::Edit(const std::function<void(MemoryFolder&)>& edit) {
   if (!memory_) return false;
-  const bool done = Guarded([&] { edit(*memory_); });
+  const std::optional<Error> refusal = FailureOf([&] { edit(*memory_); });
   ShowMemory();
-  return done;
+  if (refusal) {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ShowRefusal(dialog != nullptr ? dialog : this, *refusal);
+  }
+  return !refusal;
 }
+
+void EditorWindow::TypedChanged() { ShowUnsaved(); }
 
 void EditorWindow::Undo() {
   if (!memory_) return;
@@ -256,10 +311,31 @@ void EditorWindow::Undo() {
 
 bool EditorWindow::Save() {
   if (!memory_) return false;
-  const bool done = Guarded([this] { memory_->Save(); });
-  if (done) edits_lost_ = false;
-  ShowMemory();
-  return done;
+  for (const auto& typed : TypedEdits()) {
+    if (!Edit(typed)) return false;
+  }
+  for (;;) {
+    const std::optional<Error> failure = FailureOf([this] { memory_->Save(); });
+    ShowMemory();
+    if (!failure) {
+      edits_lost_ = false;
+      return true;
+    }
+    // The files that no other program changed are saved by now.
+    std::vector<MemoryFile> changed;
+    if (!Guarded([&] { changed = memory_->ChangedFiles(); })) return false;
+    if (changed.empty()) {
+      ShowFailure(this, *failure);
+      return false;
+    }
+    const MemoryFile file = changed.front();
+    if (!AskToReload(this, file)) return false;
+    std::vector<NarrowText> not_redone;
+    const bool reloaded = Guarded([&] { not_redone = memory_->Reload(file); });
+    ShowMemory();
+    if (!reloaded) return false;
+    if (!not_redone.empty()) TellNotRedone(this, file, not_redone);
+  }
 }
 
 void EditorWindow::Check() {
@@ -280,15 +356,23 @@ void EditorWindow::Check() {
 }
 
 void EditorWindow::SaveQuietly() {
-  if (finished_ || !memory_ || !memory_->editable() ||
-      memory_->UnsavedFiles().empty()) {
-    return;
-  }
-  const std::optional<Error> failure = FailureOf([this] { memory_->Save(); });
-  edits_lost_ = failure.has_value();
-  if (failure) {
+  if (finished_ || !memory_ || !memory_->editable()) return;
+  const auto typed = TypedEdits();
+  if (typed.empty() && memory_->UnsavedFiles().empty()) return;
+  std::vector<Error> failures;
+  const auto run = [&](const std::function<void()>& step) {
+    if (std::optional<Error> failure = FailureOf(step)) {
+      failures.push_back(std::move(*failure));
+    }
+  };
+  for (const auto& edit : typed) run([&] { edit(*memory_); });
+  // Every file that can be saved is: one that another program changed
+  // meanwhile stops no other.
+  run([this] { memory_->Save(); });
+  edits_lost_ = !failures.empty();
+  for (const Error& failure : failures) {
     std::fprintf(stderr, "holvan-memory-editor: %s\n",
-                 NarrowToUtf8(failure->BoxText()).c_str());
+                 NarrowToUtf8(failure.BoxText()).c_str());
   }
   // A session end that another program cancels leaves the window open.
   ShowMemory();
@@ -303,13 +387,13 @@ void EditorWindow::SaveAndQuit() {
 
 bool EditorWindow::Guarded(const std::function<void()>& handler) {
   const std::optional<Error> failure = FailureOf(handler);
-  if (failure) ShowErrorBox(this, *failure);
+  if (failure) ShowFailure(this, *failure);
   return !failure;
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
   if (!finished_ && memory_ && memory_->editable()) {
-    const std::vector<memory::MemoryFile> unsaved = memory_->UnsavedFiles();
+    const std::vector<MemoryFile> unsaved = UnsavedWork();
     if (!unsaved.empty()) {
       switch (AskToSave(this, unsaved)) {
         case SaveAnswer::kSave:

@@ -21,6 +21,7 @@ class InputLine;
 namespace holvan::editor {
 
 class MemoryPage;
+class StatusLine;
 
 /// 「記憶の整理」: the dictionary, learned words, logged phrases and name of a
 /// memory folder, searched and edited, with undo of the edits made since the
@@ -43,7 +44,9 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   void SaveQuietly() override;
   void SaveAndQuit() override;
 
+  /// A refused edit shows its box over the dialog it came from, if any.
   bool Edit(const std::function<void(memory::MemoryFolder&)>& edit) override;
+  void TypedChanged() override;
 
   /// Whether the program ends with edits it could not write: the last save
   /// without asking failed, and no save or answer at a close came after.
@@ -66,16 +69,27 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   /// Takes the folder's lock and reads the memory: for editing when the lock
   /// is ours, else to look at only.
   void Load();
+  /// Whether the memory is open for editing.
+  bool Editable() const;
   /// Shows the memory as it stands: the lists as the search finds them, the
   /// bar, the buttons and the title.
   void ShowMemory();
+  /// Shows whether there is work to save: the title's star, 保存, 元に戻す
+  /// and the status line.
+  void ShowUnsaved();
+  /// The edits that the pages hold typed but not yet applied.
+  std::vector<std::function<void(memory::MemoryFolder&)>> TypedEdits() const;
+  /// The files that unsaved edits, applied or typed, would change.
+  std::vector<memory::MemoryFile> UnsavedWork() const;
   void Undo();
-  /// Writes the unsaved edits; returns whether all were written.
+  /// Applies what is typed, then writes the unsaved edits; a file that
+  /// another program changed meanwhile is offered to be read again, with
+  /// the edits made again. Returns whether all were written.
   bool Save();
   void Check();
 
-  /// Runs a handler; a holvan::Error ends it and shows the error box.
-  /// Returns whether the handler ran to its end.
+  /// Runs a handler; a holvan::Error ends it and shows its box. Returns
+  /// whether the handler ran to its end.
   bool Guarded(const std::function<void()>& handler);
 
   std::optional<std::string> dir_;
@@ -92,7 +106,7 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   QPushButton* undo_button_ = nullptr;
   QPushButton* check_button_ = nullptr;
   QPushButton* save_button_ = nullptr;
-  QLabel* status_label_ = nullptr;
+  StatusLine* status_label_ = nullptr;
 
   bool finished_ = false;
   bool edits_lost_ = false;

@@ -39,21 +39,25 @@ bool AskTexts(QWidget* parent, const QString& title, std::vector<Field> fields,
   auto* buttons = new QDialogButtonBox(
       QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   form->addRow(buttons);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog,
-                   &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog,
-                   &QDialog::reject);
-
-  while (true) {
-    if (!lines.empty()) {
-      lines.front()->setFocus();
-      lines.front()->selectAll();
-    }
-    if (dialog.exec() != QDialog::Accepted) return false;
+  const auto focus_first = [&lines] {
+    if (lines.empty()) return;
+    lines.front()->setFocus();
+    lines.front()->selectAll();
+  };
+  // A refusal's box opens over the dialog, which stays open where it is.
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
     std::vector<QString> texts;
     for (const InputLine* line : lines) texts.push_back(OneLine(line->text()));
-    if (apply(texts)) return true;
-  }
+    if (apply(texts)) {
+      dialog.accept();
+    } else {
+      focus_first();
+    }
+  });
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog,
+                   &QDialog::reject);
+  focus_first();
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace holvan::editor

@@ -1,5 +1,6 @@
 #include "editor/entry_list.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <algorithm>
@@ -42,6 +43,11 @@ QVariant EntryModel::data(const QModelIndex& index, int role) const {
   const int cell = index.column() - (line_column_ ? 1 : 0);
   if (role == Qt::TextAlignmentRole && cell < 0) {
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  if (role == Qt::FontRole && row.unreadable) {
+    QFont italic;
+    italic.setItalic(true);
+    return italic;
   }
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   if (cell < 0)

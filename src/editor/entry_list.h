@@ -17,6 +17,8 @@ namespace holvan::editor {
 struct EntryRow {
   int32_t line = 0;
   std::vector<NarrowText> cells;
+  /// A line that the file's store takes as no entry, shown in italics.
+  bool unreadable = false;
 };
 
 /// The entries as a table: a first column with the line when it is shown,

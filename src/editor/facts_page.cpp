@@ -4,6 +4,7 @@
 #include "editor/entry_list.h"
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
+#include "editor/unreadable_rows.h"
 #include "ui/shown_text.h"
 
 namespace holvan::editor {
@@ -23,6 +24,7 @@ void FactsPage::Show(const MemoryFolder& memory, const Search& search) {
       rows.push_back({fact.line, {std::move(fact.key), std::move(fact.text)}});
     }
   }
+  AddUnreadableRows(memory, file(), search, rows);
   ShowRows(std::move(rows));
 }
 
@@ -42,6 +44,10 @@ void FactsPage::Add() {
 void FactsPage::Change() {
   const EntryRow* fact = list()->CurrentEntry();
   if (fact == nullptr) return;
+  if (fact->unreadable) {
+    MendLine(this, edits(), file(), *fact);
+    return;
+  }
   const int32_t line = fact->line;
   AskTexts(this, QStringLiteral("辞書の事柄を変える"),
            {{QStringLiteral("言葉"), ShownText(fact->cells[0])},

@@ -37,6 +37,12 @@ class MemoryPage : public QWidget {
   /// Enables the editing controls that fit what is selected, or none.
   virtual void SetEditable(bool editable);
 
+  /// The edit that what is typed in the page but not yet applied would
+  /// make, or none: work that 保存 and the close do not leave behind.
+  virtual std::function<void(memory::MemoryFolder&)> TypedEdit() const {
+    return {};
+  }
+
  protected:
   MemoryEdits& edits() { return edits_; }
   bool editable() const { return editable_; }

@@ -23,6 +23,8 @@ ProfilePage::ProfilePage(MemoryEdits& edits, QWidget* parent)
   QPushButton* rename = AddEditButton(QStringLiteral("名前を変更"),
                                       "rename_button", [this] { Rename(); });
   connect(name_, &QLineEdit::returnPressed, rename, &QPushButton::click);
+  connect(name_, &QLineEdit::textChanged, this,
+          [this] { this->edits().TypedChanged(); });
   auto* note = new QLabel(
       QStringLiteral("Holvan が呼ぶあなたの名前です（holv.dat の 1 行目）。"),
       this);
@@ -43,8 +45,9 @@ ProfilePage::ProfilePage(MemoryEdits& edits, QWidget* parent)
 void ProfilePage::Show(const MemoryFolder& memory, const Search&) {
   NarrowText name = memory.UserName();
   if (name == shown_name_) return;
-  name_->setText(ShownText(name));
+  // First, so that the text set is no name typed.
   shown_name_ = std::move(name);
+  name_->setText(ShownText(shown_name_));
 }
 
 void ProfilePage::SetEditable(bool editable) {
@@ -57,9 +60,15 @@ bool ProfilePage::GoToLine(int32_t) {
   return true;
 }
 
-void ProfilePage::Rename() {
+std::function<void(MemoryFolder&)> ProfilePage::TypedEdit() const {
   const QString name = OneLine(name_->text());
-  edits().Edit([&](MemoryFolder& memory) { memory.SetUserName(Typed(name)); });
+  if (!editable() || name == ShownText(shown_name_)) return {};
+  return [name](MemoryFolder& memory) { memory.SetUserName(Typed(name)); };
+}
+
+void ProfilePage::Rename() {
+  // The name as it is changes nothing.
+  if (const auto rename = TypedEdit()) edits().Edit(rename);
 }
 
 }  // namespace holvan::editor

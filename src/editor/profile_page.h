@@ -18,6 +18,8 @@ class ProfilePage : public MemoryPage {
   /// Any line of holv.dat shows the name.
   bool GoToLine(int32_t line) override;
   void SetEditable(bool editable) override;
+  /// The name typed, when it is not the name.
+  std::function<void(memory::MemoryFolder&)> TypedEdit() const override;
 
  private:
   void Rename();

@@ -1,6 +1,6 @@
 #include "editor/words_page.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
@@ -11,6 +11,7 @@
 #include "editor/entry_list.h"
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
+#include "editor/unreadable_rows.h"
 #include "text/literal.h"
 #include "ui/shown_text.h"
 
@@ -21,18 +22,19 @@ using memory::BrainEntry;
 using memory::MemoryFolder;
 using namespace holvan::literals;
 
-/// A column of a list under its title and above its buttons.
+/// A list under its title, its buttons in a column beside it: two such lists
+/// side by side fit a narrow screen.
 QWidget* Column(QWidget* parent, const QString& title, EntryList* list,
                 std::initializer_list<QPushButton*> buttons) {
   auto* column = new QWidget(parent);
-  auto* layout = new QVBoxLayout(column);
+  auto* layout = new QGridLayout(column);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(new QLabel(title, column));
-  layout->addWidget(list);
-  auto* row = new QHBoxLayout;
-  for (QPushButton* button : buttons) row->addWidget(button);
-  row->addStretch();
-  layout->addLayout(row);
+  layout->addWidget(new QLabel(title, column), 0, 0);
+  layout->addWidget(list, 1, 0);
+  auto* stack = new QVBoxLayout;
+  for (QPushButton* button : buttons) stack->addWidget(button);
+  stack->addStretch();
+  layout->addLayout(stack, 1, 1);
   return column;
 }
 
@@ -102,6 +104,12 @@ WordsPage::WordsPage(MemoryEdits& edits, QWidget* parent)
 
 void WordsPage::Show(const MemoryFolder& memory, const Search& search) {
   entries_ = search ? memory.BrainEntries(*search) : std::vector<BrainEntry>();
+  // A line without a key is no word: it is shown as an unreadable line.
+  const memory::FileLines& lines = memory.Lines(file());
+  std::erase_if(entries_, [&](const BrainEntry& entry) {
+    return memory::UnreadableReason(file(), lines.Text(entry.line - 1))
+        .has_value();
+  });
   std::vector<EntryRow> rows;
   rows.reserve(entries_.size());
   for (const BrainEntry& entry : entries_) {
@@ -112,6 +120,7 @@ void WordsPage::Show(const MemoryFolder& memory, const Search& search) {
     }
     rows.push_back({entry.line, {entry.key, std::move(definitions)}});
   }
+  AddUnreadableRows(memory, file(), search, rows);
   words_->SetRows(std::move(rows));
   ShowDefinitions();
   UpdateButtons();
@@ -158,6 +167,11 @@ void WordsPage::AddWord() {
 }
 
 void WordsPage::RenameWord() {
+  const EntryRow* row = words_->CurrentEntry();
+  if (row != nullptr && row->unreadable) {
+    MendLine(this, edits(), file(), *row);
+    return;
+  }
   const BrainEntry* word = CurrentWord();
   if (word == nullptr) return;
   const int32_t line = word->line;

@@ -84,8 +84,9 @@ void CheckDictionary(FileCheck& check) {
   for (int32_t i = 0; i < lines.Count(); ++i) {
     const std::optional<KeyAndValue> pair = SplitDictionaryLine(lines.Text(i));
     if (!pair) {
-      if (!lines.Text(i).empty()) {
-        check.Report(i + 1, "「*」がないので、この行は辞書に入りません"_sj);
+      if (std::optional<NarrowText> reason =
+              UnreadableReason(MemoryFile::kDictionary, lines.Text(i))) {
+        check.Report(i + 1, std::move(*reason));
       }
       continue;
     }
@@ -104,10 +105,9 @@ void CheckBrain(FileCheck& check) {
   for (int32_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Text(i);
     const KeyAndValue pair = SplitBrainLine(line);
-    if (pair.value.size() == line.size()) {
-      check.Report(i + 1,
-                   "「＝」がないので言葉のない行として読まれ、次の保存で"
-                   "先頭に「＝」が付きます"_sj);
+    if (std::optional<NarrowText> reason =
+            UnreadableReason(MemoryFile::kBrain, line)) {
+      check.Report(i + 1, std::move(*reason));
       continue;
     }
     if (SplitBrainLine(pair.value).value.size() != pair.value.size()) {

@@ -1,5 +1,7 @@
 #include "memory/file_lines.h"
 
+#include <algorithm>
+
 #include "errors/error.h"
 #include "text/line_breaks.h"
 
@@ -42,15 +44,15 @@ FileLines::Splice FileLines::Replace(int32_t at, int32_t count,
       kMostLines) {
     throw AppendError();
   }
-  if (!lines.empty() && count == 0 && at == Count() && at > 0 &&
-      lines_.back().end.empty()) {
+  const bool appended = !lines.empty() && count == 0 && at == Count();
+  if (appended && at > 0 && lines_.back().end.empty()) {
     // A last line without a break gets one before the lines added after it.
     --at;
     count = 1;
     lines.insert(lines.begin(), Line{lines_.back().text, kCrLf});
   }
   const auto first = lines_.begin() + at;
-  Splice splice{at, {first, first + count}, std::move(lines)};
+  Splice splice{at, {first, first + count}, std::move(lines), appended};
   lines_.erase(first, first + count);
   lines_.insert(lines_.begin() + at, splice.inserted.begin(),
                 splice.inserted.end());
@@ -63,6 +65,42 @@ void FileLines::Undo(const Splice& splice) {
                from + static_cast<std::ptrdiff_t>(splice.inserted.size()));
   lines_.insert(lines_.begin() + splice.at, splice.removed.begin(),
                 splice.removed.end());
+}
+
+std::optional<FileLines::Splice> FileLines::Redo(const Splice& splice) {
+  const auto removed = static_cast<int32_t>(splice.removed.size());
+  std::vector<Line> lines;
+  if (splice.appended) {
+    // Past the last line that took a break.
+    for (std::size_t i = splice.removed.size(); i < splice.inserted.size();
+         ++i) {
+      lines.push_back(NewLine(NarrowText(splice.inserted[i].text)));
+    }
+    return Replace(Count(), 0, std::move(lines));
+  }
+  const auto holds_removed = [&](int32_t at) {
+    if (at < 0 || at + removed > Count()) return false;
+    for (int32_t i = 0; i < removed; ++i) {
+      if (Text(at + i) != splice.removed[static_cast<std::size_t>(i)].text) {
+        return false;
+      }
+    }
+    return true;
+  };
+  for (int32_t distance = 0; distance <= std::max(splice.at, Count());
+       ++distance) {
+    for (const int32_t at : {splice.at - distance, splice.at + distance}) {
+      if (!holds_removed(at)) continue;
+      for (std::size_t i = 0; i < splice.inserted.size(); ++i) {
+        const auto k = static_cast<int32_t>(i);
+        NarrowText text(splice.inserted[i].text);
+        lines.push_back(k < removed ? ChangedLine(at + k, std::move(text))
+                                    : NewLine(std::move(text)));
+      }
+      return Replace(at, removed, std::move(lines));
+    }
+  }
+  return std::nullopt;
 }
 
 NarrowText FileLines::Bytes() const {

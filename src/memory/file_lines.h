@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,8 @@ class FileLines {
     int32_t at = 0;
     std::vector<Line> removed;
     std::vector<Line> inserted;
+    /// Whether lines were added after the last one.
+    bool appended = false;
   };
 
   /// No file: no lines.
@@ -49,6 +52,8 @@ class FileLines {
   std::string_view Text(int32_t i) const { return At(i).text; }
   /// From the first zero byte to the end: bytes Holvan never reads.
   std::string_view Unread() const { return unread_; }
+  /// The bytes the lines were read from, before any edit.
+  std::string_view Original() const { return read_.view(); }
 
   /// A new line of text ending in CR LF, kept as long as this object.
   Line NewLine(NarrowText text);
@@ -62,6 +67,11 @@ class FileLines {
   Splice Replace(int32_t at, int32_t count, std::vector<Line> lines);
   /// Takes back a splice made last.
   void Undo(const Splice& splice);
+  /// Makes a splice of other lines again on these: lines added after the
+  /// last go after the last; else the lines it removed are found by their
+  /// texts, the nearest to where they were first, and each line put in the
+  /// place of one keeps that one's break. Nothing when they are not there.
+  std::optional<Splice> Redo(const Splice& splice);
 
   /// The file's bytes with the edits made.
   NarrowText Bytes() const;

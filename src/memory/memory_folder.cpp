@@ -1,12 +1,15 @@
 #include "memory/memory_folder.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <unordered_map>
 
 #include "errors/error.h"
 #include "files/atomic_save.h"
+#include "files/descriptors.h"
 #include "files/read_file.h"
 #include "memory/key_rules.h"
 #include "memory/user_text.h"
@@ -47,9 +50,53 @@ NarrowText Taken(std::string_view key, MemoryFile file, int64_t line) {
   return Quoted(key) + "は "_sj + LineName(file, line) + "にあります"_sj;
 }
 
+NarrowText NoAsterisk() {
+  return "「*」がないので、この行は辞書に入りません"_sj;
+}
+
+NarrowText NoEquals() {
+  return "「＝」がないので言葉のない行として読まれ、次の保存で先頭に「＝」が"
+         "付きます"_sj;
+}
+
+/// Whether the file at path holds bytes and nothing else, read a block at a
+/// time so that a large file costs no second copy; raises the open error.
+bool FileHolds(const NarrowText& path, std::string_view bytes) {
+  Fd fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
+  if (!fd.ok()) throw OpenError(path);
+  NarrowText block(std::size_t{1} << 16, '\0');
+  for (;;) {
+    ssize_t n;
+    do {
+      n = ::read(fd.get(), block.data(), block.size());
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) throw OpenError(path);
+    if (n == 0) return bytes.empty();
+    const auto read = static_cast<std::size_t>(n);
+    if (!bytes.starts_with(std::string_view(block.data(), read))) {
+      return false;
+    }
+    bytes.remove_prefix(read);
+  }
+}
+
 }  // namespace
 
 NarrowText FolderInUseReason() { return "Holvan の終了後に編集できます"_sj; }
+
+std::optional<NarrowText> UnreadableReason(MemoryFile file,
+                                           std::string_view line) {
+  switch (file) {
+    case MemoryFile::kDictionary:
+      if (line.empty() || SplitDictionaryLine(line)) return std::nullopt;
+      return NoAsterisk();
+    case MemoryFile::kBrain:
+      if (SplitBrainLine(line).value.size() != line.size()) return std::nullopt;
+      return NoEquals();
+    default:
+      return std::nullopt;
+  }
+}
 
 MemoryFolder::MemoryFolder(const NarrowText& folder,
                            NarrowText read_only_reason, Reading reading)
@@ -71,30 +118,21 @@ MemoryFolder MemoryFolder::OpenReadOnly(const NarrowText& folder,
   return MemoryFolder(folder, std::move(reason), reading);
 }
 
-MemoryFolder::Identity MemoryFolder::IdentityOf(const NarrowText& path) {
-  struct stat st;
-  Identity identity;
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return identity;
-  identity.present = true;
-  identity.device = st.st_dev;
-  identity.inode = st.st_ino;
-  identity.size = st.st_size;
-  identity.modified_seconds = st.st_mtim.tv_sec;
-  identity.modified_nanoseconds = st.st_mtim.tv_nsec;
-  return identity;
+MemoryFolder::File MemoryFolder::Read(const NarrowText& path) {
+  File file;
+  file.exists = FileExists(path);
+  if (file.exists) file.lines = FileLines(ReadFileBytes(path));
+  file.read = true;
+  return file;
+}
+
+NarrowText MemoryFolder::PathOf(MemoryFile file) const {
+  return DataFilePath(folder_, FileName(file));
 }
 
 MemoryFolder::File& MemoryFolder::ReadFile(MemoryFile file) const {
   File& state = files_[static_cast<std::size_t>(file)];
-  if (state.read) return state;
-  const NarrowText path = DataFilePath(folder_, FileName(file));
-  File read;
-  // Taken before reading: a change while it is read shows at the save.
-  read.identity = IdentityOf(path);
-  read.exists = FileExists(path);
-  if (read.exists) read.lines = FileLines(ReadFileBytes(path));
-  read.read = true;
-  state = std::move(read);
+  if (!state.read) state = Read(PathOf(file));
   return state;
 }
 
@@ -153,6 +191,20 @@ NarrowText MemoryFolder::UserName() const {
   const FileLines& lines = Lines(MemoryFile::kProfile);
   if (lines.Count() == 0) return {};
   return NarrowText(lines.Text(0).substr(0, kProfileLineBytes));
+}
+
+std::vector<UnreadableLine> MemoryFolder::UnreadableLines(
+    MemoryFile file, std::string_view containing) const {
+  std::vector<UnreadableLine> found;
+  const FileLines& lines = Lines(file);
+  for (int32_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view text = lines.Text(i);
+    std::optional<NarrowText> reason = UnreadableReason(file, text);
+    if (reason && Holds(containing, {text})) {
+      found.push_back({i + 1, NarrowText(text), std::move(*reason)});
+    }
+  }
+  return found;
 }
 
 std::vector<int32_t> MemoryFolder::FactLines(std::string_view key) const {
@@ -219,6 +271,7 @@ void MemoryFolder::Record(Edit edit) {
 void MemoryFolder::ChangeLine(MemoryFile file, int32_t line, NarrowText text,
                               NarrowText what) {
   FileLines& lines = FileOf(file).lines;
+  if (lines.Text(line - 1) == text) return;
   FileLines::Line changed = lines.ChangedLine(line - 1, std::move(text));
   Record({file, {lines.Replace(line - 1, 1, {changed})}, std::move(what)});
 }
@@ -388,6 +441,28 @@ void MemoryFolder::RemoveDefinition(int32_t line, std::string_view definition) {
       Quoted(pair.key) + "の意味"_sj + Quoted(definition) + "の削除"_sj);
 }
 
+void MemoryFolder::FixLine(MemoryFile file, int32_t line,
+                           std::string_view text) {
+  CheckEditable();
+  Refuse(NotOneLine(text));
+  switch (file) {
+    case MemoryFile::kDictionary:
+      if (const std::optional<KeyAndValue> pair = SplitDictionaryLine(text)) {
+        ChangeFact(line, pair->key, pair->value);
+        return;
+      }
+      throw Error(NoAsterisk());
+    case MemoryFile::kBrain: {
+      Refuse(UnreadableReason(file, text));
+      const KeyAndValue pair = SplitBrainLine(text);
+      ChangeBrainEntry(line, pair.key, SplitDefinitions(pair.value));
+      return;
+    }
+    default:
+      throw Error(NarrowText(FileName(file)) + " の行は直せません"_sj);
+  }
+}
+
 int32_t MemoryFolder::AddPhrase(std::string_view text) {
   CheckEditable();
   Refuse(NotOneLine(text));
@@ -484,23 +559,83 @@ std::vector<MemoryFile> MemoryFolder::UnsavedFiles() const {
   return unsaved;
 }
 
+bool MemoryFolder::Changed(MemoryFile file) const {
+  const File& state = FileOf(file);
+  const NarrowText path = PathOf(file);
+  const bool exists = FileExists(path);
+  return exists != state.exists ||
+         (exists && !FileHolds(path, state.lines.Original()));
+}
+
+std::vector<MemoryFile> MemoryFolder::ChangedFiles() const {
+  std::vector<MemoryFile> changed = UnsavedFiles();
+  std::erase_if(changed, [this](MemoryFile file) { return !Changed(file); });
+  return changed;
+}
+
 void MemoryFolder::Save() {
   CheckEditable();
+  std::optional<MemoryFile> changed;
+  std::optional<Error> failure;
   for (MemoryFile file : UnsavedFiles()) {
     File& state = FileOf(file);
-    const NarrowText path = DataFilePath(folder_, FileName(file));
-    if (IdentityOf(path) != state.identity) {
-      throw Error(
-          NarrowText(FileName(file)) +
-          " は読み込んだ後にほかのプログラムが書き換えたので、保存しませんでした"_sj);
+    NarrowText bytes;
+    try {
+      if (Changed(file)) {
+        if (!changed) changed = file;
+        continue;
+      }
+      bytes = state.lines.Bytes();
+      SaveFileAtomically(PathOf(file), bytes);
+    } catch (const Error& error) {
+      if (!failure) failure = error;
+      continue;
     }
-    SaveFileAtomically(path, state.lines.Bytes());
+    // What the file now holds is what the next save compares it with.
+    state.lines = FileLines(std::move(bytes));
     state.exists = true;
-    state.identity = IdentityOf(path);
     state.unsaved = 0;
     std::erase_if(edits_,
                   [file](const Edit& edit) { return edit.file == file; });
   }
+  if (failure) throw *failure;
+  if (changed) {
+    throw Error(
+        NarrowText(FileName(*changed)) +
+        " は読み込んだ後にほかのプログラムが書き換えたので、保存しませんでした"_sj);
+  }
+}
+
+std::vector<NarrowText> MemoryFolder::Reload(MemoryFile file) {
+  CheckEditable();
+  File fresh = Read(PathOf(file));
+  std::vector<NarrowText> dropped;
+  // Built aside, so that nothing changes until all is done.
+  std::vector<Edit> kept;
+  for (const Edit& edit : edits_) {
+    if (edit.file != file) {
+      kept.push_back(edit);
+      continue;
+    }
+    std::vector<FileLines::Splice> redone;
+    for (const FileLines::Splice& splice : edit.splices) {
+      std::optional<FileLines::Splice> again = fresh.lines.Redo(splice);
+      if (!again) break;
+      redone.push_back(std::move(*again));
+    }
+    if (redone.size() < edit.splices.size()) {
+      for (auto undone = redone.rbegin(); undone != redone.rend(); ++undone) {
+        fresh.lines.Undo(*undone);
+      }
+      dropped.push_back(edit.what);
+      continue;
+    }
+    kept.push_back({file, std::move(redone), edit.what});
+    ++fresh.unsaved;
+  }
+  edits_ = std::move(kept);
+  FileOf(file) = std::move(fresh);
+  return dropped;
 }
 
 }  // namespace holvan::memory

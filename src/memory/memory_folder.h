@@ -32,6 +32,16 @@ struct BrainEntry {
   std::vector<NarrowText> definitions;
 };
 
+/// A line that its file's store takes as no entry: a line of "dic.dat"
+/// without "*", which the Dictionary leaves out, or of "brain.dat" without
+/// "＝", read as a word without a key.
+struct UnreadableLine {
+  int32_t line = 0;
+  NarrowText text;
+  /// Why, as the check says it.
+  NarrowText reason;
+};
+
 /// A line of "res.dat".
 struct Phrase {
   int32_t line = 0;
@@ -72,6 +82,11 @@ enum class Reading {
 /// open read-only.
 NarrowText FolderInUseReason();
 
+/// Why line, of file, is an UnreadableLine; nothing when it is not one (an
+/// empty line of "dic.dat" is none: it holds nothing to lose).
+std::optional<NarrowText> UnreadableReason(MemoryFile file,
+                                           std::string_view line);
+
 /// The memory files of one folder, each read whole (see Reading) and written
 /// back only by Save: only the files an edit changed, each atomically, every
 /// byte outside the edited lines as it was. Holvan never rereads its files
@@ -109,6 +124,10 @@ class MemoryFolder {
   std::vector<Phrase> Phrases(std::string_view containing = {}) const;
   /// Line 1 of "holv.dat" as Holvan reads it (at most 4096 bytes).
   NarrowText UserName() const;
+  /// The unreadable lines of "dic.dat" or "brain.dat" (BrainEntries lists
+  /// those of "brain.dat" too, with an empty key), found in their whole text.
+  std::vector<UnreadableLine> UnreadableLines(
+      MemoryFile file, std::string_view containing = {}) const;
 
   // Keys and texts are found by their characters (SameCharacters), so that
   // one written with the other encoding of a character that has two is
@@ -121,7 +140,8 @@ class MemoryFolder {
   /// The lines of "res.dat" equal to text.
   std::vector<int32_t> PhraseLines(std::string_view text) const;
 
-  // Edits, each one step of Undo. Keys and texts are one line each.
+  // Edits, each one step of Undo. Keys and texts are one line each. A change
+  // that leaves a line as it was is no edit.
 
   /// Adds key "*" text at the end of "dic.dat" (made when absent); refuses a
   /// key that is empty, holds "*", is taken or that no question can reach
@@ -148,6 +168,12 @@ class MemoryFolder {
   /// definition.
   void RemoveDefinition(int32_t line, std::string_view definition);
 
+  /// Line of "dic.dat" or "brain.dat" becomes text, a whole line of the
+  /// file's form, with the rules of ChangeFact or ChangeBrainEntry: how an
+  /// unreadable line is mended. A text that would be unreadable is refused
+  /// with the reason.
+  void FixLine(MemoryFile file, int32_t line, std::string_view text);
+
   /// Adds text at the end of "res.dat" (made when absent).
   int32_t AddPhrase(std::string_view text);
   void ChangePhrase(int32_t line, std::string_view text);
@@ -169,30 +195,33 @@ class MemoryFolder {
 
   /// The files that Save would write.
   std::vector<MemoryFile> UnsavedFiles() const;
-  /// Writes each changed file atomically, in the order of kMemoryFiles. A
-  /// file that another program changed since it was read is not written
-  /// (its error is raised); a failing write raises its error and leaves the
-  /// files after it unsaved, the files before it saved.
+  /// The unsaved files whose bytes another program changed since they were
+  /// read or saved (made or removed included): Save leaves them as they are.
+  std::vector<MemoryFile> ChangedFiles() const;
+  /// Writes each unsaved file atomically, in the order of kMemoryFiles, but
+  /// those of ChangedFiles; one that fails to be written does not stop the
+  /// others. Then raises the error of the first failed write, else, when a
+  /// file was changed, "dic.dat は読み込んだ後にほかのプログラムが
+  /// 書き換えたので、保存しませんでした". The files left unsaved keep their
+  /// edits.
   void Save();
+  /// Reads file again as another program left it and makes its unsaved edits
+  /// on it again, in turn, each by the texts of the lines it changed or
+  /// removed, found nearest to where they were (see FileLines::Redo); lines
+  /// added at the end go to the new end. Returns what each edit that no
+  /// longer applies did (as LastEdit tells it): those are dropped. Raises
+  /// the open error, changing nothing, when the file cannot be read.
+  std::vector<NarrowText> Reload(MemoryFile file);
 
  private:
-  /// What stat told of a file when it was read or saved; present false for
-  /// no regular file.
-  struct Identity {
-    bool present = false;
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    int64_t size = 0;
-    int64_t modified_seconds = 0;
-    int64_t modified_nanoseconds = 0;
-    bool operator==(const Identity&) const = default;
-  };
   struct File {
     /// Whether the file has been read; the fields below are empty until then.
     bool read = false;
+    /// Their Original() is what the file held when it was read or saved: a
+    /// save compares the file with it, byte for byte, since a rewrite in
+    /// place can keep the size and the time of change.
     FileLines lines;
     bool exists = false;
-    Identity identity;
     /// Edits not yet saved.
     int32_t unsaved = 0;
   };
@@ -205,8 +234,12 @@ class MemoryFolder {
   MemoryFolder(const NarrowText& folder, NarrowText read_only_reason,
                Reading reading);
 
-  static Identity IdentityOf(const NarrowText& path);
+  /// The file at path as it stands.
+  static File Read(const NarrowText& path);
 
+  NarrowText PathOf(MemoryFile file) const;
+  /// Whether another program changed the file since it was read or saved.
+  bool Changed(MemoryFile file) const;
   /// The file, read first when it has not been.
   File& FileOf(MemoryFile file);
   const File& FileOf(MemoryFile file) const;
@@ -223,7 +256,8 @@ class MemoryFolder {
   void CheckBrainKey(std::string_view key, int32_t line) const;
   /// Takes the last edit as one step.
   void Record(Edit edit);
-  /// Replaces line of file by text, keeping its break.
+  /// Replaces line of file by text, keeping its break; nothing when it holds
+  /// text already.
   void ChangeLine(MemoryFile file, int32_t line, NarrowText text,
                   NarrowText what);
   /// Adds texts at the end of file, as one step.

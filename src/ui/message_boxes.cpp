@@ -11,15 +11,15 @@ namespace {
 
 using namespace holvan::literals;
 
-// A modal box; its nested event loop keeps the idle-remark timer ticking.
+}  // namespace
+
+// Its nested event loop keeps the idle-remark timer ticking.
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
              const NarrowText& text) {
   QMessageBox box(icon, ShownText(caption), ShownText(text), QMessageBox::Ok,
                   parent);
   box.exec();
 }
-
-}  // namespace
 
 void ShowErrorBox(QWidget* parent, const Error& error) {
   ShowBox(parent, QMessageBox::Critical, "Holvan", error.BoxText());

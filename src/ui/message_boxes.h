@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QWidget>
 
 #include "errors/error.h"
 
 namespace holvan {
+
+/// A modal box with text, caption and icon, and OK. Returns when dismissed.
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
+             const NarrowText& text);
 
 /// The error box: the error's message with the "." rule, caption "Holvan",
 /// error icon, OK. Returns when dismissed.

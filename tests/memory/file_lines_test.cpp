@@ -62,5 +62,29 @@ TEST(FileLinesTest, EditsTouchOnlyTheirLinesAndUndoGivesTheBytesBack) {
   EXPECT_EQ(moved.Bytes(), "x\r\n");
 }
 
+// Splices of one file's lines made again on another version of it: found by
+// their texts nearest where they were, each put line with the break of the
+// line it takes the place of; lines added at the end go to the new end.
+TEST(FileLinesTest, RedoMakesASpliceAgainWhereItsLinesAreNow) {
+  FileLines first("a\r\nb\r\nc\r\nlast"s);
+  const FileLines::Splice changed =
+      first.Replace(1, 1, {first.ChangedLine(1, "B")});
+  const FileLines::Splice removed = first.Replace(2, 1, {});
+  const FileLines::Splice added = first.Replace(
+      first.Count(), 0, {first.NewLine("new"), first.NewLine("newer")});
+  ASSERT_EQ(first.Bytes(), "a\r\nB\r\nlast\r\nnew\r\nnewer\r\n");
+
+  // Of the two "b", the one nearer to where it was is changed, with its LF.
+  FileLines second("z\r\ny\r\na\r\nb\nc\rlast\r\nb\r\n"s);
+  ASSERT_TRUE(second.Redo(changed));
+  ASSERT_TRUE(second.Redo(removed));
+  ASSERT_TRUE(second.Redo(added));
+  EXPECT_EQ(second.Bytes(), "z\r\ny\r\na\r\nB\nlast\r\nb\r\nnew\r\nnewer\r\n");
+
+  FileLines gone("a\r\nc\r\n"s);
+  EXPECT_FALSE(gone.Redo(changed));
+  EXPECT_EQ(gone.Bytes(), "a\r\nc\r\n");
+}
+
 }  // namespace
 }  // namespace holvan::memory

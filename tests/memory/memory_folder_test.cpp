@@ -1,5 +1,6 @@
 #include "memory/memory_folder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "errors/error.h"
+#include "support/file_faults.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
 
@@ -14,8 +16,13 @@ namespace holvan::memory {
 namespace {
 
 using namespace std::string_literals;
+using testing::FileAttribute;
 using testing::Sj;
 using testing::TempDir;
+
+constexpr char kChangedByAnother[] =
+    "dic.dat は読み込んだ後にほかのプログラムが書き換えたので、"
+    "保存しませんでした";
 
 /// The message of what call raises, in UTF-8; "" when it raises nothing.
 template <typename Call>
@@ -243,18 +250,196 @@ TEST_F(MemoryFolderTest, MakesMissingFilesButNeverTheBrainsMoodLines) {
   EXPECT_FALSE(empty.Exists("res.dat"));
 }
 
-TEST_F(MemoryFolderTest, RefusesToOverwriteWhatAnotherProgramChanged) {
+// A file another program changed is left as it stands; the other files are
+// saved all the same, and the changed one keeps its edits for Reload.
+TEST_F(MemoryFolderTest, SavesEveryFileButTheOneAnotherProgramChanged) {
   MemoryFolder memory = Open();
   memory.AddFact(Sj("京都"), Sj("古い都"));
   memory.AddPhrase(Sj("さようなら"));
+  memory.SetUserName(Sj("花子"));
   dir_.WriteSj("dic.dat", "東京*日本の首都\r\n");
-  EXPECT_EQ(
-      Refusal([&] { memory.Save(); }),
-      "dic.dat "
-      "は読み込んだ後にほかのプログラムが書き換えたので、保存しませんでした");
+  EXPECT_EQ(memory.ChangedFiles(),
+            std::vector<MemoryFile>{MemoryFile::kDictionary});
+  EXPECT_EQ(Refusal([&] { memory.Save(); }), kChangedByAnother);
   EXPECT_EQ(Utf8("dic.dat"), "東京*日本の首都\r\n");
-  // Nothing after it was written either.
+  EXPECT_EQ(Utf8("res.dat"),
+            "こんにちは\r\nパスワードは1234\r\nさようなら\r\n");
+  EXPECT_EQ(Utf8("holv.dat"), "花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+  EXPECT_EQ(memory.UnsavedFiles(),
+            std::vector<MemoryFile>{MemoryFile::kDictionary});
+  EXPECT_EQ(NarrowToUtf8(memory.LastEdit()), "「京都」の追加");
+
+  EXPECT_TRUE(memory.Reload(MemoryFile::kDictionary).empty());
+  memory.Save();
+  EXPECT_EQ(Utf8("dic.dat"), "東京*日本の首都\r\n京都*古い都\r\n");
+  // A file made or removed by another program is a change too.
+  memory.AddPhrase(Sj("またね"));
+  std::remove(dir_.File("res.dat").c_str());
+  EXPECT_EQ(memory.ChangedFiles(),
+            std::vector<MemoryFile>{MemoryFile::kPhrases});
+  TempDir empty;
+  MemoryFolder fresh = MemoryFolder::OpenForEditing(empty.path());
+  fresh.AddPhrase(Sj("またね"));
+  empty.WriteSj("res.dat", "やあ\r\n");
+  EXPECT_EQ(fresh.ChangedFiles(),
+            std::vector<MemoryFile>{MemoryFile::kPhrases});
+}
+
+// Rewritten in place with bytes of the same size, and its time of change set
+// back: only the bytes tell, and they do.
+TEST_F(MemoryFolderTest,
+       RefusesToOverwriteARewriteInPlaceOfTheSameSizeAndTime) {
+  struct stat before;
+  ASSERT_EQ(::stat(dir_.File("dic.dat").c_str(), &before), 0);
+  MemoryFolder memory = Open();
+  memory.AddFact(Sj("京都"), Sj("古い都"));
+  {
+    const int fd = ::open(dir_.File("dic.dat").c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    const std::string other = Sj("西京*日本の首都");
+    ASSERT_EQ(::pwrite(fd, other.data(), other.size(), 0),
+              static_cast<ssize_t>(other.size()));
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::futimens(fd, times), 0);
+    ::close(fd);
+  }
+  struct stat after;
+  ASSERT_EQ(::stat(dir_.File("dic.dat").c_str(), &after), 0);
+  ASSERT_EQ(after.st_ino, before.st_ino);
+  ASSERT_EQ(after.st_size, before.st_size);
+  ASSERT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+  ASSERT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_EQ(Refusal([&] { memory.Save(); }), kChangedByAnother);
+  EXPECT_EQ(Utf8("dic.dat"), "西京*日本の首都\r\n大阪*西の都\r\n壊れた行\r\n");
+}
+
+// A second save compares each file with what the first one wrote: its own
+// save is no change by another program, a later rewrite is.
+TEST_F(MemoryFolderTest, SavesAgainInTheSameSession) {
+  MemoryFolder memory = Open();
+  memory.AddFact(Sj("京都"), Sj("古い都"));
+  memory.Save();
+  memory.AddFact(Sj("奈良"), Sj("鹿のいる都"));
+  memory.RemoveLines(MemoryFile::kDictionary, {1});
+  memory.Save();
+  EXPECT_EQ(Utf8("dic.dat"),
+            "大阪*西の都\r\n壊れた行\r\n京都*古い都\r\n奈良*鹿のいる都\r\n");
+  memory.AddFact(Sj("神戸"), Sj("港の町"));
+  dir_.WriteSj("dic.dat", "大阪*西の都\r\n");
+  EXPECT_EQ(Refusal([&] { memory.Save(); }), kChangedByAnother);
+  EXPECT_EQ(Utf8("dic.dat"), "大阪*西の都\r\n");
+}
+
+// A file that cannot be written keeps its edits; the files after it are
+// written all the same, and the failure is raised.
+TEST_F(MemoryFolderTest, AFailedWriteStopsNoOtherFile) {
+  MemoryFolder memory = Open();
+  memory.AddPhrase(Sj("さようなら"));
+  memory.SetUserName(Sj("花子"));
+  {
+    FileAttribute phrases(dir_.File("res.dat"));
+    if (!phrases.ok()) GTEST_SKIP() << "chattr +i is not available here";
+    EXPECT_NE(Refusal([&] { memory.Save(); }), "");
+  }
+  EXPECT_EQ(Utf8("holv.dat"), "花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+  EXPECT_EQ(memory.UnsavedFiles(),
+            std::vector<MemoryFile>{MemoryFile::kPhrases});
+  memory.Save();
+  EXPECT_EQ(Utf8("res.dat"),
+            "こんにちは\r\nパスワードは1234\r\nさようなら\r\n");
+}
+
+// Reload takes the file as another program left it and makes the edits again
+// where their lines are now; an edit whose lines are gone is told, not made,
+// and every other one can still be taken back.
+TEST_F(MemoryFolderTest, ReloadMakesTheEditsAgainWhereTheirLinesAreNow) {
+  MemoryFolder memory = Open();
+  memory.ChangeFact(2, Sj("大阪"), Sj("商人の都"));
+  memory.ChangeFact(1, Sj("東京"), Sj("首都"));
+  memory.RemoveLines(MemoryFile::kDictionary, {3});
+  memory.AddPhrase(Sj("さようなら"));
+  memory.AddFact(Sj("京都"), Sj("古い都"));
+  // Lines put before them, a break of another kind, the first line changed
+  // and a last line without a break.
+  dir_.WriteSj("dic.dat",
+               "札幌*北の町\r\n東京*日本の首都です\r\n大阪*西の都\n壊れた行\r\n"
+               "神戸*港の町");
+  const std::vector<NarrowText> dropped =
+      memory.Reload(MemoryFile::kDictionary);
+  ASSERT_EQ(dropped.size(), 1u);
+  EXPECT_EQ(NarrowToUtf8(dropped[0]), "「東京」の変更");
+  EXPECT_EQ(
+      NarrowToUtf8(memory.Lines(MemoryFile::kDictionary).Bytes()),
+      "札幌*北の町\r\n東京*日本の首都です\r\n大阪*商人の都\n神戸*港の町\r\n"
+      "京都*古い都\r\n");
+  EXPECT_EQ(
+      memory.UnsavedFiles(),
+      (std::vector<MemoryFile>{MemoryFile::kDictionary, MemoryFile::kPhrases}));
+  for (int i = 0; i < 3; ++i) memory.Undo();
+  EXPECT_EQ(NarrowToUtf8(memory.Lines(MemoryFile::kDictionary).Bytes()),
+            "札幌*北の町\r\n東京*日本の首都です\r\n大阪*商人の都\n壊れた行\r\n"
+            "神戸*港の町");
+  memory.Save();
+  EXPECT_EQ(Utf8("dic.dat"),
+            "札幌*北の町\r\n東京*日本の首都です\r\n大阪*商人の都\n壊れた行\r\n"
+            "神戸*港の町");
   EXPECT_EQ(Utf8("res.dat"), "こんにちは\r\nパスワードは1234\r\n");
+}
+
+// A change to what a line holds already is no edit: nothing to save or take
+// back.
+TEST_F(MemoryFolderTest, AChangeToWhatALineHoldsIsNoEdit) {
+  MemoryFolder memory = Open();
+  memory.SetUserName(Sj("太郎"));
+  memory.ChangeFact(1, Sj("東京"), Sj("日本の首都"));
+  memory.ChangeBrainEntry(3, Sj("猫"), {Sj("哺乳類"), Sj("動物")});
+  memory.ChangePhrase(1, Sj("こんにちは"));
+  EXPECT_FALSE(memory.CanUndo());
+  EXPECT_TRUE(memory.UnsavedFiles().empty());
+}
+
+// Lines the stores take as no entry are listed with the check's reason, found
+// by a search, and mended into entries or refused with that reason.
+TEST_F(MemoryFolderTest, ListsAndMendsUnreadableLines) {
+  dir_.WriteSj("dic.dat", "東京*日本の首都\r\n\r\n壊れた行\r\n");
+  dir_.WriteSj("brain.dat",
+               "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫は動物\r\n");
+  MemoryFolder memory = Open();
+  const std::vector<UnreadableLine> facts =
+      memory.UnreadableLines(MemoryFile::kDictionary);
+  ASSERT_EQ(facts.size(), 1u);
+  EXPECT_EQ(facts[0].line, 3);
+  EXPECT_EQ(facts[0].text, Sj("壊れた行"));
+  EXPECT_EQ(NarrowToUtf8(facts[0].reason),
+            "「*」がないので、この行は辞書に入りません");
+  EXPECT_EQ(memory.UnreadableLines(MemoryFile::kDictionary, Sj("壊れ")).size(),
+            1u);
+  EXPECT_TRUE(
+      memory.UnreadableLines(MemoryFile::kDictionary, Sj("東京")).empty());
+  EXPECT_EQ(memory.UnreadableLines(MemoryFile::kBrain, Sj("動物"))[0].line, 3);
+  EXPECT_TRUE(memory.UnreadableLines(MemoryFile::kPhrases).empty());
+
+  EXPECT_EQ(Refusal([&] {
+              memory.FixLine(MemoryFile::kDictionary, 3, Sj("まだ壊れた行"));
+            }),
+            "「*」がないので、この行は辞書に入りません");
+  EXPECT_EQ(Refusal([&] {
+              memory.FixLine(MemoryFile::kDictionary, 3, Sj("東京*二つ目"));
+            }),
+            "「東京」は dic.dat の 1 行目にあります");
+  EXPECT_EQ(Refusal([&] { memory.FixLine(MemoryFile::kBrain, 3, Sj("猫＝")); }),
+            "意味が空です");
+  EXPECT_EQ(
+      Refusal([&] { memory.FixLine(MemoryFile::kBrain, 3, Sj("猫は動物")); }),
+      "「＝」がないので言葉のない行として読まれ、次の保存で先頭に「＝」が"
+      "付きます");
+  memory.FixLine(MemoryFile::kDictionary, 3, Sj("壊れた*直した行"));
+  memory.FixLine(MemoryFile::kBrain, 3, Sj("猫＝動物＊家族"));
+  EXPECT_TRUE(memory.UnreadableLines(MemoryFile::kDictionary).empty());
+  memory.Save();
+  EXPECT_EQ(Utf8("dic.dat"), "東京*日本の首都\r\n\r\n壊れた*直した行\r\n");
+  EXPECT_EQ(Utf8("brain.dat"),
+            "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫＝動物＊家族\r\n");
 }
 
 TEST_F(MemoryFolderTest, ReadOnlyRefusesEveryEditWithItsReason) {

@@ -1,10 +1,36 @@
 #include "memory/export.h"
 
-#include "files/atomic_save.h"
-#include "store/data_files.h"
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "errors/error.h"
+#include "files/descriptors.h"
+#include "memory/private_files.h"
 #include "text/cp932.h"
+#include "text/literal.h"
 
 namespace holvan::memory {
+namespace {
+
+using namespace holvan::literals;
+
+/// Whether the folder open as fd holds nothing.
+bool IsEmptyFolder(int fd) {
+  DIR* dir = ::fdopendir(::dup(fd));
+  if (dir == nullptr) return false;
+  bool empty = true;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") empty = false;
+  }
+  ::closedir(dir);
+  return empty;
+}
+
+}  // namespace
 
 std::string ExportName(MemoryFile file) {
   std::string_view name = FileName(file);
@@ -13,7 +39,20 @@ std::string ExportName(MemoryFile file) {
 }
 
 std::vector<std::string> ExportUtf8(const MemoryFolder& memory,
-                                    const NarrowText& folder) {
+                                    const std::string& folder) {
+  if (!MakePrivateFolders(folder)) throw CreateError(folder);
+  const Fd folder_fd(
+      OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
+  if (!folder_fd.ok() && errno == ELOOP) {
+    throw Error("書き出すフォルダ "_sj + Utf8ToNarrow(folder) +
+                " はリンクなので、書き出しません"_sj);
+  }
+  if (!folder_fd.ok()) throw CreateError(folder);
+  if (!IsEmptyFolder(folder_fd.get())) {
+    throw Error("書き出すフォルダ "_sj + Utf8ToNarrow(folder) +
+                " は空ではありません。新しいフォルダか空のフォルダを指定して"
+                "ください"_sj);
+  }
   std::vector<std::string> written;
   for (MemoryFile file : kMemoryFiles) {
     if (!memory.Exists(file)) continue;
@@ -24,9 +63,10 @@ std::vector<std::string> ExportUtf8(const MemoryFolder& memory,
       text += '\n';
     }
     const std::string name = ExportName(file);
-    SaveFileAtomically(DataFilePath(folder, name), text);
+    WriteNewFile(folder_fd.get(), name, text, folder + "/" + name);
     written.push_back(name);
   }
+  ::fsync(folder_fd.get());
   return written;
 }
 

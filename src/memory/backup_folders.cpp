@@ -33,6 +33,27 @@ bool IsBackupFileName(std::string_view name) {
                      [&](MemoryFile file) { return FileName(file) == name; });
 }
 
+/// Puts partial, whole and synced, into root as name: in the place of the
+/// backup of that name, which is then deleted, or as a new one; syncs root.
+void PutInPlace(const std::string& root, const std::string& partial,
+                const std::string& name) {
+  const std::string target = root + "/" + name;
+  if (::renameat2(AT_FDCWD, partial.c_str(), AT_FDCWD, target.c_str(),
+                  RENAME_EXCHANGE) == 0) {
+    SyncFolder(root);
+    // The backup it replaced now has the hidden name.
+    DeleteBackupFolder(partial);
+    return;
+  }
+  // No backup of that name yet; or a file system that cannot exchange, where
+  // the old one leaves first.
+  if (errno != ENOENT) RemoveBackup(root, name);
+  if (::rename(partial.c_str(), target.c_str()) != 0) {
+    throw BackupError(target);
+  }
+  SyncFolder(root);
+}
+
 }  // namespace
 
 Error BackupError(std::string_view path) {
@@ -99,25 +120,6 @@ void DeleteBackupFolder(const std::string& folder) {
   ::rmdir(folder.c_str());
 }
 
-void PutInPlace(const std::string& root, const std::string& partial,
-                const std::string& name) {
-  const std::string target = root + "/" + name;
-  if (::renameat2(AT_FDCWD, partial.c_str(), AT_FDCWD, target.c_str(),
-                  RENAME_EXCHANGE) == 0) {
-    SyncFolder(root);
-    // The backup it replaced now has the hidden name.
-    DeleteBackupFolder(partial);
-    return;
-  }
-  // No backup of that name yet; or a file system that cannot exchange, where
-  // the old one leaves first.
-  if (errno != ENOENT) RemoveBackup(root, name);
-  if (::rename(partial.c_str(), target.c_str()) != 0) {
-    throw BackupError(target);
-  }
-  SyncFolder(root);
-}
-
 void RemoveBackup(const std::string& root, const std::string& name) {
   const std::string away = MakePartialFolder(root);
   // Renamed over the empty hidden folder, it is no longer listed.
@@ -127,6 +129,30 @@ void RemoveBackup(const std::string& root, const std::string& name) {
   }
   SyncFolder(root);
   DeleteBackupFolder(away);
+}
+
+void MakeBackup(
+    const std::string& root, const std::string& name,
+    const std::function<std::optional<std::string>(int, const std::string&)>&
+        fill) {
+  const std::string partial = MakePartialFolder(root);
+  try {
+    const Fd partial_fd(
+        OpenRetrying(partial.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
+    if (!partial_fd.ok()) throw BackupError(root);
+    if (const std::optional<std::string> manifest =
+            fill(partial_fd.get(), partial)) {
+      // Written last: a folder is marked only once it holds every file.
+      const std::string manifest_name(kManifestName);
+      WriteNewFile(partial_fd.get(), manifest_name, *manifest,
+                   partial + "/" + manifest_name);
+    }
+    ::fsync(partial_fd.get());
+    PutInPlace(root, partial, name);
+  } catch (...) {
+    DeleteBackupFolder(partial);
+    throw;
+  }
 }
 
 void RemoveStalePartials(const std::string& root) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,11 +37,16 @@ void DeleteBackupFolder(const std::string& folder);
 /// Whether folder holds nothing but regular files named as a backup's are.
 bool HoldsOnlyBackupFiles(const std::string& folder);
 
-/// Puts partial, whole and synced, into root as name: in the place of the
-/// backup of that name, which is then deleted, or as a new one. Syncs root;
-/// raises BackupError when it cannot.
-void PutInPlace(const std::string& root, const std::string& partial,
-                const std::string& name);
+/// Makes the backup name in root in a new hidden folder: fill puts the
+/// files in it (given the folder open and its path) and returns the text of
+/// its manifest, which is written last (or nothing when fill put it there).
+/// The folder is then synced and put in place, in the place of the backup of
+/// that name, which is then deleted, or as a new one; root is synced. The
+/// hidden folder goes when anything fails.
+void MakeBackup(
+    const std::string& root, const std::string& name,
+    const std::function<std::optional<std::string>(int, const std::string&)>&
+        fill);
 
 /// Takes the backup name out of root: renamed to a hidden folder, so that it
 /// is no longer listed, then deleted. Raises BackupError when it cannot be

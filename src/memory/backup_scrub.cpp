@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "files/descriptors.h"
 #include "files/read_file.h"
 #include "memory/backup_folders.h"
 #include "memory/backup_manifest.h"
@@ -55,34 +54,24 @@ void Carry(const std::string& from, int to_fd, const std::string& name,
 void Rewrite(const std::string& root, const Backup& backup,
              const NarrowText& phrases) {
   const std::string folder = root + "/" + backup.name;
-  const std::string partial = MakePartialFolder(root);
-  try {
-    const Fd partial_fd(
-        OpenRetrying(partial.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
-    if (!partial_fd.ok()) throw BackupError(root);
-    const std::string manifest_name(kManifestName);
-    for (const std::string& name : EntryNames(folder)) {
-      const bool rewritten =
-          name == kPhrasesName || (name == manifest_name && backup.manifest);
-      if (!rewritten) {
-        Carry(folder + "/" + name, partial_fd.get(), name,
-              partial + "/" + name);
-      }
-    }
-    WriteNewFile(partial_fd.get(), kPhrasesName, phrases,
-                 partial + "/" + kPhrasesName);
-    if (backup.manifest) {
-      Manifest manifest = *backup.manifest;
-      Record(manifest, MemoryFile::kPhrases, phrases);
-      WriteNewFile(partial_fd.get(), manifest_name, ManifestText(manifest),
-                   partial + "/" + manifest_name);
-    }
-    ::fsync(partial_fd.get());
-    PutInPlace(root, partial, backup.name);
-  } catch (...) {
-    DeleteBackupFolder(partial);
-    throw;
-  }
+  MakeBackup(root, backup.name,
+             [&](int partial_fd,
+                 const std::string& partial) -> std::optional<std::string> {
+               for (const std::string& name : EntryNames(folder)) {
+                 // A manifest that cannot be read stays as it is.
+                 if (name != kPhrasesName &&
+                     (name != kManifestName || !backup.manifest)) {
+                   Carry(folder + "/" + name, partial_fd, name,
+                         partial + "/" + name);
+                 }
+               }
+               WriteNewFile(partial_fd, kPhrasesName, phrases,
+                            partial + "/" + kPhrasesName);
+               if (!backup.manifest) return std::nullopt;
+               Manifest manifest = *backup.manifest;
+               Record(manifest, MemoryFile::kPhrases, phrases);
+               return ManifestText(manifest);
+             });
 }
 
 }  // namespace

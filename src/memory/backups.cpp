@@ -1,13 +1,11 @@
 #include "memory/backups.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <tuple>
 
-#include "files/descriptors.h"
 #include "files/read_file.h"
 #include "memory/backup_folders.h"
 #include "memory/private_files.h"
@@ -108,29 +106,18 @@ TakenBackup TakeBackup(const std::string& folder, const std::string& root,
     return result;
   }
 
-  const std::string partial = MakePartialFolder(root);
-  try {
-    const Fd partial_fd(
-        OpenRetrying(partial.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
-    if (!partial_fd.ok()) throw BackupError(root);
-    Manifest manifest;
-    manifest.taken = taken;
-    for (MemoryFile file : present) {
-      const std::string name(FileName(file));
-      const FileBytes bytes = ReadFileBytes(folder + "/" + name);
-      WriteNewFile(partial_fd.get(), name, bytes, partial + "/" + name);
-      Record(manifest, file, bytes);
-    }
-    // Written last: a folder is marked only once it holds every file.
-    const std::string manifest_name(kManifestName);
-    WriteNewFile(partial_fd.get(), manifest_name, ManifestText(manifest),
-                 partial + "/" + manifest_name);
-    ::fsync(partial_fd.get());
-    PutInPlace(root, partial, result.name);
-  } catch (...) {
-    DeleteBackupFolder(partial);
-    throw;
-  }
+  MakeBackup(root, result.name,
+             [&](int partial_fd, const std::string& partial) {
+               Manifest manifest;
+               manifest.taken = taken;
+               for (MemoryFile file : present) {
+                 const std::string name(FileName(file));
+                 const FileBytes bytes = ReadFileBytes(folder + "/" + name);
+                 WriteNewFile(partial_fd, name, bytes, partial + "/" + name);
+                 Record(manifest, file, bytes);
+               }
+               return ManifestText(manifest);
+             });
   if (exists) result.what = BackupTaken::kReplaced;
   return result;
 }

@@ -2,9 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 
 #include "errors/error.h"
 #include "files/descriptors.h"
@@ -40,13 +39,15 @@ std::string ExportName(MemoryFile file) {
 
 std::vector<std::string> ExportUtf8(const MemoryFolder& memory,
                                     const std::string& folder) {
-  if (!MakePrivateFolders(folder)) throw CreateError(folder);
-  const Fd folder_fd(
-      OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
-  if (!folder_fd.ok() && errno == ELOOP) {
+  struct stat st;
+  if (::lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
     throw Error("書き出すフォルダ "_sj + Utf8ToNarrow(folder) +
                 " はリンクなので、書き出しません"_sj);
   }
+  if (!MakePrivateFolders(folder)) throw CreateError(folder);
+  // Opened once, never through a link, for every file made in it.
+  const Fd folder_fd(
+      OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
   if (!folder_fd.ok()) throw CreateError(folder);
   if (!IsEmptyFolder(folder_fd.get())) {
     throw Error("書き出すフォルダ "_sj + Utf8ToNarrow(folder) +

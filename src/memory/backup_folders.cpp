@@ -47,7 +47,10 @@ void PutInPlace(const std::string& root, const std::string& partial,
   }
   // No backup of that name yet; or a file system that cannot exchange, where
   // the old one leaves first.
-  if (errno != ENOENT) RemoveBackup(root, name);
+  struct stat st;
+  if (errno != ENOENT && ::lstat(target.c_str(), &st) == 0) {
+    RemoveBackup(root, name);
+  }
   if (::rename(partial.c_str(), target.c_str()) != 0) {
     throw BackupError(target);
   }

@@ -385,6 +385,37 @@ TEST_F(BackupsTrustTest, ARestoreThatFailsPartWayPutsBackWhatItReplaced) {
              "5 files byte for byte, the folder's entries");
 }
 
+TEST_F(BackupsTrustTest, WithoutExchangingNamesBackupsAreReplacedWhole) {
+  EnvironmentChanges without = Preloading(HOLVAN_RENAME_FAULT_PATH);
+  without.emplace_back("HOLVAN_NO_RENAME_EXCHANGE", "1");
+  const ProgramRun first = Memory({"backup"}, without);
+  const ProgramRun second = Memory({"backup"}, without);
+  const ProgramRun removed =
+      Memory({"remove", "phrase", "パスワードは1234"}, without);
+  const std::string name = NameAfter(first.out, "バックアップしました");
+  Files expected = Now();
+  expected["res.dat"] = Sj("こんにちは\r\n");
+  const std::map<std::string, std::string> listed = Listed();
+  const bool ok =
+      first.status == 0 && second.status == 0 &&
+      Holds(second.out, "今日のバックアップを新しくしました: " + name) &&
+      removed.status == 0 &&
+      Holds(removed.out, "バックアップ 1 個からも消しました\n") &&
+      listed.size() == 1 && listed.count(name) &&
+      !Holds(listed.at(name), "壊れています") &&
+      Read(root() + "/" + name) == expected &&
+      FolderEntries(root()) == std::vector<std::string>{name};
+  EXPECT_TRUE(ok) << first.err << second.out << second.err << removed.out
+                  << removed.err;
+  ReportCase(kGroup,
+             "a file system that cannot exchange two names (renameat2 "
+             "fails, LD_PRELOAD): backup, backup again, remove phrase",
+             Reported(ok,
+                      "today's backup replaced and then changed whole, the "
+                      "old one renamed away first; nothing hidden left"),
+             "the listing, the backup's 4 files, the folder's entries");
+}
+
 TEST_F(BackupsTrustTest, ARestoreLeavesWhatTheBackupLacksAndBackupsTellsAll) {
   const std::string name =
       NameAfter(Memory({"backup"}).out, "バックアップしました");

@@ -263,6 +263,20 @@ TEST_F(MemoryCliTest, BacksUpOncePerDayAndRestoresAfterASnapshot) {
   EXPECT_FALSE(home_.Exists("data/holvan/diary.dat"));
   EXPECT_EQ(Run({"restore", "2020-01-01"}).status, 1);
 
+  // A phrase removed goes from the three backups too, by its line or by its
+  // text when res.dat no longer has it.
+  EXPECT_EQ(
+      Run({"remove", "phrase", "--line", "2"}).out,
+      "res.dat の 2 行目を消しました\nバックアップ 3 個からも消しました\n");
+  EXPECT_EQ(Run({"remove", "phrase", "こんにちは", "--keep-in-backups"}).out,
+            "res.dat から「こんにちは」を消しました（1 行目）\n");
+  EXPECT_EQ(Run({"remove", "phrase", "こんにちは"}).out,
+            "「こんにちは」は res.dat にはありませんでしたが、バックアップ 3 "
+            "個から消しました\n");
+  run = Run({"remove", "phrase", "こんにちは"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "holvan-memory: 「こんにちは」は res.dat にありません\n");
+
   // Another folder's backups never mix with the user's own.
   TempDir other;
   run = Run({"--dir", other.path(), "backup"});

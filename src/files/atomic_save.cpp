@@ -94,12 +94,17 @@ void AtomicFileWriter::AppendPastBuffer(std::string_view bytes) {
   }
 }
 
-void AtomicFileWriter::Commit() {
+void AtomicFileWriter::Prepare() {
+  if (fd_ < 0) return;
   Flush();
   if (::fsync(fd_) != 0) Fail(WriteError());
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) Fail(WriteError());
+}
+
+void AtomicFileWriter::Commit() {
+  Prepare();
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
     Fail(CreateError(path_));
   }

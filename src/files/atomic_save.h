@@ -45,9 +45,14 @@ class AtomicFileWriter {
     }
     AppendPastBuffer(bytes);
   }
-  /// Writes the rest, syncs and puts the file in the target's place; raises
-  /// as SaveFileAtomically does.
+  /// Writes the rest and syncs: the temporary then holds the whole content,
+  /// and Commit only renames. Raises as SaveFileAtomically does.
+  void Prepare();
+  /// Prepares when that is still to do and puts the file in the target's
+  /// place; raises as SaveFileAtomically does.
   void Commit();
+  /// The file that Commit replaces: the path, its links followed.
+  const std::string& target() const { return target_; }
 
  private:
   static constexpr std::size_t kBufferSize = 1 << 20;

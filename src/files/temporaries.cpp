@@ -84,6 +84,11 @@ int CreateTemporary(const std::string& target, mode_t mode, std::string& name) {
   return -1;
 }
 
+bool NamesEndedProcess(std::string_view digits) {
+  const std::optional<int32_t> pid = ShortestDecimal(digits);
+  return pid && *pid != 0 && !StillRunning(*pid);
+}
+
 void RemoveStaleTemporaries(const NarrowText& folder,
                             std::span<const std::string_view> targets) {
   DIR* dir = ::opendir(folder.c_str());

@@ -22,4 +22,9 @@ int CreateTemporary(const std::string& target, mode_t mode, std::string& name);
 void RemoveStaleTemporaries(const NarrowText& folder,
                             std::span<const std::string_view> targets);
 
+/// Whether digits name a process that has ended: a number in shortest
+/// decimal form from 1 to 2147483647 whose process is gone, or this process,
+/// which has left nothing behind yet.
+bool NamesEndedProcess(std::string_view digits);
+
 }  // namespace holvan

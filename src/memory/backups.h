@@ -1,66 +1,73 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "memory/memory_files.h"
+#include "memory/backup_manifest.h"
 #include "text/narrow_text.h"
 
 namespace holvan::memory {
 
-// Backups of a memory folder's files, one folder each in a folder of
-// backups, named by the day ("2026-12-07") or by the moment
-// ("2026-12-07-153012") they were taken, so that names sort oldest first.
-// The caller holds the memory folder's lock while it takes or restores one.
+// Backups of a memory folder's files, one folder each in a folder of backups
+// (the root), named by the day ("2026-12-07") or the moment
+// ("2026-12-07-153012") they were taken. A backup is a folder that Holvan
+// made and marked with a manifest (kManifestName) naming its files, their
+// sizes and checksums, and when it was taken: only those are listed, rotated,
+// restored or changed; any other folder in the root is left alone. Backups
+// and the root are private: folders 0700, files 0600. Paths and names are
+// the system's bytes. The caller holds the memory folder's lock while it
+// takes or restores one.
 
 /// How many backups RemoveOldBackups keeps.
-inline constexpr int32_t kBackupsKept = 14;
+inline constexpr int64_t kBackupsKept = 14;
 
-/// A backup: its name, and the files and bytes it holds.
+/// A backup as listed.
 struct Backup {
-  NarrowText name;
-  int32_t files = 0;
-  uint64_t bytes = 0;
+  std::string name;
+  /// What its manifest says; nothing when the manifest cannot be read.
+  std::optional<Manifest> manifest;
+  /// Why its files do not match its manifest (code page 932); empty when
+  /// they do.
+  NarrowText damage;
+
+  bool whole() const { return damage.empty(); }
+  /// When it was taken; 0 when the manifest cannot be read.
+  int64_t taken() const { return manifest ? manifest->taken : 0; }
 };
+
+/// The backups in root, oldest first (by when they were taken, by name when
+/// alike), their files' sizes checked against their manifests; none when
+/// root does not exist.
+std::vector<Backup> ListBackups(const std::string& root);
 
 /// What TakeBackup did.
 enum class BackupTaken { kNew, kReplaced, kKeptExisting, kNoFiles };
 
-/// Whether name has the form of a backup's: "YYYY-MM-DD" and then only digits
-/// and "-".
-bool IsBackupName(std::string_view name);
-
-/// The backups in root, oldest first; none when root does not exist.
-std::vector<Backup> ListBackups(const NarrowText& root);
-
-/// Copies the memory files of folder that exist into root/name (root is made
-/// if needed, private to the user): into a hidden folder beside, synced, then
-/// renamed into place, so that root never shows a half backup. A backup of
-/// that name is replaced, or kept when keep_existing. Removes first what
-/// backups killed part way left in root. Raises the error of a file that
-/// cannot be read or written; root then holds what it held.
-BackupTaken TakeBackup(const NarrowText& folder, const NarrowText& root,
-                       std::string_view name, bool keep_existing);
-
-/// Removes the oldest backups beyond kBackupsKept; returns their names.
-std::vector<NarrowText> RemoveOldBackups(const NarrowText& root);
-
-/// What RestoreBackup did to each file it was asked for.
-struct Restored {
-  /// Put back from the backup.
-  std::vector<MemoryFile> written;
-  /// Not in the backup, so removed from the folder.
-  std::vector<MemoryFile> removed;
+/// What TakeBackup did, and the backup's name.
+struct TakenBackup {
+  BackupTaken what = BackupTaken::kNoFiles;
+  std::string name;
 };
 
-/// Puts files back into folder as the backup root/name holds them: each one
-/// it holds atomically, each one it lacks removed. Every file is read from
-/// the backup before anything is changed. Raises when there is no such
-/// backup or a file cannot be read or written.
-Restored RestoreBackup(const NarrowText& folder, const NarrowText& root,
-                       std::string_view name,
-                       std::span<const MemoryFile> files);
+/// Copies the memory files of folder that exist into the backup name in root
+/// (root is made if needed; it and the backup are made private), marked as
+/// taken at the moment taken (seconds since the epoch). When a folder of
+/// that name is not Holvan's backup, the name takes "-2", "-3"... first. A
+/// backup of that name is replaced, or kept when keep_existing. Made in a
+/// hidden folder, synced, then put in place whole. Removes first what
+/// backups killed part way left in root. Raises the error of a file that
+/// cannot be read or written; root then holds what it held.
+TakenBackup TakeBackup(const std::string& folder, const std::string& root,
+                       std::string_view name, bool keep_existing,
+                       int64_t taken);
+
+/// Removes the backups taken first beyond kBackupsKept (by their manifests,
+/// never by their names), but never the backup kept, nor one that holds
+/// anything but a backup's files; returns their names.
+std::vector<std::string> RemoveOldBackups(const std::string& root,
+                                          std::string_view kept);
 
 }  // namespace holvan::memory

@@ -1,10 +1,35 @@
 #include "memory/export.h"
 
-#include "files/atomic_save.h"
-#include "store/data_files.h"
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "errors/error.h"
+#include "files/descriptors.h"
+#include "memory/private_files.h"
 #include "text/cp932.h"
+#include "text/literal.h"
 
 namespace holvan::memory {
+namespace {
+
+using namespace holvan::literals;
+
+/// Whether the folder open as fd holds nothing.
+bool IsEmptyFolder(int fd) {
+  DIR* dir = ::fdopendir(::dup(fd));
+  if (dir == nullptr) return false;
+  bool empty = true;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") empty = false;
+  }
+  ::closedir(dir);
+  return empty;
+}
+
+}  // namespace
 
 std::string ExportName(MemoryFile file) {
   std::string_view name = FileName(file);
@@ -13,7 +38,22 @@ std::string ExportName(MemoryFile file) {
 }
 
 std::vector<std::string> ExportUtf8(const MemoryFolder& memory,
-                                    const NarrowText& folder) {
+                                    const std::string& folder) {
+  struct stat st;
+  if (::lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    throw Error("書き出すフォルダ "_sj + Utf8ToNarrow(folder) +
+                " はリンクなので、書き出しません"_sj);
+  }
+  if (!MakePrivateFolders(folder)) throw CreateError(folder);
+  // Opened once, never through a link, for every file made in it.
+  const Fd folder_fd(
+      OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW));
+  if (!folder_fd.ok()) throw CreateError(folder);
+  if (!IsEmptyFolder(folder_fd.get())) {
+    throw Error("書き出すフォルダ "_sj + Utf8ToNarrow(folder) +
+                " は空ではありません。新しいフォルダか空のフォルダを指定して"
+                "ください"_sj);
+  }
   std::vector<std::string> written;
   for (MemoryFile file : kMemoryFiles) {
     if (!memory.Exists(file)) continue;
@@ -24,9 +64,10 @@ std::vector<std::string> ExportUtf8(const MemoryFolder& memory,
       text += '\n';
     }
     const std::string name = ExportName(file);
-    SaveFileAtomically(DataFilePath(folder, name), text);
+    WriteNewFile(folder_fd.get(), name, text, folder + "/" + name);
     written.push_back(name);
   }
+  ::fsync(folder_fd.get());
   return written;
 }
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "memory/memory_folder.h"
-#include "text/narrow_text.h"
 
 namespace holvan::memory {
 
@@ -12,11 +11,14 @@ namespace holvan::memory {
 /// that Holvan never takes it for one of its own.
 std::string ExportName(MemoryFile file);
 
-/// Writes a UTF-8 copy of each memory file that exists into folder, each
-/// atomically: the lines Holvan reads, each ending in LF; bytes that are not
-/// code page 932 become U+FFFD. Returns the names written; raises the first
-/// failing write's error.
+/// Writes a UTF-8 copy of each memory file that exists into folder (the
+/// system's bytes): the lines Holvan reads, each ending in LF; bytes that are
+/// not code page 932 become U+FFFD. The folder is made with the folders
+/// above it, private, or must be an empty folder, never a link; each copy is
+/// a new file, 0600, never written through a link. Returns the names
+/// written; raises when the folder is not empty or cannot be made, and the
+/// first failing write's error (the copies before it stay).
 std::vector<std::string> ExportUtf8(const MemoryFolder& memory,
-                                    const NarrowText& folder);
+                                    const std::string& folder);
 
 }  // namespace holvan::memory

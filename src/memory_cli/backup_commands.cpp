@@ -1,16 +1,14 @@
 #include <algorithm>
-#include <cstdio>
+#include <ctime>
 
 #include "errors/error.h"
+#include "memory/backup_restore.h"
 #include "memory/backups.h"
 #include "memory/places.h"
-#include "memory/wording.h"
 #include "memory_cli/commands.h"
 #include "memory_cli/output.h"
-#include "system/system_platform.h"
 #include "text/cp932.h"
 #include "text/literal.h"
-#include "text/numbers.h"
 
 namespace holvan::memory_cli {
 namespace {
@@ -18,24 +16,45 @@ namespace {
 using memory::MemoryFile;
 using namespace holvan::literals;
 
-/// "2026-12-07", or "2026-12-07-153012" with the time.
-std::string MomentName(const Moment& now, bool with_time) {
+/// The wall clock, in seconds since the epoch.
+int64_t Now() { return static_cast<int64_t>(std::time(nullptr)); }
+
+/// "2026-12-07", or "2026-12-07-153012" with the time: when, in local time.
+std::string MomentName(int64_t when, bool with_time) {
+  const std::time_t time = static_cast<std::time_t>(when);
+  std::tm local{};
+  ::localtime_r(&time, &local);
   char name[32];
-  if (with_time) {
-    std::snprintf(name, sizeof name, "%04d-%02d-%02d-%02d%02d%02d", now.year,
-                  now.month, now.day, now.hour, now.minute, now.second);
-  } else {
-    std::snprintf(name, sizeof name, "%04d-%02d-%02d", now.year, now.month,
-                  now.day);
-  }
+  std::strftime(name, sizeof name, with_time ? "%Y-%m-%d-%H%M%S" : "%Y-%m-%d",
+                &local);
   return name;
 }
 
+/// A count as its digits.
+NarrowText Number(uint64_t n) { return std::to_string(n); }
+
+/// "NAME<TAB>TAKEN<TAB>事柄 N<TAB>言葉 N<TAB>発言 N<TAB>日記 N バイト", or the
+/// damage.
+NarrowText BackupLine(const memory::Backup& backup) {
+  NarrowText line =
+      Utf8ToNarrow(backup.name) + "\t"_sj +
+      (backup.manifest ? NarrowText(memory::LocalTimeText(backup.taken()))
+                       : "日時不明"_sj);
+  if (!backup.whole()) return line + "\t壊れています: "_sj + backup.damage;
+  const memory::Manifest& manifest = *backup.manifest;
+  const memory::BackedUpFile* diary = manifest.Find(MemoryFile::kDiary);
+  return line + "\t事柄 "_sj + Number(manifest.facts) + "\t言葉 "_sj +
+         Number(manifest.words) + "\t発言 "_sj + Number(manifest.phrases) +
+         (diary ? "\t日記 "_sj + Number(diary->size) + " バイト"_sj
+                : "\t日記なし"_sj);
+}
+
 int TakeDaily(const std::string& folder, const std::string& root, bool daily) {
-  const std::string today =
-      MomentName(system::SystemPlatform().LocalNow(), false);
-  const NarrowText name = Utf8ToNarrow(today);
-  switch (memory::TakeBackup(folder, root, today, daily)) {
+  const int64_t now = Now();
+  const memory::TakenBackup taken =
+      memory::TakeBackup(folder, root, MomentName(now, false), daily, now);
+  const NarrowText name = Utf8ToNarrow(taken.name);
+  switch (taken.what) {
     case memory::BackupTaken::kNew:
       Say("バックアップしました: "_sj + name);
       break;
@@ -49,15 +68,15 @@ int TakeDaily(const std::string& folder, const std::string& root, bool daily) {
       Say("バックアップするファイルがありません"_sj);
       return kDone;
   }
-  for (const NarrowText& removed : memory::RemoveOldBackups(root)) {
-    Say("古いバックアップを消しました: "_sj + removed);
+  for (const std::string& removed :
+       memory::RemoveOldBackups(root, taken.name)) {
+    Say("古いバックアップを消しました: "_sj + Utf8ToNarrow(removed));
   }
   return kDone;
 }
 
 int Restore(const std::string& folder, const std::string& root,
             const Request& request) {
-  const std::string& name = request.arguments[0];
   std::vector<MemoryFile> files;
   for (MemoryFile file : memory::kMemoryFiles) {
     if (request.arguments.size() == 1 ||
@@ -66,33 +85,33 @@ int Restore(const std::string& folder, const std::string& root,
       files.push_back(file);
     }
   }
-  const std::vector<memory::Backup> backups = memory::ListBackups(root);
-  if (std::none_of(
-          backups.begin(), backups.end(),
-          [&](const memory::Backup& backup) { return backup.name == name; })) {
-    throw Error("バックアップ"_sj + memory::Quoted(Utf8ToNarrow(name)) +
-                "はありません"_sj);
-  }
+  const memory::BackupFiles backup =
+      memory::ReadBackup(root, request.arguments[0], files);
   // The files as they are now, under a name of their own that no restore
   // of the same second can take.
-  const std::string moment =
-      MomentName(system::SystemPlatform().LocalNow(), true);
+  const int64_t now = Now();
+  const std::string moment = MomentName(now, true);
   std::string snapshot = moment;
   for (int32_t n = 2; memory::IsFolder(root + "/" + snapshot); ++n) {
     snapshot = moment + "-" + std::to_string(n);
   }
-  if (memory::TakeBackup(folder, root, snapshot, true) !=
-      memory::BackupTaken::kNoFiles) {
-    Say("今のファイルをバックアップしました: "_sj + Utf8ToNarrow(snapshot));
+  const memory::TakenBackup taken =
+      memory::TakeBackup(folder, root, snapshot, true, now);
+  if (taken.what != memory::BackupTaken::kNoFiles) {
+    Say("今のファイルをバックアップしました: "_sj + Utf8ToNarrow(taken.name));
   }
   const memory::Restored restored =
-      memory::RestoreBackup(folder, root, name, files);
+      memory::RestoreBackup(folder, backup, files, request.exact);
   for (MemoryFile file : restored.written) {
     Say(NarrowText(memory::FileName(file)) + " を戻しました"_sj);
   }
   for (MemoryFile file : restored.removed) {
     Say(NarrowText(memory::FileName(file)) +
         " を消しました（バックアップにないため）"_sj);
+  }
+  for (MemoryFile file : restored.kept) {
+    Say(NarrowText(memory::FileName(file)) +
+        " はバックアップにないので、そのままにしました"_sj);
   }
   return kDone;
 }
@@ -104,10 +123,7 @@ int BackUp(const std::string& folder, const std::string& root,
   if (request.command == Command::kBackups) {
     const std::vector<memory::Backup> backups = memory::ListBackups(root);
     if (backups.empty()) Say("バックアップはありません"_sj);
-    for (const memory::Backup& backup : backups) {
-      Say(backup.name + "\t"_sj + IntText(backup.files) + " ファイル\t"_sj +
-          Utf8ToNarrow(std::to_string(backup.bytes)) + " バイト"_sj);
-    }
+    for (const memory::Backup& backup : backups) Say(BackupLine(backup));
     return kDone;
   }
   const std::optional<system::FolderLock> lock = HoldFolder(folder);

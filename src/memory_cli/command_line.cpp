@@ -23,6 +23,8 @@ enum Allowed : unsigned {
   kAll = 4,
   kDaily = 8,
   kBackups = 16,
+  kKeepInBackups = 32,
+  kExact = 64,
 };
 
 /// The command words and what may follow them.
@@ -46,14 +48,18 @@ constexpr Form kForms[] = {
     {{"change", "fact"}, Command::kChangeFact, 2, 2, kLine},
     {{"remove", "fact"}, Command::kRemoveFact, 0, 1, kLine},
     {{"remove", "definition"}, Command::kRemoveDefinition, 0, 2, kLine | kAll},
-    {{"remove", "phrase"}, Command::kRemovePhrase, 0, 1, kLine},
+    {{"remove", "phrase"},
+     Command::kRemovePhrase,
+     0,
+     1,
+     kLine | kBackups | kKeepInBackups},
     {{"rename", ""}, Command::kRename, 1, 1, kNone},
     {{"import", "dic"}, Command::kImport, 1, 1, kNone},
     {{"export", ""}, Command::kExport, 1, 1, kNone},
     {{"check", ""}, Command::kCheck, 0, 0, kNone},
     {{"backup", ""}, Command::kBackup, 0, 0, kDaily | kBackups},
     {{"backups", ""}, Command::kBackups, 0, 0, kBackups},
-    {{"restore", ""}, Command::kRestore, 1, kAny, kBackups},
+    {{"restore", ""}, Command::kRestore, 1, kAny, kBackups | kExact},
 };
 
 constexpr std::array<MemoryFile, 4> kListed = {
@@ -139,7 +145,14 @@ Request WithCommand(Request request, std::span<const std::string> words,
 }  // namespace
 
 Request ParseCommandLine(int argc, char** argv) {
-  enum LongOnly { kBackupsOption = 256, kAllOption, kDailyOption, kVersion };
+  enum LongOnly {
+    kBackupsOption = 256,
+    kAllOption,
+    kDailyOption,
+    kKeepOption,
+    kExactOption,
+    kVersion
+  };
   static const option kOptions[] = {
       {"dir", required_argument, nullptr, 'd'},
       {"backups", required_argument, nullptr, kBackupsOption},
@@ -147,6 +160,8 @@ Request ParseCommandLine(int argc, char** argv) {
       {"line", required_argument, nullptr, 'n'},
       {"all", no_argument, nullptr, kAllOption},
       {"daily", no_argument, nullptr, kDailyOption},
+      {"keep-in-backups", no_argument, nullptr, kKeepOption},
+      {"exact", no_argument, nullptr, kExactOption},
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, kVersion},
       {nullptr, 0, nullptr, 0},
@@ -185,6 +200,14 @@ Request ParseCommandLine(int argc, char** argv) {
       case kDailyOption:
         request.daily = true;
         given |= kDaily;
+        break;
+      case kKeepOption:
+        request.keep_in_backups = true;
+        given |= kKeepInBackups;
+        break;
+      case kExactOption:
+        request.exact = true;
+        given |= kExact;
         break;
       case 'h':
         request.command = Command::kHelp;

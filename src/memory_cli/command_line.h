@@ -44,6 +44,10 @@ struct Request {
   std::optional<int32_t> line;
   bool all = false;
   bool daily = false;
+  /// remove phrase: the backups keep the phrase.
+  bool keep_in_backups = false;
+  /// restore: the files asked for that the backup lacks are removed.
+  bool exact = false;
   /// Why the command line was refused (kUsageError only).
   std::string problem;
 };

@@ -16,18 +16,6 @@ using memory::DefaultMemoryFolder;
 using memory::SameFolder;
 using namespace holvan::literals;
 
-/// Edits the memory of folder and saves it.
-int EditFolder(const std::string& folder, const Request& request) {
-  const std::optional<system::FolderLock> lock = HoldFolder(folder);
-  if (!lock) return kFolderInUse;
-  memory::MemoryFolder memory = memory::MemoryFolder::OpenForEditing(
-      folder, memory::Reading::kWhenNeeded);
-  const std::vector<NarrowText> said = Edit(memory, request);
-  memory.Save();
-  for (const NarrowText& line : said) Say(line);
-  return kDone;
-}
-
 /// The folder of backups for a memory folder: given, or the user's own for
 /// the user's memory folder; nothing for another folder, lest its backups
 /// push the user's own out.
@@ -39,6 +27,22 @@ std::optional<std::string> BackupsFor(const std::string& folder,
     return std::nullopt;
   }
   return DefaultBackupsFolder();
+}
+
+/// Edits the memory of folder and saves it; a removed phrase then goes from
+/// the backups too.
+int EditFolder(const std::string& folder, const Request& request) {
+  const std::optional<system::FolderLock> lock = HoldFolder(folder);
+  if (!lock) return kFolderInUse;
+  memory::MemoryFolder memory = memory::MemoryFolder::OpenForEditing(
+      folder, memory::Reading::kWhenNeeded);
+  const Edited edited = Edit(memory, request);
+  memory.Save();
+  for (const NarrowText& line : edited.said) Say(line);
+  if (!edited.phrases.empty()) {
+    RemoveFromBackups(BackupsFor(folder, request), edited);
+  }
+  return kDone;
 }
 
 }  // namespace

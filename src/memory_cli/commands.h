@@ -30,10 +30,24 @@ int RunCommand(const Request& request);
 /// part way left in the folder.
 std::optional<system::FolderLock> HoldFolder(const std::string& folder);
 
-/// Makes the edit the request asks for; returns what to say once it is
-/// saved.
-std::vector<NarrowText> Edit(memory::MemoryFolder& memory,
-                             const Request& request);
+/// What an edit did.
+struct Edited {
+  /// What to say once the memory is saved.
+  std::vector<NarrowText> said = {};
+  /// remove phrase: the phrases to remove from the backups too, those
+  /// removed from res.dat; or, when res.dat had none (said is then empty),
+  /// the one asked for.
+  std::vector<NarrowText> phrases = {};
+};
+
+/// Makes the edit the request asks for.
+Edited Edit(memory::MemoryFolder& memory, const Request& request);
+
+/// After remove phrase: removes the phrases from the backups in root
+/// (nothing when no root is known) and says in how many; raises the missing
+/// phrase's error when neither res.dat nor a backup held it.
+void RemoveFromBackups(const std::optional<std::string>& root,
+                       const Edited& edited);
 
 /// list, check or export, on a memory read as it stands.
 int Look(const memory::MemoryFolder& memory, const Request& request);

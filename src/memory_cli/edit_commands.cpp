@@ -1,19 +1,24 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "errors/error.h"
 #include "files/read_file.h"
+#include "memory/backup_scrub.h"
+#include "memory/user_text.h"
 #include "memory/wording.h"
 #include "memory_cli/commands.h"
 #include "memory_cli/given_text.h"
 #include "memory_cli/output.h"
+#include "text/cp932.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 
 namespace holvan::memory_cli {
 namespace {
 
+using memory::FromUser;
 using memory::LineName;
 using memory::MemoryFile;
 using memory::MemoryFolder;
@@ -69,6 +74,31 @@ std::vector<NarrowText> RemoveFound(
   memory.RemoveLines(file, lines);
   return {NarrowText(memory::FileName(file)) + " から"_sj + Quoted(text) +
           "を消しました（"_sj + LineNumbers(lines) + "）"_sj};
+}
+
+/// remove phrase, as RemoveFound does in res.dat; the phrases for the backups
+/// are the texts of the lines removed, or the text asked for when res.dat has
+/// none, and none at all with --keep-in-backups.
+Edited RemovePhrase(MemoryFolder& memory, const Request& request) {
+  const memory::FileLines& log = memory.Lines(MemoryFile::kPhrases);
+  const std::vector<int32_t> lines =
+      request.line ? std::vector<int32_t>{*request.line}
+                   : memory.PhraseLines(FromUser(request.arguments[0]));
+  if (lines.empty() && !request.keep_in_backups) {
+    return {{}, {FromUser(request.arguments[0])}};
+  }
+  std::vector<NarrowText> phrases;
+  for (int32_t line : lines) {
+    if (line > log.Count()) break;
+    NarrowText text(log.Text(line - 1));
+    if (std::find(phrases.begin(), phrases.end(), text) == phrases.end()) {
+      phrases.push_back(std::move(text));
+    }
+  }
+  std::vector<NarrowText> said = RemoveFound(
+      memory, request, MemoryFile::kPhrases, &MemoryFolder::PhraseLines);
+  if (request.keep_in_backups) phrases.clear();
+  return {std::move(said), std::move(phrases)};
 }
 
 std::vector<NarrowText> ChangeFact(MemoryFolder& memory,
@@ -142,35 +172,68 @@ std::vector<NarrowText> Import(MemoryFolder& memory, const Request& request) {
 
 }  // namespace
 
-std::vector<NarrowText> Edit(MemoryFolder& memory, const Request& request) {
+Edited Edit(MemoryFolder& memory, const Request& request) {
   switch (request.command) {
     case Command::kAddFact: {
       const NarrowText key = Given(request.arguments[0]);
       const int32_t line = memory.AddFact(key, Given(request.arguments[1]));
-      return {LineName(MemoryFile::kDictionary, line) + "に"_sj + Quoted(key) +
-              "を加えました"_sj};
+      return {{LineName(MemoryFile::kDictionary, line) + "に"_sj + Quoted(key) +
+               "を加えました"_sj}};
     }
     case Command::kChangeFact:
-      return ChangeFact(memory, request);
+      return {ChangeFact(memory, request)};
     case Command::kRemoveFact:
-      return RemoveFound(memory, request, MemoryFile::kDictionary,
-                         &MemoryFolder::FactLines);
+      return {RemoveFound(memory, request, MemoryFile::kDictionary,
+                          &MemoryFolder::FactLines)};
     case Command::kAddDefinition:
-      return AddDefinition(memory, request);
+      return {AddDefinition(memory, request)};
     case Command::kRemoveDefinition:
-      return RemoveDefinition(memory, request);
+      return {RemoveDefinition(memory, request)};
     case Command::kRemovePhrase:
-      return RemoveFound(memory, request, MemoryFile::kPhrases,
-                         &MemoryFolder::PhraseLines);
+      return RemovePhrase(memory, request);
     case Command::kRename: {
       const NarrowText name = Given(request.arguments[0]);
       memory.SetUserName(name);
-      return {"名前を"_sj + Quoted(name) + "にしました"_sj};
+      return {{"名前を"_sj + Quoted(name) + "にしました"_sj}};
     }
     case Command::kImport:
-      return Import(memory, request);
+      return {Import(memory, request)};
     default:
       return {};
+  }
+}
+
+void RemoveFromBackups(const std::optional<std::string>& root,
+                       const Edited& edited) {
+  const bool in_file = !edited.said.empty();
+  const NarrowText& asked = edited.phrases.front();
+  if (!root) {
+    if (!in_file) throw Missing(asked, MemoryFile::kPhrases);
+    Say("バックアップの場所（--backups）がわからないので、バックアップからは消していません"_sj);
+    return;
+  }
+  const memory::PhrasesRemoved removed =
+      memory::RemovePhrasesFromBackups(*root, edited.phrases);
+  const NarrowText count = std::to_string(removed.backups);
+  if (in_file) {
+    Say(removed.backups > 0
+            ? "バックアップ "_sj + count + " 個からも消しました"_sj
+            : "バックアップにはありませんでした"_sj);
+  } else if (removed.backups > 0) {
+    Say(Quoted(asked) + "は res.dat にはありませんでしたが、バックアップ "_sj +
+        count + " 個から消しました"_sj);
+  }
+  if (!removed.left.empty()) {
+    NarrowText names;
+    for (const std::string& name : removed.left) {
+      if (!names.empty()) names += "、"_sj;
+      names += Utf8ToNarrow(name);
+    }
+    Say("Holvan のバックアップの印がないか、ほかのものも入っているフォルダには残っています（変えていません）: "_sj +
+        names);
+  }
+  if (!in_file && removed.backups == 0) {
+    throw Missing(asked, MemoryFile::kPhrases);
   }
 }
 

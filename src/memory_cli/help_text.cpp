@@ -18,7 +18,9 @@ Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見
                           名前を「行番号<タブ>…」で表示します
   check                   記憶のファイルを検査し、問題を 1 行ずつ表示します
   export フォルダ         UTF-8・LF 改行の写し（dic.txt など）を書きます
-  backups                 バックアップの名前と大きさを表示します
+  backups                 バックアップを古い順に、名前、取った日時、中身（事柄・
+                          言葉・発言の数と日記のバイト数）とともに表示します。
+                          ファイルが記録と合わないものは「壊れています」と示します
 
 直す（Holvan の終了後に使えます）:
   add fact 言葉 説明       辞書（dic.dat）に事柄を加えます
@@ -32,14 +34,17 @@ Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見
   remove definition --line N
                           意味を一つ、言葉ごと、または brain.dat の N 行目を消します
   remove phrase 発言 | remove phrase --line N
-                          発言の記録（res.dat）から消します
+                          発言の記録（res.dat）と、すべてのバックアップから消します
   rename 名前             ユーザーの名前を変えます
   import dic ファイル     「言葉*説明」か「言葉<タブ>説明」の行を辞書に加えます
                           （- は標準入力）
   backup [--daily]        記憶のファイルを今日の日付のフォルダにバックアップします
-                          （--daily: 今日の分があれば何もしません）。新しい 14 個を残します
-  restore 名前 [ファイル...]
-                          今のファイルをバックアップしてから、バックアップを戻します
+                          （--daily: 今日の分があれば何もしません）。取った日時の
+                          新しい 14 個を残します
+  restore [--exact] 名前 [ファイル...]
+                          今のファイルをバックアップしてから、バックアップのファイル
+                          を戻します。すべて戻すか、何も変えないかのどちらかです。
+                          バックアップにないファイルはそのままにします
 
 オプション:
   -d, --dir フォルダ      記憶のフォルダ（既定は ${XDG_DATA_HOME:-~/.local/share}/holvan）
@@ -50,6 +55,9 @@ Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見
   -n, --line N            N 行目（list の行番号）
   --all                   remove definition: 言葉ごと消します
   --daily                 backup: 今日の分があれば何もしません
+  --keep-in-backups       remove phrase: バックアップからは消しません
+  --exact                 restore: 指定したファイル（既定は 5 つすべて）のうち
+                          バックアップにないものを消します
   -h, --help              この説明を表示します
   --version               版を表示します
 
@@ -73,7 +81,10 @@ Looking (works while Holvan runs):
                           name, as "LINE<TAB>..."
   check                   checks the memory files, one problem a line
   export FOLDER           writes UTF-8 copies with LF line ends (dic.txt...)
-  backups                 lists the backups with their sizes
+  backups                 lists the backups, oldest first, with when each was
+                          taken and what it holds (facts, words, phrases, the
+                          diary's bytes); one whose files do not match its
+                          record is shown as damaged
 
 Editing (once Holvan has ended):
   add fact KEY TEXT       adds a fact to the dictionary (dic.dat)
@@ -88,14 +99,17 @@ Editing (once Holvan has ended):
                           removes one definition, the whole word, or line N
                           of brain.dat
   remove phrase TEXT | remove phrase --line N
-                          removes a logged phrase (res.dat)
+                          removes a logged phrase from res.dat and from every
+                          backup
   rename NAME             changes the user's name
   import dic FILE         adds the "KEY*TEXT" or "KEY<TAB>TEXT" lines of FILE
                           to the dictionary (- reads standard input)
   backup [--daily]        backs the memory files up in a folder named by
-                          today's date; keeps the newest 14
-  restore NAME [FILE...]  backs up the current files, then puts the backup
-                          NAME back (all files, or those named)
+                          today's date; keeps the 14 taken last
+  restore [--exact] NAME [FILE...]
+                          backs up the current files, then puts the files of
+                          the backup NAME back (all, or those named), all of
+                          them or none; a file the backup lacks is left alone
 
 Options:
   -d, --dir FOLDER        the memory folder (default:
@@ -107,6 +121,9 @@ Options:
   -n, --line N            line N (the numbers list shows)
   --all                   remove definition: the whole word
   --daily                 backup: nothing when today's backup exists
+  --keep-in-backups       remove phrase: the backups keep the phrase
+  --exact                 restore: the files asked for (all five by default)
+                          that the backup lacks are removed
   -h, --help              show this text
   --version               show the version
 

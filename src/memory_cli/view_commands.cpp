@@ -1,8 +1,3 @@
-#include <sys/stat.h>
-
-#include <cerrno>
-
-#include "errors/error.h"
 #include "memory/check.h"
 #include "memory/export.h"
 #include "memory_cli/commands.h"
@@ -83,10 +78,6 @@ int Look(const MemoryFolder& memory, const Request& request) {
       return Check(memory);
     default: {
       const std::string& folder = request.arguments[0];
-      // The copies hold the user's diary and profile: a new folder is private.
-      if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        throw CreateError(folder);
-      }
       const std::vector<std::string> written =
           memory::ExportUtf8(memory, folder);
       NarrowText names;

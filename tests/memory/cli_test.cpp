@@ -103,8 +103,10 @@ TEST_F(MemoryCliTest, EveryEditCommandChangesOnlyItsLines) {
       {{"remove", "definition", "--line", "4"},
        "brain.dat の 4 行目を消しました\n"},
       {{"remove", "phrase", "パスワードは1234"},
-       "res.dat から「パスワードは1234」を消しました（2 行目）\n"},
-      {{"remove", "phrase", "-n", "1"}, "res.dat の 1 行目を消しました\n"},
+       "res.dat から「パスワードは1234」を消しました（2 行目）\n"
+       "バックアップにはありませんでした\n"},
+      {{"remove", "phrase", "-n", "1", "--keep-in-backups"},
+       "res.dat の 1 行目を消しました\n"},
       {{"rename", "花子"}, "名前を「花子」にしました\n"},
   };
   for (const auto& [args, said] : kSteps) {
@@ -145,6 +147,8 @@ TEST_F(MemoryCliTest, RefusesWhatCannotBeDoneAndSaysWhy) {
            {"remove", "fact", "東京", "--line", "1"},
            {"remove", "definition", "猫"},
            {"list", "dic", "--daily"},
+           {"backup", "--exact"},
+           {"remove", "fact", "東京", "--keep-in-backups"},
            {"remove", "fact", "--line", "0"},
            {"restore", "2026-12-01", "passwords.txt"},
            {"--dir"},
@@ -202,6 +206,12 @@ TEST_F(MemoryCliTest, ExportsUtf8CopiesAndChecks) {
             "東京*日本の首都\n大阪*西の都\n");
   EXPECT_EQ(home_.ReadBytes("copies/holv.txt"), "太郎\n3\n1\n0\n0\n0\n0\n");
   EXPECT_FALSE(home_.Exists("copies/diary.txt"));
+  // Never over copies already there.
+  run = Run({"export", "copies"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "holvan-memory: 書き出すフォルダ copies は空ではありません。新しい"
+            "フォルダか空のフォルダを指定してください\n");
 
   run = Run({"check"});
   EXPECT_EQ(run.status, 0);
@@ -220,14 +230,13 @@ TEST_F(MemoryCliTest, BacksUpOncePerDayAndRestoresAfterASnapshot) {
   const std::string today = run.out.substr(run.out.find(": ") + 2, 10);
   EXPECT_EQ(Run({"backup", "--daily"}).out,
             "今日のバックアップはもうあります: " + today + "\n");
-  uintmax_t bytes = 0;
-  for (const char* name : {"dic.dat", "brain.dat", "res.dat", "holv.dat"}) {
-    bytes += std::filesystem::file_size(File(name));
-  }
-  EXPECT_EQ(Run({"backups"}).out,
-            today + "\t4 ファイル\t" + std::to_string(bytes) + " バイト\n");
+  run = Run({"backups"});
+  EXPECT_TRUE(run.out.starts_with(today + "\t" + today + " ")) << run.out;
+  EXPECT_TRUE(run.out.ends_with("\t事柄 2\t言葉 3\t発言 2\t日記なし\n"))
+      << run.out;
 
-  // A wrong definition learned, a diary begun: back to this morning.
+  // A wrong definition learned, a diary begun: back to this morning, the
+  // diary kept.
   Run({"add", "definition", "猫", "魚"});
   Write("diary.dat", "今日の日記\r\n");
   const std::string brain = Read("brain.dat");
@@ -236,10 +245,12 @@ TEST_F(MemoryCliTest, BacksUpOncePerDayAndRestoresAfterASnapshot) {
   EXPECT_TRUE(run.out.starts_with(
       "今のファイルをバックアップしました: " + today + "-"));
   EXPECT_NE(run.out.find("brain.dat を戻しました\n"), std::string::npos);
-  EXPECT_NE(run.out.find("diary.dat を消しました（バックアップにないため）\n"),
+  EXPECT_NE(run.out.find("diary.dat はバックアップにないので、そのままにしま"
+                         "した\n"),
             std::string::npos);
   EXPECT_EQ(Read("brain.dat"),
             "【ほめ言葉】＝すごい\r\n【悪口】＝ばか\r\n猫＝哺乳類＊動物\r\n");
+  EXPECT_EQ(Read("diary.dat"), "今日の日記\r\n");
   // The snapshot holds what the restore replaced.
   const std::string snapshot = run.out.substr(
       run.out.find(": ") + 2, run.out.find('\n') - run.out.find(": ") - 2);
@@ -247,7 +258,26 @@ TEST_F(MemoryCliTest, BacksUpOncePerDayAndRestoresAfterASnapshot) {
                                          "/brain.dat")),
             brain);
   EXPECT_TRUE(home_.Exists("state/holvan/backups/" + snapshot + "/diary.dat"));
+  run = Run({"restore", "--exact", today, "diary.dat"});
+  EXPECT_NE(run.out.find("diary.dat を消しました（バックアップにないため）\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_FALSE(home_.Exists("data/holvan/diary.dat"));
   EXPECT_EQ(Run({"restore", "2020-01-01"}).status, 1);
+
+  // A phrase removed goes from the three backups too, by its line or by its
+  // text when res.dat no longer has it.
+  EXPECT_EQ(
+      Run({"remove", "phrase", "--line", "2"}).out,
+      "res.dat の 2 行目を消しました\nバックアップ 3 個からも消しました\n");
+  EXPECT_EQ(Run({"remove", "phrase", "こんにちは", "--keep-in-backups"}).out,
+            "res.dat から「こんにちは」を消しました（1 行目）\n");
+  EXPECT_EQ(Run({"remove", "phrase", "こんにちは"}).out,
+            "「こんにちは」は res.dat にはありませんでしたが、バックアップ 3 "
+            "個から消しました\n");
+  run = Run({"remove", "phrase", "こんにちは"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "holvan-memory: 「こんにちは」は res.dat にありません\n");
 
   // Another folder's backups never mix with the user's own.
   TempDir other;

@@ -362,7 +362,8 @@ TEST_F(MemoryCliTest, FindsKeysByTheirCharactersAndKeepsTheColumns) {
       {{"remove", "definition", "纊", "綿"},
        "「纊」の意味「綿」を消しました\n"},
       {{"remove", "phrase", "纊です"},
-       "res.dat から「纊です」を消しました（1 行目）\n"},
+       "res.dat から「纊です」を消しました（1 行目）\n"
+       "バックアップにはありませんでした\n"},
   };
   for (const auto& [args, said] : kSteps) {
     const ProgramRun run = Run(args);

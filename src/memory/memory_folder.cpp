@@ -47,7 +47,13 @@ NarrowText Taken(std::string_view key, MemoryFile file, int32_t line) {
 
 }  // namespace
 
-NarrowText FolderInUseReason() { return "Holvan の終了後に編集できます"_sj; }
+NarrowText FolderInUseReason(const std::optional<LockHolder>& holder) {
+  const NarrowText& after_holvan = "Holvan の終了後に編集できます"_sj;
+  if (!holder) return after_holvan;
+  return IsHolvan(*holder)
+             ? after_holvan + WhichHolvan(*holder)
+             : HolderUsesFolder(*holder) + "。終了後に編集できます"_sj;
+}
 
 MemoryFolder::MemoryFolder(const NarrowText& folder,
                            NarrowText read_only_reason)

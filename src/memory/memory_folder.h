@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/lock_holder.h"
 #include "memory/file_lines.h"
 #include "memory/memory_files.h"
 #include "text/narrow_text.h"
@@ -49,9 +50,14 @@ struct ImportReport {
   std::vector<SkippedLine> skipped;
 };
 
-/// "Holvan の終了後に編集できます": why a memory whose folder Holvan holds is
-/// open read-only.
-NarrowText FolderInUseReason();
+/// Why a memory whose folder another program holds is open read-only:
+/// "Holvan の終了後に編集できます", with which Holvan holds it after it
+/// ("（holvan-term、プロセス 1234）"), or who else does
+/// ("「記憶の整理」（プロセス
+/// 1234）がこのフォルダを使っています。終了後に編集できます"); the first alone
+/// when it is not known.
+NarrowText FolderInUseReason(
+    const std::optional<LockHolder>& holder = std::nullopt);
 
 /// The memory files of one folder, read whole when it is opened and written
 /// back only by Save: only the files an edit changed, each atomically, every

@@ -1,16 +1,11 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "../reliability/term_driver.h"
+#include "support/piped_program.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
-#include "system/folder_lock.h"
 #include "text/cp932.h"
 
 namespace holvan::testing {
@@ -255,52 +250,6 @@ TEST_F(MemoryCliTest, BacksUpOncePerDayAndRestoresAfterASnapshot) {
   EXPECT_EQ(run.out, "バックアップはありません\n");
 }
 
-/// holvan-memory running with its stdin on a pipe that the test writes.
-class PipedMemory {
- public:
-  PipedMemory(const std::vector<std::string>& args, const std::string& out) {
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      const int out_fd =
-          ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (::dup2(fds[0], 0) < 0 || ::dup2(out_fd, 1) < 0 ||
-          ::dup2(out_fd, 2) < 0) {
-        _exit(127);
-      }
-      ::close(fds[1]);
-      std::vector<std::string> arguments = {HOLVAN_MEMORY_PATH};
-      arguments.insert(arguments.end(), args.begin(), args.end());
-      std::vector<char*> argv;
-      for (std::string& argument : arguments) argv.push_back(argument.data());
-      argv.push_back(nullptr);
-      ::execv(argv[0], argv.data());
-      _exit(127);
-    }
-    ::close(fds[0]);
-    in_ = fds[1];
-  }
-  ~PipedMemory() { Finish(""); }
-
-  /// Writes input, ends it and waits; the exit status.
-  int Finish(std::string_view input) {
-    if (pid_ <= 0) return -1;
-    if (!input.empty() && ::write(in_, input.data(), input.size()) < 0) {
-      return -1;
-    }
-    ::close(in_);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int in_ = -1;
-};
-
 TEST_F(MemoryCliTest, HolvanAndTheEditorsNeverWriteAtOnce) {
   const std::string brain = home_.ReadBytes("data/holvan/brain.dat");
   const std::string dictionary = home_.ReadBytes("data/holvan/dic.dat");
@@ -309,7 +258,10 @@ TEST_F(MemoryCliTest, HolvanAndTheEditorsNeverWriteAtOnce) {
     ASSERT_TRUE(holvan.WaitOut("太郎"));
     ProgramRun run = Run({"add", "definition", "猫", "魚"});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, "holvan-memory: Holvan の終了後に編集できます\n");
+    EXPECT_EQ(run.err,
+              "holvan-memory: Holvan の終了後に編集できます（holvan-term、"
+              "プロセス " +
+                  std::to_string(holvan.pid()) + "）\n");
     EXPECT_EQ(Run({"backup"}).status, 3);
     EXPECT_EQ(Run({"restore", "2026-12-01"}).status, 3);
     // Looking needs no lock.
@@ -323,17 +275,15 @@ TEST_F(MemoryCliTest, HolvanAndTheEditorsNeverWriteAtOnce) {
 
   // While holvan-memory holds the folder (reading a list to import from its
   // stdin), Holvan does not start.
-  PipedMemory importing({"--dir", memory_folder(), "import", "dic", "-"},
-                        home_.File("import.out"));
-  const auto give_up =
-      std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!system::FolderLock::TryLock(memory_folder()).busy() &&
-         std::chrono::steady_clock::now() < give_up) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  PipedProgram importing(
+      {HOLVAN_MEMORY_PATH, "--dir", memory_folder(), "import", "dic", "-"},
+      home_.File("import.out"));
+  ASSERT_TRUE(WaitUntilLocked(memory_folder(), importing.pid()));
   const TermResult refused = RunTermOnce(memory_folder(), "こんにちは\n");
   EXPECT_EQ(refused.status, 3);
-  EXPECT_EQ(refused.err, "Holvan はこのフォルダですでに起動しています\n");
+  EXPECT_EQ(refused.err, "holvan-memory（プロセス " +
+                             std::to_string(importing.pid()) +
+                             "）がこのフォルダを使っています\n");
   EXPECT_EQ(importing.Finish("京都*古い都\n"), 0)
       << home_.ReadBytes("import.out");
   EXPECT_EQ(Read("dic.dat"),

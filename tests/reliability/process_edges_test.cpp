@@ -191,7 +191,10 @@ TEST(ProcessEdgesTest, ASecondHolvanOnTheFolderTouchesNothing) {
   const TermResult second =
       RunPrepared(io, folder, "猫とは動物だ\n日記\nセーブ\n/quit\n", [] {});
   EXPECT_EQ(second.status, 3);
-  EXPECT_EQ(second.err, "Holvan はこのフォルダですでに起動しています\n");
+  EXPECT_EQ(
+      second.err,
+      "Holvan はこのフォルダですでに起動しています（holvan-term、プロセス " +
+          std::to_string(first.pid()) + "）\n");
   EXPECT_EQ(second.out, "");
   for (const auto& [name, bytes] : files) {
     EXPECT_EQ(ReadFile(dir.File(name)), bytes) << name;

@@ -27,7 +27,7 @@ bool IsRegular(int fd) {
 }
 
 /// Who holds the flock on fd's file.
-std::optional<LockHolder> HolderOfFileOf(int fd) {
+std::optional<LockHolder> FlockHolderOn(int fd) {
   struct stat st;
   if (::fstat(fd, &st) != 0) return std::nullopt;
   return FlockHolder(st.st_dev, st.st_ino);
@@ -39,26 +39,22 @@ FolderLock FolderLock::TryLock(const NarrowText& folder) {
   Fd folder_fd(OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOCTTY));
   if (!folder_fd.ok()) return TryLockFile(folder);
   if (!Lock(folder_fd.get())) {
-    return errno == EWOULDBLOCK ? Busy(HolderOfFileOf(folder_fd.get()))
+    return errno == EWOULDBLOCK ? Busy(FlockHolderOn(folder_fd.get()))
                                 : TryLockFile(folder);
   }
-  FolderLock lock;
-  lock.folder_ = std::move(folder_fd);
   // The lock file of a holder that could not lock the folder itself. No such
   // holder follows a link or locks what is not a regular file.
   Fd file(OpenRetrying(DataFilePath(folder, kLockFileName).c_str(),
                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
   if (!file.ok()) {
-    return errno == ENOENT || errno == ELOOP ? std::move(lock)
-                                             : Unavailable(errno);
-  }
-  if (!IsRegular(file.get())) return lock;
-  if (!Lock(file.get())) {
-    return errno == EWOULDBLOCK ? Busy(HolderOfFileOf(file.get()))
+    if (errno != ENOENT && errno != ELOOP) return Unavailable(errno);
+  } else if (!IsRegular(file.get())) {
+    file = Fd(-1);
+  } else if (!Lock(file.get())) {
+    return errno == EWOULDBLOCK ? Busy(FlockHolderOn(file.get()))
                                 : Unavailable(errno);
   }
-  lock.file_ = std::move(file);
-  return lock;
+  return FolderLock(State::kHeld, std::move(folder_fd), std::move(file));
 }
 
 FolderLock FolderLock::TryLockFile(const NarrowText& folder) {
@@ -68,7 +64,7 @@ FolderLock FolderLock::TryLockFile(const NarrowText& folder) {
   if (!file.ok()) return Unavailable(errno);
   if (!IsRegular(file.get())) return Unavailable(EINVAL);
   if (!Lock(file.get())) {
-    return errno == EWOULDBLOCK ? Busy(HolderOfFileOf(file.get()))
+    return errno == EWOULDBLOCK ? Busy(FlockHolderOn(file.get()))
                                 : Unavailable(errno);
   }
   // A holder of the folder's own lock that looked for this file before it
@@ -80,23 +76,23 @@ FolderLock FolderLock::TryLockFile(const NarrowText& folder) {
       return Busy(HolderOf(*taker));
     }
   }
-  FolderLock lock;
-  lock.file_ = std::move(file);
-  return lock;
+  return FolderLock(State::kHeld, Fd(-1), std::move(file));
 }
 
+FolderLock::FolderLock(State state, Fd folder, Fd file, int error)
+    : folder_(std::move(folder)),
+      file_(std::move(file)),
+      state_(state),
+      error_(error) {}
+
 FolderLock FolderLock::Busy(std::optional<LockHolder> holder) {
-  FolderLock busy;
-  busy.state_ = State::kBusy;
+  FolderLock busy(State::kBusy, Fd(-1), Fd(-1));
   busy.holder_ = std::move(holder);
   return busy;
 }
 
 FolderLock FolderLock::Unavailable(int error) {
-  FolderLock unavailable;
-  unavailable.state_ = State::kUnavailable;
-  unavailable.error_ = error;
-  return unavailable;
+  return FolderLock(State::kUnavailable, Fd(-1), Fd(-1), error);
 }
 
 }  // namespace holvan::system

@@ -46,17 +46,17 @@ class FolderLock {
   int error() const { return error_; }
 
  private:
-  FolderLock() = default;
+  FolderLock(State state, Fd folder, Fd file, int error = 0);
   static FolderLock Busy(std::optional<LockHolder> holder);
   static FolderLock Unavailable(int error);
   /// The lock file's lock alone, for a folder that cannot be locked itself.
   static FolderLock TryLockFile(const NarrowText& folder);
 
-  Fd folder_{-1};
-  Fd file_{-1};
-  State state_ = State::kHeld;
+  Fd folder_;
+  Fd file_;
+  State state_;
   std::optional<LockHolder> holder_;
-  int error_ = 0;
+  int error_;
 };
 
 }  // namespace holvan::system

@@ -212,9 +212,9 @@ TEST(ProcessEdgesTest, ASecondHolvanOnTheFolderTouchesNothing) {
   EXPECT_EQ(after.status, 0) << after.err;
   ReportCase("two copies", "a second holvan-term on a folder where one runs",
              Reported(!::testing::Test::HasFailure(),
-                      "status 3 and one error line; nothing read or written; "
-                      "the first saves as if alone and its end frees the "
-                      "folder"),
+                      "status 3 and one error line naming the first and its "
+                      "process; nothing read or written; the first saves as "
+                      "if alone and its end frees the folder"),
              "4 files byte for byte and their times");
 }
 

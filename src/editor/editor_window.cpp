@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTime>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
@@ -23,6 +24,7 @@
 #include "errors/failure.h"
 #include "memory/check.h"
 #include "memory/places.h"
+#include "system/lock_messages.h"
 #include "system/working_folder.h"
 #include "text/cp932.h"
 #include "text/literal.h"
@@ -161,7 +163,7 @@ QWidget* EditorWindow::BuildReadOnlyBar() {
   auto* reload = new QPushButton(QStringLiteral("再読み込み"), bar);
   reload->setObjectName(QStringLiteral("reload_button"));
   reload->setAutoDefault(false);
-  connect(reload, &QPushButton::clicked, this, [this] { Load(); });
+  connect(reload, &QPushButton::clicked, this, [this] { Load(true); });
   auto* row = new QHBoxLayout(bar);
   row->addWidget(reason_label_, 1);
   row->addWidget(reload);
@@ -169,7 +171,7 @@ QWidget* EditorWindow::BuildReadOnlyBar() {
 }
 
 void EditorWindow::Start() {
-  Load();
+  Load(false);
   // A quit while an error box waited ends the program: nothing to show.
   if (finished_) return;
   Place();
@@ -188,18 +190,28 @@ void EditorWindow::Place() {
   PlaceWhole(this, available.center() - rect().center());
 }
 
-void EditorWindow::Load() {
+void EditorWindow::Load(bool reloading) {
   std::optional<system::FolderLock> lock;
   std::optional<MemoryFolder> memory;
+  QString hint;
   const std::optional<Error> failure = FailureOf([&] {
     const std::string folder = memory::MemoryFolderToUse(dir_);
     system::FolderLock taken = system::ClaimWorkingFolder(folder);
-    if (taken.busy()) {
-      memory = MemoryFolder::OpenReadOnly(folder, memory::FolderInUseReason());
-    } else {
+    if (taken.held()) {
       // Held before reading, so that nothing changes what was read.
       memory = MemoryFolder::OpenForEditing(folder);
       lock = std::move(taken);
+    } else if (taken.busy()) {
+      memory = MemoryFolder::OpenReadOnly(
+          folder, memory::FolderInUseReason(taken.holder()));
+      // The reason names the holder when it is known.
+      hint = taken.holder()
+                 ? QStringLiteral("終了したら「再読み込み」を押してください。")
+                 : QStringLiteral(
+                       "Holvan を終了してから「再読み込み」を押してください。");
+    } else {
+      memory = MemoryFolder::OpenReadOnly(
+          folder, system::UnlockedEditMessage(folder, taken));
     }
   });
   if (failure) {
@@ -210,7 +222,14 @@ void EditorWindow::Load() {
     load_failure_.clear();
     memory_ = std::move(memory);
     lock_ = std::move(lock);
+    read_only_hint_ = hint;
   }
+  // A reload that changes nothing says so, lest the button seem dead.
+  reload_note_ =
+      reloading && !(memory_ && memory_->editable())
+          ? QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) +
+                QStringLiteral(" に再読み込みしました。まだ読み取り専用です")
+          : QString();
   ShowMemory();
   if (failure) ShowFailure(this, *failure);
 }
@@ -228,9 +247,9 @@ void EditorWindow::ShowMemory() {
   } else if (loaded && !editable) {
     reason_label_->setText(
         QStringLiteral("読み取り専用です: ") +
-        ShownText(memory_->read_only_reason()) +
-        QStringLiteral(
-            "。\nHolvan を終了してから「再読み込み」を押してください。"));
+        ShownText(memory_->read_only_reason()) + QStringLiteral("。") +
+        (read_only_hint_.isEmpty() ? QString()
+                                   : QStringLiteral("\n") + read_only_hint_));
   }
   setWindowTitle(editable ? QStringLiteral("記憶の整理[*]")
                           : QStringLiteral("記憶の整理（読み取り専用）[*]"));
@@ -266,6 +285,10 @@ void EditorWindow::ShowUnsaved() {
   if (unsaved && memory_->CanUndo()) {
     status += QStringLiteral("（最後: ") + ShownText(memory_->LastEdit()) +
               QStringLiteral("）");
+  }
+  // A reload that changes nothing says so, lest the button seem dead.
+  if (!unsaved && !reload_note_.isEmpty()) {
+    status += QStringLiteral("　") + reload_note_;
   }
   status_label_->SetText(status);
 }

@@ -27,8 +27,9 @@ class StatusLine;
 /// memory folder, searched and edited, with undo of the edits made since the
 /// last save, 保存, 閉じる and the check report. It holds the folder's lock
 /// for as long as it has the memory open for editing, so that Holvan cannot
-/// start meanwhile and later write over what was saved; while Holvan holds
-/// the lock the memory opens to look at only, and a bar says why.
+/// start meanwhile and later write over what was saved; while another program
+/// holds the lock, or where the folder cannot be locked, the memory opens to
+/// look at only, and a bar says why.
 class EditorWindow : public SavingWindow, public MemoryEdits {
  public:
   /// dir: the memory folder; by default the one holvan-start uses.
@@ -67,8 +68,8 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   void Place();
 
   /// Takes the folder's lock and reads the memory: for editing when the lock
-  /// is ours, else to look at only.
-  void Load();
+  /// is ours, else to look at only. reloading: asked for by 再読み込み.
+  void Load(bool reloading);
   /// Whether the memory is open for editing.
   bool Editable() const;
   /// Shows the memory as it stands: the lists as the search finds them, the
@@ -97,6 +98,10 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   std::optional<memory::MemoryFolder> memory_;
   /// Why the memory could not be read, when it could not.
   QString load_failure_;
+  /// What to do before 再読み込み, shown under the read-only reason.
+  QString read_only_hint_;
+  /// When 再読み込み left the memory read-only, for the status line.
+  QString reload_note_;
 
   QWidget* read_only_bar_ = nullptr;
   QLabel* reason_label_ = nullptr;

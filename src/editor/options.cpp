@@ -18,8 +18,10 @@ constexpr std::string_view kJapaneseHelp =
 Holvan の記憶（辞書、覚えた言葉、発言の記録、名前）を見て、探して、直す
 ウィンドウ「記憶の整理」を開きます。直したものは「保存」を押すまでファイルに
 書かれず、それまでは最後の変更を「元に戻す」で取り消せます。
-Holvan の起動中は読み取り専用で開き、「Holvan の終了後に編集できます」と
-表示します。「記憶の整理」が開いている間は Holvan は起動しません。
+ほかのプログラム（Holvan や別の「記憶の整理」）がフォルダを使っている間は
+読み取り専用で開き、「Holvan の終了後に編集できます（holvan-term、プロセス
+1234）」のように、そのプログラムを表示します。「記憶の整理」が開いている間は
+Holvan は起動しません。
 
 オプション:
   -d, --dir フォルダ      記憶のフォルダ（既定は ${XDG_DATA_HOME:-~/.local/share}/holvan）
@@ -37,9 +39,10 @@ constexpr std::string_view kEnglishHelp =
 Opens 記憶の整理, a window to see, search and edit Holvan's memory: its
 dictionary, learned words, logged phrases and your name. Edits are written
 to the files only by 保存 (save); until then the last one can be taken back
-with 元に戻す (undo). While Holvan runs the memory opens read-only, saying
-"Holvan の終了後に編集できます"; while the window is open, Holvan does not
-start.
+with 元に戻す (undo). While another program (Holvan, a second 記憶の整理)
+holds the folder the memory opens read-only, naming it, as in "Holvan
+の終了後に編集できます（holvan-term、プロセス 1234）"; while the window is open,
+Holvan does not start.
 
 Options:
   -d, --dir FOLDER        the memory folder (default:

@@ -82,7 +82,13 @@ bool FileHolds(const NarrowText& path, std::string_view bytes) {
 
 }  // namespace
 
-NarrowText FolderInUseReason() { return "Holvan の終了後に編集できます"_sj; }
+NarrowText FolderInUseReason(const std::optional<LockHolder>& holder) {
+  const NarrowText& after_holvan = "Holvan の終了後に編集できます"_sj;
+  if (!holder) return after_holvan;
+  return IsHolvan(*holder)
+             ? after_holvan + WhichHolvan(*holder)
+             : HolderUsesFolder(*holder) + "。終了後に編集できます"_sj;
+}
 
 std::optional<NarrowText> UnreadableReason(MemoryFile file,
                                            std::string_view line) {

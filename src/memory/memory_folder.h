@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/lock_holder.h"
 #include "memory/file_lines.h"
 #include "memory/memory_files.h"
 #include "text/narrow_text.h"
@@ -78,9 +79,14 @@ enum class Reading {
   kWhenNeeded,
 };
 
-/// "Holvan の終了後に編集できます": why a memory whose folder Holvan holds is
-/// open read-only.
-NarrowText FolderInUseReason();
+/// Why a memory whose folder another program holds is open read-only:
+/// "Holvan の終了後に編集できます", with which Holvan holds it after it
+/// ("（holvan-term、プロセス 1234）"), or who else does
+/// ("「記憶の整理」（プロセス
+/// 1234）がこのフォルダを使っています。終了後に編集できます"); the first alone
+/// when it is not known.
+NarrowText FolderInUseReason(
+    const std::optional<LockHolder>& holder = std::nullopt);
 
 /// Why line, of file, is an UnreadableLine; nothing when it is not one (an
 /// empty line of "dic.dat" is none: it holds nothing to lose).

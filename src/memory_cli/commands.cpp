@@ -3,6 +3,7 @@
 #include "errors/error.h"
 #include "memory/places.h"
 #include "memory_cli/output.h"
+#include "system/lock_messages.h"
 #include "system/user_language.h"
 #include "system/working_folder.h"
 #include "text/cp932.h"
@@ -50,9 +51,10 @@ int EditFolder(const std::string& folder, const Request& request) {
 std::optional<system::FolderLock> HoldFolder(const std::string& folder) {
   system::FolderLock lock = system::ClaimWorkingFolder(folder);
   if (lock.busy()) {
-    Complain(memory::FolderInUseReason());
+    Complain(memory::FolderInUseReason(lock.holder()));
     return std::nullopt;
   }
+  if (!lock.held()) throw Error(system::UnlockedEditMessage(folder, lock));
   return lock;
 }
 

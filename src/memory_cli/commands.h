@@ -15,7 +15,7 @@ namespace holvan::memory_cli {
 inline constexpr int kDone = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
-/// Holvan holds the folder: nothing was changed.
+/// Another program holds the folder: nothing was changed.
 inline constexpr int kFolderInUse = 3;
 /// check found problems.
 inline constexpr int kProblemsFound = 4;
@@ -25,9 +25,10 @@ inline constexpr int kProblemsFound = 4;
 /// holvan::Error; a usage problem found here is told on standard error.
 int RunCommand(const Request& request);
 
-/// The lock of folder, held for the rest of the command; nothing when Holvan
-/// holds it, which is then told on standard error. Removes what saves killed
-/// part way left in the folder.
+/// The lock of folder, held for the rest of the command; nothing when another
+/// program holds it, which is then told on standard error. Where the folder
+/// cannot be locked, raises why. Removes what saves killed part way left in
+/// the folder.
 std::optional<system::FolderLock> HoldFolder(const std::string& folder);
 
 /// What an edit did.

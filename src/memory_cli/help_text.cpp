@@ -61,8 +61,9 @@ Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見
   -h, --help              この説明を表示します
   --version               版を表示します
 
-終了ステータス: 0 成功、1 失敗、2 コマンドラインの誤り、3 Holvan がフォルダを
-使用中（「Holvan の終了後に編集できます」。何も変えていません）、4 check が問題を
+終了ステータス: 0 成功、1 失敗、2 コマンドラインの誤り、3 ほかのプログラムが
+フォルダを使用中（「Holvan の終了後に編集できます（holvan-term、プロセス 1234）」
+のように、そのプログラムを言います。何も変えていません）、4 check が問題を
 見つけた。
 )";
 
@@ -127,9 +128,9 @@ Options:
   -h, --help              show this text
   --version               show the version
 
-Exit status: 0 done, 1 failed, 2 wrong command line, 3 Holvan is using the
-folder ("Holvan の終了後に編集できます"; nothing was changed), 4 check found
-problems.
+Exit status: 0 done, 1 failed, 2 wrong command line, 3 another program holds
+the folder (named, as in "Holvan の終了後に編集できます（holvan-term、プロセス
+1234）"; nothing was changed), 4 check found problems.
 )";
 
 }  // namespace

@@ -2,49 +2,97 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <utility>
 
-#include "text/literal.h"
+#include "store/data_files.h"
 
 namespace holvan::system {
+namespace {
 
-using namespace holvan::literals;
-
-FolderLock FolderLock::TryLock(const NarrowText& folder) {
-  const int fd =
-      ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return FolderLock(-1, State::kUnavailable);
+/// Takes fd's flock without waiting; false, errno set, when it is not taken.
+bool Lock(int fd) {
   int result;
   do {
     result = ::flock(fd, LOCK_EX | LOCK_NB);
   } while (result != 0 && errno == EINTR);
-  if (result == 0) return FolderLock(fd, State::kHeld);
-  const State state = errno == EWOULDBLOCK ? State::kBusy : State::kUnavailable;
-  ::close(fd);
-  return FolderLock(-1, state);
+  return result == 0;
 }
 
-FolderLock::FolderLock(FolderLock&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), state_(other.state_) {}
+bool IsRegular(int fd) {
+  struct stat st;
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
 
-FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = std::exchange(other.fd_, -1);
-    state_ = other.state_;
+/// Who holds the flock on fd's file.
+std::optional<LockHolder> FlockHolderOn(int fd) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return std::nullopt;
+  return FlockHolder(st.st_dev, st.st_ino);
+}
+
+}  // namespace
+
+FolderLock FolderLock::TryLock(const NarrowText& folder) {
+  Fd folder_fd(OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOCTTY));
+  if (!folder_fd.ok()) return TryLockFile(folder);
+  if (!Lock(folder_fd.get())) {
+    return errno == EWOULDBLOCK ? Busy(FlockHolderOn(folder_fd.get()))
+                                : TryLockFile(folder);
   }
-  return *this;
+  // The lock file of a holder that could not lock the folder itself. No such
+  // holder follows a link or locks what is not a regular file.
+  Fd file(OpenRetrying(DataFilePath(folder, kLockFileName).c_str(),
+                       O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+  if (!file.ok()) {
+    if (errno != ENOENT && errno != ELOOP) return Unavailable(errno);
+  } else if (!IsRegular(file.get())) {
+    file = Fd(-1);
+  } else if (!Lock(file.get())) {
+    return errno == EWOULDBLOCK ? Busy(FlockHolderOn(file.get()))
+                                : Unavailable(errno);
+  }
+  return FolderLock(State::kHeld, std::move(folder_fd), std::move(file));
 }
 
-FolderLock::~FolderLock() {
-  if (fd_ >= 0) ::close(fd_);
+FolderLock FolderLock::TryLockFile(const NarrowText& folder) {
+  Fd file(OpenRetrying(DataFilePath(folder, kLockFileName).c_str(),
+                       O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY,
+                       0600));
+  if (!file.ok()) return Unavailable(errno);
+  if (!IsRegular(file.get())) return Unavailable(EINVAL);
+  if (!Lock(file.get())) {
+    return errno == EWOULDBLOCK ? Busy(FlockHolderOn(file.get()))
+                                : Unavailable(errno);
+  }
+  // A holder of the folder's own lock that looked for this file before it
+  // was made holds the folder without it.
+  struct stat st;
+  if (::stat(folder.c_str(), &st) == 0) {
+    if (const std::optional<pid_t> taker =
+            FlockTaker(KernelLockTable(), st.st_dev, st.st_ino)) {
+      return Busy(HolderOf(*taker));
+    }
+  }
+  return FolderLock(State::kHeld, Fd(-1), std::move(file));
 }
 
-NarrowText FolderBusyMessage() {
-  return "Holvan はこのフォルダですでに起動しています"_sj;
+FolderLock::FolderLock(State state, Fd folder, Fd file, int error)
+    : folder_(std::move(folder)),
+      file_(std::move(file)),
+      state_(state),
+      error_(error) {}
+
+FolderLock FolderLock::Busy(std::optional<LockHolder> holder) {
+  FolderLock busy(State::kBusy, Fd(-1), Fd(-1));
+  busy.holder_ = std::move(holder);
+  return busy;
+}
+
+FolderLock FolderLock::Unavailable(int error) {
+  return FolderLock(State::kUnavailable, Fd(-1), Fd(-1), error);
 }
 
 }  // namespace holvan::system

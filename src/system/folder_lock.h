@@ -1,43 +1,62 @@
 #pragma once
 
+#include <optional>
+#include <string_view>
+
+#include "files/descriptors.h"
+#include "files/lock_holder.h"
 #include "text/narrow_text.h"
 
 namespace holvan::system {
 
-/// An exclusive advisory lock (flock) on a folder, taken on a descriptor of
-/// the folder itself: no lock file is made, and the lock goes with the last
-/// descriptor, so a killed holder never leaves it behind. Held for the life
-/// of the object; programs started meanwhile do not inherit it.
+/// The hidden file whose lock stands for the folder's own where the folder
+/// cannot be opened to be locked (a folder that may be written and searched
+/// but not read, or a file system that locks files but not folders).
+inline constexpr std::string_view kLockFileName = ".holvan.lock";
+
+/// An exclusive advisory lock (flock) on a folder, held for the life of the
+/// object; the lock goes with the last descriptor, so a killed holder never
+/// leaves it behind, and programs started meanwhile do not inherit it.
+///
+/// It is taken on a descriptor of the folder itself, and then also on the
+/// lock file when that file is there. Where the folder cannot be opened or
+/// locked, the lock file (made when missing, never followed through a link)
+/// is locked instead, and the folder's own lock, which a holder of that kind
+/// cannot take, is looked for in the kernel's lock table. So the two kinds of
+/// holder always exclude each other.
 class FolderLock {
  public:
   enum class State {
     kHeld,
     /// Another holder has it.
     kBusy,
-    /// The folder cannot be opened or its file system takes no locks.
+    /// Neither the folder nor the lock file can be locked.
     kUnavailable,
   };
 
   /// Takes the lock of folder if it is free, without waiting.
   static FolderLock TryLock(const NarrowText& folder);
 
-  FolderLock(FolderLock&& other) noexcept;
-  FolderLock& operator=(FolderLock&& other) noexcept;
-  ~FolderLock();
-
   State state() const { return state_; }
   bool held() const { return state_ == State::kHeld; }
   bool busy() const { return state_ == State::kBusy; }
+  /// Who holds it, when it is busy and the kernel tells.
+  const std::optional<LockHolder>& holder() const { return holder_; }
+  /// Why it is unavailable: the errno of the step that failed.
+  int error() const { return error_; }
 
  private:
-  FolderLock(int fd, State state) : fd_(fd), state_(state) {}
+  FolderLock(State state, Fd folder, Fd file, int error = 0);
+  static FolderLock Busy(std::optional<LockHolder> holder);
+  static FolderLock Unavailable(int error);
+  /// The lock file's lock alone, for a folder that cannot be locked itself.
+  static FolderLock TryLockFile(const NarrowText& folder);
 
-  int fd_;
+  Fd folder_;
+  Fd file_;
   State state_;
+  std::optional<LockHolder> holder_;
+  int error_;
 };
-
-/// "Holvan はこのフォルダですでに起動しています": what a start on a folder
-/// whose lock another holds says.
-NarrowText FolderBusyMessage();
 
 }  // namespace holvan::system

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "system/lock_messages.h"
 #include "system/process_start.h"
 #include "system/signal_bridge.h"
 #include "system/system_platform.h"
@@ -34,14 +35,22 @@ int main(int argc, char** argv) {
       break;
   }
   holvan::system::SystemPlatform platform(parsed.overrides);
+  const holvan::NarrowText working = platform.WorkingFolder();
   // Held until the program ends.
   const holvan::system::FolderLock folder =
-      holvan::system::ClaimWorkingFolder(platform.WorkingFolder());
+      holvan::system::ClaimWorkingFolder(working);
   if (folder.busy()) {
-    std::fprintf(
-        stderr, "%s\n",
-        holvan::NarrowToUtf8(holvan::system::FolderBusyMessage()).c_str());
+    std::fprintf(stderr, "%s\n",
+                 holvan::NarrowToTerminalUtf8(
+                     holvan::system::FolderBusyMessage(folder.holder()))
+                     .c_str());
     return holvan::system::kFolderBusyStatus;
+  }
+  if (!folder.held()) {
+    std::fprintf(stderr, "%s\n",
+                 holvan::NarrowToTerminalUtf8(
+                     holvan::system::UnlockedStartMessage(working, folder))
+                     .c_str());
   }
   const bool interactive = isatty(STDIN_FILENO) == 1;
   holvan::system::SignalBridge signals =

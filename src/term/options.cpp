@@ -156,8 +156,9 @@ std::string UsageText() {
          "end of input.\n"
          "\n"
          "Exit status: 0 after a saved close, 1 when the last save failed, 2\n"
-         "for a refused argument, 3 when another Holvan already works in this\n"
-         "directory (nothing is then read or written).\n";
+         "for a refused argument, 3 when another program (Holvan, the memory\n"
+         "editor, holvan-memory) holds this directory, which standard error\n"
+         "names with its process (nothing is then read or written).\n";
 }
 
 }  // namespace holvan::term

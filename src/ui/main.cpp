@@ -7,10 +7,10 @@
 #include "system/working_folder.h"
 #include "ui/desktop_identity.h"
 #include "ui/main_window.h"
-#include "ui/message_boxes.h"
 #include "ui/qt_translation.h"
 #include "ui/run_window.h"
 #include "ui/session_end.h"
+#include "ui/window_folder.h"
 
 int main(int argc, char** argv) {
   holvan::system::PrepareProcess();
@@ -19,12 +19,9 @@ int main(int argc, char** argv) {
   holvan::InstallQtJapanese();
   holvan::system::SystemPlatform platform;
   // Held until the program ends.
-  const holvan::system::FolderLock folder =
-      holvan::system::ClaimWorkingFolder(platform.WorkingFolder());
-  if (folder.busy()) {
-    holvan::ShowFolderBusyBox(nullptr);
-    return holvan::system::kFolderBusyStatus;
-  }
+  const std::optional<holvan::system::FolderLock> folder =
+      holvan::ClaimWindowFolder(platform.WorkingFolder());
+  if (!folder) return holvan::system::kFolderBusyStatus;
   holvan::MainWindow window(platform);
   holvan::SaveOnSessionEnd(window);
   return holvan::RunWindow(window);

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "system/folder_lock.h"
+#include "system/lock_messages.h"
 #include "text/literal.h"
 #include "ui/shown_text.h"
 
@@ -25,8 +25,14 @@ void ShowErrorBox(QWidget* parent, const Error& error) {
   ShowBox(parent, QMessageBox::Critical, "Holvan", error.BoxText());
 }
 
-void ShowFolderBusyBox(QWidget* parent) {
-  ShowBox(parent, QMessageBox::Critical, "Holvan", system::FolderBusyMessage());
+void ShowFolderBusyBox(QWidget* parent,
+                       const std::optional<LockHolder>& holder) {
+  ShowBox(parent, QMessageBox::Critical, "Holvan",
+          system::FolderBusyMessage(holder));
+}
+
+void ShowUnlockedStartBox(QWidget* parent, const NarrowText& message) {
+  ShowBox(parent, QMessageBox::Warning, "Holvan", message);
 }
 
 void ShowClosingBox(QWidget* parent) {

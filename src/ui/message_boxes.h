@@ -2,8 +2,10 @@
 
 #include <QMessageBox>
 #include <QWidget>
+#include <optional>
 
 #include "errors/error.h"
+#include "files/lock_holder.h"
 
 namespace holvan {
 
@@ -15,10 +17,16 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
 /// error icon, OK. Returns when dismissed.
 void ShowErrorBox(QWidget* parent, const Error& error);
 
-/// The box of a start on a folder where another Holvan works: "Holvan
-/// はこのフォルダですでに起動しています", caption "Holvan", error icon, OK.
-/// Returns when dismissed.
-void ShowFolderBusyBox(QWidget* parent);
+/// The box of a start on a folder that another program holds:
+/// system::FolderBusyMessage, caption "Holvan", error icon, OK. Returns when
+/// dismissed.
+void ShowFolderBusyBox(QWidget* parent,
+                       const std::optional<LockHolder>& holder);
+
+/// The box of a start on a folder that cannot be locked:
+/// system::UnlockedStartMessage, caption "Holvan", warning icon, OK. Returns
+/// when dismissed.
+void ShowUnlockedStartBox(QWidget* parent, const NarrowText& message);
 
 /// The closing box: "終了します　　", caption "確認", question icon, OK.
 /// Returns when dismissed.

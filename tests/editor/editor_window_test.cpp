@@ -1,13 +1,20 @@
 // 「記憶の整理」 driven as a user drives it: the search, the edits of each
 // kind and their undo, the bytes a save writes, the question at a close, the
-// folder's lock both ways with holvan-term, the check report, and its colours
-// under a dark theme.
+// folder's lock both ways with holvan-term and with a second editor, the check
+// report, and its colours under a dark theme.
 
 #include "editor/editor_window.h"
+
+#include <pwd.h>
+#include <sys/fsuid.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -177,10 +184,21 @@ class EditorWindowTest : public QObject {
 
   void ShowTab(int index) { Find<QTabWidget>("tabs")->setCurrentIndex(index); }
 
+  // Whether the status line says that 再読み込み left the memory read-only.
+  static bool StatusSaysStillReadOnly(const EditorWindow& window) {
+    return window.findChild<QLabel*>(QStringLiteral("status_label"))
+        ->text()
+        .contains(Q("に再読み込みしました。まだ読み取り専用です"));
+  }
+
   std::unique_ptr<WorkFolder> folder_;
   std::unique_ptr<EditorWindow> window_;
 
  private slots:
+  // This program runs the editor's window: the kernel knows it by the name it
+  // keeps for holvan-memory-editor.
+  void initTestCase() { ::prctl(PR_SET_NAME, "holvan-memory-editor"); }
+
   void init() {
     folder_ = std::make_unique<WorkFolder>();
     WriteMemory();
@@ -421,8 +439,9 @@ class EditorWindowTest : public QObject {
   }
 
   // While holvan-term holds the folder the memory opens to look at only: the
-  // reason in a bar, every editing control disabled, the files untouched;
-  // once it has ended, 再読み込み opens it for editing.
+  // reason, naming it, in a bar, every editing control disabled, the files
+  // untouched; 再読み込み says when it is still held; once it has ended,
+  // 再読み込み opens it for editing.
   void ReadOnlyWhileHolvanTermHoldsTheFolder() {
     const std::string folder = folder_->File(QString()).toStdString();
     auto holvan = std::make_unique<TermDriver>(folder, FixedClock());
@@ -431,9 +450,11 @@ class EditorWindowTest : public QObject {
     Open();
 
     QVERIFY(Find<QWidget>("read_only_bar")->isVisible());
-    QVERIFY(Find<QLabel>("read_only_reason")
-                ->text()
-                .contains(Q("Holvan の終了後に編集できます")));
+    QCOMPARE(Find<QLabel>("read_only_reason")->text(),
+             Q("読み取り専用です: Holvan の終了後に編集できます（holvan-term、"
+               "プロセス ") +
+                 QString::number(holvan->pid()) +
+                 Q("）。\n終了したら「再読み込み」を押してください。"));
     QVERIFY(window_->windowTitle().contains(Q("読み取り専用")));
     QCOMPARE(Rows("facts_list"), 3);
     QVERIFY(List("facts_list")->SelectLine(1));
@@ -449,14 +470,69 @@ class EditorWindowTest : public QObject {
     QVERIFY(Button("check_button")->isEnabled());
     QCOMPARE(AllBytes(), before);
 
+    QVERIFY(!StatusSaysStillReadOnly(*window_));
     Button("reload_button")->click();
     QVERIFY(Find<QWidget>("read_only_bar")->isVisible());
+    QVERIFY(StatusSaysStillReadOnly(*window_));
     QCOMPARE(holvan->Finish(), 0);
     holvan.reset();
     Button("reload_button")->click();
     QVERIFY(!Find<QWidget>("read_only_bar")->isVisible());
     QVERIFY(Button("add_fact_button")->isEnabled());
     QVERIFY(!window_->windowTitle().contains(Q("読み取り専用")));
+    QVERIFY(!StatusSaysStillReadOnly(*window_));
+  }
+
+  // A second editor on the folder opens it to look at only, told that the
+  // first 記憶の整理 has it; once that one has closed, 再読み込み opens it for
+  // editing.
+  void ASecondEditorIsToldTheFirstHasTheFolder() {
+    Open();
+    EditorWindow second(folder_->File(QString()).toStdString());
+    second.Start();
+    const auto* bar =
+        second.findChild<QWidget*>(QStringLiteral("read_only_bar"));
+    QVERIFY(bar->isVisible());
+    QCOMPARE(
+        second.findChild<QLabel*>(QStringLiteral("read_only_reason"))->text(),
+        Q("読み取り専用です: 「記憶の整理」（プロセス ") +
+            QString::number(::getpid()) +
+            Q("）がこのフォルダを使っています。終了後に編集できます。\n"
+              "終了したら「再読み込み」を押してください。"));
+    auto* reload =
+        second.findChild<QPushButton*>(QStringLiteral("reload_button"));
+    reload->click();
+    QVERIFY(StatusSaysStillReadOnly(second));
+    QVERIFY(window_->close());
+    window_.reset();
+    reload->click();
+    QVERIFY(!bar->isVisible());
+    QVERIFY(!StatusSaysStillReadOnly(second));
+  }
+
+  // Where the folder cannot be locked (it cannot be read, and a folder is in
+  // the lock file's place), the memory opens to look at only, and the bar
+  // says why.
+  void ReadOnlyWhereTheFolderCannotBeLocked() {
+    const passwd* nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || nobody == nullptr) QSKIP("needs root and nobody");
+    const QString folder = folder_->File(QString());
+    QVERIFY(QDir(folder).mkdir(QStringLiteral(".holvan.lock")));
+    QVERIFY(::chmod(folder.toUtf8().constData(), 0333) == 0);
+    // The files as nobody finds them, on this thread.
+    ::setfsgid(nobody->pw_gid);
+    ::setfsuid(nobody->pw_uid);
+    Open();
+    ::setfsuid(0);
+    ::setfsgid(0);
+    QVERIFY(::chmod(folder.toUtf8().constData(), 0700) == 0);
+    QVERIFY(Find<QWidget>("read_only_bar")->isVisible());
+    QCOMPARE(Find<QLabel>("read_only_reason")->text(),
+             Q("読み取り専用です: フォルダ ") + folder +
+                 Q(" をロックできません（Is a directory）。"
+                   "ロックできないときは編集しません。"));
+    QCOMPARE(Rows("facts_list"), 3);
+    QVERIFY(!Button("add_fact_button")->isEnabled());
   }
 
   // While the editor has the memory open, Holvan does not start and touches
@@ -468,8 +544,9 @@ class EditorWindowTest : public QObject {
     const std::vector<std::string> before = AllBytes();
     const TermResult refused = RunTermOnce(folder, Sj("こんにちは\n"));
     QCOMPARE(refused.status, 3);
-    QCOMPARE(refused.err,
-             std::string("Holvan はこのフォルダですでに起動しています\n"));
+    QCOMPARE(refused.err, "「記憶の整理」（プロセス " +
+                              std::to_string(::getpid()) +
+                              "）がこのフォルダを使っています\n");
     QCOMPARE(AllBytes(), before);
     QVERIFY(window_->close());
     window_.reset();

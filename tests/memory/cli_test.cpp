@@ -4,15 +4,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <map>
 #include <thread>
 
 #include "../reliability/term_driver.h"
+#include "support/piped_program.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
-#include "system/folder_lock.h"
 #include "text/cp932.h"
 
 namespace holvan::testing {
@@ -456,7 +455,10 @@ TEST_F(MemoryCliTest, HolvanAndTheEditorsNeverWriteAtOnce) {
     ASSERT_TRUE(holvan.WaitOut("太郎"));
     ProgramRun run = Run({"add", "definition", "猫", "魚"});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, "holvan-memory: Holvan の終了後に編集できます\n");
+    EXPECT_EQ(run.err,
+              "holvan-memory: Holvan の終了後に編集できます（holvan-term、"
+              "プロセス " +
+                  std::to_string(holvan.pid()) + "）\n");
     EXPECT_EQ(Run({"backup"}).status, 3);
     EXPECT_EQ(Run({"restore", "2026-12-01"}).status, 3);
     // Looking needs no lock.
@@ -470,17 +472,15 @@ TEST_F(MemoryCliTest, HolvanAndTheEditorsNeverWriteAtOnce) {
 
   // While holvan-memory holds the folder (reading a list to import from its
   // stdin), Holvan does not start.
-  PipedMemory importing({"--dir", memory_folder(), "import", "dic", "-"},
-                        home_.File("import.out"));
-  const auto give_up =
-      std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!system::FolderLock::TryLock(memory_folder()).busy() &&
-         std::chrono::steady_clock::now() < give_up) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  PipedProgram importing(
+      {HOLVAN_MEMORY_PATH, "--dir", memory_folder(), "import", "dic", "-"},
+      home_.File("import.out"));
+  ASSERT_TRUE(WaitUntilLocked(memory_folder(), importing.pid()));
   const TermResult refused = RunTermOnce(memory_folder(), "こんにちは\n");
   EXPECT_EQ(refused.status, 3);
-  EXPECT_EQ(refused.err, "Holvan はこのフォルダですでに起動しています\n");
+  EXPECT_EQ(refused.err, "holvan-memory（プロセス " +
+                             std::to_string(importing.pid()) +
+                             "）がこのフォルダを使っています\n");
   EXPECT_EQ(importing.Finish("京都*古い都\n"), 0)
       << home_.ReadBytes("import.out");
   EXPECT_EQ(Read("dic.dat"),

@@ -191,7 +191,10 @@ TEST(ProcessEdgesTest, ASecondHolvanOnTheFolderTouchesNothing) {
   const TermResult second =
       RunPrepared(io, folder, "猫とは動物だ\n日記\nセーブ\n/quit\n", [] {});
   EXPECT_EQ(second.status, 3);
-  EXPECT_EQ(second.err, "Holvan はこのフォルダですでに起動しています\n");
+  EXPECT_EQ(
+      second.err,
+      "Holvan はこのフォルダですでに起動しています（holvan-term、プロセス " +
+          std::to_string(first.pid()) + "）\n");
   EXPECT_EQ(second.out, "");
   for (const auto& [name, bytes] : files) {
     EXPECT_EQ(ReadFile(dir.File(name)), bytes) << name;
@@ -209,9 +212,9 @@ TEST(ProcessEdgesTest, ASecondHolvanOnTheFolderTouchesNothing) {
   EXPECT_EQ(after.status, 0) << after.err;
   ReportCase("two copies", "a second holvan-term on a folder where one runs",
              Reported(!::testing::Test::HasFailure(),
-                      "status 3 and one error line; nothing read or written; "
-                      "the first saves as if alone and its end frees the "
-                      "folder"),
+                      "status 3 and one error line naming the first and its "
+                      "process; nothing read or written; the first saves as "
+                      "if alone and its end frees the folder"),
              "4 files byte for byte and their times");
 }
 

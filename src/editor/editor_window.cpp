@@ -22,6 +22,7 @@
 #include "editor/status_line.h"
 #include "editor/words_page.h"
 #include "errors/failure.h"
+#include "memory/backup_scrub.h"
 #include "memory/check.h"
 #include "memory/places.h"
 #include "system/lock_messages.h"
@@ -225,7 +226,7 @@ void EditorWindow::Load(bool reloading) {
     read_only_hint_ = hint;
   }
   // A reload that changes nothing says so, lest the button seem dead.
-  reload_note_ =
+  note_ =
       reloading && !(memory_ && memory_->editable())
           ? QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) +
                 QStringLiteral(" に再読み込みしました。まだ読み取り専用です")
@@ -286,9 +287,10 @@ void EditorWindow::ShowUnsaved() {
     status += QStringLiteral("（最後: ") + ShownText(memory_->LastEdit()) +
               QStringLiteral("）");
   }
-  // A reload that changes nothing says so, lest the button seem dead.
-  if (!unsaved && !reload_note_.isEmpty()) {
-    status += QStringLiteral("　") + reload_note_;
+  // A reload that changes nothing says so, lest the button seem dead; a save
+  // says what it did to the backups.
+  if (!unsaved && !note_.isEmpty()) {
+    status += QStringLiteral("　") + note_;
   }
   status_label_->SetText(status);
 }
@@ -339,6 +341,7 @@ bool EditorWindow::Save() {
   }
   for (;;) {
     const std::optional<Error> failure = FailureOf([this] { memory_->Save(); });
+    Guarded([this] { note_ = ErasePhrasesFromBackups(); });
     ShowMemory();
     if (!failure) {
       edits_lost_ = false;
@@ -392,6 +395,7 @@ void EditorWindow::SaveQuietly() {
   // Every file that can be saved is: one that another program changed
   // meanwhile stops no other.
   run([this] { memory_->Save(); });
+  run([this] { note_ = ErasePhrasesFromBackups(); });
   edits_lost_ = !failures.empty();
   for (const Error& failure : failures) {
     std::fprintf(stderr, "holvan-memory-editor: %s\n",
@@ -406,6 +410,35 @@ void EditorWindow::SaveAndQuit() {
   finished_ = true;
   // exit, not quit: quit would ask the window to close, which asks first.
   QCoreApplication::exit(0);
+}
+
+QString EditorWindow::ErasePhrasesFromBackups() {
+  const std::vector<NarrowText> phrases = memory_->TakeErasedPhrases();
+  if (phrases.empty()) return note_;
+  const std::optional<std::string> root =
+      memory::BackupsFolderFor(memory_->folder(), std::nullopt);
+  if (!root) {
+    return QStringLiteral(
+        "バックアップの場所がわからないので、消した発言はバックアップに残って"
+        "います");
+  }
+  const memory::PhrasesRemoved removed =
+      memory::RemovePhrasesFromBackups(*root, phrases);
+  QString note = removed.backups > 0
+                     ? QStringLiteral(
+                           "消した発言をバックアップ %1 個からも"
+                           "消しました")
+                           .arg(removed.backups)
+                     : QStringLiteral(
+                           "消した発言はバックアップにありません"
+                           "でした");
+  if (!removed.left.empty()) {
+    note += QStringLiteral("（Holvan の印のないフォルダには残っています: ") +
+            QFile::decodeName(removed.left.front().c_str()) +
+            (removed.left.size() > 1 ? QStringLiteral(" ほか") : QString()) +
+            QStringLiteral("）");
+  }
+  return note;
 }
 
 bool EditorWindow::Guarded(const std::function<void()>& handler) {

@@ -89,6 +89,10 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   bool Save();
   void Check();
 
+  /// Takes the phrases the saves erased out of the backups too; returns what
+  /// the status line says of it (the note as it was when there were none).
+  QString ErasePhrasesFromBackups();
+
   /// Runs a handler; a holvan::Error ends it and shows its box. Returns
   /// whether the handler ran to its end.
   bool Guarded(const std::function<void()>& handler);
@@ -100,8 +104,9 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   QString load_failure_;
   /// What to do before 再読み込み, shown under the read-only reason.
   QString read_only_hint_;
-  /// When 再読み込み left the memory read-only, for the status line.
-  QString reload_note_;
+  /// What the status line says of the last 再読み込み that left the memory
+  /// read-only, or of what the last save did to the backups.
+  QString note_;
 
   QWidget* read_only_bar_ = nullptr;
   QLabel* reason_label_ = nullptr;

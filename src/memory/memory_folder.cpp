@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 #include "errors/error.h"
 #include "files/atomic_save.h"
@@ -597,6 +599,7 @@ void MemoryFolder::Save() {
       if (!failure) failure = error;
       continue;
     }
+    if (file == MemoryFile::kPhrases) NoteErasedPhrases(state.lines);
     // What the file now holds is what the next save compares it with.
     state.lines = FileLines(std::move(bytes));
     state.exists = true;
@@ -610,6 +613,23 @@ void MemoryFolder::Save() {
         NarrowText(FileName(*changed)) +
         " は読み込んだ後にほかのプログラムが書き換えたので、保存しませんでした"_sj);
   }
+}
+
+void MemoryFolder::NoteErasedPhrases(const FileLines& saved) {
+  std::unordered_set<std::string_view> gone;
+  for (const Edit& edit : edits_) {
+    if (edit.file != MemoryFile::kPhrases) continue;
+    for (const FileLines::Splice& splice : edit.splices) {
+      for (const FileLines::Line& line : splice.removed) gone.insert(line.text);
+    }
+  }
+  if (gone.empty()) return;
+  for (int32_t i = 0; i < saved.Count(); ++i) gone.erase(saved.Text(i));
+  for (std::string_view text : gone) erased_phrases_.emplace_back(text);
+}
+
+std::vector<NarrowText> MemoryFolder::TakeErasedPhrases() {
+  return std::exchange(erased_phrases_, {});
 }
 
 std::vector<NarrowText> MemoryFolder::Reload(MemoryFile file) {

@@ -218,6 +218,10 @@ class MemoryFolder {
   /// longer applies did (as LastEdit tells it): those are dropped. Raises
   /// the open error, changing nothing, when the file cannot be read.
   std::vector<NarrowText> Reload(MemoryFile file);
+  /// The phrases that saves of "res.dat" have taken out of it since the last
+  /// call: lines the edits removed or changed whose text no line holds any
+  /// more, so that they can go from the backups too.
+  std::vector<NarrowText> TakeErasedPhrases();
 
  private:
   struct File {
@@ -260,6 +264,9 @@ class MemoryFolder {
   /// Raises when key cannot be the key of a Brain entry on line (0 for a new
   /// one).
   void CheckBrainKey(std::string_view key, int32_t line) const;
+  /// Keeps the texts that the edits of "res.dat" removed and saved no longer
+  /// holds.
+  void NoteErasedPhrases(const FileLines& saved);
   /// Takes the last edit as one step.
   void Record(Edit edit);
   /// Replaces line of file by text, keeping its break; nothing when it holds
@@ -275,6 +282,7 @@ class MemoryFolder {
   /// Read when first needed, also by the const lookups.
   mutable std::vector<File> files_;
   std::vector<Edit> edits_;
+  std::vector<NarrowText> erased_phrases_;
 };
 
 }  // namespace holvan::memory

@@ -37,6 +37,14 @@ std::optional<std::string> DefaultBackupsFolder() {
   return UserFolder("XDG_STATE_HOME", "/.local/state", "/holvan/backups");
 }
 
+std::optional<std::string> BackupsFolderFor(
+    const std::string& folder, const std::optional<std::string>& given) {
+  if (given) return given;
+  const std::optional<std::string> memory = DefaultMemoryFolder();
+  if (!memory || !SameFolder(folder, *memory)) return std::nullopt;
+  return DefaultBackupsFolder();
+}
+
 std::string MemoryFolderToUse(const std::optional<std::string>& dir) {
   const std::optional<std::string> folder = dir ? dir : DefaultMemoryFolder();
   if (!folder) {

@@ -18,6 +18,12 @@ std::optional<std::string> DefaultMemoryFolder();
 /// ~/.local/state/holvan/backups, as DefaultMemoryFolder decides.
 std::optional<std::string> DefaultBackupsFolder();
 
+/// The backups of the memory folder: given when given, else the user's own
+/// for the user's memory folder (also when it was named), and none for
+/// another folder, lest its backups push the user's own out.
+std::optional<std::string> BackupsFolderFor(
+    const std::string& folder, const std::optional<std::string>& given);
+
 /// The folder a program works on: dir when given, else DefaultMemoryFolder.
 /// Raises when there is none or it is no folder.
 std::string MemoryFolderToUse(const std::optional<std::string>& dir);

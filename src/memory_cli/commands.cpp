@@ -12,23 +12,7 @@
 namespace holvan::memory_cli {
 namespace {
 
-using memory::DefaultBackupsFolder;
-using memory::DefaultMemoryFolder;
-using memory::SameFolder;
 using namespace holvan::literals;
-
-/// The folder of backups for a memory folder: given, or the user's own for
-/// the user's memory folder; nothing for another folder, lest its backups
-/// push the user's own out.
-std::optional<std::string> BackupsFor(const std::string& folder,
-                                      const Request& request) {
-  if (request.backups) return request.backups;
-  const std::optional<std::string> memory = DefaultMemoryFolder();
-  if (request.dir && !(memory && SameFolder(folder, *memory))) {
-    return std::nullopt;
-  }
-  return DefaultBackupsFolder();
-}
 
 /// Edits the memory of folder and saves it; a removed phrase then goes from
 /// the backups too.
@@ -41,7 +25,8 @@ int EditFolder(const std::string& folder, const Request& request) {
   memory.Save();
   for (const NarrowText& line : edited.said) Say(line);
   if (!edited.phrases.empty()) {
-    RemoveFromBackups(BackupsFor(folder, request), edited);
+    RemoveFromBackups(memory::BackupsFolderFor(folder, request.backups),
+                      edited);
   }
   return kDone;
 }
@@ -74,7 +59,8 @@ int RunCommand(const Request& request) {
     case Command::kBackup:
     case Command::kBackups:
     case Command::kRestore: {
-      const std::optional<std::string> root = BackupsFor(folder, request);
+      const std::optional<std::string> root =
+          memory::BackupsFolderFor(folder, request.backups);
       if (!root && request.dir) {
         Complain(Utf8ToNarrow(system::InUserLanguage(
             "--dir で別のフォルダを使うときは、--backups でバックアップの場所も"

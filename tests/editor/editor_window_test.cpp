@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -34,6 +36,7 @@
 
 #include "../reliability/term_driver.h"
 #include "editor/entry_list.h"
+#include "memory/backups.h"
 #include "support/file_faults.h"
 #include "text/cp932.h"
 #include "ui/window_test_support.h"
@@ -278,6 +281,46 @@ class EditorWindowTest : public QObject {
     QCOMPARE(Bytes("res.dat"), Sj("こんにちは\r\nさようなら"));
     QCOMPARE(Bytes("holv.dat"), Sj("花子\r\n3\r\n1\r\n0\r\n0\r\n0\r\n0\r\n"));
     QCOMPARE(Bytes("diary.dat"), before[4]);
+  }
+
+  // A phrase deleted and saved goes from every backup of the user's memory
+  // too, and the status line says from how many; one deleted and taken back
+  // by 元に戻す stays in them.
+  void DeletedPhrasesGoFromTheBackupsToo() {
+    QTemporaryDir home;
+    const std::string data =
+        home.filePath(QStringLiteral("data")).toStdString();
+    const std::string state =
+        home.filePath(QStringLiteral("state")).toStdString();
+    const std::string root = state + "/holvan/backups";
+    QVERIFY(::mkdir(data.c_str(), 0700) == 0);
+    // The user's memory folder, whose backups are the user's own.
+    const std::string memory = folder_->File(QString()).toStdString();
+    QVERIFY(::symlink(memory.c_str(), (data + "/holvan").c_str()) == 0);
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data));
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state));
+    for (const char* name : {"2026-12-06", "2026-12-07"}) {
+      memory::TakeBackup(memory, root, name, false, 1);
+    }
+    Open();
+    ShowTab(2);
+    for (int32_t line : {2, 1}) {
+      QVERIFY(List("phrases_list")->SelectLine(line));
+      QTest::keyClick(List("phrases_list"), Qt::Key_Delete);
+    }
+    Button("undo_button")->click();
+    Button("save_button")->click();
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_STATE_HOME");
+    QVERIFY(Find<QLabel>("status_label")
+                ->text()
+                .contains(Q("消した発言をバックアップ 2 個からも消しました")));
+    for (const char* name : {"2026-12-06", "2026-12-07"}) {
+      QFile backed_up(QString::fromStdString(root + "/" + name + "/res.dat"));
+      QVERIFY(backed_up.open(QIODevice::ReadOnly));
+      QCOMPARE(backed_up.readAll().toStdString(),
+               Sj("こんにちは\r\nさようなら"));
+    }
   }
 
   // Adding: a fact, a word, a definition made the newest. A text with a

@@ -36,6 +36,7 @@
 
 #include "../reliability/term_driver.h"
 #include "editor/entry_list.h"
+#include "editor/status_line.h"
 #include "memory/backups.h"
 #include "support/file_faults.h"
 #include "text/cp932.h"
@@ -312,8 +313,8 @@ class EditorWindowTest : public QObject {
     Button("save_button")->click();
     qunsetenv("XDG_DATA_HOME");
     qunsetenv("XDG_STATE_HOME");
-    QVERIFY(Find<QLabel>("status_label")
-                ->text()
+    QVERIFY(Find<editor::StatusLine>("status_label")
+                ->FullText()
                 .contains(Q("消した発言をバックアップ 2 個からも消しました")));
     for (const char* name : {"2026-12-06", "2026-12-07"}) {
       QFile backed_up(QString::fromStdString(root + "/" + name + "/res.dat"));

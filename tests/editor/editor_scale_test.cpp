@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "editor/editor_window.h"
+#include "support/waiting.h"
 #include "text/cp932.h"
 #include "ui/window_test_support.h"
 
@@ -28,13 +29,16 @@ class EditorScaleTest : public QObject {
                       {"【ほめ言葉】＝すごい", "【悪口】＝ばか", "猫＝動物"});
     editor::EditorWindow window(folder.File(QString()).toStdString());
     window.Start();
-    QTRY_VERIFY(window.frameGeometry().size() != window.size());
-    QTRY_VERIFY2(available.contains(window.frameGeometry()),
-                 qPrintable(QStringLiteral("%1x%2+%3+%4")
-                                .arg(window.frameGeometry().width())
-                                .arg(window.frameGeometry().height())
-                                .arg(window.frameGeometry().x())
-                                .arg(window.frameGeometry().y())));
+    QTRY_VERIFY_WITH_TIMEOUT(window.frameGeometry().size() != window.size(),
+                             kPatienceMs);
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        available.contains(window.frameGeometry()),
+        qPrintable(QStringLiteral("%1x%2+%3+%4")
+                       .arg(window.frameGeometry().width())
+                       .arg(window.frameGeometry().height())
+                       .arg(window.frameGeometry().x())
+                       .arg(window.frameGeometry().y())),
+        kPatienceMs);
     // Every page fits in what the screen holds.
     auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("tabs"));
     for (int i = 0; i < tabs->count(); ++i) {

@@ -1,16 +1,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
+#include <utility>
 
 #include "../reliability/term_driver.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
-#include "system/folder_lock.h"
+#include "support/waiting.h"
 #include "text/cp932.h"
 
 namespace holvan::testing {
@@ -290,10 +288,8 @@ class PipedMemory {
       return -1;
     }
     ::close(in_);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const pid_t pid = std::exchange(pid_, -1);
+    return ExitStatus(WaitForChild(pid));
   }
 
  private:
@@ -322,15 +318,12 @@ TEST_F(MemoryCliTest, HolvanAndTheEditorsNeverWriteAtOnce) {
   }
 
   // While holvan-memory holds the folder (reading a list to import from its
-  // stdin), Holvan does not start.
+  // stdin), Holvan does not start. A try of the lock would turn
+  // holvan-memory away if it came at the same moment.
   PipedMemory importing({"--dir", memory_folder(), "import", "dic", "-"},
                         home_.File("import.out"));
-  const auto give_up =
-      std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!system::FolderLock::TryLock(memory_folder()).busy() &&
-         std::chrono::steady_clock::now() < give_up) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  ASSERT_TRUE(WaitUntil([this] { return FolderLocked(memory_folder()); }))
+      << home_.ReadBytes("import.out");
   const TermResult refused = RunTermOnce(memory_folder(), "こんにちは\n");
   EXPECT_EQ(refused.status, 3);
   EXPECT_EQ(refused.err, "Holvan はこのフォルダですでに起動しています\n");

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/waiting.h"
 #include "term_process.h"
 
 namespace holvan::testing {
@@ -64,15 +65,11 @@ class Tmux {
     return lines;
   }
 
-  /// Waits up to timeout for the screen to satisfy done.
-  bool WaitFor(const std::function<bool(const std::vector<std::string>&)>& done,
-               std::chrono::seconds timeout = std::chrono::seconds(15)) {
-    const auto give_up = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < give_up) {
-      if (done(Screen())) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+  /// Waits for the screen to satisfy done; false when it still does not
+  /// after the deadline.
+  bool WaitFor(
+      const std::function<bool(const std::vector<std::string>&)>& done) {
+    return WaitUntil([&] { return done(Screen()); });
   }
 
   /// Starts holvan-term in folder with the locale settings locale (such as

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include "support/waiting.h"
 #include "system/system_platform.h"
 #include "ui/main_window.h"
 #include "window_test_support.h"
@@ -50,8 +51,10 @@ class WholeOnScreenTest : public QObject {
     system::SystemPlatform platform;
     MainWindow window(platform);
     window.Start();
-    QTRY_VERIFY(window.frameGeometry().size() != window.size());
-    QTRY_VERIFY(available.contains(window.frameGeometry()));
+    QTRY_VERIFY_WITH_TIMEOUT(window.frameGeometry().size() != window.size(),
+                             kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(available.contains(window.frameGeometry()),
+                             kPatienceMs);
     // Moved up only as far as it must.
     QCOMPARE(window.frameGeometry().left(), 100);
     QCOMPARE(window.frameGeometry().bottom(), available.bottom());

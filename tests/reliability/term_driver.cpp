@@ -154,7 +154,8 @@ std::vector<std::string> FixedClock(unsigned seed) {
 }
 
 TermResult RunTermOnce(const std::string& folder, const std::string& input,
-                       unsigned seed, const std::string& user) {
+                       unsigned seed, const std::string& user,
+                       std::chrono::seconds timeout) {
   // The input from a file beside the folder, so that a large input cannot
   // block against a full output pipe.
   char name[] = "/tmp/holvan-input-XXXXXX";
@@ -171,7 +172,7 @@ TermResult RunTermOnce(const std::string& folder, const std::string& input,
   TermDriver term(folder, FixedClock(seed), user, name);
   ::unlink(name);
   TermResult result;
-  result.status = term.Finish();
+  result.status = term.Finish(timeout);
   result.out = term.out();
   result.err = term.err();
   return result;

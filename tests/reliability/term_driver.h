@@ -65,8 +65,10 @@ struct TermResult {
   std::string out;
   std::string err;
 };
+/// One that has not ended after timeout is killed and gives status -1.
 TermResult RunTermOnce(const std::string& folder, const std::string& input,
-                       unsigned seed = 1, const std::string& user = "");
+                       unsigned seed = 1, const std::string& user = "",
+                       std::chrono::seconds timeout = kPatience);
 
 /// Runs holvan-term in folder with the whole input under strace (following
 /// threads, with strace_options such as {"-e", "trace=..."}); the trace.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <deque>
@@ -11,6 +10,7 @@
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
 #include "support/temp_dir.h"
+#include "support/waiting.h"
 
 namespace holvan {
 namespace {
@@ -147,11 +147,10 @@ TEST_F(GreetingTest, AnUnreadableFileEndsStartUpWithWhatWasLoaded) {
     check(companion.session().random.seed() == 12345u, 7);
     _exit(failed);
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot switch to user nobody";
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "10 + the number of the failed check";
+  const int status = testing::ExitStatus(testing::WaitForChild(child));
+  if (status == 2) GTEST_SKIP() << "cannot switch to user nobody";
+  EXPECT_EQ(status, 0) << "10 + the number of the failed check; -1: killed "
+                          "or still running";
 }
 
 }  // namespace

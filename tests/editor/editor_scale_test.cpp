@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/editor_window.h"
+#include "support/waiting.h"
 #include "system/folder_lock.h"
 #include "text/cp932.h"
 #include "ui/window_test_support.h"
@@ -73,9 +74,11 @@ class EditorScaleTest : public QObject {
     QCOMPARE(window.findChild<QWidget*>(QStringLiteral("read_only_bar"))
                  ->isVisible(),
              held || unreadable);
-    QTRY_VERIFY(window.frameGeometry().size() != window.size());
-    QTRY_VERIFY2(available.contains(window.frameGeometry()),
-                 qPrintable(Size(window.frameGeometry())));
+    QTRY_VERIFY_WITH_TIMEOUT(window.frameGeometry().size() != window.size(),
+                             kPatienceMs);
+    QTRY_VERIFY2_WITH_TIMEOUT(available.contains(window.frameGeometry()),
+                              qPrintable(Size(window.frameGeometry())),
+                              kPatienceMs);
     // Every page fits in what the screen holds.
     auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("tabs"));
     for (int i = 0; i < tabs->count(); ++i) {

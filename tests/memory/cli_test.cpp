@@ -12,6 +12,7 @@
 #include "support/piped_program.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
+#include "support/waiting.h"
 #include "text/cp932.h"
 
 namespace holvan::testing {
@@ -400,52 +401,6 @@ TEST_F(MemoryCliTest, TellsWhichCharactersWereStoredAsLookAlikes) {
             "換えました: 「〜」(U+301C) → 「～」(U+FF5E)\n");
   EXPECT_EQ(Run({"rename", "太郎"}).err, "");
 }
-
-/// holvan-memory running with its stdin on a pipe that the test writes.
-class PipedMemory {
- public:
-  PipedMemory(const std::vector<std::string>& args, const std::string& out) {
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      const int out_fd =
-          ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (::dup2(fds[0], 0) < 0 || ::dup2(out_fd, 1) < 0 ||
-          ::dup2(out_fd, 2) < 0) {
-        _exit(127);
-      }
-      ::close(fds[1]);
-      std::vector<std::string> arguments = {HOLVAN_MEMORY_PATH};
-      arguments.insert(arguments.end(), args.begin(), args.end());
-      std::vector<char*> argv;
-      for (std::string& argument : arguments) argv.push_back(argument.data());
-      argv.push_back(nullptr);
-      ::execv(argv[0], argv.data());
-      _exit(127);
-    }
-    ::close(fds[0]);
-    in_ = fds[1];
-  }
-  ~PipedMemory() { Finish(""); }
-
-  /// Writes input, ends it and waits; the exit status.
-  int Finish(std::string_view input) {
-    if (pid_ <= 0) return -1;
-    if (!input.empty() && ::write(in_, input.data(), input.size()) < 0) {
-      return -1;
-    }
-    ::close(in_);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int in_ = -1;
-};
 
 TEST_F(MemoryCliTest, HolvanAndTheEditorsNeverWriteAtOnce) {
   const std::string brain = home_.ReadBytes("data/holvan/brain.dat");

@@ -17,6 +17,7 @@
 
 #include "faults.h"
 #include "support/temp_dir.h"
+#include "support/waiting.h"
 #include "term_driver.h"
 
 namespace holvan::testing {
@@ -38,9 +39,10 @@ class BadInputTest : public ::testing::Test {
   std::string Read(const std::string& name) const {
     return ReadFile(Path(name));
   }
-  TermResult Run(const std::string& input, const std::string& user = "") {
+  TermResult Run(const std::string& input, const std::string& user = "",
+                 std::chrono::seconds timeout = kPatience) {
     const auto begun = std::chrono::steady_clock::now();
-    TermResult result = RunTermOnce(dir.path(), input, 1, user);
+    TermResult result = RunTermOnce(dir.path(), input, 1, user, timeout);
     seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begun)
             .count();
@@ -352,7 +354,10 @@ TEST_F(BadInputTest, ACarriageReturnInsideATypedLineIsASpace) {
              "holv.dat");
 }
 
-// Huge files: run by scripts/reliability.
+// Huge files: run by scripts/reliability. Loading and saving hundreds of
+// megabytes, synced, takes minutes on a busy machine.
+constexpr std::chrono::seconds kHugePatience = 10 * kPatience;
+
 TEST_F(BadInputTest, DISABLED_HundredMegabyteSingleLines) {
   const std::string line(100u << 20, 'x');
   for (const std::string name : {"brain.dat", "res.dat", "dic.dat"}) {
@@ -363,7 +368,8 @@ TEST_F(BadInputTest, DISABLED_HundredMegabyteSingleLines) {
                                                     : line + "\r\n";
     WriteFile(folder.File(name), bytes);
     const auto begun = std::chrono::steady_clock::now();
-    const TermResult run = RunTermOnce(folder.path(), "こんにちは\n");
+    const TermResult run =
+        RunTermOnce(folder.path(), "こんにちは\n", 1, "", kHugePatience);
     const double took =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begun)
             .count();
@@ -380,7 +386,7 @@ TEST_F(BadInputTest, DISABLED_HundredMegabyteSingleLines) {
   // The profile's name line is read up to 4096 bytes.
   TempDir folder;
   WriteFile(folder.File("holv.dat"), line + "\r\n5\r\n");
-  const TermResult run = RunTermOnce(folder.path(), "");
+  const TermResult run = RunTermOnce(folder.path(), "", 1, "", kHugePatience);
   const bool ok =
       run.status == 0 &&
       ReadFile(folder.File("holv.dat")) ==
@@ -402,7 +408,7 @@ TEST_F(BadInputTest, DISABLED_SeveralHundredMegabyteFiles) {
   Write("res.dat", res);
   Write("diary.dat", res);
   const auto begun = std::chrono::steady_clock::now();
-  const TermResult run = Run("こんにちは\n日記\n止める\n");
+  const TermResult run = Run("こんにちは\n日記\n止める\n", "", kHugePatience);
   const double took =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - begun)
           .count();

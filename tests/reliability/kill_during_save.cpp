@@ -21,6 +21,7 @@
 
 #include "faults.h"
 #include "support/temp_dir.h"
+#include "support/waiting.h"
 #include "term_driver.h"
 
 namespace {
@@ -88,10 +89,9 @@ int main(int argc, char** argv) {
   Reset(folder, old);
   const auto begun = Clock::now();
   const pid_t whole = Start(folder, work.File("input"));
-  int status = 0;
-  waitpid(whole, &status, 0);
+  const int whole_status = ExitStatus(WaitForChild(whole));
   const auto run_time = Clock::now() - begun;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (whole_status != 0) {
     std::printf("the reference run failed\n");
     return 1;
   }
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     const pid_t pid = Start(folder, work.File("input"));
     std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
     kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
+    waitpid(pid, nullptr, 0);
 
     std::string state;
     for (const std::string& name : kFiles) {

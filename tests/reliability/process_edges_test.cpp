@@ -3,12 +3,14 @@
 // what killed saves left behind, and a PATH that leads into the data folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -17,17 +19,15 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "faults.h"
 #include "support/temp_dir.h"
+#include "support/waiting.h"
 #include "term_driver.h"
 
 namespace holvan::testing {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const std::string kProfile = Sj("太郎\r\n5\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
 const std::string kNextProfile = Sj("太郎\r\n6\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
@@ -40,12 +40,11 @@ std::string Canonical(const TempDir& dir) {
   return std::filesystem::canonical(dir.path()).string();
 }
 
-// Runs holvan-term in folder on input, its output in files beside the
-// input; prepare runs in the child just before the program starts. A run
-// that has not ended after 20 s is killed and gives status -1.
-TermResult RunPrepared(const TempDir& dir, const std::string& folder,
-                       const std::string& input,
-                       const std::function<void()>& prepare) {
+// Starts holvan-term in folder on input, its output in files beside the
+// input; prepare runs in the child just before the program starts.
+pid_t StartPrepared(const TempDir& dir, const std::string& folder,
+                    const std::string& input,
+                    const std::function<void()>& prepare) {
   WriteFile(dir.File("input"), input);
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -64,21 +63,23 @@ TermResult RunPrepared(const TempDir& dir, const std::string& folder,
             "2026-12-05 15:07:09", static_cast<char*>(nullptr));
     _exit(127);
   }
-  const auto give_up = Clock::now() + std::chrono::seconds(20);
-  int status = 0;
-  while (::waitpid(pid, &status, WNOHANG) != pid) {
-    if (Clock::now() > give_up) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  return pid;
+}
+
+// Waits for the end of a run that StartPrepared started; one that has not
+// ended in time is killed and gives status -1.
+TermResult FinishPrepared(const TempDir& dir, pid_t pid) {
   TermResult result;
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.status = ExitStatus(WaitForChild(pid));
   result.out = ReadFile(dir.File("out"));
   result.err = ReadFile(dir.File("err"));
   return result;
+}
+
+TermResult RunPrepared(const TempDir& dir, const std::string& folder,
+                       const std::string& input,
+                       const std::function<void()>& prepare) {
+  return FinishPrepared(dir, StartPrepared(dir, folder, input, prepare));
 }
 
 // The id of a process that has ended.
@@ -264,6 +265,54 @@ TEST(ProcessEdgesTest, StaleTemporariesGoAndNothingElse) {
              "the folder's entries");
 }
 
+// A run whose process number is that of an earlier run that was killed
+// while saving: the temporaries it finds with its own number are stale too.
+TEST(ProcessEdgesTest, TemporariesWithItsOwnProcessNumberGoToo) {
+  TempDir dir;
+  const std::string folder = Canonical(dir);
+  WriteFile(dir.File("holv.dat"), kProfile);
+  WriteFile(dir.File("res.dat"), "");
+  TempDir io;
+  const TermResult run = RunPrepared(io, folder, "/quit\n", [&folder] {
+    const std::string pid = std::to_string(::getpid());
+    for (const char* name : {"/holv.dat.tmp", "/brain.dat.tmp"}) {
+      WriteFile(folder + name + pid + "-1", "old");
+    }
+  });
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FolderEntries(folder),
+            (std::vector<std::string>{"holv.dat", "res.dat"}));
+}
+
+// With standard error closed, descriptor 2 is /dev/null while the program
+// runs: a file opened later never takes its number and gets the error
+// messages written into it.
+TEST(ProcessEdgesTest, AClosedStandardErrorIsTheNullDeviceWhileItRuns) {
+  TempDir dir;
+  WriteFile(dir.File("holv.dat"), kProfile);
+  TempDir io;
+  int typing[2];
+  ASSERT_EQ(::pipe2(typing, O_CLOEXEC), 0);
+  const pid_t pid = StartPrepared(io, dir.path(), "", [&typing] {
+    ::dup2(typing[0], STDIN_FILENO);
+    ::close(STDERR_FILENO);
+  });
+  ::close(typing[0]);
+  // The greeting comes once the folder is locked and the stores loaded.
+  const bool greeted = WaitUntil([&io] {
+    return ReadFile(io.File("out")).find("どうも 太郎さん") !=
+           std::string::npos;
+  });
+  std::error_code error;
+  const std::filesystem::path descriptor = std::filesystem::read_symlink(
+      "/proc/" + std::to_string(pid) + "/fd/2", error);
+  ::close(typing[1]);
+  const TermResult run = FinishPrepared(io, pid);
+  ASSERT_TRUE(greeted) << run.out;
+  EXPECT_EQ(descriptor, "/dev/null") << error.message();
+  EXPECT_EQ(run.status, 0);
+}
+
 // A folder that offers its own winmine.exe and touch, which record that
 // they ran.
 void PlantPrograms(const TempDir& dir) {
@@ -276,6 +325,7 @@ void PlantPrograms(const TempDir& dir) {
 }
 
 TEST(ProcessEdgesTest, ProgramsNeverComeFromTheDataFolder) {
+  ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
   bool all_ok = true;
   for (const std::optional<std::string>& path :
        {std::optional<std::string>(), std::optional<std::string>(""),
@@ -294,19 +344,19 @@ TEST(ProcessEdgesTest, ProgramsNeverComeFromTheDataFolder) {
           }
         });
     // The real touch runs after winmine.exe was looked for, except where
-    // PATH names no folder to look in; a program from the folder gets time
-    // to show itself.
+    // PATH names no folder to look in. What the run started and left
+    // running is this process's to collect: once all of it has ended, a
+    // program from the folder has left its mark.
     const bool found = path != ":";
-    const auto give_up = Clock::now() + std::chrono::seconds(10);
-    while (found && !dir.Exists("started") && Clock::now() < give_up) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(WaitUntil([] {
+      return ::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
+    })) << "a started program still runs";
     const bool ok = run.status == 0 && dir.Exists("started") == found &&
                     !dir.Exists("ran-winmine.exe") && !dir.Exists("ran-touch");
     EXPECT_TRUE(ok) << "PATH " << (path ? "\"" + *path + "\"" : "unset");
     all_ok = all_ok && ok;
   }
+  ::prctl(PR_SET_CHILD_SUBREAPER, 0);
   ReportCase("security",
              "winmine.exe and touch in the data folder; PATH unset, \"\", "
              "\":\" and \".:/usr/bin\"",

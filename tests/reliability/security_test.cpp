@@ -1,10 +1,7 @@
 // Security: a run writes nothing outside its folder, creates its temporaries
 // exclusively beside their targets, starts no program on its own, and a
 // hostile "dic.dat" is only ever read. Traced with strace.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -17,29 +14,6 @@
 
 namespace holvan::testing {
 namespace {
-
-// Runs holvan-term in folder under strace; returns the trace.
-std::string TracedRun(const TempDir& dir, const std::string& folder,
-                      const std::string& input) {
-  WriteFile(dir.File("input"), input);
-  const std::string trace = dir.File("trace");
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int in = open(dir.File("input").c_str(), O_RDONLY);
-    const int null = open("/dev/null", O_WRONLY);
-    if (in < 0 || null < 0 || chdir(folder.c_str()) != 0) _exit(127);
-    dup2(in, 0);
-    dup2(null, 1);
-    dup2(null, 2);
-    execlp("strace", "strace", "-f", "-qq", "-e", "trace=%file,execve", "-o",
-           trace.c_str(), HOLVAN_TERM_PATH, "--seed", "1", "--now",
-           "2026-12-05 15:07:09", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return ReadFile(trace);
-}
 
 // The quoted paths of a trace line.
 std::vector<std::string> Paths(const std::string& line) {
@@ -101,7 +75,8 @@ TEST(SecurityTest, WritesOnlyInItsFolderAndAHostileDictionaryIsOnlyRead) {
       "calc.exeは？\n命令は？\n日記は？\n";
   for (int i = 0; i < 40; ++i) input += "/tick\n";
   input += "日記\n今日\nセーブ\n/quit\n";
-  const std::string trace = TracedRun(dir, folder, input);
+  const std::string trace =
+      TracedRun(folder, input, {"-e", "trace=%file,execve"});
   ASSERT_FALSE(trace.empty());
 
   int writes = 0;
@@ -143,8 +118,7 @@ TEST(SecurityTest, WritesOnlyInItsFolderAndAHostileDictionaryIsOnlyRead) {
   EXPECT_EQ(entries,
             (std::vector<std::string>{"brain.dat", "diary.dat", "dic.dat",
                                       "holv.dat", "res.dat"}));
-  EXPECT_EQ(FolderEntries(dir.path()),
-            (std::vector<std::string>{"input", "trace", "work"}));
+  EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{"work"}));
   const bool ok = !outside && !dictionary_written && programs == 1 &&
                   temporaries == 4 && !::testing::Test::HasFailure();
   ReportCase("security",

@@ -12,6 +12,10 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "support/program_run.h"
+#include "support/temp_dir.h"
+#include "support/waiting.h"
+
 namespace holvan::testing {
 namespace {
 
@@ -103,16 +107,16 @@ void TermDriver::Pump(int milliseconds) {
 
 bool TermDriver::WaitFor(const std::string& stream, const std::string& text,
                          std::size_t& from, std::chrono::seconds timeout) {
-  const auto give_up = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    const size_t at = stream.find(text, from);
-    if (at != std::string::npos) {
-      from = at + text.size();
-      return true;
-    }
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    Pump(20);
-  }
+  std::size_t at = std::string::npos;
+  const bool found = WaitUntil(
+      [&] {
+        at = stream.find(text, from);
+        if (at == std::string::npos) Pump(20);
+        return at != std::string::npos;
+      },
+      timeout);
+  if (found) from = at + text.size();
+  return found;
 }
 
 bool TermDriver::WaitOut(const std::string& text,
@@ -128,22 +132,21 @@ bool TermDriver::WaitErr(const std::string& text,
 int TermDriver::Finish(std::chrono::seconds timeout) {
   ::close(in_);
   in_ = -1;
-  const auto give_up = std::chrono::steady_clock::now() + timeout;
+  // The output is read meanwhile, so that a full pipe cannot hold it up.
   int status = 0;
-  for (;;) {
-    Pump(10);
-    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) break;
-    if (std::chrono::steady_clock::now() > give_up) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, &status, 0);
-      pid_ = -1;
-      return -1;
-    }
+  const bool ended = WaitUntil(
+      [&] {
+        Pump(10);
+        return ::waitpid(pid_, &status, WNOHANG) == pid_;
+      },
+      timeout);
+  if (!ended) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
   }
   pid_ = -1;
   Pump(0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return ended ? ExitStatus(status) : -1;
 }
 
 std::vector<std::string> FixedClock(unsigned seed) {
@@ -151,7 +154,8 @@ std::vector<std::string> FixedClock(unsigned seed) {
 }
 
 TermResult RunTermOnce(const std::string& folder, const std::string& input,
-                       unsigned seed, const std::string& user) {
+                       unsigned seed, const std::string& user,
+                       std::chrono::seconds timeout) {
   // The input from a file beside the folder, so that a large input cannot
   // block against a full output pipe.
   char name[] = "/tmp/holvan-input-XXXXXX";
@@ -168,10 +172,21 @@ TermResult RunTermOnce(const std::string& folder, const std::string& input,
   TermDriver term(folder, FixedClock(seed), user, name);
   ::unlink(name);
   TermResult result;
-  result.status = term.Finish();
+  result.status = term.Finish(timeout);
   result.out = term.out();
   result.err = term.err();
   return result;
+}
+
+std::string TracedRun(const std::string& folder, const std::string& input,
+                      const std::vector<std::string>& strace_options) {
+  const TempDir io;
+  std::vector<std::string> args = {"-f", "-qq", "-o", io.File("trace")};
+  args.insert(args.end(), strace_options.begin(), strace_options.end());
+  args.push_back(HOLVAN_TERM_PATH);
+  for (const std::string& arg : FixedClock()) args.push_back(arg);
+  RunProgram("/usr/bin/strace", args, folder, input);
+  return io.ReadBytes("trace");
 }
 
 }  // namespace holvan::testing

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/waiting.h"
+
 namespace holvan::testing {
 
 /// holvan-term running in a folder with its stdin, stdout and stderr on pipes,
@@ -26,13 +28,13 @@ class TermDriver {
   /// Waits until stdout holds text (after what earlier waits consumed);
   /// false after timeout.
   bool WaitOut(const std::string& text,
-               std::chrono::seconds timeout = std::chrono::seconds(30));
+               std::chrono::seconds timeout = kPatience);
   /// The same for stderr.
   bool WaitErr(const std::string& text,
-               std::chrono::seconds timeout = std::chrono::seconds(30));
+               std::chrono::seconds timeout = kPatience);
   /// Ends stdin and waits for the exit; the exit status, or -1 when it was
   /// killed or did not end in time (then it is killed).
-  int Finish(std::chrono::seconds timeout = std::chrono::seconds(60));
+  int Finish(std::chrono::seconds timeout = kPatience);
 
   pid_t pid() const { return pid_; }
   const std::string& out() const { return out_; }
@@ -63,7 +65,14 @@ struct TermResult {
   std::string out;
   std::string err;
 };
+/// One that has not ended after timeout is killed and gives status -1.
 TermResult RunTermOnce(const std::string& folder, const std::string& input,
-                       unsigned seed = 1, const std::string& user = "");
+                       unsigned seed = 1, const std::string& user = "",
+                       std::chrono::seconds timeout = kPatience);
+
+/// Runs holvan-term in folder with the whole input under strace (following
+/// threads, with strace_options such as {"-e", "trace=..."}); the trace.
+std::string TracedRun(const std::string& folder, const std::string& input,
+                      const std::vector<std::string>& strace_options);
 
 }  // namespace holvan::testing

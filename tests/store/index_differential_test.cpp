@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -148,6 +150,83 @@ TEST(IndexDifferentialTest, LargeStoresAnswerAsTheirScans) {
   CompareStores(1002, 0, 4000);
   // More keys than a bulk build takes at a time, with keys repeated across.
   CompareStores(1003, 140000, 60);
+}
+
+// Every prefix of each key, and each key followed by another byte, looked
+// up in brain as in scan, its scanning twin.
+void ExpectPrefixesAsTheScan(const Brain& brain, const Brain& scan) {
+  for (int32_t i = 0; i < scan.Count(); ++i) {
+    const NarrowText key(scan.Key(i));
+    for (const NarrowText& probe : {key + "a", key + '\0'}) {
+      ASSERT_EQ(brain.FindKeyStartingWith(probe),
+                scan.FindKeyStartingWith(probe))
+          << "key " << i;
+    }
+    for (std::size_t length = 1; length <= key.size(); ++length) {
+      const std::string_view probe = std::string_view(key).substr(0, length);
+      ASSERT_EQ(brain.FindKeyStartingWith(probe),
+                scan.FindKeyStartingWith(probe))
+          << "key " << i << ", " << length << " bytes";
+    }
+  }
+}
+
+// Keys added one at a time, each where the order puts it, split the blocks
+// of the ordered index again and again: always the first block (keys
+// coming in descending order) or any of them (in shuffled order).
+TEST(IndexDifferentialTest, BlockSplitsKeepTheOrderOfTheScan) {
+  std::vector<NarrowText> keys;
+  for (int i = 0; i < 700; ++i) {
+    keys.push_back(Sj(i % 2 == 0 ? "猫" : "ネコ") + std::to_string(i % 350));
+  }
+  std::sort(keys.begin(), keys.end(), std::greater<>());
+  std::vector<NarrowText> shuffled = keys;
+  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(5));
+  for (const bool descending : {true, false}) {
+    SCOPED_TRACE(descending ? "descending" : "shuffled");
+    const std::vector<NarrowText>& order = descending ? keys : shuffled;
+    Brain brain;
+    Brain scan;
+    scan.SetLookup(Lookup::kScan);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      brain.Add(order[i], "v");
+      scan.Add(order[i], "v");
+      if (i % 97 == 0 || i + 1 == order.size()) {
+        ASSERT_NO_FATAL_FAILURE(ExpectPrefixesAsTheScan(brain, scan))
+            << "after " << i + 1 << " keys";
+      }
+    }
+  }
+}
+
+// The ordered index keeps the first eight bytes of each key as a number;
+// keys alike in those differ only in their keys' bytes. Built in one go and
+// added one at a time, it answers as the scan.
+TEST(IndexDifferentialTest, KeysAlikeInTheirFirstEightBytes) {
+  const std::vector<NarrowText> keys = {"ABCDEFGHz",
+                                        "ABCDEFGHa",
+                                        "ABCDEFGH",
+                                        "ABCDEFGHab",
+                                        "ABCDEFG",
+                                        "ABCDEFGHa",
+                                        std::string("ABCDEFG\0z", 9),
+                                        "ABCDEFGI",
+                                        Sj("あいうえお"),
+                                        Sj("あいうえか"),
+                                        Sj("あいうえ")};
+  for (const bool built : {true, false}) {
+    SCOPED_TRACE(built ? "built in one go" : "added one at a time");
+    Brain brain;
+    Brain scan;
+    scan.SetLookup(Lookup::kScan);
+    if (built) brain.SetLookup(Lookup::kScan);
+    for (const NarrowText& key : keys) {
+      brain.Add(key, "v");
+      scan.Add(key, "v");
+    }
+    if (built) brain.SetLookup(Lookup::kIndexed);
+    ExpectPrefixesAsTheScan(brain, scan);
+  }
 }
 
 // The data files read by the plain rules: each line searched through its

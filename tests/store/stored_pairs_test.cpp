@@ -102,6 +102,22 @@ TEST(StoredPairsTest, ValuesRewrittenMillionsOfBytesOverKeepEveryPair) {
   EXPECT_EQ(Saved(dir, pairs), expected);
 }
 
+// The added lines are rebuilt again and again while one pair is rewritten;
+// a pair set once (the first added line) and one added once move along
+// unchanged.
+TEST(StoredPairsTest, CompactionKeepsThePairsThatWereNeverRewritten) {
+  TempDir dir;
+  StoredPairs pairs = Loaded(dir, Sj("猫＝動物\r\n犬＝動物\r\n"));
+  pairs.SetValue(1, Sj("忠実な動物"));
+  pairs.Add(Sj("鳥"), Sj("空を飛ぶ"));
+  const std::string filler(200, 'x');
+  for (int i = 0; i < 5000; ++i) pairs.SetValue(0, filler + std::to_string(i));
+  EXPECT_EQ(PairsOf(pairs), (Lines{Sj("猫|") + filler + "4999",
+                                   Sj("犬|忠実な動物"), Sj("鳥|空を飛ぶ")}));
+  EXPECT_EQ(Saved(dir, pairs), Sj("猫＝") + filler + "4999\r\n" +
+                                   Sj("犬＝忠実な動物\r\n鳥＝空を飛ぶ\r\n"));
+}
+
 // Stores made from a block of bytes that was never allocated, whose view holds
 // no pointer at all: nothing is read, and they grow as from an empty file.
 TEST(StoredPairsTest, BytesNeverAllocatedMakeEmptyStoresThatGrow) {

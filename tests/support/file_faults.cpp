@@ -3,11 +3,12 @@
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+
+#include "support/waiting.h"
 
 namespace holvan::testing {
 
@@ -25,9 +26,7 @@ bool RunQuietly(const std::vector<std::string>& argv) {
     ::execvp(args[0], args.data());
     _exit(127);
   }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return ExitStatus(WaitForChild(pid)) == 0;
 }
 
 FileAttribute::FileAttribute(std::string path, char flag)

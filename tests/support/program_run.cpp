@@ -1,16 +1,13 @@
 #include "support/program_run.h"
 
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <stdexcept>
-#include <thread>
 
 #include "support/temp_dir.h"
+#include "support/waiting.h"
 
 namespace holvan::testing {
 
@@ -51,19 +48,8 @@ ProgramRun RunProgram(const std::string& program,
   }
 
   // A run that hangs fails the test instead of the whole suite.
-  const auto give_up =
-      std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  int wait_status = 0;
-  while (waitpid(pid, &wait_status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > give_up) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &wait_status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
   ProgramRun run;
-  run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+  run.status = ExitStatus(WaitForChild(pid));
   run.out = io.ReadBytes("stdout");
   run.err = io.ReadBytes("stderr");
   return run;

@@ -21,7 +21,7 @@ using EnvironmentChanges =
     std::vector<std::pair<std::string, std::optional<std::string>>>;
 
 /// Runs program with args in folder, with input as its whole stdin and the
-/// environment changed so, and waits for its end (killed after 60 s).
+/// environment changed so, and waits for its end (killed after kPatience).
 ProgramRun RunProgram(const std::string& program,
                       const std::vector<std::string>& args,
                       const std::string& folder, std::string_view input,

@@ -7,9 +7,15 @@
 
 #include <cerrno>
 #include <csignal>
+#include <optional>
+
+#include "support/waiting.h"
 
 namespace holvan::system {
 namespace {
+
+using testing::ExitStatus;
+using testing::WaitForChild;
 
 // The handler sig has now.
 void (*HandlerOf(int sig))(int) {
@@ -52,13 +58,12 @@ TEST(SignalBridgeTest, TheDefaultActionStopsAndTheSignalIsCaughtAgain) {
     std::raise(SIGTSTP);
     ::_exit(bridge.Take() == SIGTSTP ? 0 : 1);
   }
-  int status = 0;
-  ASSERT_EQ(::waitpid(pid, &status, WUNTRACED), pid);
-  EXPECT_TRUE(WIFSTOPPED(status));
+  const std::optional<int> stopped = WaitForChild(pid, WUNTRACED);
+  ASSERT_TRUE(stopped) << "the child neither stopped nor ended";
+  EXPECT_TRUE(WIFSTOPPED(*stopped));
   ::kill(pid, SIGCONT);
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ExitStatus(WaitForChild(pid)), 0)
+      << "-1: the child did not end once continued";
 }
 
 // Without a free descriptor for the pipe nothing is caught, so the signals
@@ -72,10 +77,7 @@ TEST(SignalBridgeTest, WithoutAPipeNothingIsCaught) {
     const bool refused = bridge.fd() == -1 && errno == EMFILE;
     ::_exit(refused && HandlerOf(SIGUSR1) == SIG_DFL ? 0 : 1);
   }
-  int status = 0;
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ExitStatus(WaitForChild(pid)), 0) << "-1: the child did not end";
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "support/waiting.h"
 #include "term_process.h"
 
 namespace holvan::testing {
@@ -77,22 +77,20 @@ TEST(CloseTest, TerminationSignalSavesWithoutTheClosingBox) {
   std::string out;
   char buffer[4096];
   while (out.find("太郎 > ごめん\n") == std::string::npos) {
-    const ssize_t got = read(from_child[0], buffer, sizeof buffer);
-    ASSERT_GT(got, 0);
+    const ssize_t got = ReadWithin(from_child[0], buffer, sizeof buffer);
+    ASSERT_GT(got, 0) << "no echo of the line within the deadline: " << out;
     out.append(buffer, static_cast<std::size_t>(got));
   }
   kill(pid, SIGTERM);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  const int status = ExitStatus(WaitForChild(pid));
   while (true) {
-    const ssize_t got = read(from_child[0], buffer, sizeof buffer);
+    const ssize_t got = ReadWithin(from_child[0], buffer, sizeof buffer);
     if (got <= 0) break;
     out.append(buffer, static_cast<std::size_t>(got));
   }
   close(to_child[1]);
   close(from_child[0]);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(status, 0) << "-1: killed by a signal or still running";
   EXPECT_EQ(out.find(kClosing), std::string::npos);
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Profile(2, 0, 0));
   EXPECT_EQ(dir.ReadBytes("res.dat"), Sj("ごめん\r\n"));

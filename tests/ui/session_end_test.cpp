@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "support/waiting.h"
 #include "system/system_platform.h"
 #include "ui/main_window.h"
 #include "ui/run_window.h"
@@ -38,7 +39,8 @@ class SessionEndTest : public QObject {
 
   // Runs the program with window until it ends: act runs once
   // the window is shown, and the first box or dialog that waits gets
-  // SIGTERM. Returns the loop's status (99: still running after 10 s); title
+  // SIGTERM. Returns the loop's status (99: still running after kPatience);
+  // title
   // gets the box's caption.
   int RunAndTerminateAtTheBox(MainWindow& window,
                               const std::function<void()>& act,
@@ -63,7 +65,7 @@ class SessionEndTest : public QObject {
     QTimer give_up;
     give_up.setSingleShot(true);
     connect(&give_up, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    give_up.start(10000);
+    give_up.start(kPatienceMs);
     return RunWindow(window);
   }
 
@@ -170,7 +172,7 @@ class SessionEndTest : public QObject {
     Say(window, "こんにちは");
     ModalWatcher watcher;
     std::raise(SIGTERM);
-    QTRY_VERIFY(window.finished());
+    QTRY_VERIFY_WITH_TIMEOUT(window.finished(), kPatienceMs);
     QCOMPARE(folder.ReadBytes(QStringLiteral("res.dat")), Sj("こんにちは\r\n"));
     QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat"))
                 .starts_with(Sj("太郎\r\n4\r\n")));

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <algorithm>
 
+#include "support/waiting.h"
 #include "system/system_platform.h"
 #include "ui/main_window.h"
 #include "window_test_support.h"
@@ -58,8 +59,10 @@ class WholeOnScreenTest : public QObject {
     system::SystemPlatform platform;
     MainWindow window(platform);
     window.Start();
-    QTRY_VERIFY(window.frameGeometry().size() != window.size());
-    QTRY_VERIFY(available.contains(window.frameGeometry()));
+    QTRY_VERIFY_WITH_TIMEOUT(window.frameGeometry().size() != window.size(),
+                             kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(available.contains(window.frameGeometry()),
+                             kPatienceMs);
     QCOMPARE(window.frameGeometry().topLeft(),
              moved_up({100, 325}, window.frameGeometry()));
     QCOMPARE(window.frameGeometry().bottom(), available.bottom());

@@ -2,15 +2,15 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <stdexcept>
-#include <thread>
+#include <utility>
 
 #include "files/lock_holder.h"
+#include "support/waiting.h"
 
 namespace holvan::testing {
 
@@ -59,33 +59,18 @@ int PipedProgram::Finish(std::string_view input) {
     ::close(in_);
     in_ = -1;
   }
-  const auto give_up =
-      std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  int status = 0;
-  while (::waitpid(pid_, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > give_up) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, &status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  pid_ = -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return ExitStatus(WaitForChild(std::exchange(pid_, -1)));
 }
 
 bool WaitUntilLocked(const std::string& path, pid_t pid,
-                     std::chrono::seconds timeout) {
-  const auto give_up = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 &&
-        FlockTaker(KernelLockTable(), st.st_dev, st.st_ino) == pid) {
-      return true;
-    }
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+                     std::chrono::milliseconds timeout) {
+  return WaitUntil(
+      [&] {
+        struct stat st;
+        return ::stat(path.c_str(), &st) == 0 &&
+               FlockTaker(KernelLockTable(), st.st_dev, st.st_ino) == pid;
+      },
+      timeout);
 }
 
 }  // namespace holvan::testing

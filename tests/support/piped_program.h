@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/program_run.h"
+#include "support/waiting.h"
 
 namespace holvan::testing {
 
@@ -22,8 +23,8 @@ class PipedProgram {
   PipedProgram(const PipedProgram&) = delete;
   PipedProgram& operator=(const PipedProgram&) = delete;
 
-  /// Writes input, ends it and waits for the exit (killed after 60 s); the
-  /// exit status, or -1 when a signal ended it.
+  /// Writes input, ends it and waits for the exit (killed when it does not
+  /// come in time); the exit status, or -1 when a signal ended it.
   int Finish(std::string_view input);
 
   pid_t pid() const { return pid_; }
@@ -36,6 +37,6 @@ class PipedProgram {
 /// Waits until the kernel's lock table shows pid holding the flock on path's
 /// file, looking without taking it; false after timeout.
 bool WaitUntilLocked(const std::string& path, pid_t pid,
-                     std::chrono::seconds timeout = std::chrono::seconds(60));
+                     std::chrono::milliseconds timeout = kPatience);
 
 }  // namespace holvan::testing

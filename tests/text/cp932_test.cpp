@@ -191,7 +191,7 @@ TEST(Cp932Test, CharactersTheCodePageLacksBecomeGeta) {
   EXPECT_EQ(Sj("😀한"), geta + geta);
 }
 
-TEST(Cp932Test, FrontEndConversions) {
+TEST(Cp932Test, Utf8ConversionsGiveGetaForWhatTheyCannotCarry) {
   const NarrowText geta = Bytes({0x81, 0xAC});
   EXPECT_EQ(Utf8ToNarrow("話す ok"), Bytes({0x98, 0x62, 0x82, 0xB7}) + " ok");
   // Bytes that are not UTF-8: a stray continuation, a lone lead, a

@@ -10,7 +10,7 @@ namespace {
 
 using testing::Sj;
 
-TEST(PrimitivesTest, WideCopyClampsAsSpecified) {
+TEST(PrimitivesTest, WideCopyClampsTheStartAndCountToTheText) {
   const NarrowText t = Sj("こんにちは");
   EXPECT_EQ(WideLength(t), 5);
   EXPECT_EQ(WideCopy(t, 1, 2), Sj("こん"));

@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "first_frame.h"
+#include "qt/session_end.h"
 #include "script.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
 #include "ui/main_window.h"
-#include "ui/session_end.h"
 
 namespace {
 

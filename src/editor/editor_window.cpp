@@ -25,16 +25,16 @@
 #include "memory/backup_scrub.h"
 #include "memory/check.h"
 #include "memory/places.h"
+#include "qt/colours.h"
+#include "qt/fonts.h"
+#include "qt/input_line.h"
+#include "qt/message_box.h"
+#include "qt/shown_text.h"
+#include "qt/whole_on_screen.h"
 #include "system/lock_messages.h"
 #include "system/working_folder.h"
 #include "text/cp932.h"
 #include "text/literal.h"
-#include "ui/colours.h"
-#include "ui/fonts.h"
-#include "ui/input_line.h"
-#include "ui/message_boxes.h"
-#include "ui/shown_text.h"
-#include "ui/whole_on_screen.h"
 
 namespace holvan::editor {
 namespace {

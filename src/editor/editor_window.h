@@ -7,8 +7,8 @@
 
 #include "editor/memory_edits.h"
 #include "memory/memory_folder.h"
+#include "qt/session_end.h"
 #include "system/folder_lock.h"
-#include "ui/session_end.h"
 
 class QLabel;
 class QPushButton;

@@ -5,11 +5,11 @@
 
 #include "editor/editor_window.h"
 #include "editor/options.h"
+#include "qt/desktop_identity.h"
+#include "qt/qt_translation.h"
+#include "qt/run_window.h"
+#include "qt/session_end.h"
 #include "system/process_start.h"
-#include "ui/desktop_identity.h"
-#include "ui/qt_translation.h"
-#include "ui/run_window.h"
-#include "ui/session_end.h"
 
 using holvan::editor::Command;
 

@@ -10,17 +10,17 @@
 
 #include "errors/error.h"
 #include "errors/failure.h"
+#include "qt/colours.h"
+#include "qt/fonts.h"
+#include "qt/input_line.h"
+#include "qt/shown_text.h"
+#include "qt/whole_on_screen.h"
 #include "text/cp932.h"
 #include "text/literal.h"
-#include "ui/colours.h"
-#include "ui/fonts.h"
-#include "ui/input_line.h"
 #include "ui/message_boxes.h"
-#include "ui/shown_text.h"
 #include "ui/support_page.h"
 #include "ui/transcript_view.h"
 #include "ui/version_dialog.h"
-#include "ui/whole_on_screen.h"
 
 namespace holvan {
 namespace {

@@ -5,7 +5,7 @@
 #include "conversation/companion.h"
 #include "conversation/platform.h"
 #include "conversation/view.h"
-#include "ui/session_end.h"
+#include "qt/session_end.h"
 
 class QMenu;
 class QPushButton;

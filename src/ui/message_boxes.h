@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QWidget>
 #include <optional>
 
@@ -8,10 +7,6 @@
 #include "files/lock_holder.h"
 
 namespace holvan {
-
-/// A modal box with text, caption and icon, and OK. Returns when dismissed.
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
-             const NarrowText& text);
 
 /// The error box: the error's message with the "." rule, caption "Holvan",
 /// error icon, OK. Returns when dismissed.

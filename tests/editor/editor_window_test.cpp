@@ -38,9 +38,9 @@
 #include "editor/entry_list.h"
 #include "editor/status_line.h"
 #include "memory/backups.h"
+#include "qt/window_test_support.h"
 #include "support/file_faults.h"
 #include "text/cp932.h"
-#include "ui/window_test_support.h"
 
 namespace holvan::testing {
 namespace {

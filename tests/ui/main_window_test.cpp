@@ -25,13 +25,13 @@
 #include <memory>
 #include <string_view>
 
+#include "qt/qt_translation.h"
+#include "qt/shown_text.h"
+#include "qt/window_test_support.h"
 #include "support/waiting.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
-#include "ui/qt_translation.h"
-#include "ui/shown_text.h"
 #include "ui/version_dialog.h"
-#include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {

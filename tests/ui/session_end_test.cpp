@@ -1,7 +1,7 @@
 // Ending other than by the close: the stores are saved without the closing
 // box, and never on top of a close that already saved them.
 
-#include "ui/session_end.h"
+#include "qt/session_end.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,11 +10,11 @@
 #include <functional>
 #include <memory>
 
+#include "qt/run_window.h"
+#include "qt/window_test_support.h"
 #include "support/waiting.h"
 #include "system/system_platform.h"
 #include "ui/main_window.h"
-#include "ui/run_window.h"
-#include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {

@@ -1,14 +1,14 @@
 // The Transcript's view: how its text is shown, and how the view follows the
 // Transcript's changes and maps a selection back to the text.
 
-#include "ui/shown_text.h"
+#include "qt/shown_text.h"
 
 #include <QTest>
 #include <QTextBlock>
 
 #include "files/text_lines.h"
+#include "qt/window_test_support.h"
 #include "ui/transcript_view.h"
-#include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {

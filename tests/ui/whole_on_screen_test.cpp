@@ -3,7 +3,7 @@
 // 1280x1024 screen, where the window's usual place runs past the bottom edge,
 // and on a 1024x768 one, where the dialog's does too.
 
-#include "ui/whole_on_screen.h"
+#include "qt/whole_on_screen.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -11,10 +11,10 @@
 #include <QTest>
 #include <algorithm>
 
+#include "qt/window_test_support.h"
 #include "support/waiting.h"
 #include "system/system_platform.h"
 #include "ui/main_window.h"
-#include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/session_end.h"
+#include "qt/session_end.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "first_frame.h"
-#include "qt/session_end.h"
+#include "qt/program_end.h"
 #include "script.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
   }
   holvan::system::SystemPlatform platform;
   holvan::MainWindow window(platform);
-  holvan::SaveOnSessionEnd(window);
+  holvan::SaveAtProgramEnd(window);
   holvan::bench::FirstFrameProbe probe(&window);
   window.Start();
   return QApplication::exec();

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "qt/session_end.h"
+#include "qt/saving_window.h"
 
 namespace holvan {
 

@@ -13,10 +13,6 @@ using namespace holvan::literals;
 
 }  // namespace
 
-void ShowErrorBox(QWidget* parent, const Error& error) {
-  ShowBox(parent, QMessageBox::Critical, "Holvan", error.BoxText());
-}
-
 void ShowFolderBusyBox(QWidget* parent,
                        const std::optional<LockHolder>& holder) {
   ShowBox(parent, QMessageBox::Critical, "Holvan",

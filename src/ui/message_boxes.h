@@ -3,14 +3,9 @@
 #include <QWidget>
 #include <optional>
 
-#include "errors/error.h"
 #include "files/lock_holder.h"
 
 namespace holvan {
-
-/// The error box: the error's message with the "." rule, caption "Holvan",
-/// error icon, OK. Returns when dismissed.
-void ShowErrorBox(QWidget* parent, const Error& error);
 
 /// The box of a start on a folder that another program holds:
 /// system::FolderBusyMessage, caption "Holvan", error icon, OK. Returns when

@@ -4,9 +4,10 @@
 
 namespace holvan {
 
-/// The window's Japanese face at a pixel size: "ＭＳ Ｐゴシック" where it is
-/// installed, else IPAPGothic, else Noto Sans CJK JP. Naming a Japanese face
-/// keeps kanji from falling back to a Chinese one.
+/// The windows' Japanese face at a pixel size: the face fontconfig matches
+/// for Japanese sans-serif text, whatever its name; Qt's default face where
+/// no installed face covers Japanese. Naming a Japanese face keeps kanji from
+/// falling back to a Chinese one.
 QFont WindowFont(int pixel_size, bool bold = false);
 
 }  // namespace holvan

@@ -13,7 +13,6 @@
 #include "qt/input_line.h"
 #include "qt/shown_text.h"
 #include "qt/whole_on_screen.h"
-#include "text/cp932.h"
 #include "text/literal.h"
 #include "ui/message_boxes.h"
 #include "ui/support_page.h"

@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "first_frame.h"
+#include "qt/program_end.h"
 #include "script.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
 #include "ui/main_window.h"
-#include "ui/session_end.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
   }
   holvan::system::SystemPlatform platform;
   holvan::MainWindow window(platform);
-  holvan::SaveOnSessionEnd(window);
+  holvan::SaveAtProgramEnd(window);
   holvan::bench::FirstFrameProbe probe(&window);
   window.Start();
   return QApplication::exec();

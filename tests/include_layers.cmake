@@ -10,9 +10,10 @@ set(below_store files errors text)
 set(below_conversation store dates files errors text random)
 set(below_memory store files errors text)
 set(below_system conversation store dates files errors text random)
-set(below_ui system conversation store dates files errors text random)
+set(below_qt system files errors text)
+set(below_ui qt system conversation store dates files errors text random)
 set(below_term system conversation store dates files errors text random)
-set(below_editor ui memory system conversation store dates files errors text
+set(below_editor qt memory system conversation store dates files errors text
     random)
 set(below_memory_cli memory system conversation store dates files errors text
     random)

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/colours.h"
-#include "ui/fonts.h"
-#include "ui/shown_text.h"
+#include "qt/colours.h"
+#include "qt/fonts.h"
+#include "qt/shown_text.h"
 
 namespace holvan::editor {
 

@@ -12,7 +12,6 @@
 #include <QTime>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdio>
 
 #include "editor/check_report.h"
 #include "editor/facts_page.h"
@@ -25,16 +24,16 @@
 #include "memory/backup_scrub.h"
 #include "memory/check.h"
 #include "memory/places.h"
+#include "qt/colours.h"
+#include "qt/fonts.h"
+#include "qt/input_line.h"
+#include "qt/message_box.h"
+#include "qt/shown_text.h"
+#include "qt/whole_on_screen.h"
 #include "system/lock_messages.h"
 #include "system/working_folder.h"
 #include "text/cp932.h"
 #include "text/literal.h"
-#include "ui/colours.h"
-#include "ui/fonts.h"
-#include "ui/input_line.h"
-#include "ui/message_boxes.h"
-#include "ui/shown_text.h"
-#include "ui/whole_on_screen.h"
 
 namespace holvan::editor {
 namespace {
@@ -49,11 +48,6 @@ const NarrowText& Title() { return "記憶の整理"_sj; }
 /// An edit refused: its reason, with a warning.
 void ShowRefusal(QWidget* parent, const Error& error) {
   ShowBox(parent, QMessageBox::Warning, Title(), error.BoxText());
-}
-
-/// A failure to read, check or save the memory.
-void ShowFailure(QWidget* parent, const Error& error) {
-  ShowBox(parent, QMessageBox::Critical, Title(), error.BoxText());
 }
 
 /// The search typed: nothing when it holds a character that code page 932
@@ -76,7 +70,8 @@ QPushButton* AddButton(QWidget* parent, QHBoxLayout* row, const QString& text,
 }  // namespace
 
 EditorWindow::EditorWindow(std::optional<std::string> dir, QWidget* parent)
-    : SavingWindow(parent, Qt::Window), dir_(std::move(dir)) {
+    : SavingWindow("holvan-memory-editor", Title(), parent, Qt::Window),
+      dir_(std::move(dir)) {
   setObjectName(QStringLiteral("editor_window"));
   setPalette(FixedColoursOnBlack());
   setAutoFillBackground(true);
@@ -174,7 +169,7 @@ QWidget* EditorWindow::BuildReadOnlyBar() {
 void EditorWindow::Start() {
   Load(false);
   // A quit while an error box waited ends the program: nothing to show.
-  if (finished_) return;
+  if (finished()) return;
   Place();
   show();
   activateWindow();
@@ -232,7 +227,7 @@ void EditorWindow::Load(bool reloading) {
                 QStringLiteral(" に再読み込みしました。まだ読み取り専用です")
           : QString();
   ShowMemory();
-  if (failure) ShowFailure(this, *failure);
+  if (failure) ShowErrorBox(*failure);
 }
 
 bool EditorWindow::Editable() const {
@@ -351,7 +346,7 @@ bool EditorWindow::Save() {
     std::vector<MemoryFile> changed;
     if (!Guarded([&] { changed = memory_->ChangedFiles(); })) return false;
     if (changed.empty()) {
-      ShowFailure(this, *failure);
+      ShowErrorBox(*failure);
       return false;
     }
     const MemoryFile file = changed.front();
@@ -381,10 +376,10 @@ void EditorWindow::Check() {
   }
 }
 
-void EditorWindow::SaveQuietly() {
-  if (finished_ || !memory_ || !memory_->editable()) return;
+std::vector<Error> EditorWindow::SaveWork() {
+  if (!memory_ || !memory_->editable()) return {};
   const auto typed = TypedEdits();
-  if (typed.empty() && memory_->UnsavedFiles().empty()) return;
+  if (typed.empty() && memory_->UnsavedFiles().empty()) return {};
   std::vector<Error> failures;
   const auto run = [&](const std::function<void()>& step) {
     if (std::optional<Error> failure = FailureOf(step)) {
@@ -397,19 +392,10 @@ void EditorWindow::SaveQuietly() {
   run([this] { memory_->Save(); });
   run([this] { note_ = ErasePhrasesFromBackups(); });
   edits_lost_ = !failures.empty();
-  for (const Error& failure : failures) {
-    std::fprintf(stderr, "holvan-memory-editor: %s\n",
-                 NarrowToUtf8(failure.BoxText()).c_str());
-  }
-  // A session end that another program cancels leaves the window open.
+  // A desktop session's end that another program cancels leaves the window
+  // open.
   ShowMemory();
-}
-
-void EditorWindow::SaveAndQuit() {
-  SaveQuietly();
-  finished_ = true;
-  // exit, not quit: quit would ask the window to close, which asks first.
-  QCoreApplication::exit(0);
+  return failures;
 }
 
 QString EditorWindow::ErasePhrasesFromBackups() {
@@ -441,14 +427,8 @@ QString EditorWindow::ErasePhrasesFromBackups() {
   return note;
 }
 
-bool EditorWindow::Guarded(const std::function<void()>& handler) {
-  const std::optional<Error> failure = FailureOf(handler);
-  if (failure) ShowFailure(this, *failure);
-  return !failure;
-}
-
 void EditorWindow::closeEvent(QCloseEvent* event) {
-  if (!finished_ && memory_ && memory_->editable()) {
+  if (!finished() && memory_ && memory_->editable()) {
     const std::vector<MemoryFile> unsaved = UnsavedWork();
     if (!unsaved.empty()) {
       switch (AskToSave(this, unsaved)) {
@@ -467,7 +447,7 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
     }
     edits_lost_ = false;
   }
-  finished_ = true;
+  Finish();
   event->accept();
 }
 

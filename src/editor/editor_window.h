@@ -7,8 +7,8 @@
 
 #include "editor/memory_edits.h"
 #include "memory/memory_folder.h"
+#include "qt/saving_window.h"
 #include "system/folder_lock.h"
-#include "ui/session_end.h"
 
 class QLabel;
 class QPushButton;
@@ -39,11 +39,6 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
 
   /// Reads the memory, then places and shows the window.
   void Start() override;
-  /// Saves the unsaved edits without asking (the session is ending): they
-  /// are the user's deliberate work, which no one may be there to be asked
-  /// about.
-  void SaveQuietly() override;
-  void SaveAndQuit() override;
 
   /// A refused edit shows its box over the dialog it came from, if any.
   bool Edit(const std::function<void(memory::MemoryFolder&)>& edit) override;
@@ -93,9 +88,9 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   /// the status line says of it (the note as it was when there were none).
   QString ErasePhrasesFromBackups();
 
-  /// Runs a handler; a holvan::Error ends it and shows its box. Returns
-  /// whether the handler ran to its end.
-  bool Guarded(const std::function<void()>& handler);
+  /// Saves the unsaved edits without asking: they are the user's deliberate
+  /// work, which no one may be there to be asked about.
+  std::vector<Error> SaveWork() override;
 
   std::optional<std::string> dir_;
   std::optional<system::FolderLock> lock_;
@@ -118,7 +113,6 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   QPushButton* save_button_ = nullptr;
   StatusLine* status_label_ = nullptr;
 
-  bool finished_ = false;
   bool edits_lost_ = false;
 };
 

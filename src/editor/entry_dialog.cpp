@@ -5,9 +5,9 @@
 #include <QFormLayout>
 #include <QLabel>
 
-#include "ui/colours.h"
-#include "ui/fonts.h"
-#include "ui/input_line.h"
+#include "qt/colours.h"
+#include "qt/fonts.h"
+#include "qt/input_line.h"
 
 namespace holvan::editor {
 

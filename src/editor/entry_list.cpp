@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "ui/colours.h"
-#include "ui/shown_text.h"
+#include "qt/colours.h"
+#include "qt/shown_text.h"
 
 namespace holvan::editor {
 

@@ -5,7 +5,7 @@
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
 #include "editor/unreadable_rows.h"
-#include "ui/shown_text.h"
+#include "qt/shown_text.h"
 
 namespace holvan::editor {
 

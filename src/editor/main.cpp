@@ -5,11 +5,11 @@
 
 #include "editor/editor_window.h"
 #include "editor/options.h"
+#include "qt/desktop_identity.h"
+#include "qt/program_end.h"
+#include "qt/qt_translation.h"
+#include "qt/run_window.h"
 #include "system/process_start.h"
-#include "ui/desktop_identity.h"
-#include "ui/qt_translation.h"
-#include "ui/run_window.h"
-#include "ui/session_end.h"
 
 using holvan::editor::Command;
 
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   holvan::SetDesktopIdentity();
   holvan::InstallQtJapanese();
   holvan::editor::EditorWindow window(options.dir);
-  holvan::SaveOnSessionEnd(window);
+  holvan::SaveAtProgramEnd(window);
   const int status = holvan::RunWindow(window);
   return window.edits_lost() ? 1 : status;
 }

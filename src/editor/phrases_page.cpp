@@ -4,7 +4,7 @@
 #include "editor/entry_list.h"
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
-#include "ui/shown_text.h"
+#include "qt/shown_text.h"
 
 namespace holvan::editor {
 

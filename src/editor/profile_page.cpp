@@ -7,9 +7,9 @@
 
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
-#include "ui/colours.h"
-#include "ui/input_line.h"
-#include "ui/shown_text.h"
+#include "qt/colours.h"
+#include "qt/input_line.h"
+#include "qt/shown_text.h"
 
 namespace holvan::editor {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/shown_text.h"
+#include "qt/shown_text.h"
 
 namespace holvan::editor {
 namespace {

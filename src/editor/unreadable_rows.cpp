@@ -5,8 +5,8 @@
 #include "editor/entry_dialog.h"
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
+#include "qt/shown_text.h"
 #include "text/literal.h"
-#include "ui/shown_text.h"
 
 namespace holvan::editor {
 

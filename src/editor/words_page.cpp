@@ -12,8 +12,8 @@
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
 #include "editor/unreadable_rows.h"
+#include "qt/shown_text.h"
 #include "text/literal.h"
-#include "ui/shown_text.h"
 
 namespace holvan::editor {
 namespace {

@@ -2,14 +2,14 @@
 
 #include <QApplication>
 
+#include "qt/desktop_identity.h"
+#include "qt/program_end.h"
+#include "qt/qt_translation.h"
+#include "qt/run_window.h"
 #include "system/process_start.h"
 #include "system/system_platform.h"
 #include "system/working_folder.h"
-#include "ui/desktop_identity.h"
 #include "ui/main_window.h"
-#include "ui/qt_translation.h"
-#include "ui/run_window.h"
-#include "ui/session_end.h"
 #include "ui/window_folder.h"
 
 int main(int argc, char** argv) {
@@ -23,6 +23,6 @@ int main(int argc, char** argv) {
       holvan::ClaimWindowFolder(platform.WorkingFolder());
   if (!folder) return holvan::system::kFolderBusyStatus;
   holvan::MainWindow window(platform);
-  holvan::SaveOnSessionEnd(window);
+  holvan::SaveAtProgramEnd(window);
   return holvan::RunWindow(window);
 }

@@ -1,26 +1,23 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-#include <cstdio>
 
 #include "errors/error.h"
 #include "errors/failure.h"
-#include "text/cp932.h"
+#include "qt/colours.h"
+#include "qt/fonts.h"
+#include "qt/input_line.h"
+#include "qt/shown_text.h"
+#include "qt/whole_on_screen.h"
 #include "text/literal.h"
-#include "ui/colours.h"
-#include "ui/fonts.h"
-#include "ui/input_line.h"
 #include "ui/message_boxes.h"
-#include "ui/shown_text.h"
 #include "ui/support_page.h"
 #include "ui/transcript_view.h"
 #include "ui/version_dialog.h"
-#include "ui/whole_on_screen.h"
 
 namespace holvan {
 namespace {
@@ -42,10 +39,10 @@ class FlagScope {
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent)
-    : SavingWindow(parent, Qt::Window | Qt::WindowTitleHint |
-                               Qt::WindowCloseButtonHint |
-                               Qt::CustomizeWindowHint |
-                               Qt::MSWindowsFixedSizeDialogHint),
+    : SavingWindow("holvan", "Holvan", parent,
+                   Qt::Window | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
+                       Qt::MSWindowsFixedSizeDialogHint),
       companion_(*this, platform) {
   setObjectName(QStringLiteral("main_window"));
   setFixedSize(406, 221);
@@ -135,43 +132,32 @@ void MainWindow::ShowEditingMenu(QMenu* menu, const QPoint& at) {
 void MainWindow::Start() {
   Guarded([this] { companion_.Start(); });
   // A quit while the error box waited ends the program: nothing to show.
-  if (finished_) return;
+  if (finished()) return;
   PlaceWhole(this, {100, 325});
   show();
   activateWindow();
   input_line_->setFocus();
 }
 
-void MainWindow::SaveQuietly() {
-  if (finished_ || closing_ || quietly_saved_) return;
-  try {
-    companion_.SaveQuietly();
-    quietly_saved_ = true;
-  } catch (const Error& error) {
-    std::fprintf(stderr, "holvan: %s\n", NarrowToUtf8(error.BoxText()).c_str());
+std::vector<Error> MainWindow::SaveWork() {
+  if (closing_ || quietly_saved_) return {};
+  if (std::optional<Error> failure =
+          FailureOf([this] { companion_.SaveQuietly(); })) {
+    return {std::move(*failure)};
   }
+  quietly_saved_ = true;
+  return {};
 }
 
-void MainWindow::SaveAndQuit() {
-  SaveQuietly();
-  finished_ = true;
+void MainWindow::Finish() {
+  SavingWindow::Finish();
   idle_timer_->stop();
-  // exit, not quit: quit would ask the window to close, which runs the close
-  // with its box.
-  QCoreApplication::exit(0);
-}
-
-bool MainWindow::Guarded(const std::function<void()>& handler) {
-  const std::optional<Error> failure = FailureOf(handler);
-  if (failure) ShowErrorBox(this, *failure);
-  return !failure;
 }
 
 void MainWindow::RunClose() {
   const FlagScope closing(closing_);
   companion_.Close();
-  finished_ = true;
-  idle_timer_->stop();
+  Finish();
 }
 
 void MainWindow::Talk() {
@@ -203,7 +189,7 @@ void MainWindow::ShowVersion() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (finished_) {
+  if (finished()) {
     event->accept();
   } else if (closing_) {
     // The running close decides.

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <functional>
-
 #include "conversation/companion.h"
 #include "conversation/platform.h"
 #include "conversation/view.h"
-#include "ui/session_end.h"
+#include "qt/saving_window.h"
 
 class QMenu;
 class QPushButton;
@@ -31,15 +29,6 @@ class MainWindow : public SavingWindow, public View {
   /// opens), then shows the window with the input line focused. The program
   /// calls it from inside its event loop (RunWindow).
   void Start() override;
-  /// Saves the stores without the closing box (the session is ending), unless
-  /// the window has closed or nothing was said since the last such save.
-  /// Before the companion's start nothing is written: no file is read yet.
-  /// A failure goes to the standard error stream: no one may be there to
-  /// dismiss a box.
-  void SaveQuietly() override;
-  void SaveAndQuit() override;
-  /// True once the close has succeeded or the program is ending.
-  bool finished() const { return finished_; }
 
   Companion& companion() { return companion_; }
 
@@ -77,9 +66,12 @@ class MainWindow : public SavingWindow, public View {
   void OpenSupportPage();
   void ShowVersion();
 
-  /// Runs a handler; a holvan::Error ends it and shows the error box.
-  /// Returns whether the handler ran to its end.
-  bool Guarded(const std::function<void()>& handler);
+  /// Saves the stores without the closing box, unless the close is running
+  /// or nothing was said since the last such save. Before the companion's
+  /// start nothing is written: no file is read yet.
+  std::vector<Error> SaveWork() override;
+  /// Also stops the idle remarks.
+  void Finish() override;
   /// The companion's close, marking the window finished when it succeeds;
   /// raises as it does.
   void RunClose();
@@ -93,7 +85,6 @@ class MainWindow : public SavingWindow, public View {
   QMenu* popup_menu_ = nullptr;
 
   bool closing_ = false;
-  bool finished_ = false;
   bool quietly_saved_ = false;
 };
 

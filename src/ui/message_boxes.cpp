@@ -2,9 +2,9 @@
 
 #include <QMessageBox>
 
+#include "qt/message_box.h"
 #include "system/lock_messages.h"
 #include "text/literal.h"
-#include "ui/shown_text.h"
 
 namespace holvan {
 namespace {
@@ -12,18 +12,6 @@ namespace {
 using namespace holvan::literals;
 
 }  // namespace
-
-// Its nested event loop keeps the idle-remark timer ticking.
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
-             const NarrowText& text) {
-  QMessageBox box(icon, ShownText(caption), ShownText(text), QMessageBox::Ok,
-                  parent);
-  box.exec();
-}
-
-void ShowErrorBox(QWidget* parent, const Error& error) {
-  ShowBox(parent, QMessageBox::Critical, "Holvan", error.BoxText());
-}
 
 void ShowFolderBusyBox(QWidget* parent,
                        const std::optional<LockHolder>& holder) {

@@ -1,21 +1,11 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QWidget>
 #include <optional>
 
-#include "errors/error.h"
 #include "files/lock_holder.h"
 
 namespace holvan {
-
-/// A modal box with text, caption and icon, and OK. Returns when dismissed.
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
-             const NarrowText& text);
-
-/// The error box: the error's message with the "." rule, caption "Holvan",
-/// error icon, OK. Returns when dismissed.
-void ShowErrorBox(QWidget* parent, const Error& error);
 
 /// The box of a start on a folder that another program holds:
 /// system::FolderBusyMessage, caption "Holvan", error icon, OK. Returns when

@@ -4,9 +4,9 @@
 #include <QTextBlock>
 #include <algorithm>
 
-#include "ui/colours.h"
-#include "ui/fonts.h"
-#include "ui/shown_text.h"
+#include "qt/colours.h"
+#include "qt/fonts.h"
+#include "qt/shown_text.h"
 
 namespace holvan {
 namespace {

@@ -4,11 +4,11 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
+#include "qt/colours.h"
+#include "qt/fonts.h"
+#include "qt/shown_text.h"
+#include "qt/whole_on_screen.h"
 #include "text/literal.h"
-#include "ui/colours.h"
-#include "ui/fonts.h"
-#include "ui/shown_text.h"
-#include "ui/whole_on_screen.h"
 
 namespace holvan {
 namespace {

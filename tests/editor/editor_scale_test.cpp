@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "editor/editor_window.h"
+#include "qt/window_test_support.h"
 #include "support/waiting.h"
 #include "system/folder_lock.h"
 #include "text/cp932.h"
-#include "ui/window_test_support.h"
 
 namespace holvan::testing {
 namespace {

@@ -38,9 +38,9 @@
 #include "editor/entry_list.h"
 #include "editor/status_line.h"
 #include "memory/backups.h"
+#include "qt/window_test_support.h"
 #include "support/file_faults.h"
 #include "text/cp932.h"
-#include "ui/window_test_support.h"
 
 namespace holvan::testing {
 namespace {
@@ -438,8 +438,8 @@ class EditorWindowTest : public QObject {
     QVERIFY(!none.done());
   }
 
-  // The end of the session saves the edits without asking.
-  void SessionEndSavesWithoutAsking() {
+  // The end of the desktop session saves the edits without asking.
+  void DesktopSessionEndSavesWithoutAsking() {
     Open();
     ShowTab(2);
     QVERIFY(List("phrases_list")->SelectLine(1));
@@ -794,9 +794,9 @@ class EditorWindowTest : public QObject {
     QVERIFY(!window_->isWindowModified());
   }
 
-  // The end of the session saves every file that no other program changed,
-  // and counts the others' edits lost.
-  void SessionEndSavesWhatNoOtherProgramChanged() {
+  // The end of the desktop session saves every file that no other program
+  // changed, and counts the others' edits lost.
+  void DesktopSessionEndSavesWhatNoOtherProgramChanged() {
     Open();
     ShowTab(2);
     QVERIFY(List("phrases_list")->SelectLine(2));

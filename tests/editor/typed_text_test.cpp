@@ -5,7 +5,7 @@
 
 #include <QTest>
 
-#include "ui/window_test_support.h"
+#include "qt/window_test_support.h"
 
 namespace holvan::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <string_view>
 
+#include "qt/window_test_support.h"
 #include "support/waiting.h"
-#include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {

@@ -1,9 +1,9 @@
-// Placing the window and the version dialog whole on the screen: the placing
-// itself on given areas, and the real windows at twice the scale on a
-// 1280x1024 screen, where the window's usual place runs past the bottom edge,
-// and on a 1024x768 one, where the dialog's does too.
+// Placing the window and the version dialog whole on the screen: the real
+// windows at twice the scale on a 1280x1024 screen, where the window's usual
+// place runs past the bottom edge, and on a 1024x768 one, where the dialog's
+// does too.
 
-#include "ui/whole_on_screen.h"
+#include "qt/whole_on_screen.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -11,10 +11,10 @@
 #include <QTest>
 #include <algorithm>
 
+#include "qt/window_test_support.h"
 #include "support/waiting.h"
 #include "system/system_platform.h"
 #include "ui/main_window.h"
-#include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {
@@ -23,26 +23,6 @@ class WholeOnScreenTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void KeepsTheWantedPlaceOrMovesTheLeastWay() {
-    const QSize frame(408, 244);
-    // Whole where wanted.
-    QCOMPARE(WholePosition({100, 325}, frame, {0, 0, 1280, 1024}),
-             QPoint(100, 325));
-    QCOMPARE(WholePosition({872, 780}, frame, {0, 0, 1280, 1024}),
-             QPoint(872, 780));
-    // Past the bottom, the right, the top panel, a left screen's edge.
-    QCOMPARE(WholePosition({100, 325}, frame, {0, 0, 640, 512}),
-             QPoint(100, 268));
-    QCOMPARE(WholePosition({300, 100}, frame, {0, 0, 640, 512}),
-             QPoint(232, 100));
-    QCOMPARE(WholePosition({100, 0}, frame, {0, 27, 640, 485}),
-             QPoint(100, 27));
-    QCOMPARE(WholePosition({-100, 325}, frame, {-1280, 0, 1280, 1024}),
-             QPoint(-408, 325));
-    // Larger than the area: its top left corner stays on it.
-    QCOMPARE(WholePosition({100, 325}, frame, {0, 0, 400, 200}), QPoint(0, 0));
-  }
-
   void WindowAndDialogAreWholeAtTwiceTheScale() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     QCOMPARE(screen->devicePixelRatio(), 2.0);

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "../reliability/term_driver.h"
+#include "qt/window_test_support.h"
 #include "support/piped_program.h"
-#include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/desktop_identity.h"
+#include "qt/desktop_identity.h"
 
 #include <QGuiApplication>
 

@@ -1,4 +1,4 @@
-#include "window_test_support.h"
+#include "qt/window_test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>

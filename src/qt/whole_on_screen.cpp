@@ -1,4 +1,4 @@
-#include "ui/whole_on_screen.h"
+#include "qt/whole_on_screen.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "ui/colours.h"
+#include "qt/colours.h"
 
 #include <utility>
 

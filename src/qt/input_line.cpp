@@ -1,11 +1,11 @@
-#include "ui/input_line.h"
+#include "qt/input_line.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <limits>
 
-#include "ui/fonts.h"
-#include "ui/shown_text.h"
+#include "qt/fonts.h"
+#include "qt/shown_text.h"
 
 namespace holvan {
 namespace {

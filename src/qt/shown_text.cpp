@@ -1,4 +1,4 @@
-#include "ui/shown_text.h"
+#include "qt/shown_text.h"
 
 #include "text/cp932.h"
 

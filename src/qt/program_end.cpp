@@ -1,4 +1,4 @@
-#include "ui/session_end.h"
+#include "qt/program_end.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -10,9 +10,9 @@
 
 namespace holvan {
 
-void SaveOnSessionEnd(SavingWindow& window) {
-  // The session manager may end the process right after these, so they
-  // save at once, in the emitting call.
+void SaveAtProgramEnd(SavingWindow& window) {
+  // The desktop session's manager may end the process right after these, so
+  // they save at once, in the emitting call.
   QObject::connect(
       qGuiApp, &QGuiApplication::commitDataRequest, &window,
       [&window](QSessionManager&) { window.SaveQuietly(); },

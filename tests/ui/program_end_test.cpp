@@ -1,7 +1,7 @@
 // Ending other than by the close: the stores are saved without the closing
 // box, and never on top of a close that already saved them.
 
-#include "ui/session_end.h"
+#include "qt/program_end.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,16 +10,16 @@
 #include <functional>
 #include <memory>
 
+#include "qt/run_window.h"
+#include "qt/window_test_support.h"
 #include "support/waiting.h"
 #include "system/system_platform.h"
 #include "ui/main_window.h"
-#include "ui/run_window.h"
-#include "window_test_support.h"
 
 namespace holvan::testing {
 namespace {
 
-class SessionEndTest : public QObject {
+class ProgramEndTest : public QObject {
   Q_OBJECT
 
  private:
@@ -91,7 +91,7 @@ class SessionEndTest : public QObject {
     WorkFolder folder;
     WriteStoresThatStopAtTheDictionary(folder);
     MainWindow window(platform_);
-    SaveOnSessionEnd(window);
+    SaveAtProgramEnd(window);
     QString title;
     const int status = RunAndTerminateAtTheBox(
         window, [] {}, title);
@@ -137,7 +137,7 @@ class SessionEndTest : public QObject {
     WriteStores(folder);
     folder.LinkUnreadable(QStringLiteral("diary.dat"));
     MainWindow window(platform_);
-    SaveOnSessionEnd(window);
+    SaveAtProgramEnd(window);
     QString seen;
     const int status = RunAndTerminateAtTheBox(
         window,
@@ -167,7 +167,7 @@ class SessionEndTest : public QObject {
     WorkFolder folder;
     WriteStores(folder);
     MainWindow window(platform_);
-    SaveOnSessionEnd(window);
+    SaveAtProgramEnd(window);
     window.Start();
     Say(window, "こんにちは");
     ModalWatcher watcher;
@@ -186,5 +186,5 @@ class SessionEndTest : public QObject {
 }  // namespace
 }  // namespace holvan::testing
 
-QTEST_MAIN(holvan::testing::SessionEndTest)
-#include "session_end_test.moc"
+QTEST_MAIN(holvan::testing::ProgramEndTest)
+#include "program_end_test.moc"

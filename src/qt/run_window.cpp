@@ -1,9 +1,9 @@
-#include "ui/run_window.h"
+#include "qt/run_window.h"
 
 #include <QApplication>
 #include <QTimer>
 
-#include "ui/session_end.h"
+#include "qt/saving_window.h"
 
 namespace holvan {
 

@@ -126,7 +126,7 @@ std::string SaveFolder(const std::string& scratch, const std::string& name) {
 void Save(benchmark::State& state, const std::string& folder,
           const std::string& scratch) {
   Stores stores;
-  UpdateProfile(LoadStores(folder, stores), stores.profile);
+  UpdateProfile(LoadStores(folder, stores), stores.profile_lines);
   const std::string target = SaveFolder(scratch, "save");
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
@@ -139,7 +139,7 @@ void Save(benchmark::State& state, const std::string& folder,
 void WriteAndSync(benchmark::State& state, const std::string& folder,
                   const std::string& scratch) {
   Stores stores;
-  UpdateProfile(LoadStores(folder, stores), stores.profile);
+  UpdateProfile(LoadStores(folder, stores), stores.profile_lines);
   const std::string target = SaveFolder(scratch, "write");
   // The bytes the exit writes, taken from one save.
   SaveStores(target, stores);

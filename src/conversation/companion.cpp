@@ -25,8 +25,8 @@ void AdjustMood(const Brain& brain, const NarrowText& line, int32_t& mood) {
 
 // A pending mode takes the next line whatever it is; returns false when no
 // mode is pending.
-bool DispatchMode(Session& session, const NarrowText& line) {
-  using Handler = void (*)(Session&, const NarrowText&);
+bool DispatchMode(Conversation& conversation, const NarrowText& line) {
+  using Handler = void (*)(Conversation&, const NarrowText&);
   static constexpr std::pair<Mode, Handler> kHandlers[] = {
       {Mode::kDiary, HandleDiary},
       {Mode::kAwaitDefinition, HandleAwaitDefinition},
@@ -37,8 +37,8 @@ bool DispatchMode(Session& session, const NarrowText& line) {
       {Mode::kAwaitGender, HandleAwaitGender},
   };
   for (const auto& [mode, handle] : kHandlers) {
-    if (session.state.mode == mode) {
-      handle(session, line);
+    if (conversation.state.mode == mode) {
+      handle(conversation, line);
       return true;
     }
   }
@@ -48,13 +48,13 @@ bool DispatchMode(Session& session, const NarrowText& line) {
 }  // namespace
 
 Companion::Companion(View& view, Platform& platform)
-    : session_(view, platform) {
+    : conversation_(view, platform) {
   // The window's Transcript starts as one empty line.
-  session_.transcript.SetText("\r\n");
+  conversation_.transcript.SetText("\r\n");
 }
 
 void Companion::Start() {
-  Session& s = session_;
+  Conversation& s = conversation_;
   ConversationState& state = s.state;
   s.random.SetSeed(s.platform.StartSeed());
   state.mode = Mode::kFree;
@@ -82,7 +82,7 @@ void Companion::Start() {
 }
 
 void Companion::Talk() {
-  Session& s = session_;
+  Conversation& s = conversation_;
   ConversationState& state = s.state;
   Profile& profile = state.profile;
   WorkingLine working_line{s.view.InputText(), {}};
@@ -125,17 +125,18 @@ void Companion::Talk() {
   ReactToStatement(s, working_line);
 }
 
-void Companion::IdleTick() { SayIdleRemark(session_); }
+void Companion::IdleTick() { SayIdleRemark(conversation_); }
 
 void Companion::Close() {
-  session_.close_requested = false;
+  conversation_.close_requested = false;
   SaveQuietly();
-  session_.view.ShowClosingMessage();
+  conversation_.view.ShowClosingMessage();
 }
 
 void Companion::SaveQuietly() {
-  UpdateProfile(session_.state.profile, session_.stores.profile);
-  SaveStores(session_.platform.WorkingFolder(), session_.stores);
+  UpdateProfile(conversation_.state.profile,
+                conversation_.stores.profile_lines);
+  SaveStores(conversation_.platform.WorkingFolder(), conversation_.stores);
 }
 
 }  // namespace holvan

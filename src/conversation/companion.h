@@ -1,7 +1,7 @@
 #pragma once
 
+#include "conversation/conversation.h"
 #include "conversation/platform.h"
-#include "conversation/session.h"
 #include "conversation/view.h"
 
 namespace holvan {
@@ -25,19 +25,19 @@ class Companion {
   /// box. Raises on a failed write; the front end then keeps running. Clears
   /// the close request either way, so that the next request asks again.
   void Close();
-  /// Saves the stores without the closing box (session end, SIGTERM).
+  /// Saves the stores without the closing box (conversation end, SIGTERM).
   void SaveQuietly();
 
   /// Whether the last turn asked for the close.
-  bool close_requested() const { return session_.close_requested; }
+  bool close_requested() const { return conversation_.close_requested; }
 
-  const TextLines& transcript() const { return session_.transcript; }
-  const ConversationState& state() const { return session_.state; }
-  const Stores& stores() const { return session_.stores; }
-  Session& session() { return session_; }
+  const TextLines& transcript() const { return conversation_.transcript; }
+  const ConversationState& state() const { return conversation_.state; }
+  const Stores& stores() const { return conversation_.stores; }
+  Conversation& session() { return conversation_; }
 
  private:
-  Session session_;
+  Conversation conversation_;
 };
 
 }  // namespace holvan

@@ -61,7 +61,7 @@ TEST_F(GreetingTest, WithoutProfileAsksForTheNameAfterTheEmptyFirstLine) {
 }
 
 TEST_F(GreetingTest, SeedsAndResetsTheConversationBeforeLoading) {
-  Session& session = companion.session();
+  Conversation& session = companion.session();
   session.random.SetSeed(1);
   session.state.mode = Mode::kQuestionMenu;
   session.state.pending_topic = "x";

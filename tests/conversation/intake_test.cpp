@@ -5,7 +5,7 @@ namespace {
 
 class IntakeTest : public ConversationTest {
  protected:
-  Session& session() { return companion.session(); }
+  Conversation& session() { return companion.session(); }
 
   // While no name is known the turn ends right after the name capture, so
   // logging and the Mood step are seen without any branch running.

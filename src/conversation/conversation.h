@@ -14,8 +14,8 @@ namespace holvan {
 
 /// Everything one run of the companion works on. Owned by Companion; every
 /// rule reads and writes it directly.
-struct Session {
-  Session(View& shown_on, Platform& runs_on)
+struct Conversation {
+  Conversation(View& shown_on, Platform& runs_on)
       : view(shown_on), platform(runs_on) {}
 
   /// Appends text as a new last line of the Transcript.

@@ -22,7 +22,7 @@ void ReactToInsult(Conversation& conversation) {
     case Mode::kAngry3:
       state.profile.angry_exit_count =
           WrappingIncrement(state.profile.angry_exit_count);
-      conversation.close_requested = true;
+      conversation.outcome.close_asked = true;
       break;
     case Mode::kAngry1:
       conversation.Say("すいません もうしないので許して下さい"_sj);

@@ -71,7 +71,7 @@ void HandleAwaitDefinition(Conversation& conversation, const NarrowText& line) {
   // The consent turn adds what this question quoted; the input line will
   // hold "いいよ" by then.
   conversation.taught_definition = line;
-  conversation.view.SetInputText("いいよ"_sj);
+  conversation.outcome.input_line = "いいよ"_sj;
 }
 
 void HandleAwaitConsent(Conversation& conversation, const NarrowText& line) {

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "conversation/turn.h"
 #include "errors/error.h"
 #include "errors/failure.h"
 #include "text/cp932.h"
@@ -176,8 +177,11 @@ void MainWindow::RunClose() {
 
 void MainWindow::Talk() {
   quietly_saved_ = false;
-  Guarded([this] { companion_.Talk(); });
-  if (companion_.close_requested() && Guarded([this] { RunClose(); })) {
+  const TurnRun run = RunTurn(companion_, input_line_->Line(),
+                              std::bind_front(&MainWindow::Guarded, this),
+                              [this] { RunClose(); });
+  input_line_->SetLine(run.input_line);
+  if (run.closed) {
     close();
     return;
   }
@@ -228,12 +232,6 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QWidget::keyPressEvent(event);
-}
-
-NarrowText MainWindow::InputText() { return input_line_->Line(); }
-
-void MainWindow::SetInputText(const NarrowText& text) {
-  input_line_->SetLine(text);
 }
 
 void MainWindow::SetLook(const Look& look) {

@@ -16,7 +16,6 @@ namespace {
 using testing::FakePlatform;
 using testing::FakeView;
 using testing::Sj;
-using testing::TempDir;
 
 // Each reading of the clock takes the next moment.
 class TickingPlatform : public FakePlatform {

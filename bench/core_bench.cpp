@@ -24,6 +24,7 @@
 #include "files/read_file.h"
 #include "script.h"
 #include "store/data_files.h"
+#include "support/turn.h"
 
 namespace holvan::bench {
 namespace {
@@ -53,26 +54,27 @@ void Turns(benchmark::State& state, const std::string& folder,
   for (auto _ : state) {
     QuietView view;
     testing::FakePlatform platform = BenchPlatform(folder);
-    Companion companion(view, platform);
-    Stores& stores = companion.session().stores;
+    testing::OpenCompanion companion(view, platform);
+    Stores& stores = companion.conversation().stores;
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
     stores.phrase_log.SetLookup(lookup);
     companion.Start();
+    bool close_asked = false;
     double total = 0;
     for (const Step& step : steps) {
       const Clock::time_point start = Clock::now();
       if (step.tick) {
         companion.IdleTick();
       } else {
-        view.SetInputText(step.line);
-        companion.Talk();
+        RunTurn(companion, step.line, testing::Unguarded,
+                [&close_asked] { close_asked = true; });
       }
       const double seconds = Seconds(Clock::now() - start);
       samples.push_back(seconds);
       total += seconds;
     }
-    if (companion.close_requested()) state.SkipWithError("the script closed");
+    if (close_asked) state.SkipWithError("the script closed");
     state.SetIterationTime(total);
   }
   state.counters["p50_us"] = Percentile(samples, 0.50) * 1e6;
@@ -126,7 +128,7 @@ std::string SaveFolder(const std::string& scratch, const std::string& name) {
 void Save(benchmark::State& state, const std::string& folder,
           const std::string& scratch) {
   Stores stores;
-  UpdateProfile(LoadStores(folder, stores), stores.profile);
+  UpdateProfile(LoadStores(folder, stores), stores.profile_lines);
   const std::string target = SaveFolder(scratch, "save");
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
@@ -139,7 +141,7 @@ void Save(benchmark::State& state, const std::string& folder,
 void WriteAndSync(benchmark::State& state, const std::string& folder,
                   const std::string& scratch) {
   Stores stores;
-  UpdateProfile(LoadStores(folder, stores), stores.profile);
+  UpdateProfile(LoadStores(folder, stores), stores.profile_lines);
   const std::string target = SaveFolder(scratch, "write");
   // The bytes the exit writes, taken from one save.
   SaveStores(target, stores);

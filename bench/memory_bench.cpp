@@ -15,6 +15,7 @@
 #include "conversation/companion.h"
 #include "conversation/quiet_view.h"
 #include "script.h"
+#include "support/turn.h"
 
 namespace {
 
@@ -55,9 +56,9 @@ int main(int argc, char** argv) {
 
   QuietView view;
   testing::FakePlatform platform = bench::BenchPlatform(scratch.string());
-  Companion companion(view, platform);
+  testing::OpenCompanion companion(view, platform);
   if (reference) {
-    Stores& stores = companion.session().stores;
+    Stores& stores = companion.conversation().stores;
     stores.brain.SetLookup(Lookup::kScan);
     stores.dictionary.SetLookup(Lookup::kScan);
     stores.phrase_log.SetLookup(Lookup::kScan);
@@ -72,8 +73,7 @@ int main(int argc, char** argv) {
     if (step.tick) {
       companion.IdleTick();
     } else {
-      view.SetInputText(step.line);
-      companion.Talk();
+      testing::TalkAndCloseIfAsked(companion, step.line);
     }
   }
   companion.Close();

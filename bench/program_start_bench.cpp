@@ -16,6 +16,7 @@
 #include "conversation/companion.h"
 #include "conversation/quiet_view.h"
 #include "script.h"
+#include "support/turn.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
 
@@ -23,6 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using holvan::NarrowText;
+using holvan::testing::TalkAndCloseIfAsked;
 
 // The program started: it ends at once and leaves nothing behind.
 constexpr const char* kProgram = "true";
@@ -40,19 +42,15 @@ unsigned long long ResidentBytes() {
 
 // The median microseconds of the turn that names the program, over kStarts
 // starts.
-double StartMicroseconds(holvan::Companion& companion,
-                         holvan::QuietView& view) {
+double StartMicroseconds(holvan::Companion& companion) {
   const NarrowText menu = holvan::Utf8ToNarrow("命令");
   const NarrowText name_a_program = holvan::Utf8ToNarrow("４");
   std::vector<double> samples;
   for (int i = 0; i < kStarts; ++i) {
-    view.SetInputText(menu);
-    companion.Talk();
-    view.SetInputText(name_a_program);
-    companion.Talk();
-    view.SetInputText(kProgram);
+    TalkAndCloseIfAsked(companion, menu);
+    TalkAndCloseIfAsked(companion, name_a_program);
     const Clock::time_point start = Clock::now();
-    companion.Talk();
+    TalkAndCloseIfAsked(companion, kProgram);
     samples.push_back(
         std::chrono::duration<double, std::micro>(Clock::now() - start)
             .count());
@@ -78,16 +76,15 @@ int main(int argc, char** argv) {
   companion.Start();
   // Unmeasured starts first, so that both measured rounds find the starting
   // machinery (thread stacks, the program's path, the loader) already warm.
-  StartMicroseconds(companion, view);
-  const double first_us = StartMicroseconds(companion, view);
+  StartMicroseconds(companion);
+  const double first_us = StartMicroseconds(companion);
   const unsigned long long first_rss = ResidentBytes();
   for (std::size_t t = 0; t < turns; ++t) {
     const holvan::bench::Step& step = steps[t % steps.size()];
     if (step.tick) {
       companion.IdleTick();
     } else {
-      view.SetInputText(step.line);
-      companion.Talk();
+      TalkAndCloseIfAsked(companion, step.line);
     }
   }
   // The menu must be reachable: the script ends where no question waits.
@@ -95,7 +92,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the script left a question waiting\n");
     return 1;
   }
-  const double late_us = StartMicroseconds(companion, view);
+  const double late_us = StartMicroseconds(companion);
   std::printf(
       "{\"turns\": %zu, \"first_median_us\": %.1f, \"late_median_us\": %.1f, "
       "\"first_rss_bytes\": %llu, \"late_rss_bytes\": %llu}\n",

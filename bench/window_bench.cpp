@@ -22,6 +22,7 @@
 #include "script.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
+#include "ui/input_line.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -78,10 +79,12 @@ int Turns(const std::string& script, std::size_t turns) {
   window.Start();
   QApplication::processEvents();
   auto* talk = window.findChild<QPushButton*>(QStringLiteral("talk_button"));
+  auto* input =
+      window.findChild<holvan::InputLine*>(QStringLiteral("input_line"));
   std::vector<double> first;
   std::vector<double> late;
   for (std::size_t t = 0; t < turns + kWindow; ++t) {
-    window.SetInputText(lines[t % lines.size()]);
+    input->SetLine(lines[t % lines.size()]);
     const Clock::time_point start = Clock::now();
     talk->click();
     QApplication::processEvents();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "conversation/companion.h"
+#include "conversation/turn.h"
 #include "errors/error.h"
 #include "store/data_files.h"
 #include "support/check.h"
@@ -181,9 +182,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::erase(line, '\0');
       diary_may_change =
           companion.state().mode == Mode::kDiary && line == "セーブ"_sj;
-      view.SetInputText(line);
-      Run([&] { companion.Talk(); });
-      if (companion.close_requested()) close();
+      closed =
+          RunTurn(
+              companion, line,
+              [](const std::function<void()>& event) { return Run(event); },
+              [&] { companion.Close(); })
+              .closed;
       if (!line.empty()) {
         std::replace(line.begin(), line.end(), '\r', ' ');
         HOLVAN_CHECK(companion.stores().phrase_log.Contains(line));

@@ -69,7 +69,7 @@ void CheckLoaded(const std::map<std::string, std::string>& files,
   if (!file("holv.dat")) {
     HOLVAN_CHECK(profile.user_name.empty() && profile.visit_count == 0);
   } else {
-    HOLVAN_CHECK(profile.user_name == stores.profile.Get(0));
+    HOLVAN_CHECK(profile.user_name == stores.profile_lines.Get(0));
   }
 }
 
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Profile profile = LoadStores(dir.path(), stores);
   CheckLoaded(files, stores, profile);
 
-  UpdateProfile(profile, stores.profile);
+  UpdateProfile(profile, stores.profile_lines);
   SaveStores(dir.path(), stores);
   for (const char* name : kFiles) {
     HOLVAN_CHECK(dir.Exists(name) == (files.count(name) == 1));
@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HOLVAN_CHECK(LinesOf(again.phrase_log) == LinesOf(stores.phrase_log));
   }
   if (files.count("holv.dat") == 1) {
-    HOLVAN_CHECK(again.profile.Text() == stores.profile.Text());
+    HOLVAN_CHECK(again.profile_lines.Text() == stores.profile_lines.Text());
     HOLVAN_CHECK(next.user_name == profile.user_name);
     HOLVAN_CHECK(next.visit_count == WrappingIncrement(profile.visit_count));
     HOLVAN_CHECK(next.mood == profile.mood);

@@ -25,8 +25,8 @@ void AdjustMood(const Brain& brain, const NarrowText& line, int32_t& mood) {
 
 // A pending mode takes the next line whatever it is; returns false when no
 // mode is pending.
-bool DispatchMode(Session& session, const NarrowText& line) {
-  using Handler = void (*)(Session&, const NarrowText&);
+bool DispatchMode(Conversation& conversation, const NarrowText& line) {
+  using Handler = void (*)(Conversation&, const NarrowText&);
   static constexpr std::pair<Mode, Handler> kHandlers[] = {
       {Mode::kDiary, HandleDiary},
       {Mode::kAwaitDefinition, HandleAwaitDefinition},
@@ -37,55 +37,20 @@ bool DispatchMode(Session& session, const NarrowText& line) {
       {Mode::kAwaitGender, HandleAwaitGender},
   };
   for (const auto& [mode, handle] : kHandlers) {
-    if (session.state.mode == mode) {
-      handle(session, line);
+    if (conversation.state.mode == mode) {
+      handle(conversation, line);
       return true;
     }
   }
   return false;
 }
 
-}  // namespace
-
-Companion::Companion(View& view, Platform& platform)
-    : session_(view, platform) {
-  // The window's Transcript starts as one empty line.
-  session_.transcript.SetText("\r\n");
-}
-
-void Companion::Start() {
-  Session& s = session_;
-  ConversationState& state = s.state;
-  s.random.SetSeed(s.platform.StartSeed());
-  state.mode = Mode::kFree;
-  state.pending_topic.clear();
-  state.follow_up = FollowUp::kNone;
-  state.profile = LoadStores(s.platform.WorkingFolder(), s.stores);
-  const Profile& profile = state.profile;
-
-  if (profile.user_name.empty()) {
-    s.Say("お名前を教えて下さい"_sj);
-    return;
-  }
-  const LocaleTexts& locale = JapaneseLocaleTexts();
-  state.start_date_text =
-      DateTimeText(DatePattern(), s.platform.LocalNow(), locale);
-  state.start_time_text =
-      DateTimeText(TimePattern(), s.platform.LocalNow(), locale);
-  s.Say("どうも "_sj + profile.user_name + "さん 今日は"_sj +
-        state.start_date_text);
-  s.Say("時刻は"_sj + state.start_time_text + "です"_sj);
-  if (profile.visit_count == 100) {
-    s.Say("今日でお会いするのはなんと"_sj + IntText(profile.visit_count) +
-          "回目なんですよ"_sj);
-  }
-}
-
-void Companion::Talk() {
-  Session& s = session_;
-  ConversationState& state = s.state;
+// One turn's work on the typed line text; what it leaves to the front end
+// goes to conversation.outcome.
+void TakeLine(Conversation& conversation, NarrowText text) {
+  ConversationState& state = conversation.state;
   Profile& profile = state.profile;
-  WorkingLine working_line{s.view.InputText(), {}};
+  WorkingLine working_line{std::move(text), {}};
   // A stored line holds no break and no zero byte, or the next start would
   // read it as two lines or stop reading its file there: every CR and LF of
   // the input becomes a space and every zero byte goes, first (none of these
@@ -98,44 +63,86 @@ void Companion::Talk() {
   const NarrowText& line = working_line.text;
   const bool empty = line.empty();
 
-  if (state.mode != Mode::kDiary) s.Say(profile.user_name + " > " + line);
-  if (!empty && !s.stores.phrase_log.Contains(line)) {
-    s.stores.phrase_log.Add(line);
+  if (state.mode != Mode::kDiary)
+    conversation.Say(profile.user_name + " > " + line);
+  if (!empty && !conversation.stores.phrase_log.Contains(line)) {
+    conversation.stores.phrase_log.Add(line);
   }
-  AdjustMood(s.stores.brain, line, profile.mood);
-  s.view.SetInputText(NarrowText());
+  AdjustMood(conversation.stores.brain, line, profile.mood);
 
   if (profile.user_name.empty()) {
     if (!empty) {
       profile.user_name = line;
-      s.Say(profile.user_name + "さんですね 記録しました"_sj);
+      conversation.Say(profile.user_name + "さんですね 記録しました"_sj);
       return;
     }
-    s.Say("お名前を入力して下さい"_sj);
+    conversation.Say("お名前を入力して下さい"_sj);
   }
 
-  if (DispatchMode(s, line)) return;
+  if (DispatchMode(conversation, line)) return;
   if (empty) return;
   if (EndsWith(working_line.wide, "？"_sj) ||
       EndsWith(working_line.wide, "?")) {
-    AnswerQuestion(s, line);
+    AnswerQuestion(conversation, line);
     return;
   }
-  if (OpenMenu(s, line)) return;
-  ReactToStatement(s, working_line);
+  if (OpenMenu(conversation, line)) return;
+  ReactToStatement(conversation, working_line);
 }
 
-void Companion::IdleTick() { SayIdleRemark(session_); }
+}  // namespace
+
+Companion::Companion(View& view, Platform& platform)
+    : conversation_(view, platform) {
+  // The window's Transcript starts as one empty line.
+  conversation_.transcript.SetText("\r\n");
+}
+
+void Companion::Start() {
+  ConversationState& state = conversation_.state;
+  conversation_.random.SetSeed(conversation_.platform.StartSeed());
+  state.mode = Mode::kFree;
+  state.pending_topic.clear();
+  state.follow_up = FollowUp::kNone;
+  state.profile =
+      LoadStores(conversation_.platform.WorkingFolder(), conversation_.stores);
+  const Profile& profile = state.profile;
+
+  if (profile.user_name.empty()) {
+    conversation_.Say("お名前を教えて下さい"_sj);
+    return;
+  }
+  const LocaleTexts& locale = JapaneseLocaleTexts();
+  state.start_date_text =
+      DateTimeText(DatePattern(), conversation_.platform.LocalNow(), locale);
+  state.start_time_text =
+      DateTimeText(TimePattern(), conversation_.platform.LocalNow(), locale);
+  conversation_.Say("どうも "_sj + profile.user_name + "さん 今日は"_sj +
+                    state.start_date_text);
+  conversation_.Say("時刻は"_sj + state.start_time_text + "です"_sj);
+  if (profile.visit_count == 100) {
+    conversation_.Say("今日でお会いするのはなんと"_sj +
+                      IntText(profile.visit_count) + "回目なんですよ"_sj);
+  }
+}
+
+TurnOutcome Companion::Talk(NarrowText line) {
+  conversation_.outcome = {};
+  TakeLine(conversation_, std::move(line));
+  return std::exchange(conversation_.outcome, {});
+}
+
+void Companion::IdleTick() { SayIdleRemark(conversation_); }
 
 void Companion::Close() {
-  session_.close_requested = false;
   SaveQuietly();
-  session_.view.ShowClosingMessage();
+  conversation_.view.ShowClosingMessage();
 }
 
 void Companion::SaveQuietly() {
-  UpdateProfile(session_.state.profile, session_.stores.profile);
-  SaveStores(session_.platform.WorkingFolder(), session_.stores);
+  UpdateProfile(conversation_.state.profile,
+                conversation_.stores.profile_lines);
+  SaveStores(conversation_.platform.WorkingFolder(), conversation_.stores);
 }
 
 }  // namespace holvan

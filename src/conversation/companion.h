@@ -1,8 +1,10 @@
 #pragma once
 
+#include "conversation/conversation.h"
 #include "conversation/platform.h"
-#include "conversation/session.h"
+#include "conversation/turn_outcome.h"
 #include "conversation/view.h"
+#include "text/narrow_text.h"
 
 namespace holvan {
 
@@ -16,28 +18,30 @@ class Companion {
   /// The window opens: seed, reset, load the stores, greet or ask for the
   /// name.
   void Start();
-  /// One turn on the input line (the Talk button). It may ask for the close
-  /// (close_requested), which the front end then runs.
-  void Talk();
+  /// One turn on the typed line (the Talk button). Returns the input line's
+  /// new text and whether the turn asked for the close, which the front end
+  /// then runs (RunTurn in turn.h does both).
+  TurnOutcome Talk(NarrowText line);
   /// One tick of the idle-remark timer.
   void IdleTick();
   /// The window closes: save the stores whose files exist, then the closing
-  /// box. Raises on a failed write; the front end then keeps running. Clears
-  /// the close request either way, so that the next request asks again.
+  /// box. Raises on a failed write; the front end then keeps running.
   void Close();
-  /// Saves the stores without the closing box (session end, SIGTERM).
+  /// Saves the stores without the closing box (the desktop session ending,
+  /// SIGTERM).
   void SaveQuietly();
 
-  /// Whether the last turn asked for the close.
-  bool close_requested() const { return session_.close_requested; }
+  const TextLines& transcript() const { return conversation_.transcript; }
+  const ConversationState& state() const { return conversation_.state; }
+  const Stores& stores() const { return conversation_.stores; }
 
-  const TextLines& transcript() const { return session_.transcript; }
-  const ConversationState& state() const { return session_.state; }
-  const Stores& stores() const { return session_.stores; }
-  Session& session() { return session_; }
+ protected:
+  /// For tests, benchmarks and fuzz targets, through a class of their own:
+  /// front ends reach the conversation only through the events above.
+  Conversation& conversation() { return conversation_; }
 
  private:
-  Session session_;
+  Conversation conversation_;
 };
 
 }  // namespace holvan

@@ -11,13 +11,13 @@ using namespace literals;
 
 namespace {
 
-NarrowText DiaryPath(Session& session) {
-  return DataFilePath(session.platform.WorkingFolder(), kDiaryFile);
+NarrowText DiaryPath(Conversation& conversation) {
+  return DataFilePath(conversation.platform.WorkingFolder(), kDiaryFile);
 }
 
-void ClearTranscript(Session& session) {
-  session.transcript.Clear();
-  session.view.TranscriptCleared();
+void ClearTranscript(Conversation& conversation) {
+  conversation.transcript.Clear();
+  conversation.view.TranscriptCleared();
 }
 
 /// The bytes of text that a range of its UTF-16 units covers (one unit per
@@ -28,54 +28,56 @@ ByteRange BytesOfUnits(std::string_view text, WideRange units) {
 }
 
 /// Removes the user's selection, or the last line when nothing is selected.
-void DeleteSelectionOrLastLine(Session& session) {
-  TextLines& transcript = session.transcript;
-  transcript.SetSelection(BytesOfUnits(
-      transcript.Text(), session.view.TranscriptSelection(transcript.Text())));
+void DeleteSelectionOrLastLine(Conversation& conversation) {
+  TextLines& transcript = conversation.transcript;
+  transcript.SetSelection(
+      BytesOfUnits(transcript.Text(),
+                   conversation.view.TranscriptSelection(transcript.Text())));
   const ByteRange removed = IsEmpty(transcript.SelectedText())
                                 ? transcript.Delete(transcript.Count() - 1)
                                 : transcript.DeleteSelection();
   if (removed.length > 0) {
-    session.view.TranscriptDeleted(transcript.Text(), removed.begin,
-                                   removed.length);
+    conversation.view.TranscriptDeleted(transcript.Text(), removed.begin,
+                                        removed.length);
   }
 }
 
 }  // namespace
 
-void EnterDiary(Session& session) {
-  View& view = session.view;
-  ClearTranscript(session);
-  const NarrowText path = DiaryPath(session);
+void EnterDiary(Conversation& conversation) {
+  View& view = conversation.view;
+  ClearTranscript(conversation);
+  const NarrowText path = DiaryPath(conversation);
   if (FileExists(path)) {
     // A diary larger than memory is too large for the Transcript.
-    session.transcript.LoadFromFile(path, TooLarge::kCapacityError);
-    view.TranscriptLoaded(session.transcript.Text());
+    conversation.transcript.LoadFromFile(path, TooLarge::kCapacityError);
+    view.TranscriptLoaded(conversation.transcript.Text());
   }
-  const ConversationState& state = session.state;
-  session.Say("\r\n" + state.start_date_text + state.start_time_text + "\r\n");
+  const ConversationState& state = conversation.state;
+  conversation.Say("\r\n" + state.start_date_text + state.start_time_text +
+                   "\r\n");
   view.SetLook(DiaryLook());
   view.SetIdleRemarksEnabled(false);
-  session.state.mode = Mode::kDiary;
+  conversation.state.mode = Mode::kDiary;
 }
 
-void HandleDiary(Session& session, const NarrowText& line) {
+void HandleDiary(Conversation& conversation, const NarrowText& line) {
   const bool save = TextEquals(line, "セーブ"_sj);
   if (save) {
     // Replaces the file whole, so that a failed write leaves the old diary.
-    session.transcript.SaveToFile(DiaryPath(session));
+    conversation.transcript.SaveToFile(DiaryPath(conversation));
   } else if (TextEquals(line, "削除"_sj)) {
-    DeleteSelectionOrLastLine(session);
+    DeleteSelectionOrLastLine(conversation);
     return;
   } else if (!TextEquals(line, "止める"_sj) && !TextEquals(line, "終了"_sj)) {
-    session.Say(line);
+    conversation.Say(line);
     return;
   }
-  ClearTranscript(session);
-  session.Say(save ? "保存しました"_sj : "終了しました"_sj);
-  session.view.SetLook(ConversationLook());
-  session.view.SetIdleRemarksEnabled(true);
-  session.state.mode = Mode::kFree;
+  ClearTranscript(conversation);
+  conversation.Say(save ? "保存しました"_sj : "終了しました"_sj);
+  conversation.view.SetLook(ConversationLook());
+  conversation.view.SetIdleRemarksEnabled(true);
+  conversation.state.mode = Mode::kFree;
 }
 
 }  // namespace holvan

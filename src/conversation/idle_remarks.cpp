@@ -10,18 +10,18 @@ namespace {
 
 /// A random fact from the Dictionary. The index is drawn even when there is
 /// none to tell, so that the sequence of draws does not depend on it.
-void SayFact(Session& session) {
-  const Dictionary& dictionary = session.stores.dictionary;
-  const int32_t i = session.random.Below(dictionary.Count());
+void SayFact(Conversation& conversation) {
+  const Dictionary& dictionary = conversation.stores.dictionary;
+  const int32_t i = conversation.random.Below(dictionary.Count());
   if (dictionary.Count() == 0) return;
-  session.Say(NarrowText(dictionary.Key(i))
-                  .append(" とは "_sj)
-                  .append(dictionary.Value(i))
-                  .append("の事ですよ 知ってました？"_sj));
+  conversation.Say(NarrowText(dictionary.Key(i))
+                       .append(" とは "_sj)
+                       .append(dictionary.Value(i))
+                       .append("の事ですよ 知ってました？"_sj));
 }
 
 /// A suggestion on five of thirty rolls.
-void SaySuggestion(Session& session) {
+void SaySuggestion(Conversation& conversation) {
   struct Suggestion {
     int32_t roll;
     Reply reply;
@@ -33,20 +33,20 @@ void SaySuggestion(Session& session) {
       {8, {"独り言がうるさかったら 独り言禁止 と言って下さい"_sj}},
       {9, {"", Filler::kRememberedPhrase}},
   };
-  const int32_t roll = session.random.Below(30);
+  const int32_t roll = conversation.random.Below(30);
   for (const Suggestion& suggestion : kSuggestions) {
-    if (suggestion.roll == roll) SayReply(session, suggestion.reply, "");
+    if (suggestion.roll == roll) SayReply(conversation, suggestion.reply, "");
   }
 }
 
 }  // namespace
 
-void SayIdleRemark(Session& session) {
-  const int32_t roll = session.random.Below(10);
+void SayIdleRemark(Conversation& conversation) {
+  const int32_t roll = conversation.random.Below(10);
   if (roll >= 8) {
-    SayFact(session);
+    SayFact(conversation);
   } else if (roll <= 2) {
-    SaySuggestion(session);
+    SaySuggestion(conversation);
   }
 }
 

@@ -24,10 +24,10 @@ struct StatementForm {
 
 /// Learns the definition of topic; true when it rewrote an entry, which ends
 /// the turn.
-bool Learn(Session& session, const NarrowText& topic,
+bool Learn(Conversation& conversation, const NarrowText& topic,
            const NarrowText& definition) {
-  session.Say("覚えました"_sj);
-  Brain& brain = session.stores.brain;
+  conversation.Say("覚えました"_sj);
+  Brain& brain = conversation.stores.brain;
   const int32_t i = brain.FindKeyStartingWith(topic);
   if (i < 0) {
     brain.Add(topic, definition);
@@ -39,7 +39,8 @@ bool Learn(Session& session, const NarrowText& topic,
 
 /// Learns from every statement form the line has; true when the turn ends.
 /// Topic and definition are cut from the line's own bytes.
-bool LearnStatements(Session& session, const WorkingLine& working_line) {
+bool LearnStatements(Conversation& conversation,
+                     const WorkingLine& working_line) {
   const WideText& line = working_line.wide;
   const NarrowText& narrow_line = working_line.text;
   static const StatementForm kForms[] = {
@@ -61,14 +62,14 @@ bool LearnStatements(Session& session, const WorkingLine& working_line) {
     const NarrowText definition =
         WideCopy(narrow_line, p + marker_length,
                  length - p - marker_length - form.dropped + 1);
-    if (Learn(session, topic, definition)) return true;
+    if (Learn(conversation, topic, definition)) return true;
   }
   return false;
 }
 
 /// Recognises a denial or an agreement of the waiting association remark.
-void AnswerFollowUp(Session& session, WorkingLine& line) {
-  ConversationState& state = session.state;
+void AnswerFollowUp(Conversation& conversation, WorkingLine& line) {
+  ConversationState& state = conversation.state;
   if (state.follow_up != FollowUp::kOffered) return;
   if (StartsWithAny(line.wide, {"ちげ"_sj, "ちがう"_sj, "違う"_sj})) {
     state.follow_up = FollowUp::kRejected;
@@ -76,7 +77,7 @@ void AnswerFollowUp(Session& session, WorkingLine& line) {
     line.wide = ToWide(line.text);
   } else if (StartsWithAny(line.wide,
                            {"そうそう"_sj, "そうだ"_sj, "良く知"_sj})) {
-    session.Say("やっぱり そうですよね"_sj);
+    conversation.Say("やっぱり そうですよね"_sj);
     state.follow_up = FollowUp::kNone;
   }
 }
@@ -97,18 +98,18 @@ NarrowText SecondDefinition(std::string_view value) {
 
 /// Restates a definition of a Brain key that the line mentions; true when
 /// it made a remark.
-bool RemarkOnKnownKey(Session& session, const WideText& line) {
-  ConversationState& state = session.state;
+bool RemarkOnKnownKey(Conversation& conversation, const WideText& line) {
+  ConversationState& state = conversation.state;
   if (state.follow_up == FollowUp::kOffered) return false;
-  const Brain& brain = session.stores.brain;
+  const Brain& brain = conversation.stores.brain;
   bool remarked = false;
   brain.ForEachKeyIn(line, [&](int32_t i) {
     const std::string_view key = brain.Key(i);
     if (state.follow_up == FollowUp::kRejected) {
       const NarrowText second = SecondDefinition(brain.Value(i));
       if (IsEmpty(second)) return false;
-      session.Say("あれ じゃ "_sj + second +
-                  " ってことかな 違うなら教えて下さい"_sj);
+      conversation.Say("あれ じゃ "_sj + second +
+                       " ってことかな 違うなら教えて下さい"_sj);
       state.follow_up = FollowUp::kNone;
     } else {
       const NarrowText first = FirstDefinition(brain.Value(i));
@@ -120,10 +121,10 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
               {" って "_sj, " のことですね"_sj},
               {" と言えば "_sj, " ですね"_sj},
           };
-      const auto& [middle, end] = kRestatements[session.random.Below(
+      const auto& [middle, end] = kRestatements[conversation.random.Below(
           static_cast<int32_t>(std::size(kRestatements)))];
       NarrowText remark(key);
-      session.Say(remark.append(middle).append(first).append(end));
+      conversation.Say(remark.append(middle).append(first).append(end));
       state.follow_up_key = key;
       state.follow_up = FollowUp::kOffered;
     }
@@ -133,8 +134,8 @@ bool RemarkOnKnownKey(Session& session, const WideText& line) {
   return remarked;
 }
 
-void SayFallback(Session& session, const NarrowText& line) {
-  session.state.follow_up = FollowUp::kNone;
+void SayFallback(Conversation& conversation, const NarrowText& line) {
+  conversation.state.follow_up = FollowUp::kNone;
   static const Reply kReplies[] = {
       {"", Filler::kLine, "ってどういうことでしょう"_sj},
       {"そうだといいですね"_sj},
@@ -162,17 +163,17 @@ void SayFallback(Session& session, const NarrowText& line) {
       {"", Filler::kLine, "ってなんですか？"_sj},
   };
   const int32_t i =
-      session.random.Below(static_cast<int32_t>(std::size(kReplies)));
-  SayReply(session, kReplies[i], line);
+      conversation.random.Below(static_cast<int32_t>(std::size(kReplies)));
+  SayReply(conversation, kReplies[i], line);
 }
 
 }  // namespace
 
-void LearnAndReply(Session& session, WorkingLine working_line) {
-  if (LearnStatements(session, working_line)) return;
-  AnswerFollowUp(session, working_line);
-  if (RemarkOnKnownKey(session, working_line.wide)) return;
-  SayFallback(session, working_line.text);
+void LearnAndReply(Conversation& conversation, WorkingLine working_line) {
+  if (LearnStatements(conversation, working_line)) return;
+  AnswerFollowUp(conversation, working_line);
+  if (RemarkOnKnownKey(conversation, working_line.wide)) return;
+  SayFallback(conversation, working_line.text);
 }
 
 }  // namespace holvan

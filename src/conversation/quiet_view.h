@@ -5,12 +5,10 @@
 namespace holvan {
 
 /// A view that shows nothing. It keeps only what the companion reads back:
-/// the input line and the idle-remark switch. Benchmarks and fuzz targets
-/// override what else they use.
+/// the idle-remark switch. Benchmarks and fuzz targets override what else
+/// they use.
 class QuietView : public View {
  public:
-  NarrowText InputText() override { return input_; }
-  void SetInputText(const NarrowText& text) override { input_ = text; }
   void SetLook(const Look&) override {}
   void TranscriptAppended(std::string_view, std::size_t) override {}
   void TranscriptCleared() override {}
@@ -22,7 +20,6 @@ class QuietView : public View {
   void ShowClosingMessage() override {}
 
  private:
-  NarrowText input_;
   bool idle_remarks_ = true;
 };
 

@@ -7,13 +7,14 @@ namespace holvan {
 
 using namespace literals;
 
-NarrowText Quoted(std::string_view text) {
+NarrowText InWhiteCornerBrackets(std::string_view text) {
   NarrowText quoted = "『"_sj;
   quoted.append(text).append("』"_sj);
   return quoted;
 }
 
-void SayReply(Session& session, const Reply& reply, std::string_view line) {
+void SayReply(Conversation& conversation, const Reply& reply,
+              std::string_view line) {
   NarrowText text(reply.before);
   switch (reply.filler) {
     case Filler::kNothing:
@@ -22,22 +23,23 @@ void SayReply(Session& session, const Reply& reply, std::string_view line) {
       text.append(line);
       break;
     case Filler::kQuotedLine:
-      text.append(Quoted(line));
+      text.append(InWhiteCornerBrackets(line));
       break;
     case Filler::kUserName:
-      text.append(session.state.profile.user_name);
+      text.append(conversation.state.profile.user_name);
       break;
     case Filler::kBrainCount:
-      text.append(IntText(session.stores.brain.Count()));
+      text.append(IntText(conversation.stores.brain.Count()));
       break;
     case Filler::kRememberedPhrase: {
-      const PhraseLog& phrases = session.stores.phrase_log;
+      const PhraseLog& phrases = conversation.stores.phrase_log;
       if (phrases.Count() <= 5) return;
-      text.append(Quoted(phrases.Get(session.random.Below(phrases.Count()))));
+      text.append(InWhiteCornerBrackets(
+          phrases.Get(conversation.random.Below(phrases.Count()))));
       break;
     }
   }
-  session.Say(text.append(reply.after));
+  conversation.Say(text.append(reply.after));
 }
 
 }  // namespace holvan

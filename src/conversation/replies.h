@@ -2,12 +2,12 @@
 
 #include <string_view>
 
-#include "conversation/session.h"
+#include "conversation/conversation.h"
 
 namespace holvan {
 
 /// text in 『』, as the companion quotes the user.
-NarrowText Quoted(std::string_view text);
+NarrowText InWhiteCornerBrackets(std::string_view text);
 
 /// What a reply puts between its two texts.
 enum class Filler {
@@ -31,7 +31,8 @@ struct Reply {
   std::string_view after = {};
 };
 
-/// Says reply, filled from line and the session.
-void SayReply(Session& session, const Reply& reply, std::string_view line);
+/// Says reply, filled from line and the conversation.
+void SayReply(Conversation& conversation, const Reply& reply,
+              std::string_view line);
 
 }  // namespace holvan

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "conversation/look.h"
-#include "text/narrow_text.h"
 #include "text/ranges.h"
 
 namespace holvan {
@@ -12,17 +11,14 @@ namespace holvan {
 /// The period of the idle-remark timer.
 inline constexpr int kIdleRemarkPeriodMs = 5000;
 
-/// What the window must show: the input line, the look, the Transcript (told
-/// of each change with its text after the change), the idle-remark switch and
-/// the closing box. The Qt window, the terminal and the tests implement it.
+/// What the window must show: the look, the Transcript (told of each change
+/// with its text after the change), the idle-remark switch and the closing
+/// box. The input line is the front end's: each turn is handed its line and
+/// returns the line's new text (Companion::Talk). The Qt window, the terminal
+/// and the tests implement it.
 class View {
  public:
   virtual ~View() = default;
-
-  // The input line.
-  virtual NarrowText InputText() = 0;
-  /// Sets the input line and selects all of it.
-  virtual void SetInputText(const NarrowText& text) = 0;
 
   virtual void SetLook(const Look& look) = 0;
 

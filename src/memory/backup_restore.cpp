@@ -21,7 +21,7 @@ namespace {
 using namespace holvan::literals;
 
 Error Damaged(std::string_view name, const NarrowText& damage) {
-  return Error("バックアップ"_sj + Quoted(Utf8ToNarrow(name)) +
+  return Error("バックアップ"_sj + InCornerBrackets(Utf8ToNarrow(name)) +
                "は壊れているので戻しません（"_sj + damage + "）"_sj);
 }
 
@@ -108,7 +108,7 @@ BackupFiles ReadBackup(const std::string& root, std::string_view name,
       std::find_if(backups.begin(), backups.end(),
                    [&](const Backup& listed) { return listed.name == name; });
   if (backup == backups.end()) {
-    throw Error("バックアップ"_sj + Quoted(Utf8ToNarrow(name)) +
+    throw Error("バックアップ"_sj + InCornerBrackets(Utf8ToNarrow(name)) +
                 "はありません"_sj);
   }
   if (!backup->whole()) throw Damaged(name, backup->damage);

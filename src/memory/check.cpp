@@ -94,7 +94,7 @@ void CheckDictionary(FileCheck& check) {
       check.Report(i + 1, *unaskable);
     }
     check.Repeated(i + 1, pair->key, [&](int32_t first) {
-      return Quoted(pair->key) + "は "_sj + IntText(first) +
+      return InCornerBrackets(pair->key) + "は "_sj + IntText(first) +
              " 行目と同じ言葉なので、答えに使われません"_sj;
     });
   }
@@ -114,10 +114,10 @@ void CheckBrain(FileCheck& check) {
       check.Report(i + 1,
                    "「＝」が 2 つ以上あります: 言葉は最初の「＝」"
                    "までの"_sj +
-                       Quoted(pair.key) + "として読まれます"_sj);
+                       InCornerBrackets(pair.key) + "として読まれます"_sj);
     }
     check.Repeated(i + 1, pair.key, [&](int32_t first) {
-      return Quoted(pair.key) + "は "_sj + IntText(first) +
+      return InCornerBrackets(pair.key) + "は "_sj + IntText(first) +
              " 行目と同じ言葉です"_sj;
     });
   }
@@ -141,7 +141,7 @@ void CheckProfile(FileCheck& check) {
     const std::string_view text = lines.Text(i);
     const int32_t fallback = i == 1 ? 0 : 1;
     if (ParseIntOr(text, 0) != ParseIntOr(text, 1)) {
-      check.Report(i + 1, Quoted(text) + "は整数ではないので、"_sj +
+      check.Report(i + 1, InCornerBrackets(text) + "は整数ではないので、"_sj +
                               IntText(fallback) + " として読まれます"_sj);
     }
   }

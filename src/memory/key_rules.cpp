@@ -24,8 +24,8 @@ std::optional<NarrowText> Unaskable(std::string_view key) {
   if (key.empty()) return "言葉が空なので、質問で尋ねられません"_sj;
   const int32_t end = QuestionTopicEnd(key);
   if (end == 0) return std::nullopt;
-  return Quoted(key) + "は質問で尋ねられません（"_sj + IntText(end) +
-         " 文字目の"_sj + Quoted(WideCopy(key, end, 1)) +
+  return InCornerBrackets(key) + "は質問で尋ねられません（"_sj + IntText(end) +
+         " 文字目の"_sj + InCornerBrackets(WideCopy(key, end, 1)) +
          "で話題が切れます）"_sj;
 }
 

@@ -49,7 +49,8 @@ void Refuse(const std::optional<NarrowText>& reason) {
 
 /// "「key」は dic.dat の 12 行目にあります"
 NarrowText Taken(std::string_view key, MemoryFile file, int64_t line) {
-  return Quoted(key) + "は "_sj + LineName(file, line) + "にあります"_sj;
+  return InCornerBrackets(key) + "は "_sj + LineName(file, line) +
+         "にあります"_sj;
 }
 
 NarrowText NoAsterisk() {
@@ -306,7 +307,7 @@ int32_t MemoryFolder::AddFact(std::string_view key, std::string_view text) {
   if (text.empty()) throw Error("説明が空です"_sj);
   return AppendLines(MemoryFile::kDictionary,
                      {NarrowText(key) + "*" + NarrowText(text)},
-                     Quoted(key) + "の追加"_sj);
+                     InCornerBrackets(key) + "の追加"_sj);
 }
 
 void MemoryFolder::ChangeFact(int32_t line, std::string_view key,
@@ -318,7 +319,7 @@ void MemoryFolder::ChangeFact(int32_t line, std::string_view key,
   if (text.empty()) throw Error("説明が空です"_sj);
   ChangeLine(MemoryFile::kDictionary, line,
              NarrowText(key) + "*" + NarrowText(text),
-             Quoted(key) + "の変更"_sj);
+             InCornerBrackets(key) + "の変更"_sj);
 }
 
 ImportReport MemoryFolder::ImportFacts(std::string_view utf8) {
@@ -364,8 +365,8 @@ ImportReport MemoryFolder::ImportFacts(std::string_view utf8) {
     const auto [at, fresh] = keys.try_emplace(Recoded(key), -number);
     if (!fresh) {
       const int64_t taken = at->second;
-      skip(taken < 0 ? Quoted(key) + "はこの一覧の "_sj + IntText(-taken) +
-                           " 行目にもあります"_sj
+      skip(taken < 0 ? InCornerBrackets(key) + "はこの一覧の "_sj +
+                           IntText(-taken) + " 行目にもあります"_sj
                      : Taken(key, MemoryFile::kDictionary, taken));
       continue;
     }
@@ -387,8 +388,8 @@ int32_t MemoryFolder::AddDefinition(std::string_view key,
   CheckEditable();
   Refuse(BadBrainKey(key));
   Refuse(BadDefinition(definition));
-  const NarrowText what =
-      Quoted(key) + "の意味"_sj + Quoted(definition) + "の追加"_sj;
+  const NarrowText what = InCornerBrackets(key) + "の意味"_sj +
+                          InCornerBrackets(definition) + "の追加"_sj;
   if (const std::optional<int32_t> line = BrainLine(key)) {
     const KeyAndValue pair =
         SplitBrainLine(Lines(MemoryFile::kBrain).Text(*line - 1));
@@ -422,7 +423,7 @@ void MemoryFolder::ChangeBrainEntry(
   }
   ChangeLine(MemoryFile::kBrain, line,
              NarrowText(key) + BrainSeparator() + JoinDefinitions(definitions),
-             Quoted(key) + "の変更"_sj);
+             InCornerBrackets(key) + "の変更"_sj);
 }
 
 void MemoryFolder::RemoveDefinition(int32_t line, std::string_view definition) {
@@ -436,7 +437,7 @@ void MemoryFolder::RemoveDefinition(int32_t line, std::string_view definition) {
       [&](const NarrowText& held) { return SameCharacters(held, definition); });
   if (found == definitions.end()) {
     throw Error(LineName(MemoryFile::kBrain, line) + "に意味"_sj +
-                Quoted(definition) + "はありません"_sj);
+                InCornerBrackets(definition) + "はありません"_sj);
   }
   if (definitions.size() == 1) {
     RemoveLines(MemoryFile::kBrain, {line});
@@ -446,7 +447,8 @@ void MemoryFolder::RemoveDefinition(int32_t line, std::string_view definition) {
   ChangeLine(
       MemoryFile::kBrain, line,
       NarrowText(pair.key) + BrainSeparator() + JoinDefinitions(definitions),
-      Quoted(pair.key) + "の意味"_sj + Quoted(definition) + "の削除"_sj);
+      InCornerBrackets(pair.key) + "の意味"_sj + InCornerBrackets(definition) +
+          "の削除"_sj);
 }
 
 void MemoryFolder::FixLine(MemoryFile file, int32_t line,
@@ -479,7 +481,7 @@ int32_t MemoryFolder::AddPhrase(std::string_view text) {
   if (!taken.empty())
     throw Error(Taken(text, MemoryFile::kPhrases, taken.front()));
   return AppendLines(MemoryFile::kPhrases, {NarrowText(text)},
-                     Quoted(text) + "の追加"_sj);
+                     InCornerBrackets(text) + "の追加"_sj);
 }
 
 void MemoryFolder::ChangePhrase(int32_t line, std::string_view text) {

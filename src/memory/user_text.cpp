@@ -24,7 +24,7 @@ std::string Shown(char32_t character) {
 
 NarrowText FromUser(std::string_view utf8) {
   if (!FitsCodePage932(utf8)) {
-    throw Error(Quoted(Utf8ToNarrow(utf8)) +
+    throw Error(InCornerBrackets(Utf8ToNarrow(utf8)) +
                 "にはコードページ 932 にない文字があります"_sj);
   }
   return Utf8ToNarrow(utf8);

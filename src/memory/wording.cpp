@@ -7,7 +7,7 @@ namespace holvan::memory {
 
 using namespace holvan::literals;
 
-NarrowText Quoted(std::string_view text) {
+NarrowText InCornerBrackets(std::string_view text) {
   return "「"_sj + NarrowText(text) + "」"_sj;
 }
 

@@ -11,7 +11,7 @@ namespace holvan::memory {
 // Pieces of the Japanese texts about the memory.
 
 /// "「" + text + "」".
-NarrowText Quoted(std::string_view text);
+NarrowText InCornerBrackets(std::string_view text);
 
 /// "dic.dat の 12 行目".
 NarrowText LineName(MemoryFile file, int64_t line);

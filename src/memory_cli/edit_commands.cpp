@@ -19,16 +19,16 @@ namespace holvan::memory_cli {
 namespace {
 
 using memory::FromUser;
+using memory::InCornerBrackets;
 using memory::LineName;
 using memory::MemoryFile;
 using memory::MemoryFolder;
-using memory::Quoted;
 using namespace holvan::literals;
 
 /// "「key」は dic.dat にありません"
 Error Missing(std::string_view text, MemoryFile file) {
-  return Error(Quoted(text) + "は "_sj + NarrowText(memory::FileName(file)) +
-               " にありません"_sj);
+  return Error(InCornerBrackets(text) + "は "_sj +
+               NarrowText(memory::FileName(file)) + " にありません"_sj);
 }
 
 /// "12、40 行目"
@@ -72,8 +72,9 @@ std::vector<NarrowText> RemoveFound(
   const std::vector<int32_t> lines = (memory.*lines_of)(text);
   if (lines.empty()) throw Missing(text, file);
   memory.RemoveLines(file, lines);
-  return {NarrowText(memory::FileName(file)) + " から"_sj + Quoted(text) +
-          "を消しました（"_sj + LineNumbers(lines) + "）"_sj};
+  return {NarrowText(memory::FileName(file)) + " から"_sj +
+          InCornerBrackets(text) + "を消しました（"_sj + LineNumbers(lines) +
+          "）"_sj};
 }
 
 /// remove phrase, as RemoveFound does in res.dat; the phrases for the backups
@@ -112,8 +113,8 @@ std::vector<NarrowText> ChangeFact(MemoryFolder& memory,
     line = lines.front();
   }
   memory.ChangeFact(line, key, text);
-  return {LineName(MemoryFile::kDictionary, line) + "を"_sj + Quoted(key) +
-          "の事柄に書き換えました"_sj};
+  return {LineName(MemoryFile::kDictionary, line) + "を"_sj +
+          InCornerBrackets(key) + "の事柄に書き換えました"_sj};
 }
 
 std::vector<NarrowText> AddDefinition(MemoryFolder& memory,
@@ -122,11 +123,11 @@ std::vector<NarrowText> AddDefinition(MemoryFolder& memory,
   const NarrowText definition = Given(request.arguments[1]);
   const int32_t line = memory.AddDefinition(key, definition);
   if (memory.UnsavedFiles().empty()) {
-    return {Quoted(key) + "の一番新しい意味はもう"_sj + Quoted(definition) +
-            "です"_sj};
+    return {InCornerBrackets(key) + "の一番新しい意味はもう"_sj +
+            InCornerBrackets(definition) + "です"_sj};
   }
-  return {LineName(MemoryFile::kBrain, line) + "の"_sj + Quoted(key) +
-          "に意味"_sj + Quoted(definition) + "を加えました"_sj};
+  return {LineName(MemoryFile::kBrain, line) + "の"_sj + InCornerBrackets(key) +
+          "に意味"_sj + InCornerBrackets(definition) + "を加えました"_sj};
 }
 
 std::vector<NarrowText> RemoveDefinition(MemoryFolder& memory,
@@ -138,14 +139,14 @@ std::vector<NarrowText> RemoveDefinition(MemoryFolder& memory,
   if (!line) throw Missing(key, MemoryFile::kBrain);
   if (request.all) {
     memory.RemoveLines(MemoryFile::kBrain, {*line});
-    return {LineName(MemoryFile::kBrain, *line) + "の"_sj + Quoted(key) +
-            "を消しました"_sj};
+    return {LineName(MemoryFile::kBrain, *line) + "の"_sj +
+            InCornerBrackets(key) + "を消しました"_sj};
   }
   const NarrowText definition = Given(request.arguments[1]);
   const int32_t lines = memory.Lines(MemoryFile::kBrain).Count();
   memory.RemoveDefinition(*line, definition);
-  NarrowText said =
-      Quoted(key) + "の意味"_sj + Quoted(definition) + "を消しました"_sj;
+  NarrowText said = InCornerBrackets(key) + "の意味"_sj +
+                    InCornerBrackets(definition) + "を消しました"_sj;
   if (memory.Lines(MemoryFile::kBrain).Count() < lines) {
     said += "（最後の意味だったので、言葉ごと消しました）"_sj;
   }
@@ -177,8 +178,8 @@ Edited Edit(MemoryFolder& memory, const Request& request) {
     case Command::kAddFact: {
       const NarrowText key = Given(request.arguments[0]);
       const int32_t line = memory.AddFact(key, Given(request.arguments[1]));
-      return {{LineName(MemoryFile::kDictionary, line) + "に"_sj + Quoted(key) +
-               "を加えました"_sj}};
+      return {{LineName(MemoryFile::kDictionary, line) + "に"_sj +
+               InCornerBrackets(key) + "を加えました"_sj}};
     }
     case Command::kChangeFact:
       return {ChangeFact(memory, request)};
@@ -194,7 +195,7 @@ Edited Edit(MemoryFolder& memory, const Request& request) {
     case Command::kRename: {
       const NarrowText name = Given(request.arguments[0]);
       memory.SetUserName(name);
-      return {{"名前を"_sj + Quoted(name) + "にしました"_sj}};
+      return {{"名前を"_sj + InCornerBrackets(name) + "にしました"_sj}};
     }
     case Command::kImport:
       return {Import(memory, request)};
@@ -220,8 +221,9 @@ void RemoveFromBackups(const std::optional<std::string>& root,
             ? "バックアップ "_sj + count + " 個からも消しました"_sj
             : "バックアップにはありませんでした"_sj);
   } else if (removed.backups > 0) {
-    Say(Quoted(asked) + "は res.dat にはありませんでしたが、バックアップ "_sj +
-        count + " 個から消しました"_sj);
+    Say(InCornerBrackets(asked) +
+        "は res.dat にはありませんでしたが、バックアップ "_sj + count +
+        " 個から消しました"_sj);
   }
   if (!removed.left.empty()) {
     NarrowText names;

@@ -113,7 +113,7 @@ Profile LoadStores(std::string_view directory, Stores& stores) {
   stores.phrase_log_unread = false;
   const NarrowText path = DataFilePath(directory, kProfileFile);
   Profile fields;
-  if (FileExists(path)) fields = LoadProfile(path, stores.profile);
+  if (FileExists(path)) fields = LoadProfile(path, stores.profile_lines);
   stores.profile_unread = false;
   return fields;
 }
@@ -141,7 +141,7 @@ void UpdateProfile(const Profile& fields, TextLines& profile) {
 void SaveStores(std::string_view directory, const Stores& stores) {
   NarrowText path = DataFilePath(directory, kProfileFile);
   if (!stores.profile_unread && FileExists(path)) {
-    stores.profile.SaveToFile(path);
+    stores.profile_lines.SaveToFile(path);
   }
   path = DataFilePath(directory, kBrainFile);
   if (!stores.brain_unread && FileExists(path)) {

@@ -12,7 +12,9 @@ struct Stores {
   Dictionary dictionary;
   Brain brain;
   PhraseLog phrase_log;
-  TextLines profile;
+  /// holv.dat's lines, which the close writes back with the Profile's fields
+  /// in the first seven.
+  TextLines profile_lines;
   /// Set while a file may hold data that its store lacks: before start-up
   /// has read it, or because start-up stopped at an unreadable file before
   /// it. The close then leaves that file as it is instead of overwriting it

@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <functional>
+
 #include "conversation/companion.h"
+#include "conversation/turn.h"
 #include "term/console.h"
 #include "term/line_reader.h"
 #include "term/run_event.h"
@@ -59,9 +62,11 @@ class BatchRun {
     } else if (line == "/quit") {
       Close();
     } else {
-      view_.SetInputText(TypedLine(line));
-      RunEvent(console_, [this] { companion_.Talk(); });
-      if (companion_.close_requested()) Close();
+      const TurnRun run =
+          RunTurn(companion_, TypedLine(line),
+                  std::bind_front(&RunEvent, std::ref(console_)),
+                  [this] { companion_.Close(); });
+      closed_ = run.closed;
     }
   }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include <readline/readline.h>
 
 #include "conversation/companion.h"
+#include "conversation/turn.h"
 #include "term/command_words.h"
 #include "term/readline_console.h"
 #include "term/run_event.h"
@@ -171,9 +173,9 @@ class InteractiveRun {
     return strdup(words[index].c_str());
   }
 
-  // A prompt after the core set the input line starts with that text.
+  // A prompt after a turn that left text on the input line starts with it.
   static int OnPreInput() {
-    const NarrowText input = current_->view_.InputText();
+    const NarrowText& input = current_->input_line_;
     if (!input.empty()) {
       rl_insert_text(NarrowToUtf8(input).c_str());
       rl_redisplay();
@@ -197,9 +199,11 @@ class InteractiveRun {
       } else if (text == "/version") {
         console_.Write(VersionText());
       } else {
-        view_.SetInputText(TypedLine(text));
-        RunEvent(console_, [this] { companion_.Talk(); });
-        if (companion_.close_requested()) Close();
+        TurnRun run = RunTurn(companion_, TypedLine(text),
+                              std::bind_front(&RunEvent, std::ref(console_)),
+                              [this] { companion_.Close(); });
+        input_line_ = std::move(run.input_line);
+        closed_ = run.closed;
       }
     }
     // A line that showed nothing keeps its prompt's line.
@@ -291,6 +295,9 @@ class InteractiveRun {
   TermView view_;
   Companion companion_;
   RunLoop loop_;
+  /// The input line's text the last turn left, which each prompt starts
+  /// with.
+  NarrowText input_line_;
   guint tick_timer_ = 0;
   std::vector<std::string> completions_;
   bool closed_ = false;

@@ -7,9 +7,8 @@
 
 namespace holvan::term {
 
-/// The core's window, played by a terminal: the input line is a text field,
-/// the Transcript is what has been printed, the captions become the prompt
-/// and the terminal's title.
+/// The core's window, played by a terminal: the Transcript is what has been
+/// printed, the captions become the prompt and the terminal's title.
 class TermView : public View {
  public:
   explicit TermView(Console& console);
@@ -21,8 +20,6 @@ class TermView : public View {
   /// The Talk button's caption ("話す", "記入" in diary mode).
   const NarrowText& talk_caption() const { return talk_caption_; }
 
-  NarrowText InputText() override { return input_; }
-  void SetInputText(const NarrowText& text) override { input_ = text; }
   /// The caption goes to the terminal's title; wrapping and the pointer
   /// belong to the terminal.
   void SetLook(const Look& look) override;
@@ -40,7 +37,6 @@ class TermView : public View {
  private:
   Console& console_;
   std::function<void(bool on)> idle_remarks_switched_;
-  NarrowText input_;
   NarrowText talk_caption_;
   bool idle_remarks_ = true;
 };

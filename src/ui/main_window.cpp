@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "conversation/turn.h"
 #include "errors/error.h"
 #include "errors/failure.h"
 #include "qt/colours.h"
@@ -162,8 +163,11 @@ void MainWindow::RunClose() {
 
 void MainWindow::Talk() {
   quietly_saved_ = false;
-  Guarded([this] { companion_.Talk(); });
-  if (companion_.close_requested() && Guarded([this] { RunClose(); })) {
+  const TurnRun run = RunTurn(companion_, input_line_->Line(),
+                              std::bind_front(&MainWindow::Guarded, this),
+                              [this] { RunClose(); });
+  input_line_->SetLine(run.input_line);
+  if (run.closed) {
     close();
     return;
   }
@@ -214,12 +218,6 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QWidget::keyPressEvent(event);
-}
-
-NarrowText MainWindow::InputText() { return input_line_->Line(); }
-
-void MainWindow::SetInputText(const NarrowText& text) {
-  input_line_->SetLine(text);
 }
 
 void MainWindow::SetLook(const Look& look) {

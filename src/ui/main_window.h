@@ -32,8 +32,6 @@ class MainWindow : public SavingWindow, public View {
 
   Companion& companion() { return companion_; }
 
-  NarrowText InputText() override;
-  void SetInputText(const NarrowText& text) override;
   void SetLook(const Look& look) override;
   void TranscriptAppended(std::string_view text,
                           std::size_t appended_size) override;

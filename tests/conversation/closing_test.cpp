@@ -8,10 +8,8 @@
 
 #include "conversation/companion.h"
 #include "errors/error.h"
-#include "support/fake_platform.h"
-#include "support/fake_view.h"
+#include "support/companion_in_folder.h"
 #include "support/file_faults.h"
-#include "support/temp_dir.h"
 
 namespace holvan {
 namespace {
@@ -33,17 +31,12 @@ class ClosingView : public FakeView {
   std::string profile_at_box;
 };
 
-class ClosingTest : public ::testing::Test {
+class ClosingTest : public ::testing::Test,
+                    public testing::CompanionInFolder<ClosingView> {
  protected:
-  ClosingTest() : companion(view, platform) {
-    platform.folder = dir.path();
-    view.dir = &dir;
-  }
+  ClosingTest() { view.dir = &dir; }
 
-  void Type(std::string_view utf8) {
-    view.input = Sj(utf8);
-    companion.Talk();
-  }
+  void Type(std::string_view utf8) { TypeAndPress(Sj(utf8)); }
 
   static constexpr char kProfile[] =
       "太郎\r\n5\r\n2\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n";
@@ -64,11 +57,6 @@ class ClosingTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-
-  TempDir dir;
-  ClosingView view;
-  FakePlatform platform;
-  Companion companion;
 };
 
 const char kSavedProfile[] = "太郎\r\n6\r\n3\r\n1\r\n1\r\n1\r\n0\r\n追記\r\n";
@@ -78,8 +66,8 @@ const char kSavedPhrases[] = "こんにちは\r\nx\r\n";
 TEST_F(ClosingTest, WritesEveryExistingFileExactlyThenShowsTheBox) {
   WriteAllFiles();
   companion.Start();
-  companion.session().state.profile.mood = 3;
-  companion.session().stores.phrase_log.Add("x");
+  conversation().state.profile.mood = 3;
+  conversation().stores.phrase_log.Add("x");
   companion.Close();
   EXPECT_EQ(dir.ReadBytes("holv.dat"), Sj(kSavedProfile));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), Sj(kSavedBrain));
@@ -108,7 +96,7 @@ TEST_F(ClosingTest, ASaveBeforeTheStartWritesNothing) {
 TEST_F(ClosingTest, AnEmptyBrainEmptiesItsFile) {
   dir.WriteSj("brain.dat", "猫＝動物\r\n");
   companion.Start();
-  companion.session().stores.brain = Brain();
+  conversation().stores.brain = Brain();
   companion.Close();
   EXPECT_TRUE(dir.Exists("brain.dat"));
   EXPECT_EQ(dir.ReadBytes("brain.dat"), "");
@@ -149,8 +137,8 @@ TEST_F(ClosingTest, SavesWhereTheCurrentDirectoryIsAtClosing) {
 TEST_F(ClosingTest, AFailedWriteAbandonsTheCloseAndARetryWorks) {
   WriteAllFiles();
   companion.Start();
-  companion.session().state.profile.mood = 3;
-  companion.session().stores.phrase_log.Add("x");
+  conversation().state.profile.mood = 3;
+  conversation().stores.phrase_log.Add("x");
   const std::string brain_before = dir.ReadBytes("brain.dat");
   const std::string phrases_before = dir.ReadBytes("res.dat");
 

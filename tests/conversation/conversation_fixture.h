@@ -9,27 +9,20 @@
 #include <utility>
 #include <vector>
 
-#include "conversation/companion.h"
 #include "random/random.h"
-#include "support/fake_platform.h"
-#include "support/fake_view.h"
+#include "support/companion_in_folder.h"
 #include "support/seeds.h"
-#include "support/temp_dir.h"
-#include "support/turn.h"
 #include "text/cp932.h"
 
 namespace holvan::testing {
 
 /// A companion over the fake view and platform, working in a fresh folder.
 /// Data files are written to dir before Start(); lines are compared as UTF-8.
-class ConversationTest : public ::testing::Test {
+class ConversationTest : public ::testing::Test, public CompanionInFolder<> {
  protected:
   using Lines = std::vector<std::string>;
 
-  ConversationTest() {
-    platform.folder = dir.path();
-    view.look.talk_caption = Sj("話す");
-  }
+  ConversationTest() { view.look.talk_caption = Sj("話す"); }
 
   /// Starts the companion on the files in dir.
   void Start() { companion.Start(); }
@@ -41,12 +34,12 @@ class ConversationTest : public ::testing::Test {
 
   /// One turn on the line; returns the Transcript lines it added.
   Lines Type(std::string_view utf8) {
-    view.input = Sj(utf8);
+    input_line = Sj(utf8);
     return Press();
   }
   /// One turn on whatever the input line holds, and the close it asks for.
   Lines Press() {
-    return LinesAdded([&] { closed = TalkAndCloseIfAsked(companion); });
+    return LinesAdded([&] { closed = CompanionInFolder::Press(); });
   }
   /// One idle tick; returns the lines it added.
   Lines Tick() {
@@ -66,13 +59,13 @@ class ConversationTest : public ::testing::Test {
   /// give the wanted values in order.
   void Rig(std::initializer_list<std::pair<int32_t, int32_t>> draws) {
     rigged_seed_ = SeedGiving(draws);
-    companion.session().random.SetSeed(rigged_seed_);
+    conversation().random.SetSeed(rigged_seed_);
   }
   /// How many draws were made since Rig (-1 when more than 20).
   int DrawsSinceRig() {
     Random random;
     random.SetSeed(rigged_seed_);
-    const uint32_t now = companion.session().random.seed();
+    const uint32_t now = conversation().random.seed();
     for (int k = 0; k <= 20; ++k) {
       if (random.seed() == now) return k;
       random.Below(1);
@@ -80,14 +73,10 @@ class ConversationTest : public ::testing::Test {
     return -1;
   }
 
-  ConversationState& state() { return companion.session().state; }
-  Stores& stores() { return companion.session().stores; }
+  ConversationState& state() { return conversation().state; }
+  Stores& stores() { return conversation().stores; }
   std::string Utf8(std::string_view text) const { return NarrowToUtf8(text); }
 
-  TempDir dir;
-  FakeView view;
-  FakePlatform platform;
-  Companion companion{view, platform};
   /// Whether a turn's close ran and succeeded.
   bool closed = false;
 

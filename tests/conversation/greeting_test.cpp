@@ -7,9 +7,7 @@
 #include "conversation/companion.h"
 #include "errors/error.h"
 #include "store/data_files.h"
-#include "support/fake_platform.h"
-#include "support/fake_view.h"
-#include "support/temp_dir.h"
+#include "support/companion_in_folder.h"
 #include "support/waiting.h"
 
 namespace holvan {
@@ -18,7 +16,6 @@ namespace {
 using testing::FakePlatform;
 using testing::FakeView;
 using testing::Sj;
-using testing::TempDir;
 
 // Each reading of the clock takes the next moment.
 class TickingPlatform : public FakePlatform {
@@ -31,17 +28,11 @@ class TickingPlatform : public FakePlatform {
   std::deque<Moment> moments{Moment{2026, 12, 5, 15, 7, 9, 0}};
 };
 
-class GreetingTest : public ::testing::Test {
+class GreetingTest
+    : public ::testing::Test,
+      public testing::CompanionInFolder<FakeView, TickingPlatform> {
  protected:
-  GreetingTest() : companion(view, platform) {
-    platform.folder = dir.path();
-    platform.seed = 12345;
-  }
-
-  TempDir dir;
-  FakeView view;
-  TickingPlatform platform;
-  Companion companion;
+  GreetingTest() { platform.seed = 12345; }
 };
 
 const char kGreeting[] =
@@ -57,20 +48,20 @@ TEST_F(GreetingTest, WithoutProfileAsksForTheNameAfterTheEmptyFirstLine) {
   EXPECT_EQ(companion.state().profile.visit_count, 0);
   EXPECT_EQ(companion.state().start_date_text, "");
   EXPECT_EQ(companion.state().start_time_text, "");
-  EXPECT_EQ(companion.session().random.seed(), 12345u);
+  EXPECT_EQ(conversation().random.seed(), 12345u);
 }
 
 TEST_F(GreetingTest, SeedsAndResetsTheConversationBeforeLoading) {
-  Session& session = companion.session();
-  session.random.SetSeed(1);
-  session.state.mode = Mode::kQuestionMenu;
-  session.state.pending_topic = "x";
-  session.state.follow_up = FollowUp::kRejected;
+  Conversation& conversation = this->conversation();
+  conversation.random.SetSeed(1);
+  conversation.state.mode = Mode::kQuestionMenu;
+  conversation.state.pending_topic = "x";
+  conversation.state.follow_up = FollowUp::kRejected;
   companion.Start();
-  EXPECT_EQ(session.random.seed(), 12345u);
-  EXPECT_EQ(session.state.mode, Mode::kFree);
-  EXPECT_EQ(session.state.pending_topic, "");
-  EXPECT_EQ(session.state.follow_up, FollowUp::kNone);
+  EXPECT_EQ(conversation.random.seed(), 12345u);
+  EXPECT_EQ(conversation.state.mode, Mode::kFree);
+  EXPECT_EQ(conversation.state.pending_topic, "");
+  EXPECT_EQ(conversation.state.follow_up, FollowUp::kNone);
 }
 
 TEST_F(GreetingTest, TheHundredthVisitIsCelebratedOnlyOnce) {
@@ -84,15 +75,12 @@ TEST_F(GreetingTest, TheHundredthVisitIsCelebratedOnlyOnce) {
   EXPECT_EQ(companion.state().start_time_text, Sj("午後3時07分09秒"));
   EXPECT_EQ(view.appended.size(), 3u);
 
-  TempDir later;
-  later.WriteSj("holv.dat", "太郎\r\n100\r\n");
-  FakeView next_view;
-  TickingPlatform next_platform;
-  next_platform.folder = later.path();
-  Companion next(next_view, next_platform);
-  next.Start();
-  EXPECT_EQ(next.state().profile.visit_count, 101);
-  EXPECT_EQ(next.transcript().Text(), Sj(std::string("\r\n") + kGreeting));
+  testing::CompanionInFolder<FakeView, TickingPlatform> later;
+  later.dir.WriteSj("holv.dat", "太郎\r\n100\r\n");
+  later.companion.Start();
+  EXPECT_EQ(later.companion.state().profile.visit_count, 101);
+  EXPECT_EQ(later.companion.transcript().Text(),
+            Sj(std::string("\r\n") + kGreeting));
 }
 
 TEST_F(GreetingTest, ANameWithoutCountIsGreetedWithoutCounting) {
@@ -144,7 +132,7 @@ TEST_F(GreetingTest, AnUnreadableFileEndsStartUpWithWhatWasLoaded) {
     check(companion.stores().dictionary.Count() == 0, 4);
     check(companion.state().profile.user_name.empty(), 5);
     check(companion.transcript().Text() == "\r\n", 6);
-    check(companion.session().random.seed() == 12345u, 7);
+    check(conversation().random.seed() == 12345u, 7);
     _exit(failed);
   }
   const int status = testing::ExitStatus(testing::WaitForChild(child));

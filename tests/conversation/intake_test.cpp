@@ -5,8 +5,6 @@ namespace {
 
 class IntakeTest : public ConversationTest {
  protected:
-  Session& session() { return companion.session(); }
-
   // While no name is known the turn ends right after the name capture, so
   // logging and the Mood step are seen without any branch running.
   void TypeBeforeTheName(std::string_view utf8) {
@@ -25,7 +23,7 @@ TEST_F(IntakeTest, TheFirstLineBecomesTheNameAndNothingElse) {
   EXPECT_EQ(state().profile.user_name, Sj("太郎"));
   EXPECT_EQ(state().mode, Mode::kFree);
   EXPECT_TRUE(companion.stores().phrase_log.Contains(Sj("太郎")));
-  EXPECT_EQ(view.input, "");
+  EXPECT_EQ(input_line, "");
 
   // A question is a name too while none is known.
   Type("元気？");
@@ -71,7 +69,7 @@ TEST_F(IntakeTest, LineBreaksInTheInputBecomeSpacesAndZeroBytesGo) {
   EXPECT_EQ(view.appended[1], " > ab cd\r\n");
   for (const char* line : {"x\ry", "x\ny", "x y", "x\r\ny"}) Type(line);
   Type("猫とは動\n物だ");
-  EXPECT_EQ(session().stores.brain.Value(0), Sj("動 物＊哺乳類"));
+  EXPECT_EQ(stores().brain.Value(0), Sj("動 物＊哺乳類"));
   companion.SaveQuietly();
   EXPECT_EQ(dir.ReadBytes("res.dat"),
             "ab cd\r\nx y\r\nx  y\r\n" + Sj("猫とは動 物だ") + "\r\n");
@@ -79,14 +77,14 @@ TEST_F(IntakeTest, LineBreaksInTheInputBecomeSpacesAndZeroBytesGo) {
 }
 
 TEST_F(IntakeTest, MoodNeedsTwoBrainEntries) {
-  session().stores.brain.Add("", Sj("嬉しい"));
+  stores().brain.Add("", Sj("嬉しい"));
   state().profile.mood = 3;
   TypeBeforeTheName("嬉しい");
   EXPECT_EQ(state().profile.mood, 3);
 }
 
 TEST_F(IntakeTest, MoodMovesWithinItsBoundsByBytes) {
-  Brain& brain = session().stores.brain;
+  Brain& brain = stores().brain;
   brain.Add("", Sj("嬉しい＊楽しい＊アイ"));
   brain.Add("", Sj("悲しい＊楽しい"));
 
@@ -111,8 +109,8 @@ TEST_F(IntakeTest, MoodMovesWithinItsBoundsByBytes) {
 }
 
 TEST_F(IntakeTest, DiaryLinesAreNotEchoedButStillLoggedAndWeighed) {
-  session().stores.brain.Add("", Sj("嬉しい"));
-  session().stores.brain.Add("", Sj("悲しい"));
+  stores().brain.Add("", Sj("嬉しい"));
+  stores().brain.Add("", Sj("悲しい"));
   state().profile.user_name = Sj("太郎");
   state().mode = Mode::kDiary;
   state().profile.mood = 2;
@@ -120,7 +118,7 @@ TEST_F(IntakeTest, DiaryLinesAreNotEchoedButStillLoggedAndWeighed) {
   EXPECT_EQ(companion.transcript().Text().find(" > "), NarrowText::npos);
   EXPECT_TRUE(companion.stores().phrase_log.Contains(Sj("嬉しい")));
   EXPECT_EQ(state().profile.mood, 3);
-  EXPECT_EQ(view.input, "");
+  EXPECT_EQ(input_line, "");
 }
 
 }  // namespace

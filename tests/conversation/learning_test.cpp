@@ -145,7 +145,7 @@ TEST_F(LearningTest, RewritesKeepTheStoredBytes) {
   Type("猫とは動物だ");
   EXPECT_EQ(stores().brain.Value(0), Sj("動物＊哺乳類＊") + "\x81\xFA\x54");
   // A stray byte typed before the marker stays in the key as typed.
-  view.input = "\x81\xFA\x54" + Sj("とは動物だ");
+  input_line = "\x81\xFA\x54" + Sj("とは動物だ");
   Press();
   EXPECT_EQ(stores().brain.Key(1), "\x81\xFA\x54");
   companion.SaveQuietly();

@@ -22,7 +22,7 @@ TEST_F(QuestionsTest, TeachesTokyoAndAnswersFromTheDictionaryAfterwards) {
                    "東京 は 日本の首都 という事ですか？記憶してもいいですか？",
                    "だめ か いいよ で答えて下さい"}));
   EXPECT_EQ(state().mode, Mode::kAwaitConsent);
-  EXPECT_EQ(view.input, Sj("いいよ"));
+  EXPECT_EQ(input_line, Sj("いいよ"));
   EXPECT_FALSE(view.idle_enabled);
 
   EXPECT_EQ(Press(), (Lines{"太郎 > いいよ", "ありがとう 覚えました"}));

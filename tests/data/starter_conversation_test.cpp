@@ -4,11 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "conversation/companion.h"
 #include "data/starter_data.h"
-#include "support/fake_platform.h"
-#include "support/fake_view.h"
-#include "support/temp_dir.h"
+#include "support/companion_in_folder.h"
 #include "text/cp932.h"
 
 namespace holvan::testing {
@@ -16,29 +13,23 @@ namespace {
 
 // The companion started on a fresh copy of the starter files, as the launcher
 // leaves them, with a user who has already given a name.
-class StarterConversationTest : public ::testing::Test {
+class StarterConversationTest : public ::testing::Test,
+                                public CompanionInFolder<> {
  protected:
   StarterConversationTest() {
     for (const char* name : {"dic.dat", "brain.dat", "res.dat"}) {
       dir.WriteBytes(name, ReadStarterFile(name));
     }
     dir.WriteSj("holv.dat", "太郎\r\n");
-    platform.folder = dir.path();
     companion.Start();
   }
 
   /// One turn; returns the last Transcript line it left.
   NarrowText Type(const NarrowText& line) {
-    view.input = line;
-    companion.Talk();
+    TypeAndPress(line);
     const TextLines& transcript = companion.transcript();
     return transcript.Get(transcript.Count() - 1);
   }
-
-  TempDir dir;
-  FakeView view;
-  FakePlatform platform;
-  Companion companion{view, platform};
 };
 
 // A key the question branch cannot cut out of 「keyは？」 (a は inside it, say)

@@ -17,9 +17,7 @@
 #include "files/atomic_save.h"
 #include "files/read_file.h"
 #include "files/temporaries.h"
-#include "support/fake_platform.h"
-#include "support/fake_view.h"
-#include "support/temp_dir.h"
+#include "support/companion_in_folder.h"
 
 extern "C" int __real_open(const char* path, int flags, ...);
 
@@ -61,7 +59,7 @@ std::string Folder(const std::string& path) {
   return path.substr(0, path.rfind('/'));
 }
 
-class PlantedLinkTest : public ::testing::Test {
+class PlantedLinkTest : public ::testing::Test, public CompanionInFolder<> {
  protected:
   void SetUp() override {
     victim.WriteBytes("victim", "precious");
@@ -81,7 +79,6 @@ class PlantedLinkTest : public ::testing::Test {
   }
 
   TempDir victim;
-  TempDir dir;
 };
 
 TEST_F(PlantedLinkTest, ASaveStepsAroundLinksPlantedAtItsTemporaryNames) {
@@ -113,22 +110,15 @@ TEST_F(PlantedLinkTest, TheCloseAndTheDiaryNeverWriteThroughAPlantedLink) {
   dir.WriteSj("holv.dat", "太郎\r\n5\r\n");
   dir.WriteSj("brain.dat", "猫＝動物\r\n");
   dir.WriteSj("res.dat", "");
-  FakeView view;
-  FakePlatform platform;
-  platform.folder = dir.path();
-  Companion companion(view, platform);
   companion.Start();
   for (const char* line : {"日記", "今日は晴れ", "セーブ", "こんにちは"}) {
-    view.input = Sj(line);
-    companion.Talk();
+    TypeAndPress(Sj(line));
   }
   planting.created.clear();
   planting.flags.clear();
   planting.links_left = 1;
-  view.input = Sj("日記");
-  companion.Talk();
-  view.input = Sj("セーブ");
-  companion.Talk();
+  TypeAndPress(Sj("日記"));
+  TypeAndPress(Sj("セーブ"));
   planting.links_left = 3;
   companion.Close();
   EXPECT_EQ(victim.ReadBytes("victim"), "precious");

@@ -18,10 +18,7 @@
 #include "conversation/companion.h"
 #include "errors/error.h"
 #include "faults.h"
-#include "support/fake_platform.h"
-#include "support/fake_view.h"
-#include "support/temp_dir.h"
-#include "support/turn.h"
+#include "support/companion_in_folder.h"
 
 namespace {
 
@@ -113,18 +110,15 @@ int main(int argc, char** argv) {
   const long events = argc > 1 ? std::atol(argv[1]) : 1000000;
   const unsigned seed =
       argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 20261205u;
-  TempDir dir;
-  dir.WriteSj("holv.dat", "太郎\r\n5\r\n3\r\n0\r\n0\r\n0\r\n0\r\n");
-  dir.WriteSj("brain.dat", "好き＝楽しい事\r\n嫌い＝いやな事\r\n猫＝動物\r\n");
-  dir.WriteSj("dic.dat", "東京*日本の首都\r\n犬*動物\r\n");
-  dir.WriteBytes("res.dat", "");
-
-  SoakView view;
-  FakePlatform platform;
-  platform.folder = dir.path();
-  platform.seed = seed;
-  Companion companion(view, platform);
-  companion.Start();
+  CompanionInFolder<SoakView> home;
+  home.dir.WriteSj("holv.dat", "太郎\r\n5\r\n3\r\n0\r\n0\r\n0\r\n0\r\n");
+  home.dir.WriteSj("brain.dat",
+                   "好き＝楽しい事\r\n嫌い＝いやな事\r\n猫＝動物\r\n");
+  home.dir.WriteSj("dic.dat", "東京*日本の首都\r\n犬*動物\r\n");
+  home.dir.WriteBytes("res.dat", "");
+  home.platform.seed = seed;
+  const Companion& companion = home.companion;
+  home.companion.Start();
 
   std::mt19937 random(seed);
   std::vector<NarrowText> lines;
@@ -147,7 +141,7 @@ int main(int argc, char** argv) {
     bool closed = false;
     try {
       if (roll < 200) {
-        if (view.idle_enabled) companion.IdleTick();
+        if (home.view.idle_enabled) home.companion.IdleTick();
       } else {
         NarrowText line;
         if (roll < 230) {
@@ -161,8 +155,7 @@ int main(int argc, char** argv) {
           // Three insults in a row; the turn below is the fourth, which
           // closes (and saves).
           for (int i = 0; i < 3; ++i) {
-            view.input = Sj("ばか");
-            closed = TalkAndCloseIfAsked(companion) || closed;
+            closed = home.TypeAndPress(Sj("ばか")) || closed;
           }
           line = Sj("ばか");
         } else if (companion.state().mode == Mode::kDiary && roll < 300) {
@@ -170,8 +163,7 @@ int main(int argc, char** argv) {
         } else {
           line = lines[random() % lines.size()];
         }
-        view.input = line;
-        closed = TalkAndCloseIfAsked(companion) || closed;
+        closed = home.TypeAndPress(line) || closed;
       }
     } catch (const Error&) {
       ++errors;

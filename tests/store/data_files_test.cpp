@@ -135,7 +135,7 @@ TEST(LoadStoresTest, ADirectoryInAFilesPlaceCountsAsAbsent) {
   EXPECT_EQ(loaded.stores.brain.Count(), 0);
   EXPECT_EQ(loaded.stores.dictionary.Count(), 0);
   EXPECT_EQ(loaded.stores.phrase_log.Count(), 0);
-  EXPECT_EQ(loaded.stores.profile.Text(), "");
+  EXPECT_EQ(loaded.stores.profile_lines.Text(), "");
 }
 
 // The stores load side by side, but a file that cannot be read stops the load
@@ -166,7 +166,7 @@ TEST(LoadStoresTest, AFileThatCannotBeReadStopsTheLoadInFileOrder) {
     EXPECT_EQ(stores.phrase_log.Count(), 0);
     EXPECT_TRUE(stores.phrase_log_unread);
     EXPECT_TRUE(stores.profile_unread);
-    EXPECT_EQ(stores.profile.Text(), "");
+    EXPECT_EQ(stores.profile_lines.Text(), "");
   }
 }
 
@@ -230,7 +230,7 @@ TEST(SaveStoresTest, SkipsAbsentFilesAndDirectories) {
   Stores stores = ReadStores();
   stores.brain.Add("k", "v");
   stores.phrase_log.Add("p");
-  stores.profile.SetText("x\r\n");
+  stores.profile_lines.SetText("x\r\n");
   dir.WriteBytes("res.dat", "old\r\n");
   std::filesystem::create_directory(dir.File("brain.dat"));
   SaveStores(dir.path(), stores);

@@ -13,23 +13,19 @@
 #include "store/data_files.h"
 #include "store/dictionary.h"
 #include "store/phrase_log.h"
-#include "support/fake_platform.h"
-#include "support/fake_view.h"
+#include "support/companion_in_folder.h"
 #include "support/store_entries.h"
 #include "support/temp_dir.h"
-#include "support/turn.h"
 #include "text/cp932.h"
 #include "text/primitives.h"
 
 namespace holvan {
 namespace {
 
-using testing::FakePlatform;
-using testing::FakeView;
+using testing::CompanionInFolder;
 using testing::LinesOf;
 using testing::PairsOf;
 using testing::Sj;
-using testing::TalkAndCloseIfAsked;
 using testing::TempDir;
 
 // Random texts from few pieces, so that keys often begin with, contain or
@@ -271,36 +267,22 @@ TEST(IndexDifferentialTest, LoadingCutsLinesAsThePlainRules) {
 
 // A random conversation over random data files, line for line the same for
 // an indexed and a scanning companion.
-class Conversation {
+class Talker : public CompanionInFolder<> {
  public:
-  Conversation(Lookup lookup, const TempDir& dir)
-      : companion_(view_, platform_) {
-    platform_.folder = dir.path();
-    platform_.seed = 4242;
-    Stores& stores = companion_.session().stores;
+  explicit Talker(Lookup lookup) {
+    platform.seed = 4242;
+    Stores& stores = conversation().stores;
     stores.brain.SetLookup(lookup);
     stores.dictionary.SetLookup(lookup);
     stores.phrase_log.SetLookup(lookup);
-    companion_.Start();
   }
-  void Type(const NarrowText& line) {
-    view_.input = line;
-    closed_ = TalkAndCloseIfAsked(companion_) || closed_;
-  }
-  void Tick() { companion_.IdleTick(); }
+  void Type(const NarrowText& line) { closed = TypeAndPress(line) || closed; }
   void Close() {
-    if (!closed_) companion_.Close();
+    if (!closed) companion.Close();
   }
-  const Companion& companion() const { return companion_; }
-  const FakeView& view() const { return view_; }
-  bool closed() const { return closed_; }
-  uint32_t seed() { return companion_.session().random.seed(); }
+  uint32_t seed() { return conversation().random.seed(); }
 
- private:
-  FakeView view_;
-  FakePlatform platform_;
-  Companion companion_;
-  bool closed_ = false;
+  bool closed = false;
 };
 
 void WriteDataFiles(TextMaker& maker, const TempDir& dir) {
@@ -354,41 +336,41 @@ TEST(IndexDifferentialTest, ConversationsGoAsWithScans) {
   for (uint32_t seed = 1; seed <= 40; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     TextMaker maker(seed);
-    TempDir fast_dir;
-    TempDir scan_dir;
-    WriteDataFiles(maker, fast_dir);
+    Talker fast(Lookup::kIndexed);
+    Talker scan(Lookup::kScan);
+    WriteDataFiles(maker, fast.dir);
     for (const char* name : {"brain.dat", "dic.dat", "res.dat", "holv.dat"}) {
-      scan_dir.WriteBytes(name, fast_dir.ReadBytes(name));
+      scan.dir.WriteBytes(name, fast.dir.ReadBytes(name));
     }
-    Conversation fast(Lookup::kIndexed, fast_dir);
-    Conversation scan(Lookup::kScan, scan_dir);
-    for (int step = 0; step < 150 && !fast.closed(); ++step) {
+    fast.companion.Start();
+    scan.companion.Start();
+    for (int step = 0; step < 150 && !fast.closed; ++step) {
       if (maker.Below(8) == 0) {
-        fast.Tick();
-        scan.Tick();
+        fast.companion.IdleTick();
+        scan.companion.IdleTick();
       } else {
         const NarrowText line = RandomLine(maker);
         fast.Type(line);
         scan.Type(line);
       }
-      ASSERT_EQ(fast.view().appended, scan.view().appended) << "step " << step;
+      ASSERT_EQ(fast.view.appended, scan.view.appended) << "step " << step;
       ASSERT_EQ(fast.seed(), scan.seed()) << "step " << step;
     }
-    const Stores& a = fast.companion().stores();
-    const Stores& b = scan.companion().stores();
+    const Stores& a = fast.companion.stores();
+    const Stores& b = scan.companion.stores();
     EXPECT_EQ(PairsOf(a.brain), PairsOf(b.brain));
     EXPECT_EQ(LinesOf(a.phrase_log), LinesOf(b.phrase_log));
     EXPECT_EQ(PairsOf(a.dictionary), PairsOf(b.dictionary));
-    EXPECT_EQ(fast.companion().state().profile.mood,
-              scan.companion().state().profile.mood);
-    EXPECT_EQ(fast.companion().state().follow_up_key,
-              scan.companion().state().follow_up_key);
+    EXPECT_EQ(fast.companion.state().profile.mood,
+              scan.companion.state().profile.mood);
+    EXPECT_EQ(fast.companion.state().follow_up_key,
+              scan.companion.state().follow_up_key);
     // Saving syncs to the disk, so only some runs go as far.
     if (seed % 8 != 0) continue;
     fast.Close();
     scan.Close();
     for (const char* name : {"brain.dat", "res.dat", "holv.dat"}) {
-      EXPECT_EQ(fast_dir.ReadBytes(name), scan_dir.ReadBytes(name)) << name;
+      EXPECT_EQ(fast.dir.ReadBytes(name), scan.dir.ReadBytes(name)) << name;
     }
   }
 }

@@ -11,11 +11,6 @@ namespace holvan::testing {
 /// from fields the test sets.
 class FakeView : public View {
  public:
-  NarrowText InputText() override { return input; }
-  void SetInputText(const NarrowText& text) override {
-    input = text;
-    input_selected_all = true;
-  }
   void SetLook(const Look& shown) override { look = shown; }
   void TranscriptAppended(std::string_view text,
                           std::size_t appended_size) override {
@@ -31,8 +26,6 @@ class FakeView : public View {
   void SetIdleRemarksEnabled(bool on) override { idle_enabled = on; }
   void ShowClosingMessage() override { ++closing_messages; }
 
-  NarrowText input;
-  bool input_selected_all = false;
   /// The window's look before the first change; the test sets the Talk
   /// caption to the window's "話す".
   Look look{"Holvan", "", true, false};

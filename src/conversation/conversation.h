@@ -5,6 +5,7 @@
 
 #include "conversation/conversation_state.h"
 #include "conversation/platform.h"
+#include "conversation/turn_outcome.h"
 #include "conversation/view.h"
 #include "files/text_lines.h"
 #include "random/random.h"
@@ -14,8 +15,8 @@ namespace holvan {
 
 /// Everything one run of the companion works on. Owned by Companion; every
 /// rule reads and writes it directly.
-struct Session {
-  Session(View& shown_on, Platform& runs_on)
+struct Conversation {
+  Conversation(View& shown_on, Platform& runs_on)
       : view(shown_on), platform(runs_on) {}
 
   /// Appends text as a new last line of the Transcript.
@@ -33,9 +34,9 @@ struct Session {
   Random random;
   /// The explanation quoted by the consent question, kept until the answer.
   NarrowText taught_definition;
-  /// Set by a turn that asks for the close (the fourth insult); the front end
-  /// runs the close once the turn has returned.
-  bool close_requested = false;
+  /// What the turn being taken leaves to its front end; Companion::Talk
+  /// hands it over.
+  TurnOutcome outcome;
 };
 
 }  // namespace holvan

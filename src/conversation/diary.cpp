@@ -48,7 +48,7 @@ void EnterDiary(Session& session) {
   ClearTranscript(session);
   const NarrowText path = DiaryPath(session);
   if (FileExists(path)) {
-    // A diary larger than memory is too large for the Transcript.
+    // A diary larger than RAM is too large for the Transcript.
     session.transcript.LoadFromFile(path, TooLarge::kCapacityError);
     view.TranscriptLoaded(session.transcript.Text());
   }

@@ -7,7 +7,7 @@
 
 #include "editor/memory_edits.h"
 #include "memory/memory_folder.h"
-#include "system/folder_lock.h"
+#include "os/folder_lock.h"
 #include "ui/session_end.h"
 
 class QLabel;
@@ -98,7 +98,7 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   bool Guarded(const std::function<void()>& handler);
 
   std::optional<std::string> dir_;
-  std::optional<system::FolderLock> lock_;
+  std::optional<FolderLock> lock_;
   std::optional<memory::MemoryFolder> memory_;
   /// Why the memory could not be read, when it could not.
   QString load_failure_;

@@ -3,13 +3,13 @@
 #include <getopt.h>
 
 #include <string_view>
+#include <utility>
 
-#include "system/user_language.h"
+#include "os/command_line.h"
+#include "os/user_language.h"
 
 namespace holvan::editor {
 namespace {
-
-using system::InUserLanguage;
 
 constexpr std::string_view kJapaneseHelp =
     R"(使い方: holvan-memory-editor [--dir フォルダ]
@@ -55,10 +55,7 @@ to end (SIGTERM, SIGHUP, logging out), 2 wrong command line.
 )";
 
 Options Refuse(std::string problem) {
-  Options options;
-  options.command = Command::kUsageError;
-  options.problem = std::move(problem);
-  return options;
+  return {UsageError(std::move(problem)), std::nullopt};
 }
 
 }  // namespace
@@ -72,9 +69,7 @@ Options ParseCommandLine(int argc, char** argv) {
       {nullptr, 0, nullptr, 0},
   };
   Options options;
-  // getopt_long's own messages are English only; the problems are told here.
-  opterr = 0;
-  optind = 0;
+  StartGetopt();
   int c;
   while ((c = getopt_long(argc, argv, ":d:h", kOptions, nullptr)) != -1) {
     switch (c) {
@@ -82,13 +77,13 @@ Options ParseCommandLine(int argc, char** argv) {
         options.dir = optarg;
         break;
       case 'h':
-        options.command = Command::kHelp;
+        options.outcome.asked = Asked::kHelp;
         return options;
       case kVersion:
-        options.command = Command::kVersion;
+        options.outcome.asked = Asked::kVersion;
         return options;
       default:
-        return Refuse(system::OptionProblem(c, argv[optind - 1]));
+        return Refuse(OptionProblem(c, argv[optind - 1]));
     }
   }
   if (optind < argc) {

@@ -7,13 +7,14 @@
 #include <span>
 #include <string_view>
 
-#include "system/user_language.h"
+#include "os/command_line.h"
+#include "os/user_language.h"
+#include "text/numbers.h"
 
 namespace holvan::memory_cli {
 namespace {
 
 using memory::MemoryFile;
-using system::InUserLanguage;
 
 // The options a command takes besides --dir.
 enum Allowed : unsigned {
@@ -68,20 +69,14 @@ constexpr std::array<MemoryFile, 4> kListed = {
 
 Request Refuse(std::string problem) {
   Request request;
-  request.problem = std::move(problem);
+  request.outcome = UsageError(std::move(problem));
   return request;
 }
 
 /// "N" from 1 to 2147483647, digits only.
 std::optional<int32_t> ParseLineNumber(std::string_view text) {
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value < 1 || value > INT32_MAX) return std::nullopt;
-  return static_cast<int32_t>(value);
+  const std::optional<int32_t> line = ParseDigits<int32_t>(text);
+  return line && *line >= 1 ? line : std::nullopt;
 }
 
 /// Whether the arguments and options fit the command beyond their counts.
@@ -168,9 +163,7 @@ Request ParseCommandLine(int argc, char** argv) {
   };
   Request request;
   unsigned given = kNone;
-  // getopt_long's own messages are English only; the problems are told here.
-  opterr = 0;
-  optind = 0;
+  StartGetopt();
   int c;
   while ((c = getopt_long(argc, argv, ":d:g:n:h", kOptions, nullptr)) != -1) {
     switch (c) {
@@ -210,13 +203,13 @@ Request ParseCommandLine(int argc, char** argv) {
         given |= kExact;
         break;
       case 'h':
-        request.command = Command::kHelp;
+        request.outcome.asked = Asked::kHelp;
         return request;
       case kVersion:
-        request.command = Command::kVersion;
+        request.outcome.asked = Asked::kVersion;
         return request;
       default:
-        return Refuse(system::OptionProblem(c, argv[optind - 1]));
+        return Refuse(OptionProblem(c, argv[optind - 1]));
     }
   }
   const std::vector<std::string> words(argv + optind, argv + argc);

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-#include "system/process_start.h"
+#include "os/process_start.h"
+#include "store/working_folder.h"
 #include "system/system_platform.h"
-#include "system/working_folder.h"
 #include "ui/desktop_identity.h"
 #include "ui/main_window.h"
 #include "ui/qt_translation.h"
@@ -13,15 +13,15 @@
 #include "ui/window_folder.h"
 
 int main(int argc, char** argv) {
-  holvan::system::PrepareProcess();
+  holvan::PrepareProcess();
   QApplication application(argc, argv);
   holvan::SetDesktopIdentity();
   holvan::InstallQtJapanese();
   holvan::system::SystemPlatform platform;
   // Held until the program ends.
-  const std::optional<holvan::system::FolderLock> folder =
+  const std::optional<holvan::FolderLock> folder =
       holvan::ClaimWindowFolder(platform.WorkingFolder());
-  if (!folder) return holvan::system::kFolderBusyStatus;
+  if (!folder) return holvan::kFolderBusyStatus;
   holvan::MainWindow window(platform);
   holvan::SaveOnSessionEnd(window);
   return holvan::RunWindow(window);

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "system/lock_messages.h"
+#include "os/lock_messages.h"
 #include "text/literal.h"
 #include "ui/shown_text.h"
 
@@ -27,8 +27,7 @@ void ShowErrorBox(QWidget* parent, const Error& error) {
 
 void ShowFolderBusyBox(QWidget* parent,
                        const std::optional<LockHolder>& holder) {
-  ShowBox(parent, QMessageBox::Critical, "Holvan",
-          system::FolderBusyMessage(holder));
+  ShowBox(parent, QMessageBox::Critical, "Holvan", FolderBusyMessage(holder));
 }
 
 void ShowUnlockedStartBox(QWidget* parent, const NarrowText& message) {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "errors/error.h"
-#include "files/lock_holder.h"
+#include "os/lock_holder.h"
 
 namespace holvan {
 
@@ -18,13 +18,13 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
 void ShowErrorBox(QWidget* parent, const Error& error);
 
 /// The box of a start on a folder that another program holds:
-/// system::FolderBusyMessage, caption "Holvan", error icon, OK. Returns when
+/// FolderBusyMessage, caption "Holvan", error icon, OK. Returns when
 /// dismissed.
 void ShowFolderBusyBox(QWidget* parent,
                        const std::optional<LockHolder>& holder);
 
 /// The box of a start on a folder that cannot be locked:
-/// system::UnlockedStartMessage, caption "Holvan", warning icon, OK. Returns
+/// UnlockedStartMessage, caption "Holvan", warning icon, OK. Returns
 /// when dismissed.
 void ShowUnlockedStartBox(QWidget* parent, const NarrowText& message);
 

@@ -55,17 +55,16 @@ to end (SIGTERM, SIGHUP, logging out), 2 wrong command line.
 )";
 
 Options Refuse(std::string problem) {
-  return {UsageError(std::move(problem)), std::nullopt};
+  return Only<Options>(UsageError(std::move(problem)));
 }
 
 }  // namespace
 
 Options ParseCommandLine(int argc, char** argv) {
-  enum LongOnly { kVersion = 256 };
   static const option kOptions[] = {
       {"dir", required_argument, nullptr, 'd'},
       {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, kVersion},
+      {"version", no_argument, nullptr, kVersionOption},
       {nullptr, 0, nullptr, 0},
   };
   Options options;
@@ -77,11 +76,8 @@ Options ParseCommandLine(int argc, char** argv) {
         options.dir = optarg;
         break;
       case 'h':
-        options.outcome.asked = Asked::kHelp;
-        return options;
-      case kVersion:
-        options.outcome.asked = Asked::kVersion;
-        return options;
+      case kVersionOption:
+        return Only<Options>(HelpOrVersion(c));
       default:
         return Refuse(OptionProblem(c, argv[optind - 1]));
     }

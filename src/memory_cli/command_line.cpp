@@ -68,9 +68,7 @@ constexpr std::array<MemoryFile, 4> kListed = {
     MemoryFile::kProfile};
 
 Request Refuse(std::string problem) {
-  Request request;
-  request.outcome = UsageError(std::move(problem));
-  return request;
+  return Only<Request>(UsageError(std::move(problem)));
 }
 
 /// "N" from 1 to 2147483647, digits only.
@@ -141,12 +139,11 @@ Request WithCommand(Request request, std::span<const std::string> words,
 
 Request ParseCommandLine(int argc, char** argv) {
   enum LongOnly {
-    kBackupsOption = 256,
+    kBackupsOption = kVersionOption + 1,
     kAllOption,
     kDailyOption,
     kKeepOption,
     kExactOption,
-    kVersion
   };
   static const option kOptions[] = {
       {"dir", required_argument, nullptr, 'd'},
@@ -158,7 +155,7 @@ Request ParseCommandLine(int argc, char** argv) {
       {"keep-in-backups", no_argument, nullptr, kKeepOption},
       {"exact", no_argument, nullptr, kExactOption},
       {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, kVersion},
+      {"version", no_argument, nullptr, kVersionOption},
       {nullptr, 0, nullptr, 0},
   };
   Request request;
@@ -203,11 +200,8 @@ Request ParseCommandLine(int argc, char** argv) {
         given |= kExact;
         break;
       case 'h':
-        request.outcome.asked = Asked::kHelp;
-        return request;
-      case kVersion:
-        request.outcome.asked = Asked::kVersion;
-        return request;
+      case kVersionOption:
+        return Only<Request>(HelpOrVersion(c));
       default:
         return Refuse(OptionProblem(c, argv[optind - 1]));
     }

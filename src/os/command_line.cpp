@@ -14,6 +14,10 @@ CommandLineOutcome UsageError(std::string problem) {
   return {Asked::kUsageError, std::move(problem)};
 }
 
+CommandLineOutcome HelpOrVersion(int result) {
+  return {result == 'h' ? Asked::kHelp : Asked::kVersion, ""};
+}
+
 std::optional<int> AnswerCommandLine(const CommandLineOutcome& outcome,
                                      const ProgramTexts& program) {
   const std::string name(program.name);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace holvan {
 
@@ -22,6 +23,22 @@ struct CommandLineOutcome {
 
 /// A refusal of the command line for problem.
 CommandLineOutcome UsageError(std::string problem);
+
+/// getopt_long's value for --version in every program (-h for --help); a
+/// program's other long options without a short form come after it.
+inline constexpr int kVersionOption = 256;
+
+/// What getopt_long's result 'h' or kVersionOption asks for.
+CommandLineOutcome HelpOrVersion(int result);
+
+/// A program's parsed command line (a Parsed with a CommandLineOutcome named
+/// outcome) that holds outcome alone.
+template <typename Parsed>
+Parsed Only(CommandLineOutcome outcome) {
+  Parsed parsed;
+  parsed.outcome = std::move(outcome);
+  return parsed;
+}
 
 /// What a program tells of itself on its command line.
 struct ProgramTexts {

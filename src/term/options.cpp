@@ -73,7 +73,7 @@ std::string NowProblem() {
 }
 
 // The long options without a short form, by getopt_long's value for them.
-enum LongOption : int { kVersionOption = 256, kSeedOption, kNowOption };
+enum LongOption : int { kSeedOption = kVersionOption + 1, kNowOption };
 
 // The digits of text[at, at + count) as a number, or -1 when one is not a
 // digit.
@@ -115,7 +115,7 @@ std::optional<Moment> ParseMoment(std::string_view text) {
 }
 
 ParsedCommandLine Refuse(std::string problem) {
-  return {UsageError(std::move(problem)), {}};
+  return Only<ParsedCommandLine>(UsageError(std::move(problem)));
 }
 
 ParsedCommandLine RefuseArgument(std::string_view arg) {
@@ -146,11 +146,8 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv) {
         if (optind < argc) return RefuseArgument(argv[optind]);
         return parsed;
       case 'h':
-        parsed.outcome.asked = Asked::kHelp;
-        return parsed;
       case kVersionOption:
-        parsed.outcome.asked = Asked::kVersion;
-        return parsed;
+        return Only<ParsedCommandLine>(HelpOrVersion(found));
       case kSeedOption:
         parsed.overrides.start_seed = ParseDigits<uint32_t>(optarg);
         if (!parsed.overrides.start_seed) return Refuse(SeedProblem());

@@ -11,7 +11,7 @@ macro(holvan_layer folder)
 endmacro()
 
 set(HOLVAN_LAYERS "")
-# The core: no Qt.
+# Below the programs, none with Qt.
 holvan_layer(random)
 holvan_layer(text)
 holvan_layer(errors text)

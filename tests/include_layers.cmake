@@ -1,29 +1,26 @@
 # cmake -DSOURCE_DIR=<top> -P include_layers.cmake: fails when an #include in
 # src/ points up the layers or sideways. Each folder may include its own
-# headers and those of the folders listed for it here.
-set(below_random "")
-set(below_text "")
-set(below_errors text)
-set(below_files errors text)
-set(below_dates text)
-set(below_store files errors text)
-set(below_conversation store dates files errors text random)
-set(below_memory store files errors text)
-set(below_system conversation store dates files errors text random)
-set(below_qt system files errors text)
-set(below_ui qt system conversation store dates files errors text random)
-set(below_term system conversation store dates files errors text random)
-set(below_editor qt memory system conversation store dates files errors text
-    random)
-set(below_memory_cli memory system conversation store dates files errors text
-    random)
+# headers and those of the layers it reaches in cmake/Layers.cmake, where each
+# layer builds only on layers listed before it.
+cmake_minimum_required(VERSION 3.25)
+include(${SOURCE_DIR}/cmake/Layers.cmake)
+set(faults "")
+set(listed "")
+foreach(layer ${HOLVAN_LAYERS})
+  foreach(used ${HOLVAN_LAYER_USES_${layer}})
+    if(NOT used IN_LIST listed)
+      string(APPEND faults "\n  ${layer} builds on ${used}, not listed before it")
+    endif()
+  endforeach()
+  list(APPEND listed ${layer})
+  holvan_layers_reached(${layer} below_${layer})
+endforeach()
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/src
      ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
-set(faults "")
 foreach(source ${sources})
   string(REGEX MATCH "^[^/]+" folder "${source}")
-  if(NOT DEFINED below_${folder})
+  if(NOT folder IN_LIST HOLVAN_LAYERS)
     string(APPEND faults "\n  ${source}: a folder the table does not know")
     continue()
   endif()

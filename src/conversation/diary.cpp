@@ -49,7 +49,7 @@ void EnterDiary(Conversation& conversation) {
   ClearTranscript(conversation);
   const NarrowText path = DiaryPath(conversation);
   if (FileExists(path)) {
-    // A diary larger than memory is too large for the Transcript.
+    // A diary larger than RAM is too large for the Transcript.
     conversation.transcript.LoadFromFile(path, TooLarge::kCapacityError);
     view.TranscriptLoaded(conversation.transcript.Text());
   }

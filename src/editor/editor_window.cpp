@@ -24,14 +24,14 @@
 #include "memory/backup_scrub.h"
 #include "memory/check.h"
 #include "memory/places.h"
+#include "os/lock_messages.h"
 #include "qt/colours.h"
 #include "qt/fonts.h"
 #include "qt/input_line.h"
 #include "qt/message_box.h"
 #include "qt/shown_text.h"
 #include "qt/whole_on_screen.h"
-#include "system/lock_messages.h"
-#include "system/working_folder.h"
+#include "store/working_folder.h"
 #include "text/cp932.h"
 #include "text/literal.h"
 
@@ -187,12 +187,12 @@ void EditorWindow::Place() {
 }
 
 void EditorWindow::Load(bool reloading) {
-  std::optional<system::FolderLock> lock;
+  std::optional<FolderLock> lock;
   std::optional<MemoryFolder> memory;
   QString hint;
   const std::optional<Error> failure = FailureOf([&] {
     const std::string folder = memory::MemoryFolderToUse(dir_);
-    system::FolderLock taken = system::ClaimWorkingFolder(folder);
+    FolderLock taken = ClaimWorkingFolder(folder);
     if (taken.held()) {
       // Held before reading, so that nothing changes what was read.
       memory = MemoryFolder::OpenForEditing(folder);
@@ -206,8 +206,8 @@ void EditorWindow::Load(bool reloading) {
                  : QStringLiteral(
                        "Holvan を終了してから「再読み込み」を押してください。");
     } else {
-      memory = MemoryFolder::OpenReadOnly(
-          folder, system::UnlockedEditMessage(folder, taken));
+      memory = MemoryFolder::OpenReadOnly(folder,
+                                          UnlockedEditMessage(folder, taken));
     }
   });
   if (failure) {

@@ -7,8 +7,9 @@
 
 #include "editor/memory_edits.h"
 #include "memory/memory_folder.h"
+#include "os/folder_lock.h"
+#include "qt/program_end.h"
 #include "qt/saving_window.h"
-#include "system/folder_lock.h"
 
 class QLabel;
 class QPushButton;
@@ -93,7 +94,7 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   std::vector<Error> SaveWork() override;
 
   std::optional<std::string> dir_;
-  std::optional<system::FolderLock> lock_;
+  std::optional<FolderLock> lock_;
   std::optional<memory::MemoryFolder> memory_;
   /// Why the memory could not be read, when it could not.
   QString load_failure_;

@@ -3,13 +3,13 @@
 #include <getopt.h>
 
 #include <string_view>
+#include <utility>
 
-#include "system/user_language.h"
+#include "os/command_line.h"
+#include "os/user_language.h"
 
 namespace holvan::editor {
 namespace {
-
-using system::InUserLanguage;
 
 constexpr std::string_view kJapaneseHelp =
     R"(使い方: holvan-memory-editor [--dir フォルダ]
@@ -55,26 +55,20 @@ to end (SIGTERM, SIGHUP, logging out), 2 wrong command line.
 )";
 
 Options Refuse(std::string problem) {
-  Options options;
-  options.command = Command::kUsageError;
-  options.problem = std::move(problem);
-  return options;
+  return Only<Options>(UsageError(std::move(problem)));
 }
 
 }  // namespace
 
 Options ParseCommandLine(int argc, char** argv) {
-  enum LongOnly { kVersion = 256 };
   static const option kOptions[] = {
       {"dir", required_argument, nullptr, 'd'},
       {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, kVersion},
+      {"version", no_argument, nullptr, kVersionOption},
       {nullptr, 0, nullptr, 0},
   };
   Options options;
-  // getopt_long's own messages are English only; the problems are told here.
-  opterr = 0;
-  optind = 0;
+  StartGetopt();
   int c;
   while ((c = getopt_long(argc, argv, ":d:h", kOptions, nullptr)) != -1) {
     switch (c) {
@@ -82,13 +76,10 @@ Options ParseCommandLine(int argc, char** argv) {
         options.dir = optarg;
         break;
       case 'h':
-        options.command = Command::kHelp;
-        return options;
-      case kVersion:
-        options.command = Command::kVersion;
-        return options;
+      case kVersionOption:
+        return Only<Options>(HelpOrVersion(c));
       default:
-        return Refuse(system::OptionProblem(c, argv[optind - 1]));
+        return Refuse(OptionProblem(c, argv[optind - 1]));
     }
   }
   if (optind < argc) {

@@ -3,18 +3,15 @@
 #include <optional>
 #include <string>
 
-namespace holvan::editor {
+#include "os/command_line.h"
 
-/// What the program does with its command line.
-enum class Command { kRun, kHelp, kVersion, kUsageError };
+namespace holvan::editor {
 
 /// The command line taken apart.
 struct Options {
-  Command command = Command::kRun;
+  CommandLineOutcome outcome;
   /// --dir: the memory folder (the system's bytes).
   std::optional<std::string> dir;
-  /// Why the command line was refused (kUsageError only), UTF-8.
-  std::string problem;
 };
 
 /// Parses main's arguments with getopt_long. Qt's own options are not taken:

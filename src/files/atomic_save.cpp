@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
-#include "files/descriptors.h"
 #include "files/temporaries.h"
+#include "os/descriptors.h"
 
 namespace holvan {
 namespace {

@@ -9,8 +9,8 @@
 #include <new>
 
 #include "errors/error.h"
-#include "files/descriptors.h"
-#include "files/memory_room.h"
+#include "os/descriptors.h"
+#include "os/ram_room.h"
 
 namespace holvan {
 
@@ -34,7 +34,7 @@ FileBytes ReadFileBytes(const NarrowText& path, TooLarge too_large,
   };
   // The size is a hint: the file may grow or shrink while it is read.
   const uint64_t hint = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
-  if (hint > most || !FitsInMemory(hint + 1 + room)) throw refuse();
+  if (hint > most || !FitsInRam(hint + 1 + room)) throw refuse();
   FileBytes bytes;
   try {
     // One byte past the hint, so that the end of the file is found without

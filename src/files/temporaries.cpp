@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "files/descriptors.h"
+#include "os/descriptors.h"
 #include "text/numbers.h"
 
 namespace holvan {
@@ -29,17 +29,8 @@ std::string TemporaryName(const std::string& target, int32_t pid,
 
 // The value of digits in shortest decimal form up to INT32_MAX, or nothing.
 std::optional<int32_t> ShortestDecimal(std::string_view digits) {
-  if (digits.empty() || digits.size() > 10 ||
-      (digits.size() > 1 && digits[0] == '0')) {
-    return std::nullopt;
-  }
-  int64_t value = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value > INT32_MAX) return std::nullopt;
-  return static_cast<int32_t>(value);
+  if (digits.size() > 1 && digits[0] == '0') return std::nullopt;
+  return ParseDigits<int32_t>(digits);
 }
 
 // The process id in name when it is a temporary of target_name's save.

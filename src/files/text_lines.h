@@ -29,7 +29,7 @@ class TextLines {
 
   /// Replaces T by the file's text with every break made CR LF, cut at the
   /// first zero byte. Raises the open error (T unchanged) when unreadable, and
-  /// the error too_large names when memory cannot hold the text.
+  /// the error too_large names when RAM cannot hold the text.
   void LoadFromFile(const NarrowText& path,
                     TooLarge too_large = TooLarge::kOpenError);
   /// Writes T exactly, atomically.

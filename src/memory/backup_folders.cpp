@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "files/descriptors.h"
 #include "files/temporaries.h"
 #include "memory/backup_manifest.h"
 #include "memory/memory_files.h"
 #include "memory/private_files.h"
+#include "os/descriptors.h"
 #include "text/cp932.h"
 #include "text/literal.h"
 

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include "errors/error.h"
-#include "files/descriptors.h"
 #include "memory/private_files.h"
+#include "os/descriptors.h"
 #include "text/cp932.h"
 #include "text/literal.h"
 

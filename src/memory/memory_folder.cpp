@@ -11,11 +11,11 @@
 
 #include "errors/error.h"
 #include "files/atomic_save.h"
-#include "files/descriptors.h"
 #include "files/read_file.h"
 #include "memory/key_rules.h"
 #include "memory/user_text.h"
 #include "memory/wording.h"
+#include "os/descriptors.h"
 #include "store/data_files.h"
 #include "store/definition_list.h"
 #include "store/line_forms.h"

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "files/lock_holder.h"
 #include "memory/file_lines.h"
 #include "memory/memory_files.h"
+#include "os/lock_holder.h"
 #include "text/narrow_text.h"
 
 namespace holvan::memory {
@@ -97,7 +97,7 @@ std::optional<NarrowText> UnreadableReason(MemoryFile file,
 /// back only by Save: only the files an edit changed, each atomically, every
 /// byte outside the edited lines as it was. Holvan never rereads its files
 /// while it runs, so a folder is edited only by whoever holds its lock (see
-/// system::FolderLock); the caller takes it before OpenForEditing and keeps
+/// FolderLock); the caller takes it before OpenForEditing and keeps
 /// it as long as the MemoryFolder lives.
 class MemoryFolder {
  public:

@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "errors/error.h"
-#include "files/descriptors.h"
+#include "os/descriptors.h"
 
 namespace holvan::memory {
 

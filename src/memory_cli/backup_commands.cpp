@@ -126,7 +126,7 @@ int BackUp(const std::string& folder, const std::string& root,
     for (const memory::Backup& backup : backups) Say(BackupLine(backup));
     return kDone;
   }
-  const std::optional<system::FolderLock> lock = HoldFolder(folder);
+  const std::optional<FolderLock> lock = HoldFolder(folder);
   if (!lock) return kFolderInUse;
   if (request.command == Command::kBackup) {
     return TakeDaily(folder, root, request.daily);

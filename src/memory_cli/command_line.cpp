@@ -7,13 +7,14 @@
 #include <span>
 #include <string_view>
 
-#include "system/user_language.h"
+#include "os/command_line.h"
+#include "os/user_language.h"
+#include "text/numbers.h"
 
 namespace holvan::memory_cli {
 namespace {
 
 using memory::MemoryFile;
-using system::InUserLanguage;
 
 // The options a command takes besides --dir.
 enum Allowed : unsigned {
@@ -67,21 +68,13 @@ constexpr std::array<MemoryFile, 4> kListed = {
     MemoryFile::kProfile};
 
 Request Refuse(std::string problem) {
-  Request request;
-  request.problem = std::move(problem);
-  return request;
+  return Only<Request>(UsageError(std::move(problem)));
 }
 
 /// "N" from 1 to 2147483647, digits only.
 std::optional<int32_t> ParseLineNumber(std::string_view text) {
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value < 1 || value > INT32_MAX) return std::nullopt;
-  return static_cast<int32_t>(value);
+  const std::optional<int32_t> line = ParseDigits<int32_t>(text);
+  return line && *line >= 1 ? line : std::nullopt;
 }
 
 /// Whether the arguments and options fit the command beyond their counts.
@@ -146,12 +139,11 @@ Request WithCommand(Request request, std::span<const std::string> words,
 
 Request ParseCommandLine(int argc, char** argv) {
   enum LongOnly {
-    kBackupsOption = 256,
+    kBackupsOption = kVersionOption + 1,
     kAllOption,
     kDailyOption,
     kKeepOption,
     kExactOption,
-    kVersion
   };
   static const option kOptions[] = {
       {"dir", required_argument, nullptr, 'd'},
@@ -163,14 +155,12 @@ Request ParseCommandLine(int argc, char** argv) {
       {"keep-in-backups", no_argument, nullptr, kKeepOption},
       {"exact", no_argument, nullptr, kExactOption},
       {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, kVersion},
+      {"version", no_argument, nullptr, kVersionOption},
       {nullptr, 0, nullptr, 0},
   };
   Request request;
   unsigned given = kNone;
-  // getopt_long's own messages are English only; the problems are told here.
-  opterr = 0;
-  optind = 0;
+  StartGetopt();
   int c;
   while ((c = getopt_long(argc, argv, ":d:g:n:h", kOptions, nullptr)) != -1) {
     switch (c) {
@@ -210,13 +200,10 @@ Request ParseCommandLine(int argc, char** argv) {
         given |= kExact;
         break;
       case 'h':
-        request.command = Command::kHelp;
-        return request;
-      case kVersion:
-        request.command = Command::kVersion;
-        return request;
+      case kVersionOption:
+        return Only<Request>(HelpOrVersion(c));
       default:
-        return Refuse(system::OptionProblem(c, argv[optind - 1]));
+        return Refuse(OptionProblem(c, argv[optind - 1]));
     }
   }
   const std::vector<std::string> words(argv + optind, argv + argc);

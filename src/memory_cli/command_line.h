@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "memory/memory_files.h"
+#include "os/command_line.h"
 
 namespace holvan::memory_cli {
 
@@ -25,15 +26,13 @@ enum class Command {
   kBackup,
   kBackups,
   kRestore,
-  kHelp,
-  kVersion,
-  /// A command line that does not say anything holvan-memory does.
-  kUsageError,
 };
 
 /// The command line taken apart.
 struct Request {
-  Command command = Command::kUsageError;
+  /// Help, version or a usage error instead of a command.
+  CommandLineOutcome outcome;
+  Command command = Command::kList;
   /// The words after the command's own (KEY TEXT, FILE, NAME...), UTF-8.
   std::vector<std::string> arguments;
   /// The file that list shows.
@@ -48,8 +47,6 @@ struct Request {
   bool keep_in_backups = false;
   /// restore: the files asked for that the backup lacks are removed.
   bool exact = false;
-  /// Why the command line was refused (kUsageError only).
-  std::string problem;
 };
 
 /// Parses argv (getopt_long: options may stand anywhere, "--" ends them).

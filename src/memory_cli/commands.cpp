@@ -3,9 +3,9 @@
 #include "errors/error.h"
 #include "memory/places.h"
 #include "memory_cli/output.h"
-#include "system/lock_messages.h"
-#include "system/user_language.h"
-#include "system/working_folder.h"
+#include "os/lock_messages.h"
+#include "os/user_language.h"
+#include "store/working_folder.h"
 #include "text/cp932.h"
 #include "text/literal.h"
 
@@ -17,7 +17,7 @@ using namespace holvan::literals;
 /// Edits the memory of folder and saves it; a removed phrase then goes from
 /// the backups too.
 int EditFolder(const std::string& folder, const Request& request) {
-  const std::optional<system::FolderLock> lock = HoldFolder(folder);
+  const std::optional<FolderLock> lock = HoldFolder(folder);
   if (!lock) return kFolderInUse;
   memory::MemoryFolder memory = memory::MemoryFolder::OpenForEditing(
       folder, memory::Reading::kWhenNeeded);
@@ -33,13 +33,13 @@ int EditFolder(const std::string& folder, const Request& request) {
 
 }  // namespace
 
-std::optional<system::FolderLock> HoldFolder(const std::string& folder) {
-  system::FolderLock lock = system::ClaimWorkingFolder(folder);
+std::optional<FolderLock> HoldFolder(const std::string& folder) {
+  FolderLock lock = ClaimWorkingFolder(folder);
   if (lock.busy()) {
     Complain(memory::FolderInUseReason(lock.holder()));
     return std::nullopt;
   }
-  if (!lock.held()) throw Error(system::UnlockedEditMessage(folder, lock));
+  if (!lock.held()) throw Error(UnlockedEditMessage(folder, lock));
   return lock;
 }
 
@@ -62,7 +62,7 @@ int RunCommand(const Request& request) {
       const std::optional<std::string> root =
           memory::BackupsFolderFor(folder, request.backups);
       if (!root && request.dir) {
-        Complain(Utf8ToNarrow(system::InUserLanguage(
+        Complain(Utf8ToNarrow(InUserLanguage(
             "--dir で別のフォルダを使うときは、--backups でバックアップの場所も"
             "指定してください",
             "with --dir naming another folder, --backups must say where its "

@@ -6,7 +6,7 @@
 
 #include "memory/memory_folder.h"
 #include "memory_cli/command_line.h"
-#include "system/folder_lock.h"
+#include "os/folder_lock.h"
 #include "text/narrow_text.h"
 
 namespace holvan::memory_cli {
@@ -29,7 +29,7 @@ int RunCommand(const Request& request);
 /// program holds it, which is then told on standard error. Where the folder
 /// cannot be locked, raises why. Removes what saves killed part way left in
 /// the folder.
-std::optional<system::FolderLock> HoldFolder(const std::string& folder);
+std::optional<FolderLock> HoldFolder(const std::string& folder);
 
 /// What an edit did.
 struct Edited {

@@ -1,6 +1,6 @@
 #include "memory_cli/help_text.h"
 
-#include "system/user_language.h"
+#include "os/user_language.h"
 
 namespace holvan::memory_cli {
 namespace {
@@ -135,8 +135,6 @@ the folder (named, as in "Holvan の終了後に編集できます（holvan-term
 
 }  // namespace
 
-std::string HelpText() {
-  return system::InUserLanguage(kJapaneseHelp, kEnglishHelp);
-}
+std::string HelpText() { return InUserLanguage(kJapaneseHelp, kEnglishHelp); }
 
 }  // namespace holvan::memory_cli

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <optional>
 
 #include "errors/failure.h"
@@ -6,28 +5,16 @@
 #include "memory_cli/commands.h"
 #include "memory_cli/help_text.h"
 #include "memory_cli/output.h"
-#include "system/process_start.h"
-#include "text/cp932.h"
-
-using holvan::memory_cli::Command;
+#include "os/command_line.h"
+#include "os/process_start.h"
 
 int main(int argc, char** argv) {
-  holvan::system::PrepareProcess();
+  holvan::PrepareProcess();
   const holvan::memory_cli::Request request =
       holvan::memory_cli::ParseCommandLine(argc, argv);
-  switch (request.command) {
-    case Command::kHelp:
-      std::fputs(holvan::memory_cli::HelpText().c_str(), stdout);
-      return holvan::memory_cli::kDone;
-    case Command::kVersion:
-      std::puts("holvan-memory " HOLVAN_VERSION);
-      return holvan::memory_cli::kDone;
-    case Command::kUsageError:
-      holvan::memory_cli::Complain(holvan::Utf8ToNarrow(request.problem));
-      std::fputs(holvan::memory_cli::HelpText().c_str(), stderr);
-      return holvan::memory_cli::kUsage;
-    default:
-      break;
+  if (const std::optional<int> status = holvan::AnswerCommandLine(
+          request.outcome, {"holvan-memory", holvan::memory_cli::HelpText})) {
+    return *status;
   }
   int status = holvan::memory_cli::kFailed;
   const std::optional<holvan::Error> failure = holvan::FailureOf(

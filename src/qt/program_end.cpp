@@ -6,7 +6,7 @@
 #include <csignal>
 #include <memory>
 
-#include "system/signal_bridge.h"
+#include "os/signal_bridge.h"
 
 namespace holvan {
 
@@ -22,7 +22,7 @@ void SaveAtProgramEnd(SavingWindow& window) {
       [&window] { window.SaveQuietly(); }, Qt::DirectConnection);
   // The connection owns the bridge, so the signals are caught for as long as
   // the window lives.
-  auto bridge = std::make_shared<system::SignalBridge>(
+  auto bridge = std::make_shared<SignalBridge>(
       std::initializer_list<int>{SIGTERM, SIGHUP});
   if (bridge->fd() < 0) return;
   auto* notifier =

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "files/atomic_save.h"
-#include "files/side_task.h"
 #include "files/temporaries.h"
+#include "os/side_task.h"
 #include "store/line_forms.h"
 #include "store/stored_text.h"
 #include "text/numbers.h"

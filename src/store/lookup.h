@@ -8,8 +8,8 @@ namespace holvan {
 enum class Lookup { kIndexed, kScan };
 
 /// Runs change on a store's indexes (a Build or an Insert). When it fails
-/// (memory), the indexes are dropped and the store scans from then on, which
-/// always answers right; the failure goes on.
+/// (out of RAM), the indexes are dropped and the store scans from then on,
+/// which always answers right; the failure goes on.
 template <typename Indexes, typename Change>
 void ChangeIndexes(Lookup& lookup, Indexes& indexes, Change change) {
   try {

@@ -18,7 +18,7 @@ namespace {
 
 class BatchRun {
  public:
-  BatchRun(Platform& platform, system::SignalBridge& signals)
+  BatchRun(Platform& platform, SignalBridge& signals)
       : signals_(signals),
         view_(console_),
         companion_(view_, platform),
@@ -85,7 +85,7 @@ class BatchRun {
     loop_.Quit();
   }
 
-  system::SignalBridge& signals_;
+  SignalBridge& signals_;
   StreamConsole console_;
   TermView view_;
   Companion companion_;
@@ -97,7 +97,7 @@ class BatchRun {
 
 }  // namespace
 
-int RunBatch(Platform& platform, system::SignalBridge& signals) {
+int RunBatch(Platform& platform, SignalBridge& signals) {
   return BatchRun(platform, signals).Run();
 }
 

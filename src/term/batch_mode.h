@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversation/platform.h"
-#include "system/signal_bridge.h"
+#include "os/signal_bridge.h"
 
 namespace holvan::term {
 
@@ -9,6 +9,6 @@ namespace holvan::term {
 /// idle-remark timer, "/quit" a close request, and the end of input a close
 /// request. SIGTERM, SIGHUP and SIGINT save without the closing box and end
 /// the run. Returns the exit status: 1 when the last close failed.
-int RunBatch(Platform& platform, system::SignalBridge& signals);
+int RunBatch(Platform& platform, SignalBridge& signals);
 
 }  // namespace holvan::term

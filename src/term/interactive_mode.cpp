@@ -68,7 +68,7 @@ void BindSendKeys(rl_command_func_t* send) {
 
 class InteractiveRun {
  public:
-  InteractiveRun(Platform& platform, system::SignalBridge& signals)
+  InteractiveRun(Platform& platform, SignalBridge& signals)
       : signals_(signals),
         console_(isatty(STDOUT_FILENO) == 1),
         view_(console_),
@@ -290,7 +290,7 @@ class InteractiveRun {
 
   static InteractiveRun* current_;
 
-  system::SignalBridge& signals_;
+  SignalBridge& signals_;
   ReadlineConsole console_;
   TermView view_;
   Companion companion_;
@@ -309,7 +309,7 @@ InteractiveRun* InteractiveRun::current_ = nullptr;
 
 }  // namespace
 
-int RunInteractive(Platform& platform, system::SignalBridge& signals) {
+int RunInteractive(Platform& platform, SignalBridge& signals) {
   std::setlocale(LC_ALL, "");
   KeepUtf8CharacterSet();
   return InteractiveRun(platform, signals).Run();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversation/platform.h"
-#include "system/signal_bridge.h"
+#include "os/signal_bridge.h"
 
 namespace holvan::term {
 
@@ -10,6 +10,6 @@ namespace holvan::term {
 /// Ctrl-D, "/quit" and Ctrl-C on an empty line close as the window does;
 /// SIGTERM and SIGHUP save without the closing box. Returns the exit status.
 /// signals must catch SIGINT, SIGTERM, SIGHUP, SIGTSTP and SIGWINCH.
-int RunInteractive(Platform& platform, system::SignalBridge& signals);
+int RunInteractive(Platform& platform, SignalBridge& signals);
 
 }  // namespace holvan::term

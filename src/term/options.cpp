@@ -2,7 +2,6 @@
 
 #include <getopt.h>
 
-#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -10,27 +9,76 @@
 #include <utility>
 
 #include "dates/date_time.h"
+#include "os/user_language.h"
+#include "text/numbers.h"
 
 namespace holvan::term {
 namespace {
 
-constexpr const char* kSeedProblem =
-    "--seed needs a number from 0 to 4294967295";
-constexpr const char* kNowProblem =
-    "--now needs a valid \"YYYY-MM-DD HH:MM:SS\"";
+constexpr std::string_view kJapaneseHelp =
+    R"(使い方: holvan-term [--seed N] [--now "YYYY-MM-DD HH:MM:SS"]
+       holvan-term -h | --help | --version
+
+端末で Holvan と話します。データファイルは現在のフォルダのもの（brain.dat、
+dic.dat、res.dat、holv.dat、diary.dat）です。
+
+  --seed N    乱数を時計からでなく N（0 から 4294967295）から始めます
+  --now 日時  ローカルの時計を読むと日時 "YYYY-MM-DD HH:MM:SS" になります
+  -h, --help  この説明を表示します
+  --version   版を表示します
+
+端末では: 1 行打って Enter を押すと話します。/version で版を表示します。
+/quit、Ctrl-D、空の行での Ctrl-C で保存して終わります。
+ファイルやパイプからの入力では: 1 行が 1 回の発言です。/tick は独り言の
+タイマーの 1 回分、/quit で閉じます。入力の終わりでも閉じます。
+
+終了ステータス: 0 保存して閉じた、1 最後の保存に失敗した、2 引数の誤り、
+3 ほかのプログラム（Holvan、「記憶の整理」、holvan-memory）がこのフォルダを
+使っている（標準エラーにそのプロセスを表示し、何も読み書きしません）。
+)";
+
+constexpr std::string_view kEnglishHelp =
+    R"(Usage: holvan-term [--seed N] [--now "YYYY-MM-DD HH:MM:SS"]
+       holvan-term -h | --help | --version
+
+Talks with Holvan in a terminal, on the data files of the current
+directory (brain.dat, dic.dat, res.dat, holv.dat, diary.dat).
+
+  --seed N    start the random generator at N (0 to 4294967295)
+              instead of the clock
+  --now TIME  read TIME, "YYYY-MM-DD HH:MM:SS", from the local clock
+  -h, --help  show this text
+  --version   show the version
+
+On a terminal: type a line and press Enter to talk. /version shows
+the version; /quit, Ctrl-D or Ctrl-C on an empty line save and quit.
+With input from a file or pipe: every line is one turn; /tick is
+one tick of the idle-remark timer, /quit closes, and so does the
+end of input.
+
+Exit status: 0 after a saved close, 1 when the last save failed, 2
+for a refused argument, 3 when another program (Holvan, the memory
+editor, holvan-memory) holds this directory, which standard error
+names with its process (nothing is then read or written).
+)";
+
+std::string SeedProblem() {
+  return InUserLanguage("--seed には 0 から 4294967295 までの数が要ります",
+                        "--seed needs a number from 0 to 4294967295");
+}
+
+std::string NowProblem() {
+  return InUserLanguage("--now には正しい \"YYYY-MM-DD HH:MM:SS\" が要ります",
+                        "--now needs a valid \"YYYY-MM-DD HH:MM:SS\"");
+}
 
 // The long options without a short form, by getopt_long's value for them.
-enum LongOption : int { kVersionOption = 256, kSeedOption, kNowOption };
+enum LongOption : int { kSeedOption = kVersionOption + 1, kNowOption };
 
 // The digits of text[at, at + count) as a number, or -1 when one is not a
 // digit.
 int DigitsAt(std::string_view text, std::size_t at, std::size_t count) {
-  int value = 0;
-  for (std::size_t i = at; i < at + count; ++i) {
-    if (text[i] < '0' || text[i] > '9') return -1;
-    value = value * 10 + (text[i] - '0');
-  }
-  return value;
+  return ParseDigits<int>(text.substr(at, count)).value_or(-1);
 }
 
 // Whether the numbers (-1 for what was not digits) make a calendar date from
@@ -42,18 +90,6 @@ bool IsDate(int year, int month, int day) {
              std::chrono::month(static_cast<unsigned>(month)),
              std::chrono::day(static_cast<unsigned>(day)))
              .ok();
-}
-
-// "N" as a decimal number from 0 to 4294967295, digits only: no sign, no
-// space.
-std::optional<uint32_t> ParseSeed(std::string_view text) {
-  uint32_t value = 0;
-  const auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
 }
 
 // "YYYY-MM-DD HH:MM:SS" as a valid calendar moment (years 1 to 9999).
@@ -79,14 +115,12 @@ std::optional<Moment> ParseMoment(std::string_view text) {
 }
 
 ParsedCommandLine Refuse(std::string problem) {
-  ParsedCommandLine parsed;
-  parsed.command = Command::kUsageError;
-  parsed.problem = std::move(problem);
-  return parsed;
+  return Only<ParsedCommandLine>(UsageError(std::move(problem)));
 }
 
 ParsedCommandLine RefuseArgument(std::string_view arg) {
-  return Refuse("unknown argument '" + std::string(arg) + "'");
+  return Refuse(InUserLanguage("知らない引数です: " + std::string(arg),
+                               "unknown argument '" + std::string(arg) + "'"));
 }
 
 }  // namespace
@@ -101,8 +135,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv) {
   };
   // The messages are this program's own; "+" stops at the first argument
   // that is no option, so that arguments are refused in their order.
-  opterr = 0;
-  optind = 0;
+  StartGetopt();
   ParsedCommandLine parsed;
   while (true) {
     // Where the option getopt_long is about to read stands.
@@ -113,52 +146,24 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv) {
         if (optind < argc) return RefuseArgument(argv[optind]);
         return parsed;
       case 'h':
-        parsed.command = Command::kHelp;
-        return parsed;
       case kVersionOption:
-        parsed.command = Command::kVersion;
-        return parsed;
+        return Only<ParsedCommandLine>(HelpOrVersion(found));
       case kSeedOption:
-        parsed.overrides.start_seed = ParseSeed(optarg);
-        if (!parsed.overrides.start_seed) return Refuse(kSeedProblem);
+        parsed.overrides.start_seed = ParseDigits<uint32_t>(optarg);
+        if (!parsed.overrides.start_seed) return Refuse(SeedProblem());
         break;
       case kNowOption:
         parsed.overrides.now = ParseMoment(optarg);
-        if (!parsed.overrides.now) return Refuse(kNowProblem);
+        if (!parsed.overrides.now) return Refuse(NowProblem());
         break;
       case ':':
-        return Refuse(optopt == kSeedOption ? kSeedProblem : kNowProblem);
+        return Refuse(optopt == kSeedOption ? SeedProblem() : NowProblem());
       default:
         return RefuseArgument(argv[at]);
     }
   }
 }
 
-std::string UsageText() {
-  return "Usage: holvan-term [--seed N] [--now \"YYYY-MM-DD HH:MM:SS\"]\n"
-         "       holvan-term -h | --help | --version\n"
-         "\n"
-         "Talks with Holvan in a terminal, on the data files of the current\n"
-         "directory (brain.dat, dic.dat, res.dat, holv.dat, diary.dat).\n"
-         "\n"
-         "  --seed N    start the random generator at N (0 to 4294967295)\n"
-         "              instead of the clock\n"
-         "  --now TIME  read TIME, \"YYYY-MM-DD HH:MM:SS\", from the local "
-         "clock\n"
-         "  -h, --help  show this text\n"
-         "  --version   show the version\n"
-         "\n"
-         "On a terminal: type a line and press Enter to talk. /version shows\n"
-         "the version; /quit, Ctrl-D or Ctrl-C on an empty line save and "
-         "quit.\n"
-         "With input from a file or pipe: every line is one turn; /tick is\n"
-         "one tick of the idle-remark timer, /quit closes, and so does the\n"
-         "end of input.\n"
-         "\n"
-         "Exit status: 0 after a saved close, 1 when the last save failed, 2\n"
-         "for a refused argument, 3 when another program (Holvan, the memory\n"
-         "editor, holvan-memory) holds this directory, which standard error\n"
-         "names with its process (nothing is then read or written).\n";
-}
+std::string UsageText() { return InUserLanguage(kJapaneseHelp, kEnglishHelp); }
 
 }  // namespace holvan::term

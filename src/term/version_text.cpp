@@ -19,8 +19,4 @@ std::string VersionText() {
          TerminalText("(C) Holvan 開発チーム MIT"_sj) + "\n";
 }
 
-std::string ReleaseVersionText() {
-  return "holvan-term " HOLVAN_VERSION "\n" + VersionText();
-}
-
 }  // namespace holvan::term

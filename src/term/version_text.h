@@ -8,8 +8,4 @@ namespace holvan::term {
 /// lines of its memo and the author's notice.
 std::string VersionText();
 
-/// What --version prints: "holvan-term" and the release's version number on
-/// the first line, then VersionText.
-std::string ReleaseVersionText();
-
 }  // namespace holvan::term

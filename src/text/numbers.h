@@ -1,7 +1,11 @@
 #pragma once
 
+#include <charconv>
+#include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
+#include <string_view>
 
 #include "text/narrow_text.h"
 
@@ -10,6 +14,20 @@ namespace holvan {
 /// The 32-bit integer written in text (leading spaces, optional sign, decimal
 /// digits; or "$" and up to 32 bits of hex), or fallback for anything else.
 int32_t ParseIntOr(std::string_view text, int32_t fallback);
+
+/// The number that text writes in decimal digits alone (no sign, space or
+/// other character), when Number can hold it.
+template <std::integral Number>
+std::optional<Number> ParseDigits(std::string_view text) {
+  Number value{};
+  if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 /// Shortest decimal form of n.
 NarrowText IntText(int64_t n);

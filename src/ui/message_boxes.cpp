@@ -2,8 +2,8 @@
 
 #include <QMessageBox>
 
+#include "os/lock_messages.h"
 #include "qt/message_box.h"
-#include "system/lock_messages.h"
 #include "text/literal.h"
 
 namespace holvan {
@@ -15,8 +15,7 @@ using namespace holvan::literals;
 
 void ShowFolderBusyBox(QWidget* parent,
                        const std::optional<LockHolder>& holder) {
-  ShowBox(parent, QMessageBox::Critical, "Holvan",
-          system::FolderBusyMessage(holder));
+  ShowBox(parent, QMessageBox::Critical, "Holvan", FolderBusyMessage(holder));
 }
 
 void ShowUnlockedStartBox(QWidget* parent, const NarrowText& message) {

@@ -3,18 +3,19 @@
 #include <QWidget>
 #include <optional>
 
-#include "files/lock_holder.h"
+#include "errors/error.h"
+#include "os/lock_holder.h"
 
 namespace holvan {
 
 /// The box of a start on a folder that another program holds:
-/// system::FolderBusyMessage, caption "Holvan", error icon, OK. Returns when
+/// FolderBusyMessage, caption "Holvan", error icon, OK. Returns when
 /// dismissed.
 void ShowFolderBusyBox(QWidget* parent,
                        const std::optional<LockHolder>& holder);
 
 /// The box of a start on a folder that cannot be locked:
-/// system::UnlockedStartMessage, caption "Holvan", warning icon, OK. Returns
+/// UnlockedStartMessage, caption "Holvan", warning icon, OK. Returns
 /// when dismissed.
 void ShowUnlockedStartBox(QWidget* parent, const NarrowText& message);
 

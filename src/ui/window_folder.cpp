@@ -1,19 +1,19 @@
 #include "ui/window_folder.h"
 
-#include "system/lock_messages.h"
-#include "system/working_folder.h"
+#include "os/lock_messages.h"
+#include "store/working_folder.h"
 #include "ui/message_boxes.h"
 
 namespace holvan {
 
-std::optional<system::FolderLock> ClaimWindowFolder(const NarrowText& folder) {
-  system::FolderLock lock = system::ClaimWorkingFolder(folder);
+std::optional<FolderLock> ClaimWindowFolder(const NarrowText& folder) {
+  FolderLock lock = ClaimWorkingFolder(folder);
   if (lock.busy()) {
     ShowFolderBusyBox(nullptr, lock.holder());
     return std::nullopt;
   }
   if (!lock.held()) {
-    ShowUnlockedStartBox(nullptr, system::UnlockedStartMessage(folder, lock));
+    ShowUnlockedStartBox(nullptr, UnlockedStartMessage(folder, lock));
   }
   return lock;
 }

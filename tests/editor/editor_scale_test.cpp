@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "editor/editor_window.h"
+#include "os/folder_lock.h"
 #include "qt/window_test_support.h"
 #include "support/waiting.h"
-#include "system/folder_lock.h"
 #include "text/cp932.h"
 
 namespace holvan::testing {
@@ -59,8 +59,8 @@ class EditorScaleTest : public QObject {
     if (unreadable) work.LinkUnreadable(name + QStringLiteral("/dic.dat"));
     const std::string folder = work.File(name).toStdString();
     // Held, so that the memory opens read-only with its bar.
-    std::optional<system::FolderLock> holder;
-    if (held) holder = system::FolderLock::TryLock(folder);
+    std::optional<FolderLock> holder;
+    if (held) holder = FolderLock::TryLock(folder);
 
     // Every dialog is let be until it is framed; its frame is kept.
     std::vector<QRect> frames;

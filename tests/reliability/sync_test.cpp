@@ -5,10 +5,10 @@
 
 #include <filesystem>
 #include <optional>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "faults.h"
@@ -25,21 +25,41 @@ struct Call {
   std::optional<std::string> target;
 };
 
-// The syncs and renames of a trace made with strace -y, in order.
+// The text between the first open at or after from in line and the next
+// close, with from moved past the close; nothing when line has no such pair.
+std::optional<std::string> Enclosed(std::string_view line, std::size_t& from,
+                                    char open, char close) {
+  const std::size_t start = line.find(open, from);
+  const std::size_t end =
+      start == std::string_view::npos ? start : line.find(close, start + 1);
+  if (end == std::string_view::npos) return std::nullopt;
+  from = end + 1;
+  return std::string(line.substr(start + 1, end - start - 1));
+}
+
+// The syncs and renames of a trace made with strace -f -y, in order: a
+// sync's descriptor shows its file in <...>; a rename's two paths are its
+// first two quoted arguments (renameat's folders, unquoted, stand before
+// each).
 std::vector<Call> SyncsAndRenames(const std::string& trace) {
-  static const std::regex sync(R"(f(?:data)?sync\(\d+<([^>]*)>)");
-  // rename("from", "to"), or renameat with a folder before each path.
-  static const std::regex rename(
-      R"re(rename(?:at2?)?\((?:[^"]*, )?"([^"]*)", (?:[^"]*, )?"([^"]*)")re");
   std::vector<Call> calls;
   std::istringstream lines(trace);
   std::string line;
-  std::smatch match;
   while (std::getline(lines, line)) {
-    if (std::regex_search(line, match, sync)) {
-      calls.push_back({match[1], std::nullopt});
-    } else if (std::regex_search(line, match, rename)) {
-      calls.push_back({match[1], match[2]});
+    // "PID name(arguments) = result".
+    std::size_t at = line.find('(');
+    if (at == std::string::npos) continue;
+    const std::size_t space = line.rfind(' ', at);
+    const std::size_t start = space == std::string::npos ? 0 : space + 1;
+    const std::string name = line.substr(start, at - start);
+    if (name == "fsync" || name == "fdatasync") {
+      if (std::optional<std::string> path = Enclosed(line, at, '<', '>')) {
+        calls.push_back({*path, std::nullopt});
+      }
+    } else if (name == "rename" || name == "renameat" || name == "renameat2") {
+      std::optional<std::string> from = Enclosed(line, at, '"', '"');
+      std::optional<std::string> to = Enclosed(line, at, '"', '"');
+      if (from && to) calls.push_back({*from, *to});
     }
   }
   return calls;

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "files/lock_holder.h"
+#include "os/lock_holder.h"
 #include "support/waiting.h"
 
 namespace holvan::testing {

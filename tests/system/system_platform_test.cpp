@@ -22,11 +22,11 @@
 #include <thread>
 #include <vector>
 
-#include "files/descriptors.h"
+#include "os/descriptors.h"
+#include "os/folder_lock.h"
+#include "os/signal_bridge.h"
 #include "support/temp_dir.h"
 #include "support/waiting.h"
-#include "system/folder_lock.h"
-#include "system/signal_bridge.h"
 
 namespace holvan::system {
 namespace {

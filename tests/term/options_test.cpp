@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "random/random.h"
+#include "support/program_run.h"
 #include "term_process.h"
 
 namespace holvan::testing {
@@ -62,6 +63,8 @@ TEST(OptionsTest, RefusedArgumentsGiveUsageAndStatus2) {
           {{"--now", "2026-13-01 00:00:00"}, now},
           {{"--now", "0000-01-01 00:00:00"}, now},
           {{"--now", " 2026-12-05 15:07:09"}, now},
+          // What the terminal would take for a command shows as U+FFFD.
+          {{"\x1b[2J"}, "unknown argument '\uFFFD[2J'"},
       };
   for (const auto& [args, problem] : refused) {
     const TermRun run = RunTerm(dir, "太郎\n", args);
@@ -73,6 +76,32 @@ TEST(OptionsTest, RefusedArgumentsGiveUsageAndStatus2) {
   }
   // Nothing ran: the profile is as it was.
   EXPECT_EQ(dir.ReadBytes("holv.dat"), "");
+}
+
+TEST(OptionsTest, HelpAndProblemsInAJapaneseUsersLanguage) {
+  TempDir dir;
+  const EnvironmentChanges japanese = {{"LC_ALL", std::nullopt},
+                                       {"LC_MESSAGES", std::nullopt},
+                                       {"LANG", "ja_JP.UTF-8"}};
+  const ProgramRun help =
+      RunProgram(HOLVAN_TERM_PATH, {"--help"}, dir.path(), "", japanese);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("使い方: holvan-term")) << help.out;
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused =
+      {
+          {{"--bogus"}, "知らない引数です: --bogus"},
+          {{"--seed", "-1"},
+           "--seed には 0 から 4294967295 までの数が要ります"},
+          {{"--now"}, "--now には正しい \"YYYY-MM-DD HH:MM:SS\" が要ります"},
+      };
+  for (const auto& [args, problem] : refused) {
+    const ProgramRun run =
+        RunProgram(HOLVAN_TERM_PATH, args, dir.path(), "", japanese);
+    EXPECT_EQ(run.status, 2) << args[0];
+    EXPECT_TRUE(run.err.starts_with("holvan-term: " + problem +
+                                    "\n使い方: holvan-term"))
+        << run.err;
+  }
 }
 
 TEST(OptionsTest, EdgesOfTheAcceptedValues) {

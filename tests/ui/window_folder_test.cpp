@@ -72,7 +72,7 @@ class WindowFolderTest : public QObject {
     // The folder as nobody finds it, on this thread.
     ::setfsgid(nobody->pw_gid);
     ::setfsuid(nobody->pw_uid);
-    const std::optional<system::FolderLock> lock = ClaimWindowFolder(path);
+    const std::optional<FolderLock> lock = ClaimWindowFolder(path);
     ::setfsuid(0);
     ::setfsgid(0);
     QCOMPARE(::chmod(path.c_str(), 0700), 0);

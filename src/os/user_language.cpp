@@ -1,8 +1,8 @@
-#include "system/user_language.h"
+#include "os/user_language.h"
 
 #include <cstdlib>
 
-namespace holvan::system {
+namespace holvan {
 
 bool JapaneseUser() {
   for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -19,11 +19,4 @@ std::string InUserLanguage(std::string_view japanese,
   return std::string(JapaneseUser() ? japanese : english);
 }
 
-std::string OptionProblem(int result, std::string_view option) {
-  return (result == ':' ? InUserLanguage("値が要ります: ", "missing value: ")
-                        : InUserLanguage("知らないオプションです: ",
-                                         "unknown option: ")) +
-         std::string(option);
-}
-
-}  // namespace holvan::system
+}  // namespace holvan

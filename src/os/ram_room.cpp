@@ -1,4 +1,4 @@
-#include "files/memory_room.h"
+#include "os/ram_room.h"
 
 #include <sys/resource.h>
 #include <sys/sysinfo.h>
@@ -19,7 +19,7 @@ std::uint64_t SoftLimit(int resource) {
 
 }  // namespace
 
-bool FitsInMemory(std::uint64_t bytes) {
+bool FitsInRam(std::uint64_t bytes) {
   std::uint64_t room = UINT64_MAX;
   struct sysinfo info;
   if (::sysinfo(&info) == 0) {

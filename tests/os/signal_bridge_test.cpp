@@ -1,4 +1,4 @@
-#include "system/signal_bridge.h"
+#include "os/signal_bridge.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -11,7 +11,7 @@
 
 #include "support/waiting.h"
 
-namespace holvan::system {
+namespace holvan {
 namespace {
 
 using testing::ExitStatus;
@@ -81,4 +81,4 @@ TEST(SignalBridgeTest, WithoutAPipeNothingIsCaught) {
 }
 
 }  // namespace
-}  // namespace holvan::system
+}  // namespace holvan

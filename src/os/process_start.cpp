@@ -1,4 +1,4 @@
-#include "system/process_start.h"
+#include "os/process_start.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <csignal>
 
-namespace holvan::system {
+namespace holvan {
 
 void PrepareProcess() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
@@ -22,4 +22,4 @@ void PrepareProcess() {
   std::signal(SIGXFSZ, SIG_IGN);
 }
 
-}  // namespace holvan::system
+}  // namespace holvan

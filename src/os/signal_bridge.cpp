@@ -1,11 +1,11 @@
-#include "system/signal_bridge.h"
+#include "os/signal_bridge.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-namespace holvan::system {
+namespace holvan {
 namespace {
 
 // The pipe's write end for the handler; -1 while no bridge is set up.
@@ -72,4 +72,4 @@ void SignalBridge::Catch(int sig, void (*handler)(int)) {
     previous_.emplace_back(sig, previous);
 }
 
-}  // namespace holvan::system
+}  // namespace holvan

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace holvan::system {
+namespace holvan {
 
 /// Whether the user's locale (LC_ALL, else LC_MESSAGES, else LANG) is
 /// Japanese. The programs' help and usage problems are then in Japanese,
@@ -13,8 +13,4 @@ bool JapaneseUser();
 /// japanese or english, as JapaneseUser decides.
 std::string InUserLanguage(std::string_view japanese, std::string_view english);
 
-/// What getopt_long's result (':' for a missing value, else an unknown
-/// option) tells of option, in the user's language.
-std::string OptionProblem(int result, std::string_view option);
-
-}  // namespace holvan::system
+}  // namespace holvan

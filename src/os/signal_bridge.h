@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace holvan::system {
+namespace holvan {
 
 /// Turns signals into events of the program's event loop: the handler only
 /// writes the signal's number to a pipe whose read end the loop watches
@@ -39,4 +39,4 @@ class SignalBridge {
   std::vector<std::pair<int, struct sigaction>> previous_;
 };
 
-}  // namespace holvan::system
+}  // namespace holvan

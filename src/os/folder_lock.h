@@ -3,11 +3,11 @@
 #include <optional>
 #include <string_view>
 
-#include "files/descriptors.h"
-#include "files/lock_holder.h"
+#include "os/descriptors.h"
+#include "os/lock_holder.h"
 #include "text/narrow_text.h"
 
-namespace holvan::system {
+namespace holvan {
 
 /// The hidden file whose lock stands for the folder's own where the folder
 /// cannot be opened to be locked (a folder that may be written and searched
@@ -59,4 +59,4 @@ class FolderLock {
   int error_;
 };
 
-}  // namespace holvan::system
+}  // namespace holvan

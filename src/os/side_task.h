@@ -3,7 +3,7 @@
 #include <future>
 #include <utility>
 
-#include "files/signals_blocked.h"
+#include "os/signals_blocked.h"
 
 namespace holvan {
 

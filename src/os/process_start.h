@@ -1,6 +1,6 @@
 #pragma once
 
-namespace holvan::system {
+namespace holvan {
 
 /// What both programs do before anything else. A closed standard descriptor
 /// (0, 1 or 2) is opened on /dev/null, so that no file or pipe opened later
@@ -9,4 +9,4 @@ namespace holvan::system {
 /// write of a save instead of ending the program in the middle of it.
 void PrepareProcess();
 
-}  // namespace holvan::system
+}  // namespace holvan

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "system/folder_lock.h"
+#include "os/folder_lock.h"
 
-namespace holvan::system {
+namespace holvan {
 
 /// The exit status of a start that another program's lock refused.
 inline constexpr int kFolderBusyStatus = 3;
@@ -14,4 +14,4 @@ inline constexpr int kFolderBusyStatus = 3;
 /// without one, and the memory's editors refuse to edit.
 FolderLock ClaimWorkingFolder(const NarrowText& folder);
 
-}  // namespace holvan::system
+}  // namespace holvan

@@ -1,4 +1,4 @@
-#include "system/lock_messages.h"
+#include "os/lock_messages.h"
 
 #include <cstring>
 #include <string>
@@ -6,7 +6,7 @@
 #include "text/cp932.h"
 #include "text/literal.h"
 
-namespace holvan::system {
+namespace holvan {
 namespace {
 
 using namespace holvan::literals;
@@ -39,4 +39,4 @@ NarrowText UnlockedEditMessage(const NarrowText& folder,
   return NoLockText(folder, lock) + "。ロックできないときは編集しません"_sj;
 }
 
-}  // namespace holvan::system
+}  // namespace holvan

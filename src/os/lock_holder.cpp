@@ -1,4 +1,4 @@
-#include "files/lock_holder.h"
+#include "os/lock_holder.h"
 
 #include <fcntl.h>
 #include <sys/sysmacros.h>
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "files/descriptors.h"
+#include "os/descriptors.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 

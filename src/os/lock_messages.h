@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "files/lock_holder.h"
-#include "system/folder_lock.h"
+#include "os/folder_lock.h"
+#include "os/lock_holder.h"
 #include "text/narrow_text.h"
 
-namespace holvan::system {
+namespace holvan {
 
 // What the programs say when the folder's lock is not theirs. Folders are the
 // system's bytes (UTF-8 on Linux), shown in code page 932.
@@ -28,4 +28,4 @@ NarrowText UnlockedStartMessage(const NarrowText& folder,
 NarrowText UnlockedEditMessage(const NarrowText& folder,
                                const FolderLock& lock);
 
-}  // namespace holvan::system
+}  // namespace holvan

@@ -1,8 +1,8 @@
-#include "system/working_folder.h"
+#include "store/working_folder.h"
 
 #include "store/data_files.h"
 
-namespace holvan::system {
+namespace holvan {
 
 FolderLock ClaimWorkingFolder(const NarrowText& folder) {
   FolderLock lock = FolderLock::TryLock(folder);
@@ -10,4 +10,4 @@ FolderLock ClaimWorkingFolder(const NarrowText& folder) {
   return lock;
 }
 
-}  // namespace holvan::system
+}  // namespace holvan

@@ -1,4 +1,4 @@
-#include "files/signals_blocked.h"
+#include "os/signals_blocked.h"
 
 #include <pthread.h>
 

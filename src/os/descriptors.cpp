@@ -1,4 +1,4 @@
-#include "files/descriptors.h"
+#include "os/descriptors.h"
 
 #include <fcntl.h>
 

@@ -1,4 +1,4 @@
-#include "system/folder_lock.h"
+#include "os/folder_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,9 +7,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "store/data_files.h"
-
-namespace holvan::system {
+namespace holvan {
 namespace {
 
 /// Takes fd's flock without waiting; false, errno set, when it is not taken.
@@ -24,6 +22,10 @@ bool Lock(int fd) {
 bool IsRegular(int fd) {
   struct stat st;
   return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+NarrowText LockFilePath(const NarrowText& folder) {
+  return folder + "/" + NarrowText(kLockFileName);
 }
 
 /// Who holds the flock on fd's file.
@@ -44,7 +46,7 @@ FolderLock FolderLock::TryLock(const NarrowText& folder) {
   }
   // The lock file of a holder that could not lock the folder itself. No such
   // holder follows a link or locks what is not a regular file.
-  Fd file(OpenRetrying(DataFilePath(folder, kLockFileName).c_str(),
+  Fd file(OpenRetrying(LockFilePath(folder).c_str(),
                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
   if (!file.ok()) {
     if (errno != ENOENT && errno != ELOOP) return Unavailable(errno);
@@ -58,7 +60,7 @@ FolderLock FolderLock::TryLock(const NarrowText& folder) {
 }
 
 FolderLock FolderLock::TryLockFile(const NarrowText& folder) {
-  Fd file(OpenRetrying(DataFilePath(folder, kLockFileName).c_str(),
+  Fd file(OpenRetrying(LockFilePath(folder).c_str(),
                        O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY,
                        0600));
   if (!file.ok()) return Unavailable(errno);
@@ -95,4 +97,4 @@ FolderLock FolderLock::Unavailable(int error) {
   return FolderLock(State::kUnavailable, Fd(-1), Fd(-1), error);
 }
 
-}  // namespace holvan::system
+}  // namespace holvan

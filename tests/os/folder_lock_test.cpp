@@ -1,4 +1,4 @@
-#include "system/folder_lock.h"
+#include "os/folder_lock.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -17,10 +17,10 @@
 #include <string>
 #include <utility>
 
+#include "os/lock_messages.h"
 #include "support/temp_dir.h"
-#include "system/lock_messages.h"
 
-namespace holvan::system {
+namespace holvan {
 namespace {
 
 using testing::Sj;
@@ -311,4 +311,4 @@ TEST(FlockTakerTest, FindsTheFlockOnTheFile) {
 }
 
 }  // namespace
-}  // namespace holvan::system
+}  // namespace holvan

@@ -12,7 +12,8 @@ using namespace literals;
 namespace {
 
 NarrowText DiaryPath(Session& session) {
-  return DataFilePath(session.platform.WorkingFolder(), kDiaryFile);
+  return DataFilePath(session.platform.WorkingFolder(),
+                      FileName(DataFile::kDiary));
 }
 
 void ClearTranscript(Session& session) {

@@ -25,21 +25,33 @@ struct Call {
   std::optional<std::string> target;
 };
 
-// The syncs and renames of a trace made with strace -y, in order.
+// The syncs and renames of a trace made with strace -y, in order. A
+// temporary made without a name is synced through its descriptor before
+// linkat() names it through /proc: the name then counts as synced.
 std::vector<Call> SyncsAndRenames(const std::string& trace) {
-  static const std::regex sync(R"(f(?:data)?sync\(\d+<([^>]*)>)");
+  static const std::regex sync(R"(f(?:data)?sync\((\d+)<([^>]*)>)");
   // rename("from", "to"), or renameat with a folder before each path.
   static const std::regex rename(
       R"re(rename(?:at2?)?\((?:[^"]*, )?"([^"]*)", (?:[^"]*, )?"([^"]*)")re");
+  static const std::regex link(
+      R"re(linkat\([^,]*, "/proc/self/fd/(\d+)", [^,]*, "([^"]*)")re");
+  static const std::regex close(R"(close\((\d+)<)");
   std::vector<Call> calls;
+  // The descriptors synced and not closed since.
+  std::set<std::string> synced;
   std::istringstream lines(trace);
   std::string line;
   std::smatch match;
   while (std::getline(lines, line)) {
     if (std::regex_search(line, match, sync)) {
-      calls.push_back({match[1], std::nullopt});
+      calls.push_back({match[2], std::nullopt});
+      synced.insert(match[1]);
     } else if (std::regex_search(line, match, rename)) {
       calls.push_back({match[1], match[2]});
+    } else if (std::regex_search(line, match, link)) {
+      if (synced.contains(match[1])) calls.push_back({match[2], std::nullopt});
+    } else if (std::regex_search(line, match, close)) {
+      synced.erase(match[1]);
     }
   }
   return calls;
@@ -56,7 +68,8 @@ TEST(SyncTest, TheCloseAndTheDiarySyncEachFileAndItsFolder) {
   WriteFile(folder + "/res.dat", "");
   const std::string trace = TracedRun(
       folder, "犬とは動物だ\n日記\n今日\nセーブ\n/quit\n",
-      {"-y", "-e", "trace=fsync,fdatasync,rename,renameat,renameat2"});
+      {"-y", "-e",
+       "trace=fsync,fdatasync,rename,renameat,renameat2,linkat,close"});
   const std::vector<Call> calls = SyncsAndRenames(trace);
 
   std::set<std::string> saved;

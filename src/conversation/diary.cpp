@@ -12,7 +12,8 @@ using namespace literals;
 namespace {
 
 NarrowText DiaryPath(Conversation& conversation) {
-  return DataFilePath(conversation.platform.WorkingFolder(), kDiaryFile);
+  return DataFilePath(conversation.platform.WorkingFolder(),
+                      FileName(DataFile::kDiary));
 }
 
 void ClearTranscript(Conversation& conversation) {

@@ -6,6 +6,7 @@
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -147,6 +148,116 @@ const std::array<const char*, 7> kEnglishWeekdays = {
     "Sunday",   "Monday", "Tuesday", "Wednesday",
     "Thursday", "Friday", "Saturday"};
 
+// Copies the text quoted at pattern[i] (by " or ') to out, its double-byte
+// characters whole; returns where the pattern goes on after the closing
+// quote.
+size_t CopyQuoted(std::string_view pattern, size_t i, NarrowText& out) {
+  const char quote = pattern[i++];
+  while (i < pattern.size() && pattern[i] != quote) {
+    const size_t step =
+        IsLeadByte(pattern[i]) && i + 1 < pattern.size() ? 2 : 1;
+    out.append(pattern.substr(i, step));
+    i += step;
+  }
+  return i < pattern.size() ? i + 1 : i;
+}
+
+// "ampm", in any case, which stands for the morning's or afternoon's name.
+constexpr std::string_view kAmPm = "ampm";
+
+bool IsAmPm(std::string_view rest) {
+  return rest.size() >= kAmPm.size() &&
+         std::equal(kAmPm.begin(), kAmPm.end(), rest.begin(),
+                    [](char a, char b) { return a == Lower(b); });
+}
+
+// What the fields of one pattern are read against, and what the fields
+// before them change: "ampm" makes the hours count to 12, and "m" right
+// after an hour is the minute.
+struct Field {
+  const Moment& moment;
+  const LocaleTexts& locale;
+  bool twelve_hour = false;
+  char previous = 0;  // the last date or time field's letter
+};
+
+void AppendDesignator(Field& field, NarrowText& out) {
+  const bool morning = field.moment.hour < 12;
+  const NarrowText& designator =
+      morning ? field.locale.morning : field.locale.afternoon;
+  out += !designator.empty() ? designator
+         : morning           ? NarrowText("am")
+                             : NarrowText("pm");
+  field.twelve_hour = true;
+}
+
+// Appends what token, a run of letter in any case, stands for; a run that
+// stands for nothing is copied.
+void AppendField(std::string_view token, char letter, Field& field,
+                 NarrowText& out) {
+  const Moment& moment = field.moment;
+  const LocaleTexts& locale = field.locale;
+  const size_t run = token.size();
+  auto number = [&](int value) {
+    if (run == 1) {
+      out += IntText(value);
+    } else if (run == 2) {
+      out += TwoDigits(value);
+    } else {
+      out.append(token);
+    }
+  };
+  switch (letter) {
+    case 'g':
+      if (locale.era_name) out += locale.era_name(moment);
+      break;
+    case 'e': {
+      NarrowText year = locale.era_year ? locale.era_year(moment) : "";
+      if (run == 1 && year.size() > 1 && year[0] == '0') year.erase(0, 1);
+      if (run <= 2) {
+        out += year;
+      } else {
+        out.append(token);
+      }
+      break;
+    }
+    case 'm':
+      number(field.previous == 'h' ? moment.minute : moment.month);
+      break;
+    case 'd':
+      number(moment.day);
+      break;
+    case 'h': {
+      int hour = moment.hour;
+      if (field.twelve_hour) {
+        hour %= 12;
+        if (hour == 0) hour = 12;
+      }
+      number(hour);
+      break;
+    }
+    case 'n':
+      number(moment.minute);
+      break;
+    case 's':
+      number(moment.second);
+      break;
+    case 'a':
+      if (run == 4) {
+        const int day = CalendarDayOf(moment).weekday;
+        const NarrowText& name = locale.weekdays[static_cast<size_t>(day)];
+        out += !name.empty() ? name : NarrowText(kEnglishWeekdays[day]);
+      } else {
+        out.append(token);
+      }
+      break;
+    default:
+      out.append(token);
+      return;
+  }
+  field.previous = letter;
+}
+
 }  // namespace
 
 const LocaleTexts& JapaneseLocaleTexts() {
@@ -157,103 +268,25 @@ const LocaleTexts& JapaneseLocaleTexts() {
 NarrowText DateTimeText(std::string_view pattern, const Moment& moment,
                         const LocaleTexts& locale) {
   NarrowText out;
-  bool twelve_hour = false;
-  char previous = 0;  // the last date or time token, for "m" after "h"
+  Field field{moment, locale};
   size_t i = 0;
   while (i < pattern.size()) {
-    char c = pattern[i];
+    const char c = pattern[i];
     if (c == '"' || c == '\'') {
-      ++i;
-      while (i < pattern.size() && pattern[i] != c) {
-        size_t step = IsLeadByte(pattern[i]) && i + 1 < pattern.size() ? 2 : 1;
-        out.append(pattern.substr(i, step));
-        i += step;
-      }
-      if (i < pattern.size()) ++i;
-      continue;
-    }
-    if (IsLeadByte(c)) {
+      i = CopyQuoted(pattern, i, out);
+    } else if (IsLeadByte(c)) {
       i += i + 1 < pattern.size() ? 2 : 1;
-      continue;
-    }
-    char letter = Lower(c);
-    if (letter == 'a' && i + 4 <= pattern.size() &&
-        Lower(pattern[i + 1]) == 'm' && Lower(pattern[i + 2]) == 'p' &&
-        Lower(pattern[i + 3]) == 'm') {
-      const NarrowText& designator =
-          moment.hour < 12 ? locale.morning : locale.afternoon;
-      out += !designator.empty() ? designator
-             : moment.hour < 12  ? NarrowText("am")
-                                 : NarrowText("pm");
-      twelve_hour = true;
-      i += 4;
-      continue;
-    }
-    size_t run = 1;
-    while (i + run < pattern.size() && Lower(pattern[i + run]) == letter) ++run;
-    std::string_view token = pattern.substr(i, run);
-    i += run;
-
-    auto number = [&](int value) {
-      if (run == 1) {
-        out += IntText(value);
-      } else if (run == 2) {
-        out += TwoDigits(value);
-      } else {
-        out.append(token);
+    } else if (IsAmPm(pattern.substr(i))) {
+      AppendDesignator(field, out);
+      i += kAmPm.size();
+    } else {
+      const char letter = Lower(c);
+      size_t run = 1;
+      while (i + run < pattern.size() && Lower(pattern[i + run]) == letter) {
+        ++run;
       }
-    };
-    switch (letter) {
-      case 'g':
-        if (locale.era_name) out += locale.era_name(moment);
-        break;
-      case 'e': {
-        NarrowText year = locale.era_year ? locale.era_year(moment) : "";
-        if (run == 1 && year.size() > 1 && year[0] == '0') year.erase(0, 1);
-        if (run <= 2) {
-          out += year;
-        } else {
-          out.append(token);
-        }
-        break;
-      }
-      case 'm':
-        number(previous == 'h' ? moment.minute : moment.month);
-        break;
-      case 'd':
-        number(moment.day);
-        break;
-      case 'h': {
-        int hour = moment.hour;
-        if (twelve_hour) {
-          hour %= 12;
-          if (hour == 0) hour = 12;
-        }
-        number(hour);
-        break;
-      }
-      case 'n':
-        number(moment.minute);
-        break;
-      case 's':
-        number(moment.second);
-        break;
-      case 'a':
-        if (run == 4) {
-          const int day = CalendarDayOf(moment).weekday;
-          const NarrowText& name = locale.weekdays[static_cast<size_t>(day)];
-          out += !name.empty() ? name : NarrowText(kEnglishWeekdays[day]);
-        } else {
-          out.append(token);
-        }
-        break;
-      default:
-        out.append(token);
-        break;
-    }
-    if (letter == 'g' || letter == 'e' || letter == 'm' || letter == 'd' ||
-        letter == 'h' || letter == 'n' || letter == 's' || letter == 'a') {
-      previous = letter;
+      AppendField(pattern.substr(i, run), letter, field, out);
+      i += run;
     }
   }
   CutToBytes(out, kMaxDateTimeText);

@@ -70,7 +70,11 @@ AtomicFileWriter::AtomicFileWriter(const NarrowText& path) : path_(path) {
   // A new file gets the usual mode; a replacement starts private and then
   // takes the old file's owner (only root can) and permission bits. Where the
   // file system keeps neither, the private mode stays.
-  fd_ = CreateTemporary(target_, exists ? 0600 : 0666, temporary_);
+  const mode_t mode = exists ? 0600 : 0666;
+  // Unnamed where the folder allows, so that a kill leaves nothing behind.
+  fd_ = CreateUnnamedTemporary(DirectoryOf(target_), mode);
+  unnamed_ = fd_ >= 0;
+  if (!unnamed_) fd_ = CreateTemporary(target_, mode, temporary_);
   if (fd_ < 0) throw CreateError(path);
   if (exists) {
     if (::geteuid() == 0) {
@@ -98,6 +102,11 @@ void AtomicFileWriter::Prepare() {
   if (fd_ < 0) return;
   Flush();
   if (::fsync(fd_) != 0) Fail(WriteError());
+  // Named only now, whole and synced; Commit then only renames.
+  if (unnamed_ && !NameTemporary(fd_, target_, temporary_)) {
+    temporary_.clear();
+    Fail(CreateError(path_));
+  }
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) Fail(WriteError());

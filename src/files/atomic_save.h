@@ -12,8 +12,10 @@
 namespace holvan {
 
 /// Replaces the file's content by bytes without ever leaving a partial file:
-/// a temporary beside the target (exclusive, never following a planted link),
-/// every write checked, fsync, rename over the target, fsync of the folder.
+/// a temporary beside the target (without a name until it is whole and
+/// synced where the file system allows, else exclusive; never following a
+/// planted link), every write checked, fsync, rename over the target, fsync
+/// of the folder.
 /// Keeps the target's permission bits and writes through a symbolic link to
 /// the file it names. Raises the create error when the target or temporary
 /// cannot be created or would grow past the process's file-size limit, the
@@ -67,8 +69,11 @@ class AtomicFileWriter {
 
   NarrowText path_;
   std::string target_;
+  /// Empty while the temporary has no name.
   std::string temporary_;
   int fd_ = -1;
+  /// Whether the temporary was made without a name, to be named by Prepare.
+  bool unnamed_ = false;
   std::unique_ptr<char[]> buffer_ =
       std::make_unique_for_overwrite<char[]>(kBufferSize);
   std::size_t used_ = 0;

@@ -57,22 +57,57 @@ bool StillRunning(int32_t pid) {
   return pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM);
 }
 
+// Counts the names tried, so that each try takes another.
+uint32_t names_tried = 0;
+
+// Calls make with fresh temporary names of target's save until it fails
+// otherwise than for a name taken, at most 100 times; returns what make
+// returned last, and the name it was given in name.
+template <typename Make>
+int WithFreshName(const std::string& target, std::string& name, Make make) {
+  const uint64_t stamp = static_cast<uint64_t>(
+      std::chrono::steady_clock::now().time_since_epoch().count());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const uint32_t mix = static_cast<uint32_t>(stamp ^ (stamp >> 32)) +
+                         (++names_tried) * 2654435761u;
+    name = TemporaryName(target, static_cast<int32_t>(::getpid()),
+                         static_cast<int32_t>(mix & 0x7FFFFFFF));
+    const int result = make(name);
+    if (result >= 0 || errno != EEXIST) return result;
+  }
+  return -1;
+}
+
+// The path through which /proc names the file open as fd.
+std::string DescriptorPath(int fd) { return "/proc/self/fd/" + IntText(fd); }
+
 }  // namespace
 
 int CreateTemporary(const std::string& target, mode_t mode, std::string& name) {
-  static uint32_t counter = 0;
-  uint64_t stamp = static_cast<uint64_t>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    uint32_t mix = static_cast<uint32_t>(stamp ^ (stamp >> 32)) +
-                   (++counter) * 2654435761u;
-    name = TemporaryName(target, static_cast<int32_t>(::getpid()),
-                         static_cast<int32_t>(mix & 0x7FFFFFFF));
-    int fd = OpenRetrying(name.c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
+  return WithFreshName(target, name, [mode](const std::string& fresh) {
+    return OpenRetrying(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW,
+                        mode);
+  });
+}
+
+int CreateUnnamedTemporary(const std::string& folder, mode_t mode) {
+  const int fd = OpenRetrying(folder.c_str(), O_WRONLY | O_TMPFILE, mode);
+  if (fd < 0) return -1;
+  // It is named through /proc later: without /proc it could never be.
+  if (::access(DescriptorPath(fd).c_str(), F_OK) != 0) {
+    ::close(fd);
+    return -1;
   }
-  return -1;
+  return fd;
+}
+
+bool NameTemporary(int fd, const std::string& target, std::string& name) {
+  const std::string from = DescriptorPath(fd);
+  // linkat never replaces an entry, a planted link included.
+  return WithFreshName(target, name, [&from](const std::string& fresh) {
+           return ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, fresh.c_str(),
+                           AT_SYMLINK_FOLLOW);
+         }) == 0;
 }
 
 bool NamesEndedProcess(std::string_view digits) {

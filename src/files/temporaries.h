@@ -15,6 +15,17 @@ namespace holvan {
 /// its temporaries; returns its descriptor and its name in name, or -1.
 int CreateTemporary(const std::string& target, mode_t mode, std::string& name);
 
+/// A temporary in folder that has no name (O_TMPFILE), with the given mode
+/// (less the umask): a process killed while it is written leaves nothing
+/// behind. Returns its descriptor, or -1 where the file system or the system
+/// allows none.
+int CreateUnnamedTemporary(const std::string& folder, mode_t mode);
+
+/// Names the unnamed temporary open as fd beside target as CreateTemporary
+/// names them, never over an entry that exists (a link included); false
+/// (errno set) when it cannot.
+bool NameTemporary(int fd, const std::string& target, std::string& name);
+
 /// Removes from folder the temporaries that saves of the files named in
 /// targets left behind when their process was killed: regular files (never
 /// a link or a folder) named exactly as a save names its temporary, by a

@@ -11,7 +11,6 @@ namespace holvan {
 namespace {
 
 constexpr std::string_view kBreak = "\r\n";
-constexpr size_t kMaxLineRead = 4096;
 
 // Piece i of text: its byte range without the break; found is false when the
 // text has fewer pieces.
@@ -55,7 +54,7 @@ NarrowText TextLines::Get(int32_t i) const {
   if (i >= Count()) return {};
   Piece piece = FindPiece(text_, i);
   if (!piece.found) return {};
-  size_t length = std::min(piece.end - piece.begin, kMaxLineRead);
+  size_t length = std::min(piece.end - piece.begin, kLineReadBytes);
   return text_.substr(piece.begin, length);
 }
 

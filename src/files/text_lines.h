@@ -9,13 +9,17 @@
 
 namespace holvan {
 
+/// The most of a line that TextLines::Get reads.
+inline constexpr std::size_t kLineReadBytes = 4096;
+
 /// A list of lines viewed over one CR LF text T. Out-of-range reads give the
 /// empty text and out-of-range writes do nothing.
 class TextLines {
  public:
   /// Pieces between CR LF breaks, less an empty last piece.
   int32_t Count() const;
-  /// Piece i without its break, cut to 4096 bytes; empty when there is none.
+  /// Piece i without its break, cut to kLineReadBytes; empty when there is
+  /// none.
   NarrowText Get(int32_t i) const;
   /// Replaces piece i (the empty last piece counts), keeping its break.
   void Put(int32_t i, std::string_view s);

@@ -1,6 +1,5 @@
 #include "memory/backup_folders.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -8,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 
 #include "files/temporaries.h"
 #include "memory/backup_manifest.h"
@@ -66,14 +66,18 @@ Error BackupError(std::string_view path) {
 
 std::vector<std::string> EntryNames(const std::string& folder) {
   std::vector<std::string> names;
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return names;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name != "." && name != "..") names.emplace_back(name);
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end;
+       !error && entry != end; entry.increment(error)) {
+    names.push_back(entry->path().filename());
   }
-  ::closedir(dir);
   return names;
+}
+
+bool IsPlainFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::symlink_status(path, error).type() ==
+         std::filesystem::file_type::directory;
 }
 
 std::optional<std::string> ManifestTextIn(const std::string& folder) {
@@ -108,10 +112,10 @@ std::string MakePartialFolder(const std::string& root) {
 bool HoldsOnlyBackupFiles(const std::string& folder) {
   const std::vector<std::string> names = EntryNames(folder);
   return std::all_of(names.begin(), names.end(), [&](const std::string& name) {
-    struct stat st;
+    std::error_code error;
     return IsBackupFileName(name) &&
-           ::lstat((folder + "/" + name).c_str(), &st) == 0 &&
-           S_ISREG(st.st_mode);
+           std::filesystem::symlink_status(folder + "/" + name, error).type() ==
+               std::filesystem::file_type::regular;
   });
 }
 
@@ -170,10 +174,7 @@ void RemoveStalePartials(const std::string& root) {
       continue;
     }
     const std::string folder = root + "/" + name;
-    struct stat st;
-    if (::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-      DeleteBackupFolder(folder);
-    }
+    if (IsPlainFolder(folder)) DeleteBackupFolder(folder);
   }
 }
 

@@ -21,6 +21,9 @@ Error BackupError(std::string_view path);
 /// The names in folder but "." and ".."; none when it cannot be read.
 std::vector<std::string> EntryNames(const std::string& folder);
 
+/// Whether path is a folder itself, not a link to one.
+bool IsPlainFolder(const std::string& path);
+
 /// The text of the manifest in folder: a regular file, never a link, of at
 /// most a few kilobytes; nothing when there is none.
 std::optional<std::string> ManifestTextIn(const std::string& folder);

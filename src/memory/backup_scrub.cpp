@@ -83,11 +83,7 @@ PhrasesRemoved RemovePhrasesFromBackups(const std::string& root,
   const std::vector<Backup> backups = ListBackups(root);
   for (const std::string& name : EntryNames(root)) {
     const std::string folder = root + "/" + name;
-    struct stat st;
-    if (name.starts_with('.') || ::lstat(folder.c_str(), &st) != 0 ||
-        !S_ISDIR(st.st_mode)) {
-      continue;
-    }
+    if (name.starts_with('.') || !IsPlainFolder(folder)) continue;
     const std::optional<NarrowText> rest = WithoutPhrases(folder, phrases);
     if (!rest) continue;
     const auto backup =

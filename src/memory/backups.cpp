@@ -39,11 +39,7 @@ NarrowText Damage(const std::string& folder,
 std::optional<Backup> BackupIn(const std::string& root,
                                const std::string& name) {
   const std::string folder = root + "/" + name;
-  struct stat st;
-  if (name.starts_with('.') || ::lstat(folder.c_str(), &st) != 0 ||
-      !S_ISDIR(st.st_mode)) {
-    return std::nullopt;
-  }
+  if (name.starts_with('.') || !IsPlainFolder(folder)) return std::nullopt;
   const std::optional<std::string> text = ManifestTextIn(folder);
   if (!text || !IsManifestText(*text)) return std::nullopt;
   Backup backup{name, ParseManifest(*text), {}};

@@ -5,6 +5,7 @@
 #include "memory/key_rules.h"
 #include "memory/wording.h"
 #include "store/line_forms.h"
+#include "store/profile.h"
 #include "text/cp932.h"
 #include "text/literal.h"
 #include "text/numbers.h"
@@ -13,8 +14,6 @@ namespace holvan::memory {
 namespace {
 
 using namespace holvan::literals;
-
-constexpr int32_t kProfileLines = 7;
 
 /// Collects the problems of one file.
 class FileCheck {
@@ -132,23 +131,27 @@ void CheckPhrases(FileCheck& check) {
   }
 }
 
-// The numbers are read only when line 2 holds something: the visit count
-// (0 when it is no integer) and five counters (1 when they are none).
+// The numbers are read only when line 2 holds something; one that is no
+// integer is read as its default.
 void CheckProfile(FileCheck& check) {
   const FileLines& lines = check.lines();
   if (lines.Count() < 2 || lines.Text(1).empty()) return;
   for (int32_t i = 1; i < std::min(lines.Count(), kProfileLines); ++i) {
     const std::string_view text = lines.Text(i);
-    const int32_t fallback = i == 1 ? 0 : 1;
+    const int32_t fallback = ProfileNumberDefault(i);
     if (ParseIntOr(text, 0) != ParseIntOr(text, 1)) {
       check.Report(i + 1, InCornerBrackets(text) + "は整数ではないので、"_sj +
                               IntText(fallback) + " として読まれます"_sj);
     }
   }
   if (lines.Count() < kProfileLines) {
+    // Line 2 is there: the lines missing hold counters.
     check.Report(lines.Count() + 1,
-                 "行が足りません: holv.dat は 7 行で、ない行の数は 1 として"
-                 "読まれます"_sj);
+                 "行が足りません: "_sj +
+                     NarrowText(FileName(MemoryFile::kProfile)) + " は "_sj +
+                     IntText(kProfileLines) + " 行で、ない行の数は "_sj +
+                     IntText(ProfileNumberDefault(kProfileLines - 1)) +
+                     " として読まれます"_sj);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "errors/error.h"
 #include "files/atomic_save.h"
 #include "files/read_file.h"
+#include "files/text_lines.h"
 #include "memory/key_rules.h"
 #include "memory/user_text.h"
 #include "memory/wording.h"
@@ -28,9 +29,6 @@ namespace holvan::memory {
 namespace {
 
 using namespace holvan::literals;
-
-/// Holvan reads at most this much of a profile line.
-constexpr std::size_t kProfileLineBytes = 4096;
 
 /// Whether pattern is empty or found in one of texts, by characters.
 bool Holds(std::string_view pattern,
@@ -199,7 +197,7 @@ std::vector<Phrase> MemoryFolder::Phrases(std::string_view containing) const {
 NarrowText MemoryFolder::UserName() const {
   const FileLines& lines = Lines(MemoryFile::kProfile);
   if (lines.Count() == 0) return {};
-  return NarrowText(lines.Text(0).substr(0, kProfileLineBytes));
+  return NarrowText(lines.Text(0).substr(0, kLineReadBytes));
 }
 
 std::vector<UnreadableLine> MemoryFolder::UnreadableLines(
@@ -530,8 +528,10 @@ void MemoryFolder::SetUserName(std::string_view name) {
   CheckEditable();
   Refuse(NotOneLine(name));
   if (name.empty()) throw Error("名前が空です"_sj);
-  if (name.size() > kProfileLineBytes) {
-    throw Error("名前が長すぎます（4096 バイトまでです）"_sj);
+  if (name.size() > kLineReadBytes) {
+    throw Error("名前が長すぎます（"_sj +
+                IntText(static_cast<int64_t>(kLineReadBytes)) +
+                " バイトまでです）"_sj);
   }
   const NarrowText what = "名前の変更"_sj;
   if (Lines(MemoryFile::kProfile).Count() == 0) {

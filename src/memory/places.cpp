@@ -1,8 +1,7 @@
 #include "memory/places.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
+#include <filesystem>
 
 #include "errors/error.h"
 #include "text/cp932.h"
@@ -59,15 +58,13 @@ std::string MemoryFolderToUse(const std::optional<std::string>& dir) {
 }
 
 bool SameFolder(const std::string& a, const std::string& b) {
-  struct stat first;
-  struct stat second;
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
 }
 
 bool IsFolder(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
 }
 
 }  // namespace holvan::memory

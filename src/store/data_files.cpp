@@ -16,11 +16,10 @@
 namespace holvan {
 namespace {
 
-constexpr std::string_view kBrainFile = "brain.dat";
-constexpr std::string_view kDictionaryFile = "dic.dat";
-constexpr std::string_view kPhraseLogFile = "res.dat";
-constexpr std::string_view kProfileFile = "holv.dat";
-constexpr int32_t kProfileLines = 7;
+constexpr std::string_view kBrainFile = FileName(DataFile::kBrain);
+constexpr std::string_view kDictionaryFile = FileName(DataFile::kDictionary);
+constexpr std::string_view kPhraseLogFile = FileName(DataFile::kPhrases);
+constexpr std::string_view kProfileFile = FileName(DataFile::kProfile);
 
 // Each line splits at its first "＝"; a line without one is all value.
 void LoadBrain(const NarrowText& path, Brain& brain) {
@@ -41,14 +40,12 @@ Profile LoadProfile(const NarrowText& path, TextLines& profile) {
   profile.LoadFromFile(path);
   Profile fields;
   fields.user_name = profile.Get(0);
-  const NarrowText visits = profile.Get(1);
-  if (visits.empty()) return fields;
-  fields.visit_count = WrappingIncrement(ParseIntOr(visits, 0));
-  fields.mood = ParseIntOr(profile.Get(2), 1);
-  fields.spare_count1 = ParseIntOr(profile.Get(3), 1);
-  fields.spare_count2 = ParseIntOr(profile.Get(4), 1);
-  fields.spare_count3 = ParseIntOr(profile.Get(5), 1);
-  fields.angry_exit_count = ParseIntOr(profile.Get(6), 1);
+  if (profile.Get(1).empty()) return fields;
+  for (int32_t i = 1; i < kProfileLines; ++i) {
+    fields.*kProfileNumbers[i - 1] =
+        ParseIntOr(profile.Get(i), ProfileNumberDefault(i));
+  }
+  fields.visit_count = WrappingIncrement(fields.visit_count);
   return fields;
 }
 
@@ -121,7 +118,8 @@ Profile LoadStores(std::string_view directory, Stores& stores) {
 void RemoveStaleDataTemporaries(std::string_view directory) {
   // dic.dat is written by the memory's editors, never by the conversation.
   static constexpr std::array<std::string_view, 5> kWritten = {
-      kProfileFile, kBrainFile, kPhraseLogFile, kDiaryFile, kDictionaryFile};
+      kProfileFile, kBrainFile, kPhraseLogFile, FileName(DataFile::kDiary),
+      kDictionaryFile};
   RemoveStaleTemporaries(NarrowText(directory), kWritten);
 }
 
@@ -130,12 +128,9 @@ void UpdateProfile(const Profile& fields, TextLines& profile) {
     for (int32_t i = 0; i < kProfileLines; ++i) profile.Add("");
   }
   profile.Put(0, fields.user_name);
-  profile.Put(1, IntText(fields.visit_count));
-  profile.Put(2, IntText(fields.mood));
-  profile.Put(3, IntText(fields.spare_count1));
-  profile.Put(4, IntText(fields.spare_count2));
-  profile.Put(5, IntText(fields.spare_count3));
-  profile.Put(6, IntText(fields.angry_exit_count));
+  for (int32_t i = 1; i < kProfileLines; ++i) {
+    profile.Put(i, IntText(fields.*kProfileNumbers[i - 1]));
+  }
 }
 
 void SaveStores(std::string_view directory, const Stores& stores) {

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "store/data_file.h"
 #include "store/profile.h"
 #include "store/stores.h"
 
 namespace holvan {
-
-/// The diary's file, which diary mode alone reads and writes.
-inline constexpr std::string_view kDiaryFile = "diary.dat";
 
 /// directory + "/" + name.
 NarrowText DataFilePath(std::string_view directory, std::string_view name);

@@ -38,11 +38,14 @@ std::optional<std::string> Enclosed(std::string_view line, std::size_t& from,
 }
 
 // The syncs and renames of a trace made with strace -f -y, in order: a
-// sync's descriptor shows its file in <...>; a rename's two paths are its
-// first two quoted arguments (renameat's folders, unquoted, stand before
-// each).
+// descriptor shows its file in <...>; a rename's two paths are its first two
+// quoted arguments (renameat's folders, unquoted, stand before each). A
+// temporary made without a name is synced through its descriptor before
+// linkat() names it through /proc: the name then counts as synced.
 std::vector<Call> SyncsAndRenames(const std::string& trace) {
   std::vector<Call> calls;
+  // The descriptors synced and not closed since.
+  std::set<std::string> synced;
   std::istringstream lines(trace);
   std::string line;
   while (std::getline(lines, line)) {
@@ -52,14 +55,27 @@ std::vector<Call> SyncsAndRenames(const std::string& trace) {
     const std::size_t space = line.rfind(' ', at);
     const std::size_t start = space == std::string::npos ? 0 : space + 1;
     const std::string name = line.substr(start, at - start);
+    const std::string descriptor =
+        line.substr(at + 1, line.find('<', at) - at - 1);
     if (name == "fsync" || name == "fdatasync") {
       if (std::optional<std::string> path = Enclosed(line, at, '<', '>')) {
         calls.push_back({*path, std::nullopt});
+        synced.insert(descriptor);
       }
     } else if (name == "rename" || name == "renameat" || name == "renameat2") {
       std::optional<std::string> from = Enclosed(line, at, '"', '"');
       std::optional<std::string> to = Enclosed(line, at, '"', '"');
       if (from && to) calls.push_back({*from, *to});
+    } else if (name == "linkat") {
+      std::optional<std::string> from = Enclosed(line, at, '"', '"');
+      std::optional<std::string> to = Enclosed(line, at, '"', '"');
+      const std::string_view proc = "/proc/self/fd/";
+      if (from && to && from->starts_with(proc) &&
+          synced.contains(from->substr(proc.size()))) {
+        calls.push_back({*to, std::nullopt});
+      }
+    } else if (name == "close") {
+      synced.erase(descriptor);
     }
   }
   return calls;
@@ -76,7 +92,8 @@ TEST(SyncTest, TheCloseAndTheDiarySyncEachFileAndItsFolder) {
   WriteFile(folder + "/res.dat", "");
   const std::string trace = TracedRun(
       folder, "犬とは動物だ\n日記\n今日\nセーブ\n/quit\n",
-      {"-y", "-e", "trace=fsync,fdatasync,rename,renameat,renameat2"});
+      {"-y", "-e",
+       "trace=fsync,fdatasync,rename,renameat,renameat2,linkat,close"});
   const std::vector<Call> calls = SyncsAndRenames(trace);
 
   std::set<std::string> saved;

@@ -20,7 +20,9 @@ class FileCheck {
  public:
   FileCheck(const MemoryFolder& memory, MemoryFile file,
             std::vector<Problem>& problems)
-      : lines_(memory.Lines(file)), file_(file), problems_(problems) {}
+      : lines_(memory.Lines(file)), file_(file), problems_(problems) {
+    first_lines_.reserve(static_cast<std::size_t>(lines_.Count()));
+  }
 
   const FileLines& lines() const { return lines_; }
 
@@ -62,7 +64,7 @@ class FileCheck {
   template <typename Message>
   void Repeated(int32_t line, std::string_view key, Message message) {
     if (key.empty()) return;
-    const auto [first, fresh] = first_lines_.try_emplace(NarrowText(key), line);
+    const auto [first, fresh] = first_lines_.try_emplace(key, line);
     if (!fresh) Report(line, message(first->second));
   }
 
@@ -75,7 +77,8 @@ class FileCheck {
   const FileLines& lines_;
   MemoryFile file_;
   std::vector<Problem>& problems_;
-  std::unordered_map<NarrowText, int32_t> first_lines_;
+  // Keys as views of the lines, which outlive the check.
+  std::unordered_map<std::string_view, int32_t> first_lines_;
 };
 
 void CheckDictionary(FileCheck& check) {

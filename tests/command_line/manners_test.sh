@@ -31,7 +31,9 @@ mkdir -p "$HOME"
 
 # run PROGRAM ARGUMENT...: status, stdout and stderr in $work.
 run() {
-  "$bin/$@" >"$work/out" 2>"$work/err"
+  name=$1
+  shift
+  "$bin/$name" "$@" >"$work/out" 2>"$work/err"
   status=$?
 }
 

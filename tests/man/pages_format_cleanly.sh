@@ -18,7 +18,7 @@ for page in "$@"; do
     for width in 60n 80n 100n; do
       # A loop is killed after a generous deadline, not left to hang.
       warnings=$(preconv -e UTF-8 "$page" |
-        timeout 120 groff -ww -z -man -T$device -rLL=$width 2>&1)
+        timeout 120 groff -ww -z -man -T"$device" -rLL="$width" 2>&1)
       status=$?
       if [ "$status" -ne 0 ] || [ -n "$warnings" ]; then
         echo "FAIL: $page for $device at $width (status $status)"

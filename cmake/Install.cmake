@@ -64,6 +64,14 @@ foreach(page ${HOLVAN_MANUAL_PAGES})
           DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man${section})
 endforeach()
 
+# bash completion, found by bash-completion under each program's name.
+foreach(program holvan holvan-start holvan-term holvan-memory
+        holvan-memory-editor)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/completions/holvan
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+          RENAME ${program})
+endforeach()
+
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/holvan.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         RENAME ${HOLVAN_APP_ID}.desktop)

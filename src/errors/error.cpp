@@ -19,8 +19,10 @@ NarrowText WithPath(const NarrowText& pattern, std::string_view path) {
 
 }  // namespace
 
-Error::Error(NarrowText message)
-    : std::runtime_error(NarrowToUtf8(message)), message_(std::move(message)) {}
+Error::Error(NarrowText message, int system_error)
+    : std::runtime_error(NarrowToUtf8(message)),
+      message_(std::move(message)),
+      system_error_(system_error) {}
 
 NarrowText Error::BoxText() const {
   if (!message_.empty() && static_cast<unsigned char>(message_.back()) > '.') {
@@ -35,8 +37,8 @@ Error ListIndexError(int32_t index) {
 
 Error AppendError() { return Error("行を挿入できません"_sj); }
 
-Error OpenError(std::string_view path) {
-  return Error(WithPath("ﾌｧｲﾙ %s は開けません"_sj, path));
+Error OpenError(std::string_view path, int system_error) {
+  return Error(WithPath("ﾌｧｲﾙ %s は開けません"_sj, path), system_error);
 }
 
 Error CreateError(std::string_view path) {

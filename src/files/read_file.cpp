@@ -25,8 +25,9 @@ FileBytes ReadFileBytes(const NarrowText& path, TooLarge too_large,
   // the program; only a regular file is read.
   Fd fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
   struct stat st;
-  if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-    throw OpenError(path);
+  if (!fd.ok() || ::fstat(fd.get(), &st) != 0) throw OpenError(path, errno);
+  if (!S_ISREG(st.st_mode)) {
+    throw OpenError(path, S_ISDIR(st.st_mode) ? EISDIR : 0);
   }
   const auto refuse = [&] {
     return too_large == TooLarge::kCapacityError ? CapacityError()
@@ -46,7 +47,7 @@ FileBytes ReadFileBytes(const NarrowText& path, TooLarge too_large,
       do {
         n = ::read(fd.get(), bytes.data() + bytes.size(), bytes.spare() - room);
       } while (n < 0 && errno == EINTR);
-      if (n < 0) throw OpenError(path);
+      if (n < 0) throw OpenError(path, errno);
       if (n == 0) break;
       bytes.Resize(bytes.size() + static_cast<size_t>(n));
       if (bytes.size() > most) throw refuse();

@@ -342,6 +342,10 @@ ImportReport MemoryFolder::ImportFacts(std::string_view utf8) {
     const auto skip = [&](NarrowText reason) {
       report.skipped.push_back({number, std::move(reason)});
     };
+    if (!IsUtf8(line)) {
+      skip("UTF-8 ではありません"_sj);
+      continue;
+    }
     const std::size_t separator = line.find_first_of("*\t");
     if (separator == std::string_view::npos) {
       skip("区切り（「*」かタブ）がありません"_sj);

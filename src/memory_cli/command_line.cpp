@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "memory_cli/help_text.h"
 #include "os/command_line.h"
 #include "os/user_language.h"
 #include "text/numbers.h"
@@ -104,11 +105,87 @@ bool FitsForm(const Request& request) {
   }
 }
 
+/// The words that may follow first in a command ("dic, brain..."), joined
+/// in the user's language; empty for a command of one word.
+std::string SecondWords(std::string_view first) {
+  std::string words;
+  for (const Form& form : kForms) {
+    if (form.words[0] != first || form.words[1].empty()) continue;
+    if (!words.empty()) words += InUserLanguage("、", ", ");
+    words += form.words[1];
+  }
+  return words;
+}
+
+/// The file names among the arguments of restore that are no memory file's.
+std::string StrangeFiles(std::span<const std::string> names) {
+  std::string strange;
+  for (const std::string& name : names) {
+    if (std::none_of(
+            memory::kMemoryFiles.begin(), memory::kMemoryFiles.end(),
+            [&](MemoryFile file) { return memory::FileName(file) == name; })) {
+      strange += (strange.empty() ? "" : " ") + name;
+    }
+  }
+  return strange;
+}
+
+/// The memory files' names, "dic.dat, brain.dat...".
+std::string MemoryFileNames() {
+  std::string names;
+  for (MemoryFile file : memory::kMemoryFiles) {
+    if (!names.empty()) names += ", ";
+    names += memory::FileName(file);
+  }
+  return names;
+}
+
+/// Why the words and options do not fit form.
+std::string FormProblem(const Form& form, const Request& request) {
+  if (form.command == Command::kRestore && !request.arguments.empty()) {
+    const std::string strange =
+        StrangeFiles(std::span(request.arguments).subspan(1));
+    if (!strange.empty()) {
+      return InUserLanguage("記憶のファイルではありません: ",
+                            "not a memory file: ") +
+             strange + " (" + MemoryFileNames() + ")";
+    }
+  }
+  return InUserLanguage("引数かオプションが違います: ",
+                        "wrong arguments or options for: ") +
+         std::string(form.words[0]) +
+         (form.words[1].empty() ? "" : " " + std::string(form.words[1]));
+}
+
+Request UnknownCommand(std::string_view word) {
+  return Refuse(InUserLanguage("知らないコマンドです: ", "unknown command: ") +
+                std::string(word));
+}
+
+/// The help that "help [COMMAND]" or "COMMAND --help" asks for.
+Request HelpFor(std::span<const std::string> words) {
+  if (!words.empty() && words[0] == "help") words = words.subspan(1);
+  if (words.empty()) return Only<Request>(HelpOrVersion('h'));
+  std::optional<std::string> help = CommandHelp(words[0]);
+  if (!help) return UnknownCommand(words[0]);
+  Request request = Only<Request>(HelpOrVersion('h'));
+  request.outcome.help = std::move(*help);
+  return request;
+}
+
 /// Fills in the command from the words left after the options.
 Request WithCommand(Request request, std::span<const std::string> words,
                     unsigned given) {
   if (words.empty()) {
     return Refuse(InUserLanguage("コマンドがありません", "no command"));
+  }
+  if (words[0] == "help") {
+    if (words.size() > 3 || given != kNone) {
+      return Refuse(InUserLanguage("引数かオプションが違います: ",
+                                   "wrong arguments or options for: ") +
+                    "help");
+    }
+    return HelpFor(words);
   }
   for (std::size_t i = 0; i < std::size(kForms); ++i) {
     const Form& form = kForms[i];
@@ -124,15 +201,21 @@ Request WithCommand(Request request, std::span<const std::string> words,
     const std::size_t count = request.arguments.size();
     if ((given & ~form.allowed) != 0 || count < form.least ||
         count > form.most || !FitsForm(request)) {
-      return Refuse(InUserLanguage("引数かオプションが違います: ",
-                                   "wrong arguments or options for: ") +
-                    std::string(form.words[0]) +
-                    (length == 2 ? " " + std::string(form.words[1]) : ""));
+      return Refuse(FormProblem(form, request));
     }
     return request;
   }
-  return Refuse(InUserLanguage("知らないコマンドです: ", "unknown command: ") +
-                words[0] + (words.size() > 1 ? " " + words[1] : ""));
+  if (const std::string second = SecondWords(words[0]); !second.empty()) {
+    return Refuse(words.size() < 2
+                      ? InUserLanguage(words[0] + " には " + second +
+                                           " のどれかが要ります",
+                                       words[0] + " needs one of: " + second)
+                      : InUserLanguage("知らない種類です: ", "unknown kind: ") +
+                            words[0] + " " + words[1] +
+                            InUserLanguage("（" + second + " のどれか）",
+                                           " (one of: " + second + ")"));
+  }
+  return UnknownCommand(words[0]);
 }
 
 }  // namespace
@@ -160,6 +243,7 @@ Request ParseCommandLine(int argc, char** argv) {
   };
   Request request;
   unsigned given = kNone;
+  bool help = false;
   StartGetopt();
   int c;
   while ((c = getopt_long(argc, argv, ":d:g:n:h", kOptions, nullptr)) != -1) {
@@ -200,6 +284,8 @@ Request ParseCommandLine(int argc, char** argv) {
         given |= kExact;
         break;
       case 'h':
+        help = true;
+        break;
       case kVersionOption:
         return Only<Request>(HelpOrVersion(c));
       default:
@@ -207,6 +293,7 @@ Request ParseCommandLine(int argc, char** argv) {
     }
   }
   const std::vector<std::string> words(argv + optind, argv + argc);
+  if (help) return HelpFor(words);
   return WithCommand(std::move(request), words, given);
 }
 

@@ -15,7 +15,7 @@ namespace {
 using namespace holvan::literals;
 
 /// Edits the memory of folder and saves it; a removed phrase then goes from
-/// the backups too.
+/// the backups too. An import that left a line out fails once it is saved.
 int EditFolder(const std::string& folder, const Request& request) {
   const std::optional<FolderLock> lock = HoldFolder(folder);
   if (!lock) return kFolderInUse;
@@ -28,7 +28,7 @@ int EditFolder(const std::string& folder, const Request& request) {
     RemoveFromBackups(memory::BackupsFolderFor(folder, request.backups),
                       edited);
   }
-  return kDone;
+  return edited.left_out ? kFailed : kDone;
 }
 
 }  // namespace

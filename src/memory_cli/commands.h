@@ -39,6 +39,8 @@ struct Edited {
   /// removed from res.dat; or, when res.dat had none (said is then empty),
   /// the one asked for.
   std::vector<NarrowText> phrases = {};
+  /// import: a line was not added, which makes the exit status kFailed.
+  bool left_out = false;
 };
 
 /// Makes the edit the request asks for.

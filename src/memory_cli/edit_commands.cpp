@@ -50,7 +50,7 @@ NarrowText ReadStandardInput() {
     if (n == 0) return bytes;
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw OpenError("-");
+      throw OpenError("-", errno);
     }
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
@@ -153,22 +153,24 @@ std::vector<NarrowText> RemoveDefinition(MemoryFolder& memory,
   return {said};
 }
 
-std::vector<NarrowText> Import(MemoryFolder& memory, const Request& request) {
+/// Adds the lines of the file; those left out are told on standard error.
+Edited Import(MemoryFolder& memory, const Request& request) {
   const std::string& file = request.arguments[0];
   const memory::ImportReport report = memory.ImportFacts(
       file == "-" ? ReadStandardInput() : NarrowText(ReadFileBytes(file)));
   for (const memory::ReplacedLine& replaced : report.replaced) {
     Notify(std::to_string(replaced.line) + " 行目: " + replaced.notice);
   }
-  std::vector<NarrowText> said;
   for (const memory::SkippedLine& skipped : report.skipped) {
-    said.push_back(IntText(skipped.line) + " 行目: "_sj + skipped.reason);
+    Complain(IntText(skipped.line) + " 行目: "_sj + skipped.reason);
   }
-  said.push_back("dic.dat に "_sj + IntText(report.added) +
-                 " 件加えました。"_sj +
-                 IntText(static_cast<int64_t>(report.skipped.size())) +
-                 " 行は加えませんでした"_sj);
-  return said;
+  Edited edited;
+  edited.said.push_back("dic.dat に "_sj + IntText(report.added) +
+                        " 件加えました。"_sj +
+                        IntText(static_cast<int64_t>(report.skipped.size())) +
+                        " 行は加えませんでした"_sj);
+  edited.left_out = !report.skipped.empty();
+  return edited;
 }
 
 }  // namespace
@@ -198,7 +200,7 @@ Edited Edit(MemoryFolder& memory, const Request& request) {
       return {{"名前を"_sj + InCornerBrackets(name) + "にしました"_sj}};
     }
     case Command::kImport:
-      return {Import(memory, request)};
+      return Import(memory, request);
     default:
       return {};
   }

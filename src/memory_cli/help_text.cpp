@@ -1,5 +1,7 @@
 #include "memory_cli/help_text.h"
 
+#include <string_view>
+
 #include "os/user_language.h"
 
 namespace holvan::memory_cli {
@@ -7,6 +9,7 @@ namespace {
 
 constexpr std::string_view kJapaneseHelp =
     R"(使い方: holvan-memory [--dir フォルダ] コマンド [引数...]
+       holvan-memory help [コマンド] | コマンド --help
        holvan-memory -h | --help | --version
 
 Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見て、
@@ -37,7 +40,8 @@ Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見
                           発言の記録（res.dat）と、すべてのバックアップから消します
   rename 名前             ユーザーの名前を変えます
   import dic ファイル     「言葉*説明」か「言葉<タブ>説明」の行を辞書に加えます
-                          （- は標準入力）
+                          （- は標準入力）。加えなかった行は行番号とわけを
+                          標準エラーに示し、一行でもあれば終了ステータスは 1 です
   backup [--daily]        記憶のファイルを今日の日付のフォルダにバックアップします
                           （--daily: 今日の分があれば何もしません）。取った日時の
                           新しい 14 個を残します
@@ -61,7 +65,7 @@ Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見
   -h, --help              この説明を表示します
   --version               版を表示します
 
-終了ステータス: 0 成功、1 失敗、2 コマンドラインの誤り、3 ほかのプログラムが
+終了ステータス: 0 成功、1 失敗（import で加えなかった行があるときも）、2 コマンドラインの誤り、3 ほかのプログラムが
 フォルダを使用中（「Holvan の終了後に編集できます（holvan-term、プロセス 1234）」
 のように、そのプログラムを言います。何も変えていません）、4 check が問題を
 見つけた。
@@ -69,6 +73,7 @@ Holvan の記憶（dic.dat、brain.dat、res.dat、holv.dat、diary.dat）を見
 
 constexpr std::string_view kEnglishHelp =
     R"(Usage: holvan-memory [--dir FOLDER] COMMAND [ARGUMENT...]
+       holvan-memory help [COMMAND] | COMMAND --help
        holvan-memory -h | --help | --version
 
 Shows, searches, edits and backs up Holvan's memory (dic.dat, brain.dat,
@@ -104,7 +109,9 @@ Editing (once Holvan has ended):
                           backup
   rename NAME             changes the user's name
   import dic FILE         adds the "KEY*TEXT" or "KEY<TAB>TEXT" lines of FILE
-                          to the dictionary (- reads standard input)
+                          to the dictionary (- reads standard input); each
+                          line not added is told on standard error with its
+                          number and why, and makes the exit status 1
   backup [--daily]        backs the memory files up in a folder named by
                           today's date; keeps the 14 taken last
   restore [--exact] NAME [FILE...]
@@ -128,7 +135,7 @@ Options:
   -h, --help              show this text
   --version               show the version
 
-Exit status: 0 done, 1 failed, 2 wrong command line, 3 another program holds
+Exit status: 0 done, 1 failed (also when import left a line out), 2 wrong command line, 3 another program holds
 the folder (named, as in "Holvan の終了後に編集できます（holvan-term、プロセス
 1234）"; nothing was changed), 4 check found problems.
 )";
@@ -136,5 +143,39 @@ the folder (named, as in "Holvan の終了後に編集できます（holvan-term
 }  // namespace
 
 std::string HelpText() { return InUserLanguage(kJapaneseHelp, kEnglishHelp); }
+
+std::optional<std::string> CommandHelp(std::string_view command) {
+  const std::string help = HelpText();
+  const std::string word(command);
+  std::string entries;
+  std::string options;
+  std::string* kept = nullptr;
+  for (std::string_view rest = help; !rest.empty();) {
+    const std::size_t end = std::min(rest.find('\n') + 1, rest.size());
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end);
+    if (line.starts_with("   ")) {
+      // A description's next line belongs where its entry went.
+      if (kept != nullptr) *kept += line;
+      continue;
+    }
+    kept = nullptr;
+    if (line.starts_with("  -")) {
+      // An option that only the command takes says so first: "list: ...".
+      const std::size_t gap = line.find("  ", 2);
+      const std::string_view about =
+          line.substr(std::min(line.find_first_not_of(' ', gap), line.size()));
+      if (about.starts_with(word + ":") || about.starts_with(word + " ")) {
+        kept = &options;
+      }
+    } else if (line.starts_with("  " + word + " ") ||
+               line.starts_with("  " + word + "\n")) {
+      kept = &entries;
+    }
+    if (kept != nullptr) *kept += line;
+  }
+  if (entries.empty()) return std::nullopt;
+  return options.empty() ? entries : entries + "\n" + options;
+}
 
 }  // namespace holvan::memory_cli

@@ -1,4 +1,5 @@
 #include <optional>
+#include <string>
 
 #include "errors/failure.h"
 #include "memory_cli/command_line.h"
@@ -7,6 +8,8 @@
 #include "memory_cli/output.h"
 #include "os/command_line.h"
 #include "os/process_start.h"
+#include "os/system_reason.h"
+#include "text/cp932.h"
 
 int main(int argc, char** argv) {
   holvan::PrepareProcess();
@@ -20,6 +23,10 @@ int main(int argc, char** argv) {
   const std::optional<holvan::Error> failure = holvan::FailureOf(
       [&] { status = holvan::memory_cli::RunCommand(request); });
   if (!failure) return status;
-  holvan::memory_cli::Complain(failure->message());
+  std::string said = holvan::NarrowToTerminalUtf8(failure->message());
+  if (failure->system_error() != 0) {
+    said += ": " + holvan::SystemReason(failure->system_error());
+  }
+  holvan::memory_cli::Notify(said);
   return holvan::memory_cli::kFailed;
 }

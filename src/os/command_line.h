@@ -19,6 +19,9 @@ struct CommandLineOutcome {
   Asked asked = Asked::kRun;
   /// Why the command line was refused (kUsageError only), UTF-8.
   std::string problem;
+  /// kHelp: the help to show instead of the program's whole help (a
+  /// command's own), UTF-8; empty for the whole help.
+  std::string help;
 };
 
 /// A refusal of the command line for problem.
@@ -54,12 +57,18 @@ struct ProgramTexts {
 inline constexpr int kUsageErrorStatus = 2;
 
 /// Does what outcome asks besides the program's own work: the help, or the
-/// name and release ("holvan-memory 1.0.0") then about, on standard output,
+/// name and release ("holvan-memory 1.1.0") then about, on standard output,
 /// status 0; for a usage error, "NAME: problem" (its control characters made
-/// harmless) and the help on standard error, kUsageErrorStatus. Nothing when
-/// the program is to run.
+/// harmless) and a line saying where to read more ("Try 'NAME --help'") on
+/// standard error, kUsageErrorStatus. Nothing when the program is to run.
+/// Whatever it answers, the program's end checks standard output and error
+/// (CheckStandardStreamsAtExit).
 std::optional<int> AnswerCommandLine(const CommandLineOutcome& outcome,
                                      const ProgramTexts& program);
+
+/// The command line of a program without options of its own: -h, --help and
+/// --version; anything else is refused.
+CommandLineOutcome ParseHelpAndVersion(int argc, char** argv);
 
 /// Makes getopt_long read main's arguments from the first again, without its
 /// own messages (English only).

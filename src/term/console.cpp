@@ -1,12 +1,18 @@
 #include "term/console.h"
 
+#include <cerrno>
 #include <string>
+
+#include "os/standard_streams.h"
 
 namespace holvan::term {
 
 void WriteAll(std::FILE* stream, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-  std::fflush(stream);
+  // A failed write is told at the end; the conversation goes on and saves.
+  if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+      std::fflush(stream) != 0) {
+    NoteWriteFailure(errno);
+  }
   std::clearerr(stream);
 }
 

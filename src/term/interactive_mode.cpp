@@ -24,6 +24,7 @@
 #include "term/run_event.h"
 #include "term/run_loop.h"
 #include "term/term_view.h"
+#include "term/terminal_titles.h"
 #include "term/typed_line.h"
 #include "term/version_text.h"
 #include "text/cp932.h"
@@ -70,7 +71,7 @@ class InteractiveRun {
  public:
   InteractiveRun(Platform& platform, SignalBridge& signals)
       : signals_(signals),
-        console_(isatty(STDOUT_FILENO) == 1),
+        console_(TerminalTakesTitles()),
         view_(console_),
         companion_(view_, platform) {
     view_.OnIdleRemarksSwitched([this](bool on) { SwitchIdleTimer(on); });

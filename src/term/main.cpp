@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
   const holvan::term::ParsedCommandLine parsed =
       holvan::term::ParseCommandLine(argc, argv);
   if (const std::optional<int> status = holvan::AnswerCommandLine(
-          parsed.outcome, {"holvan-term", holvan::term::UsageText,
-                           holvan::term::VersionText})) {
+          parsed.outcome,
+          {"holvan-term", holvan::term::UsageText, holvan::term::AboutText})) {
     return *status;
   }
   holvan::system::SystemPlatform platform(parsed.overrides);

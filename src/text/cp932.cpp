@@ -253,6 +253,14 @@ bool FitsCodePage932(std::string_view utf8) {
   return true;
 }
 
+bool IsUtf8(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    if (DecodeUtf8At(text, i) == kBadUtf8) return false;
+  }
+  return true;
+}
+
 std::vector<LookAlike> LookAlikesIn(std::string_view utf8) {
   const Tables& t = cp932::kTables;
   std::vector<LookAlike> found;

@@ -57,6 +57,9 @@ NarrowText Utf8ToNarrow(std::string_view utf8);
 /// holds, so that Utf8ToNarrow loses nothing of it.
 bool FitsCodePage932(std::string_view utf8);
 
+/// Whether text is well-formed UTF-8.
+bool IsUtf8(std::string_view text);
+
 /// A character that Utf8ToNarrow stores as another one that looks like it,
 /// because the code page lacks it: U+301C (〜) as U+FF5E (～), U+2212 (−) as
 /// U+FF0D (－), U+00A5 (¥) as U+005C.

@@ -1,7 +1,9 @@
 // holvan: the companion in its desktop window, working in the current folder.
 
 #include <QApplication>
+#include <optional>
 
+#include "os/command_line.h"
 #include "os/process_start.h"
 #include "qt/desktop_identity.h"
 #include "qt/program_end.h"
@@ -9,12 +11,22 @@
 #include "qt/run_window.h"
 #include "store/working_folder.h"
 #include "system/system_platform.h"
+#include "ui/help_text.h"
 #include "ui/main_window.h"
 #include "ui/window_folder.h"
 
 int main(int argc, char** argv) {
   holvan::PrepareProcess();
-  QApplication application(argc, argv);
+  // Answered before Qt starts, so that no display is needed.
+  if (const std::optional<int> status =
+          holvan::AnswerCommandLine(holvan::ParseHelpAndVersion(argc, argv),
+                                    {"holvan", holvan::WindowHelpText})) {
+    return *status;
+  }
+  // Qt sees only the program's name: it is set up through its environment.
+  int qt_argc = 1;
+  char* qt_argv[] = {argv[0], nullptr};
+  QApplication application(qt_argc, qt_argv);
   holvan::SetDesktopIdentity();
   holvan::InstallQtJapanese();
   holvan::system::SystemPlatform platform;

@@ -466,7 +466,9 @@ TEST_F(MemoryFolderTest, ImportsFactsAndSaysWhyLinesWereSkipped) {
       "京都\tもう一度\n"
       "𠀋*辞書にない字\n"
       "ありがとうは*礼\n"
-      "札幌*");
+      "札幌*\n"
+      // 東京*首都 in code page 932.
+      "\x93\x8c\x8b\x9e*\x8e\xf1\x93\x73");
   EXPECT_EQ(report.added, 2);
   std::vector<std::string> skipped;
   for (const SkippedLine& line : report.skipped) {
@@ -481,7 +483,7 @@ TEST_F(MemoryFolderTest, ImportsFactsAndSaysWhyLinesWereSkipped) {
                 "8 コードページ 932 にない文字があります",
                 "9 「ありがとうは」は質問で尋ねられません（6 "
                 "文字目の「は」で話題が切れます）",
-                "10 説明が空です"}));
+                "10 説明が空です", "11 UTF-8 ではありません"}));
   memory.Undo();
   EXPECT_TRUE(memory.UnsavedFiles().empty());
 }

@@ -73,11 +73,11 @@ class Tmux {
   }
 
   /// Starts holvan-term in folder with the locale settings locale (such as
-  /// "LC_ALL=C") on a 100 × 30 pane, which stays after it ends; waits for
-  /// its first prompt.
+  /// "LC_ALL=C") on a 100 × 30 pane of the terminal type term, which stays
+  /// after it ends; waits for its first prompt.
   bool StartHolvan(const std::string& folder, const std::string& locale,
-                   uint32_t seed) {
-    const std::string command = "env " + locale + " TERM=xterm " +
+                   uint32_t seed, const std::string& term = "xterm") {
+    const std::string command = "env " + locale + " TERM=" + term + " " +
                                 Quoted(HOLVAN_TERM_PATH) + " --seed " +
                                 std::to_string(seed) + " --now " +
                                 Quoted(std::string(kNow));
@@ -135,6 +135,18 @@ class InteractiveTest : public ::testing::Test {
   TempDir dir;
   Tmux tmux;
 };
+
+// The title is set only where terminfo says the terminal takes one.
+TEST_F(InteractiveTest, TitleOnlyWhereTheTerminalTakesOne) {
+  for (const auto& [term, titled] : std::vector<std::pair<std::string, bool>>{
+           {"dumb", false}, {"vt100", false}, {"xterm", true}}) {
+    Tmux own;
+    ASSERT_TRUE(own.StartHolvan(dir.path(), "LC_ALL=C.UTF-8", 0, term)) << term;
+    EXPECT_EQ(own.Run({"display-message", "-p", "#{pane_title}"}) == "Holvan\n",
+              titled)
+        << term;
+  }
+}
 
 TEST_F(InteractiveTest, RemarkWhileTypingLeavesTheLineIntact) {
   dir.WriteSj("dic.dat", "大阪*商人の町\r\n");

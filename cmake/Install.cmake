@@ -82,5 +82,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/icons/hicolor
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/holvan.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${HOLVAN_APP_ID}.svg)
+# The README with the pictures it shows.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+file(GLOB HOLVAN_README_PICTURES ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${HOLVAN_README_PICTURES} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)

@@ -89,6 +89,13 @@ for size in 16 32 48 64 128 256; do
   [ -f "$icon" ] || fail "no ${size}x${size} icon"
 done
 [ -x "$prefix/bin/holvan-start" ] || fail "holvan-start is not executable"
+# Every file the installed README links to is installed beside it.
+readme=$share/doc/holvan/README.md
+sed -n 's/.*](\([^):]*\)).*/\1/p' "$readme" >"$work/links.txt"
+[ -s "$work/links.txt" ] || fail "no links found in the installed README"
+while read -r link; do
+  [ -f "$(dirname "$readme")/$link" ] || fail "the installed README links $link"
+done <"$work/links.txt"
 
 desktop-file-validate "$share/applications/io.github.holvan.Holvan.desktop" ||
   fail "desktop-file-validate"

@@ -5,12 +5,15 @@
 
 #include "editor/editor_window.h"
 #include "editor/options.h"
+#include "errors/error.h"
+#include "memory/places.h"
 #include "os/command_line.h"
 #include "os/process_start.h"
 #include "qt/desktop_identity.h"
 #include "qt/program_end.h"
 #include "qt/qt_translation.h"
 #include "qt/run_window.h"
+#include "qt/window_raising.h"
 
 int main(int argc, char** argv) {
   holvan::PrepareProcess();
@@ -27,7 +30,18 @@ int main(int argc, char** argv) {
   QApplication application(qt_argc, qt_argv);
   holvan::SetDesktopIdentity();
   holvan::InstallQtJapanese();
+  // A second start on the folder brings the running window to the front; a
+  // folder that cannot be named is the window's to report.
+  std::optional<QString> channel;
+  try {
+    channel = holvan::RaisingChannel(
+        "holvan-memory-editor", holvan::memory::MemoryFolderToUse(options.dir));
+  } catch (const holvan::Error&) {
+  }
+  if (channel && holvan::AskToRaise(*channel)) return 0;
   holvan::editor::EditorWindow window(options.dir);
+  std::optional<holvan::RaiseOnRequest> raising;
+  if (channel) raising.emplace(&window, *channel);
   holvan::SaveAtProgramEnd(window);
   const int status = holvan::RunWindow(window);
   return window.edits_lost() ? 1 : status;

@@ -7,8 +7,12 @@ namespace holvan {
 // Its nested event loop keeps the windows' timers ticking.
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const NarrowText& caption,
              const NarrowText& text) {
-  QMessageBox box(icon, ShownText(caption), ShownText(text), QMessageBox::Ok,
-                  parent);
+  ShowBox(parent, icon, ShownText(caption), ShownText(text));
+}
+
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+             const QString& text) {
+  QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
   box.exec();
 }
 

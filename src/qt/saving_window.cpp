@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "errors/failure.h"
+#include "qt/context_menu_key.h"
 #include "qt/message_box.h"
 #include "text/cp932.h"
 
@@ -11,7 +12,9 @@ namespace holvan {
 
 SavingWindow::SavingWindow(const char* program, NarrowText caption,
                            QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, flags), program_(program), caption_(std::move(caption)) {}
+    : QWidget(parent, flags), program_(program), caption_(std::move(caption)) {
+  OpenContextMenusWithShiftF10(this);
+}
 
 void SavingWindow::SaveQuietly() {
   if (finished_) return;

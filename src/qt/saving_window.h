@@ -11,7 +11,8 @@ namespace holvan {
 
 /// A top-level window holding work that the end of the program must not
 /// lose. Each of its events runs through one guard that shows the window's
-/// error box.
+/// error box. Shift+F10 opens the focused control's menu, as the Menu key
+/// does.
 class SavingWindow : public QWidget {
  public:
   /// program: what a failure written to the standard error stream starts

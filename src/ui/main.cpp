@@ -9,6 +9,7 @@
 #include "qt/program_end.h"
 #include "qt/qt_translation.h"
 #include "qt/run_window.h"
+#include "qt/window_raising.h"
 #include "store/working_folder.h"
 #include "system/system_platform.h"
 #include "ui/help_text.h"
@@ -30,11 +31,16 @@ int main(int argc, char** argv) {
   holvan::SetDesktopIdentity();
   holvan::InstallQtJapanese();
   holvan::system::SystemPlatform platform;
+  // A second start on the folder brings the running window to the front.
+  const QString channel =
+      holvan::RaisingChannel("holvan", platform.WorkingFolder());
+  if (holvan::AskToRaise(channel)) return 0;
   // Held until the program ends.
   const std::optional<holvan::FolderLock> folder =
       holvan::ClaimWindowFolder(platform.WorkingFolder());
   if (!folder) return holvan::kFolderBusyStatus;
   holvan::MainWindow window(platform);
+  holvan::RaiseOnRequest raising(&window, channel);
   holvan::SaveAtProgramEnd(window);
   return holvan::RunWindow(window);
 }

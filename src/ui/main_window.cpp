@@ -73,6 +73,7 @@ void MainWindow::BuildControls() {
   input_line_ = new InputLine(this);
   input_line_->setObjectName(QStringLiteral("input_line"));
   input_line_->setGeometry(6, 194, 283, 21);
+  transcript_->SetTypingTarget(input_line_);
   input_line_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(input_line_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) {
@@ -182,7 +183,7 @@ void MainWindow::IdleTick() {
 }
 
 void MainWindow::OpenSupportPage() {
-  Guarded([] { OpenSupportPageInBrowser(); });
+  Guarded([this] { OpenSupportPageInBrowser(this); });
 }
 
 void MainWindow::ShowVersion() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QUrl>
+#include <QWidget>
 
 namespace holvan {
 
@@ -10,8 +11,9 @@ namespace holvan {
 /// there.
 QUrl SupportPageUrl();
 
-/// Opens the support page in the default browser. A page that cannot be
-/// opened is passed over in silence.
-void OpenSupportPageInBrowser();
+/// Opens the support page in the default browser, through xdg-open. When
+/// there is no page, or no browser takes it, a box over parent says so and
+/// where the page is.
+void OpenSupportPageInBrowser(QWidget* parent);
 
 }  // namespace holvan

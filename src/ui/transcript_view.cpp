@@ -1,5 +1,7 @@
 #include "ui/transcript_view.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
@@ -41,6 +43,9 @@ TranscriptView::TranscriptView(QWidget* parent) : QPlainTextEdit(parent) {
   setPalette(GreyFieldColours(palette()));
 
   default_pointer_ = viewport()->cursor().shape();
+  // A click on the conversation leaves the focus in the input line, so that
+  // typing and Enter go on there.
+  setFocusPolicy(Qt::TabFocus);
 }
 
 void TranscriptView::Reload(std::string_view text) {
@@ -137,6 +142,36 @@ void TranscriptView::SetWordWrap(bool on) {
 
 void TranscriptView::SetArrowPointer(bool arrow) {
   viewport()->setCursor(arrow ? Qt::ArrowCursor : default_pointer_);
+}
+
+void TranscriptView::SetTypingTarget(QLineEdit* target) {
+  typing_target_ = target;
+  target->installEventFilter(this);
+}
+
+void TranscriptView::keyPressEvent(QKeyEvent* event) {
+  // Reading keys stay here; a typed character, Enter and the editing keys
+  // belong to the input line.
+  const bool typing = !event->text().isEmpty() &&
+                      !event->matches(QKeySequence::Copy) &&
+                      !event->matches(QKeySequence::SelectAll) &&
+                      !(event->modifiers() & Qt::ControlModifier);
+  if (typing_target_ == nullptr || !typing) {
+    QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
+  typing_target_->setFocus(Qt::OtherFocusReason);
+  QApplication::sendEvent(typing_target_, event);
+}
+
+bool TranscriptView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == typing_target_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy) &&
+      !typing_target_->hasSelectedText() && textCursor().hasSelection()) {
+    copy();
+    return true;
+  }
+  return QPlainTextEdit::eventFilter(watched, event);
 }
 
 void TranscriptView::ScrollToEnd() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <cstddef>
 #include <string_view>
@@ -11,7 +12,8 @@ namespace holvan {
 /// The read-only view of the Transcript. It follows the Transcript's
 /// changes piece by piece, so that a turn costs the same however long the
 /// conversation has grown; every method takes the Transcript's text as it is
-/// after the change.
+/// after the change. A click selects text but leaves the focus where it was;
+/// Tab reaches the view, and typing there goes on in the typing target.
 class TranscriptView : public QPlainTextEdit {
  public:
   explicit TranscriptView(QWidget* parent = nullptr);
@@ -35,10 +37,19 @@ class TranscriptView : public QPlainTextEdit {
   /// The standard arrow, or the text pointer the view starts with.
   void SetArrowPointer(bool arrow);
 
+  /// Where what is typed in the view goes (the input line), with the focus.
+  /// Copy there, with nothing selected there, copies the view's selection.
+  void SetTypingTarget(QLineEdit* target);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void ScrollToEnd();
 
   Qt::CursorShape default_pointer_;
+  QLineEdit* typing_target_ = nullptr;
 };
 
 }  // namespace holvan

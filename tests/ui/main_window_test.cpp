@@ -7,7 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
+#include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -32,6 +34,7 @@
 #include "support/waiting.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
+#include "ui/support_page.h"
 #include "ui/version_dialog.h"
 
 namespace holvan::testing {
@@ -47,17 +50,6 @@ QStringList Texts(const QMenu* menu) {
   }
   return texts;
 }
-
-// Receives the pages the window asks the desktop to open.
-class UrlCatcher : public QObject {
-  Q_OBJECT
-
- public:
-  QList<QUrl> opened;
-
- public slots:
-  void Open(const QUrl& url) { opened.append(url); }
-};
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -181,6 +173,35 @@ class MainWindowTest : public QObject {
     QScrollBar* bar = transcript_->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);
     QCOMPARE(bar->value(), bar->maximum());
+  }
+
+  // A click on the conversation selects there but leaves the typing in the
+  // input line; typed there after Tab, keys go on in the input line; Copy
+  // in the input line with nothing selected copies the conversation's
+  // selection; Shift+F10 opens the focused control's menu.
+  void TheConversationLeavesTypingToTheInputLine() {
+    WriteStores();
+    StartWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QTest::mouseClick(transcript_->viewport(), Qt::LeftButton, {},
+                      QPoint(20, 10));
+    QCOMPARE(QApplication::focusWidget(), input_line_);
+    transcript_->selectAll();
+    QTest::keyClick(input_line_, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), transcript_->toPlainText());
+    transcript_->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(transcript_, QStringLiteral("hi"));
+    QCOMPARE(QApplication::focusWidget(), input_line_);
+    QCOMPARE(input_line_->text(), QStringLiteral("hi"));
+    transcript_->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(transcript_, Qt::Key_Return);
+    QVERIFY(TranscriptHas("太郎 > hi\r\n"));
+    ModalWatcher menus;
+    QTest::keyClick(input_line_, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() != nullptr,
+                             kPatienceMs);
+    QApplication::activePopupWidget()->close();
   }
 
   void PastedLineBreaksNeverReachATurn() {
@@ -508,16 +529,44 @@ class MainWindowTest : public QObject {
     QCOMPARE(transcript_->toPlainText(), ShownText(TranscriptText()));
   }
 
-  void SupportPageOpensTheShippedPageSilently() {
+  // サポートHP opens the shipped page through xdg-open; where xdg-open is
+  // missing or finds no browser, a box tells where the page is.
+  void SupportPageOpensOrTellsWhereItIs() {
     StartWindow();
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
-    ModalWatcher watcher;
-    Action("support_page_action")->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(catcher.opened.size(), 1);
-    QVERIFY(QFileInfo(catcher.opened[0].toLocalFile()).isFile());
-    QVERIFY(watcher.seen.empty());
+    const QString bin = folder_->File(QStringLiteral("bin"));
+    QVERIFY(QDir().mkdir(bin));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toUtf8());
+    const struct {
+      const char* opener;  // the script of xdg-open; none when null
+      bool box;
+    } cases[] = {{"echo \"$1\" > opened", false},
+                 {"echo \"$1\" > opened; exit 3", true},
+                 {nullptr, true}};
+    for (const auto& c : cases) {
+      QFile::remove(folder_->File(QStringLiteral("opened")));
+      QFile::remove(bin + QStringLiteral("/xdg-open"));
+      if (c.opener) {
+        folder_->WriteBytes(QStringLiteral("bin/xdg-open"),
+                            std::string("#!/bin/sh\n") + c.opener + "\n");
+        QVERIFY(QFile::setPermissions(bin + QStringLiteral("/xdg-open"),
+                                      QFile::ExeOwner | QFile::ReadOwner));
+      }
+      ModalWatcher watcher;
+      Action("support_page_action")->trigger();
+      QTRY_VERIFY_WITH_TIMEOUT(
+          QCoreApplication::instance()->findChildren<QProcess*>().isEmpty(),
+          kPatienceMs);
+      QCOMPARE(watcher.seen.size(), c.box ? 1u : 0u);
+      const QUrl page(
+          QString::fromUtf8(folder_->ReadBytes(QStringLiteral("opened")))
+              .trimmed());
+      if (c.opener) QVERIFY(QFileInfo(page.toLocalFile()).isFile());
+      if (c.box) {
+        QVERIFY(watcher.seen[0].text.endsWith(SupportPageUrl().toLocalFile()));
+      }
+    }
+    qputenv("PATH", path);
   }
 
   void IdleSwitchKeepsOrRestartsThePeriod() {

@@ -4,6 +4,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 #include <string_view>
@@ -66,6 +67,35 @@ class ProgramTest : public QObject {
     QCOMPARE(holvan.exitStatus(), QProcess::NormalExit);
     QCOMPARE(holvan.exitCode(), 0);
     QVERIFY(OnlyTheReadStoreSaved(folder));
+  }
+
+  // A second start on the folder asks the running window to come to the
+  // front and ends at once, content; the first runs on.
+  void ASecondStartRaisesTheFirst() {
+    WorkFolder folder;
+    WorkFolder runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                       runtime.File(QString()));
+    QProcess first;
+    QProcess second;
+    for (QProcess* holvan : {&first, &second}) {
+      holvan->setProcessEnvironment(environment);
+      holvan->setWorkingDirectory(folder.File(QString()));
+    }
+    first.start(QStringLiteral(HOLVAN_WINDOW_PATH), {});
+    QVERIFY(first.waitForStarted(kPatienceMs));
+    // Listening once its channel is there.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !QDir(runtime.File(QString())).isEmpty(QDir::System), kPatienceMs);
+    second.start(QStringLiteral(HOLVAN_WINDOW_PATH), {});
+    QVERIFY(second.waitForFinished(kPatienceMs));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    QCOMPARE(::kill(static_cast<pid_t>(first.processId()), SIGTERM), 0);
+    QVERIFY(first.waitForFinished(kPatienceMs));
   }
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "errors/failure.h"
+#include "qt/accessible_role.h"
 #include "qt/message_box.h"
 #include "text/cp932.h"
 
@@ -11,7 +12,9 @@ namespace holvan {
 
 SavingWindow::SavingWindow(const char* program, NarrowText caption,
                            QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, flags), program_(program), caption_(std::move(caption)) {}
+    : QWidget(parent, flags), program_(program), caption_(std::move(caption)) {
+  SetAccessibleRole(this, QAccessible::Window);
+}
 
 void SavingWindow::SaveQuietly() {
   if (finished_) return;

@@ -5,6 +5,7 @@
 
 #include "errors/failure.h"
 #include "qt/accessible_role.h"
+#include "qt/focus_ring.h"
 #include "qt/message_box.h"
 #include "text/cp932.h"
 
@@ -14,6 +15,7 @@ SavingWindow::SavingWindow(const char* program, NarrowText caption,
                            QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), program_(program), caption_(std::move(caption)) {
   SetAccessibleRole(this, QAccessible::Window);
+  new FocusRing(this);
 }
 
 void SavingWindow::SaveQuietly() {

@@ -1,15 +1,16 @@
 #include "qt/colours.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace holvan {
 namespace {
 
 const QColor kButtonFace(0xF0, 0xF0, 0xF0);
-const QColor kHighlight(0x00, 0x78, 0xD7);
+const QColor kHighlight(0x00, 0x67, 0xC0);
 const QColor kGreyText(0x6D, 0x6D, 0x6D);
 const QColor kToolTip(0xFF, 0xFF, 0xE1);
-const QColor kPlaceholder(0xE4, 0xE4, 0xE4);
 
 }  // namespace
 
@@ -64,10 +65,21 @@ QPalette GreyFieldColours(QPalette colours) {
     colours.setColor(group, QPalette::Text, Qt::black);
     // Styles draw the arrows of the light scroll bars in it: never white.
     colours.setColor(group, QPalette::WindowText, Qt::black);
-    // Light, so that a hint is told apart from black text typed.
-    colours.setColor(group, QPalette::PlaceholderText, kPlaceholder);
   }
   return colours;
+}
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+  const auto luminance = [](const QColor& colour) {
+    const auto linear = [](double c) {
+      return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+  };
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 }  // namespace holvan

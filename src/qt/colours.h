@@ -5,6 +5,10 @@
 
 namespace holvan {
 
+/// The contrast ratio of two colours, 1 to 21, by their relative luminance
+/// (WCAG 2): text wants at least 4.5, other marks 3.
+double ContrastRatio(const QColor& a, const QColor& b);
+
 /// The grey of the Transcript and the version dialog.
 inline const QColor kGrey(0x80, 0x80, 0x80);
 
@@ -19,9 +23,10 @@ QPalette FixedColours(const QColor& window_colour);
 /// tabs.
 QPalette FixedColoursOnBlack();
 
-/// colours for a field that shows text on kGrey: black on grey while
-/// enabled, hints in light grey, black arrows on its scroll bars, and a
-/// selection that looks the same whether or not the field has the focus.
+/// colours for a view that shows text on kGrey (no field to type in: those
+/// are white, and their hints grey on white): black on grey while enabled,
+/// black arrows on its scroll bars, and a selection that looks the same
+/// whether or not the view has the focus.
 QPalette GreyFieldColours(QPalette colours);
 
 }  // namespace holvan

@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "errors/failure.h"
+#include "qt/accessible_role.h"
 #include "qt/context_menu_key.h"
+#include "qt/focus_ring.h"
 #include "qt/message_box.h"
 #include "text/cp932.h"
 
@@ -14,6 +16,8 @@ SavingWindow::SavingWindow(const char* program, NarrowText caption,
                            QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), program_(program), caption_(std::move(caption)) {
   OpenContextMenusWithShiftF10(this);
+  SetAccessibleRole(this, QAccessible::Window);
+  new FocusRing(this);
 }
 
 void SavingWindow::SaveQuietly() {

@@ -9,6 +9,7 @@
 #include "conversation/turn.h"
 #include "errors/error.h"
 #include "errors/failure.h"
+#include "qt/announcer.h"
 #include "qt/colours.h"
 #include "qt/fonts.h"
 #include "qt/input_line.h"
@@ -59,9 +60,14 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildControls() {
+  announcer_ = new Announcer(this);
   transcript_ = new TranscriptView(this);
   transcript_->setObjectName(QStringLiteral("transcript"));
   transcript_->setGeometry(6, 8, 395, 177);
+  transcript_->setAccessibleName(QStringLiteral("会話"));
+  transcript_->setAccessibleDescription(
+      QStringLiteral("Holvan とのこれまでの会話。Holvan "
+                     "の言ったことは、そのつど通知として読み上げられます"));
   transcript_->setContextMenuPolicy(Qt::CustomContextMenu);
   // A scroll area tells where in its viewport the menu was asked for.
   connect(transcript_, &QWidget::customContextMenuRequested, this,
@@ -73,6 +79,9 @@ void MainWindow::BuildControls() {
   input_line_ = new InputLine(this);
   input_line_->setObjectName(QStringLiteral("input_line"));
   input_line_->setGeometry(6, 194, 283, 21);
+  input_line_->setAccessibleName(QStringLiteral("入力欄"));
+  input_line_->setAccessibleDescription(
+      QStringLiteral("Holvan に話しかける文。Enter で話します"));
   transcript_->SetTypingTarget(input_line_);
   input_line_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(input_line_, &QWidget::customContextMenuRequested, this,
@@ -85,6 +94,8 @@ void MainWindow::BuildControls() {
   talk_button_->setObjectName(QStringLiteral("talk_button"));
   talk_button_->setGeometry(296, 192, 49, 25);
   talk_button_->setDefault(true);
+  talk_button_->setAccessibleDescription(
+      QStringLiteral("入力欄の文を Holvan に話します"));
   connect(talk_button_, &QPushButton::clicked, this, &MainWindow::Talk);
 
   exit_button_ = new QPushButton(ShownText("終了"_sj), this);
@@ -92,6 +103,8 @@ void MainWindow::BuildControls() {
   exit_button_->setGeometry(352, 192, 49, 25);
   // Enter on the focused Exit button presses it rather than Talk.
   exit_button_->setAutoDefault(true);
+  exit_button_->setAccessibleDescription(
+      QStringLiteral("記憶を保存して Holvan を終了します"));
   connect(exit_button_, &QPushButton::clicked, this, &MainWindow::Exit);
 
   setTabOrder(input_line_, transcript_);
@@ -164,7 +177,8 @@ void MainWindow::RunClose() {
 
 void MainWindow::Talk() {
   quietly_saved_ = false;
-  const TurnRun run = RunTurn(companion_, input_line_->Line(),
+  typed_line_ = input_line_->Line();
+  const TurnRun run = RunTurn(companion_, *typed_line_,
                               std::bind_front(&MainWindow::Guarded, this),
                               [this] { RunClose(); });
   input_line_->SetLine(run.input_line);
@@ -231,6 +245,17 @@ void MainWindow::SetLook(const Look& look) {
 void MainWindow::TranscriptAppended(std::string_view text,
                                     std::size_t appended_size) {
   transcript_->ShowAppended(text, appended_size);
+  std::string_view added =
+      text.substr(text.size() - std::min(appended_size, text.size()));
+  while (!added.empty() && (added.back() == '\n' || added.back() == '\r')) {
+    added.remove_suffix(1);
+  }
+  // The user's own line, shown back, is not read out to them.
+  if (typed_line_ && added.ends_with(*typed_line_)) {
+    typed_line_.reset();
+    return;
+  }
+  announcer_->Say(ShownText(added));
 }
 
 void MainWindow::TranscriptCleared() { transcript_->Reload({}); }

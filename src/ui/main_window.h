@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
+
 #include "conversation/companion.h"
 #include "conversation/platform.h"
 #include "conversation/view.h"
 #include "qt/saving_window.h"
+#include "text/narrow_text.h"
 
 class QMenu;
 class QPushButton;
@@ -11,6 +14,7 @@ class QTimer;
 
 namespace holvan {
 
+class Announcer;
 class InputLine;
 class TranscriptView;
 
@@ -81,6 +85,9 @@ class MainWindow : public SavingWindow, public View {
   QPushButton* exit_button_ = nullptr;
   QTimer* idle_timer_ = nullptr;
   QMenu* popup_menu_ = nullptr;
+  Announcer* announcer_ = nullptr;
+  /// The line of the turn under way, until it is shown back.
+  std::optional<NarrowText> typed_line_;
 
   bool closing_ = false;
   bool quietly_saved_ = false;

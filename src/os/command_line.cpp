@@ -12,11 +12,11 @@
 namespace holvan {
 
 CommandLineOutcome UsageError(std::string problem) {
-  return {Asked::kUsageError, std::move(problem)};
+  return {Asked::kUsageError, std::move(problem), {}};
 }
 
 CommandLineOutcome HelpOrVersion(int result) {
-  return {result == 'h' ? Asked::kHelp : Asked::kVersion, ""};
+  return {result == 'h' ? Asked::kHelp : Asked::kVersion, {}, {}};
 }
 
 std::optional<int> AnswerCommandLine(const CommandLineOutcome& outcome,

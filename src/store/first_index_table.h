@@ -6,6 +6,7 @@
 
 #include "store/growth_room.h"
 #include "store/hash_slots.h"
+#include "store/stop_flag.h"
 
 namespace holvan {
 
@@ -17,9 +18,9 @@ class FirstIndexTable {
   /// Forgets every key.
   void Clear() { slots_.Clear(); }
   /// Indexes the keys at positions 0 to count - 1, replacing what was
-  /// indexed before.
+  /// indexed before; returns early when stop is set.
   template <typename KeyAt>
-  void Build(int32_t count, KeyAt key_at);
+  void Build(int32_t count, KeyAt key_at, const StopFlag& stop);
   /// Indexes the key at i, the newest position; an equal older key keeps its
   /// place.
   template <typename KeyAt>
@@ -42,7 +43,7 @@ class FirstIndexTable {
 };
 
 template <typename KeyAt>
-void FirstIndexTable::Build(int32_t count, KeyAt key_at) {
+void FirstIndexTable::Build(int32_t count, KeyAt key_at, const StopFlag& stop) {
   // How many keys ahead the slots are fetched from memory.
   constexpr int32_t kAhead = 16;
   Clear();
@@ -51,6 +52,7 @@ void FirstIndexTable::Build(int32_t count, KeyAt key_at) {
   // The hashes of the next kAhead keys, whose slots are on their way.
   uint32_t ahead[kAhead];
   for (int32_t i = 0; i < count + kAhead; ++i) {
+    if (StopsAt(stop, i)) return;
     const int32_t k = i - kAhead;
     if (k >= 0) {
       const uint32_t hash = ahead[k % kAhead];

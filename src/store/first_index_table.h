@@ -18,9 +18,12 @@ class FirstIndexTable {
   /// Forgets every key.
   void Clear() { slots_.Clear(); }
   /// Indexes the keys at positions 0 to count - 1, replacing what was
-  /// indexed before; returns early when stop is set.
-  template <typename KeyAt>
-  void Build(int32_t count, KeyAt key_at, const StopFlag& stop);
+  /// indexed before; returns early when stop is set. Calls on_repeat(k,
+  /// first) for each position k whose key an earlier position first has.
+  template <typename KeyAt, typename OnRepeat = void (*)(int32_t, int32_t)>
+  void Build(
+      int32_t count, KeyAt key_at, const StopFlag& stop,
+      OnRepeat on_repeat = [](int32_t, int32_t) {});
   /// Indexes the key at i, the newest position; an equal older key keeps its
   /// place.
   template <typename KeyAt>
@@ -42,8 +45,9 @@ class FirstIndexTable {
   HashSlots slots_;
 };
 
-template <typename KeyAt>
-void FirstIndexTable::Build(int32_t count, KeyAt key_at, const StopFlag& stop) {
+template <typename KeyAt, typename OnRepeat>
+void FirstIndexTable::Build(int32_t count, KeyAt key_at, const StopFlag& stop,
+                            OnRepeat on_repeat) {
   // How many keys ahead the slots are fetched from memory.
   constexpr int32_t kAhead = 16;
   Clear();
@@ -57,7 +61,11 @@ void FirstIndexTable::Build(int32_t count, KeyAt key_at, const StopFlag& stop) {
     if (k >= 0) {
       const uint32_t hash = ahead[k % kAhead];
       const std::size_t slot = slots_.Probe(hash, Holding(key_at, key_at(k)));
-      if (slots_.empty(slot)) slots_.Fill(slot, hash, k);
+      if (slots_.empty(slot)) {
+        slots_.Fill(slot, hash, k);
+      } else {
+        on_repeat(k, slots_.position(slot));
+      }
     }
     if (i < count) {
       ahead[i % kAhead] = HashOf(key_at(i));

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Times the window's first frame and holvan-term's start plus close, reads the
-benchmark results and prints the tables of figures, ratios and goals; writes
+"""Times the window's first frame; holvan-term's start plus close, a plain
+program reading and saving the same files and holvan-memory's commands, all
+from outside and in turn; reads the benchmark results and prints the tables of figures, ratios and goals; writes
 the data of the scaling plot.
 
 usage: report.py WORK_DIR BUILD_DIR PLOT_DATA
@@ -50,16 +51,37 @@ def first_frame_ms(program, folder, runs):
     return statistics.median(times)
 
 
-def term_start_and_close_ms(program, folder, runs):
-    """Median milliseconds of holvan-term starting on the folder's files and
-    closing at once (input at its end), timed from outside."""
-    times = []
+def run_outside(command, folder, statuses):
+    """Milliseconds and peak resident bytes of one run of command in folder,
+    input at its end, timed from outside; its exit status must be one of
+    statuses."""
+    start = time.monotonic_ns()
+    child = subprocess.Popen(command, cwd=folder, stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    elapsed = (time.monotonic_ns() - start) / 1e6
+    code = os.waitstatus_to_exitcode(status)
+    if code not in statuses:
+        sys.exit(f"{command} in {folder} ended with {code}")
+    return elapsed, usage.ru_maxrss * 1024
+
+
+def outside_medians(commands, folder, runs):
+    """Runs each command (name: (argv, exit statuses)) in turn, runs times, so
+    that load on the machine hits all alike; the median milliseconds and the
+    largest peak bytes of each, by name."""
+    samples = {name: [] for name in commands}
     for _ in range(runs):
-        start = time.monotonic_ns()
-        subprocess.run([program, "--seed", "1"], cwd=folder, check=True,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
-        times.append((time.monotonic_ns() - start) / 1e6)
-    return statistics.median(times)
+        for name, (argv, statuses) in commands.items():
+            samples[name].append(run_outside(argv, folder, statuses))
+    return {name: (statistics.median(ms for ms, _ in runs_of),
+                   max(peak for _, peak in runs_of))
+            for name, runs_of in samples.items()}
+
+
+def data_bytes(folder):
+    return sum(os.path.getsize(os.path.join(folder, name))
+               for name in ("brain.dat", "dic.dat", "res.dat", "holv.dat"))
 
 
 def row(measure, figures, ratio, limit, above=False):
@@ -115,8 +137,20 @@ def main():
     load, read = seconds(core[f"load/{top}"]), seconds(core[f"read/{top}"])
     save, write = seconds(core[f"save/{top}"]), seconds(core[f"write_sync/{top}"])
     bare_load = seconds(core[f"load_without_indexes/{top}"])
-    term = term_start_and_close_ms(os.path.join(build, "src", "term", "holvan-term"),
-                                   os.path.join(work, "term-1000000"), 5)
+    term_folder = os.path.join(work, "term-1000000")
+    memory_tool = os.path.join(build, "src", "memory_cli", "holvan-memory")
+    outside = outside_medians({
+        "plain": ([os.path.join(bench, "holvan-bench-plain-files")], {0}),
+        "term": ([os.path.join(build, "src", "term", "holvan-term"), "--seed", "1"], {0}),
+        # A check that finds problems ends with 4.
+        "check": ([memory_tool, "--dir", ".", "check"], {0, 4}),
+        "list": ([memory_tool, "--dir", ".", "list", "brain", "--grep", "猫"], {0}),
+        "add": ([memory_tool, "--dir", ".", "add", "fact", "ベンチの鍵", "ベンチの値"], {0}),
+        "remove": ([memory_tool, "--dir", ".", "remove", "fact", "ベンチの鍵"], {0}),
+    }, term_folder, 5)
+    term, term_peak = outside["term"]
+    plain, plain_peak = outside["plain"]
+    files = data_bytes(term_folder)
     starts = {}
     for size in (0, top):
         with open(os.path.join(work, f"start-{size}.json")) as f:
@@ -125,8 +159,14 @@ def main():
     print("\nGoals (1,000,000 entries per store unless said):\n")
     print("| goal | figures | ratio | target | |")
     print("|---|---|---:|---:|---|")
-    print(row("A. holvan-term start plus close, from outside, vs reading the files plus writing and syncing them",
+    print(row("A. holvan-term start plus close vs a plain program reading the files, writing, syncing and renaming those the close writes (both from outside)",
+              f"{term:.0f} vs {plain:.0f} ms", term / plain, 3))
+    print(row("A. (the same vs reading plus writing and syncing in process)",
               f"{term:.0f} vs {read * 1e3:.0f} + {write * 1e3:.0f} ms", term / 1e3 / (read + write), 3))
+    print(row("C. peak memory of holvan-term's start plus close vs the data files' bytes",
+              f"{term_peak / 2**20:.0f} vs {files / 2**20:.0f} MiB", term_peak / files, 2))
+    print(row("C. (the plain program's peak vs the files' bytes)",
+              f"{plain_peak / 2**20:.0f} vs {files / 2**20:.0f} MiB", plain_peak / files, 2))
     print(row("B. loading the four files in process vs reading their bytes",
               f"{load * 1e3:.0f} vs {read * 1e3:.0f} ms", load / read, 5))
     print(row("B. (start-up of a fresh process, Companion::Start, vs reading)",
@@ -134,7 +174,7 @@ def main():
               memory["fresh_start_ms"] / 1e3 / read, 5))
     print(row("B. (loading without building the indexes vs reading)",
               f"{bare_load * 1e3:.0f} vs {read * 1e3:.0f} ms", bare_load / read, 5))
-    print(row("C. peak memory of a run, with the indexes, vs the data files' bytes",
+    print(row("C. (peak memory of a run of the script, in process, vs the files' bytes)",
               f"{memory['peak_bytes'] / 2**20:.0f} vs {memory['data_bytes'] / 2**20:.0f} MiB",
               memory["peak_bytes"] / memory["data_bytes"], 2))
     print(row(f"D. median turn vs the table before ({BEFORE_P50_US} µs)",
@@ -151,6 +191,17 @@ def main():
               f"{holvan_frame:.1f} vs {text_frame:.1f} ms", holvan_frame / text_frame, 1.2))
     print(row("F. (the same vs a bare window, empty stores)",
               f"{holvan_frame:.1f} vs {bare_frame:.1f} ms", holvan_frame / bare_frame, 1.3))
+
+    check, check_peak = outside["check"]
+    print(row("G. holvan-memory check vs holvan-term start plus close (from outside)",
+              f"{check:.0f} vs {term:.0f} ms", check / term, 3))
+    print(row("G. peak memory of holvan-memory check vs the data files' bytes",
+              f"{check_peak / 2**20:.0f} vs {files / 2**20:.0f} MiB", check_peak / files, 2.5))
+    for name, what in (("list", "list brain --grep"), ("add", "add fact"),
+                       ("remove", "remove fact")):
+        ms, _ = outside[name]
+        print(row(f"G. holvan-memory {what} vs holvan-term start plus close",
+                  f"{ms:.0f} vs {term:.0f} ms", ms / term, 1.5))
 
     print("\nEarlier targets:\n")
     print("| target | figures | ratio | target | |")

@@ -1,9 +1,11 @@
 #include "memory/check.h"
 
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 #include "memory/key_rules.h"
 #include "memory/wording.h"
+#include "store/first_index_table.h"
 #include "store/line_forms.h"
 #include "store/profile.h"
 #include "text/cp932.h"
@@ -15,14 +17,23 @@ namespace {
 
 using namespace holvan::literals;
 
+// The key of the line at a position, for the table of first lines.
+struct KeyAtLine {
+  std::string_view operator()(int32_t at) const {
+    return keys[static_cast<std::size_t>(at)];
+  }
+  const std::vector<std::string_view>& keys;
+};
+
 /// Collects the problems of one file.
 class FileCheck {
  public:
   FileCheck(const MemoryFolder& memory, MemoryFile file,
             std::vector<Problem>& problems)
-      : lines_(memory.Lines(file)), file_(file), problems_(problems) {
-    first_lines_.reserve(static_cast<std::size_t>(lines_.Count()));
-  }
+      : lines_(memory.Lines(file)),
+        file_(file),
+        problems_(problems),
+        keys_(static_cast<std::size_t>(lines_.Count())) {}
 
   const FileLines& lines() const { return lines_; }
 
@@ -32,9 +43,10 @@ class FileCheck {
 
   /// Reports the first byte of each line that starts no character.
   void Bytes() {
+    WideText wide;
     for (int32_t i = 0; i < lines_.Count(); ++i) {
       const std::string_view text = lines_.Text(i);
-      const WideText wide = ToWide(text);
+      ToWide(text, wide);
       for (std::size_t k = 0; k < wide.size(); ++k) {
         if (!IsEscapedByte(wide[k])) continue;
         const std::size_t at = SkipCharacters(text, 0, k);
@@ -59,13 +71,23 @@ class FileCheck {
                " バイトは Holvan に読まれません"_sj);
   }
 
-  /// Reports each key but the first of those equal to it, with the line of
-  /// the first; empty keys are passed over.
+  /// Notes the key of a line, for RepeatedKeys.
+  void NoteKey(int32_t line, std::string_view key) {
+    keys_[static_cast<std::size_t>(line - 1)] = key;
+  }
+  /// Reports each noted key but the first of those equal to it, with
+  /// message(key, line of the first); empty keys are passed over.
   template <typename Message>
-  void Repeated(int32_t line, std::string_view key, Message message) {
-    if (key.empty()) return;
-    const auto [first, fresh] = first_lines_.try_emplace(key, line);
-    if (!fresh) Report(line, message(first->second));
+  void RepeatedKeys(Message message) {
+    FirstIndexTable first_lines;
+    const StopFlag never(false);
+    first_lines.Build(static_cast<int32_t>(keys_.size()), KeyAtLine{keys_},
+                      never, [&](int32_t at, int32_t first) {
+                        const std::string_view key =
+                            keys_[static_cast<std::size_t>(at)];
+                        if (!key.empty())
+                          Report(at + 1, message(key, first + 1));
+                      });
   }
 
  private:
@@ -77,8 +99,9 @@ class FileCheck {
   const FileLines& lines_;
   MemoryFile file_;
   std::vector<Problem>& problems_;
-  // Keys as views of the lines, which outlive the check.
-  std::unordered_map<std::string_view, int32_t> first_lines_;
+  // The key of each line (empty for a line without one), as a view of the
+  // line, which outlives the check.
+  std::vector<std::string_view> keys_;
 };
 
 void CheckDictionary(FileCheck& check) {
@@ -95,11 +118,12 @@ void CheckDictionary(FileCheck& check) {
     if (std::optional<NarrowText> unaskable = Unaskable(pair->key)) {
       check.Report(i + 1, *unaskable);
     }
-    check.Repeated(i + 1, pair->key, [&](int32_t first) {
-      return InCornerBrackets(pair->key) + "は "_sj + IntText(first) +
-             " 行目と同じ言葉なので、答えに使われません"_sj;
-    });
+    check.NoteKey(i + 1, pair->key);
   }
+  check.RepeatedKeys([](std::string_view key, int32_t first) {
+    return InCornerBrackets(key) + "は "_sj + IntText(first) +
+           " 行目と同じ言葉なので、答えに使われません"_sj;
+  });
 }
 
 void CheckBrain(FileCheck& check) {
@@ -118,20 +142,22 @@ void CheckBrain(FileCheck& check) {
                    "までの"_sj +
                        InCornerBrackets(pair.key) + "として読まれます"_sj);
     }
-    check.Repeated(i + 1, pair.key, [&](int32_t first) {
-      return InCornerBrackets(pair.key) + "は "_sj + IntText(first) +
-             " 行目と同じ言葉です"_sj;
-    });
+    check.NoteKey(i + 1, pair.key);
   }
+  check.RepeatedKeys([](std::string_view key, int32_t first) {
+    return InCornerBrackets(key) + "は "_sj + IntText(first) +
+           " 行目と同じ言葉です"_sj;
+  });
 }
 
 void CheckPhrases(FileCheck& check) {
   const FileLines& lines = check.lines();
   for (int32_t i = 0; i < lines.Count(); ++i) {
-    check.Repeated(i + 1, lines.Text(i), [](int32_t first) {
-      return IntText(first) + " 行目と同じ発言です"_sj;
-    });
+    check.NoteKey(i + 1, lines.Text(i));
   }
+  check.RepeatedKeys([](std::string_view, int32_t first) {
+    return IntText(first) + " 行目と同じ発言です"_sj;
+  });
 }
 
 // The numbers are read only when line 2 holds something; one that is no

@@ -10,9 +10,9 @@ void BrainIndexes::Clear() {
   substrings.Clear();
 }
 
-void BrainIndexes::Build(const StoredPairs& pairs) {
-  prefixes.Build(pairs);
-  substrings.Build(pairs);
+void BrainIndexes::Build(const StoredPairs& pairs, const StopFlag& stop) {
+  prefixes.Build(pairs, stop);
+  substrings.Build(pairs, stop);
 }
 
 void BrainIndexes::Insert(const StoredPairs& pairs, int32_t i) {
@@ -23,17 +23,19 @@ void BrainIndexes::Insert(const StoredPairs& pairs, int32_t i) {
 Brain::Brain() : IndexedPairs(BrainSeparator()) {}
 
 int32_t Brain::FindKeyStartingWith(std::string_view topic) const {
-  if (scans()) return ScanForStartingWith(pairs(), topic);
-  return indexes().prefixes.FirstStartingWith(pairs(), topic);
+  const BrainIndexes* built = indexes();
+  if (built == nullptr) return ScanForStartingWith(pairs(), topic);
+  return built->prefixes.FirstStartingWith(pairs(), topic);
 }
 
 void Brain::ForEachKeyIn(std::u16string_view line,
                          const std::function<bool(int32_t)>& visit) const {
-  if (scans()) {
+  const BrainIndexes* built = indexes();
+  if (built == nullptr) {
     ScanForKeysIn(pairs(), line, visit);
     return;
   }
-  indexes().substrings.ForEachKeyIn(pairs(), line, visit);
+  built->substrings.ForEachKeyIn(pairs(), line, visit);
 }
 
 }  // namespace holvan

@@ -14,7 +14,7 @@ namespace holvan {
 /// line.
 struct BrainIndexes {
   void Clear();
-  void Build(const StoredPairs& pairs);
+  void Build(const StoredPairs& pairs, const StopFlag& stop);
   void Insert(const StoredPairs& pairs, int32_t i);
 
   PrefixIndex prefixes;

@@ -108,6 +108,11 @@ Profile LoadStores(std::string_view directory, Stores& stores) {
   if (phrase_log) stores.phrase_log = std::move(*phrase_log);
   if (failure) std::rethrow_exception(failure);
   stores.phrase_log_unread = false;
+  // The indexes are built beside the conversation, in the order a turn first
+  // asks them: nobody waits for them unless a lookup comes first.
+  stores.phrase_log.IndexBeside();
+  stores.brain.IndexBeside();
+  stores.dictionary.IndexBeside();
   const NarrowText path = DataFilePath(directory, kProfileFile);
   Profile fields;
   if (FileExists(path)) fields = LoadProfile(path, stores.profile_lines);

@@ -12,8 +12,8 @@ auto KeyOf(const StoredPairs& pairs) {
 
 }  // namespace
 
-void DictionaryIndex::Build(const StoredPairs& pairs) {
-  table.Build(pairs.Count(), KeyOf(pairs));
+void DictionaryIndex::Build(const StoredPairs& pairs, const StopFlag& stop) {
+  table.Build(pairs.Count(), KeyOf(pairs), stop);
 }
 
 void DictionaryIndex::Insert(const StoredPairs& pairs, int32_t i) {
@@ -23,8 +23,9 @@ void DictionaryIndex::Insert(const StoredPairs& pairs, int32_t i) {
 Dictionary::Dictionary() : IndexedPairs("*") {}
 
 int32_t Dictionary::Find(std::string_view key) const {
-  if (scans()) return ScanForEqual(pairs(), key);
-  return indexes().table.Find(KeyOf(pairs()), key);
+  const DictionaryIndex* built = indexes();
+  if (built == nullptr) return ScanForEqual(pairs(), key);
+  return built->table.Find(KeyOf(pairs()), key);
 }
 
 }  // namespace holvan

@@ -11,7 +11,7 @@ namespace holvan {
 /// The index over the Dictionary's keys: the first position of each.
 struct DictionaryIndex {
   void Clear() { table.Clear(); }
-  void Build(const StoredPairs& pairs);
+  void Build(const StoredPairs& pairs, const StopFlag& stop);
   void Insert(const StoredPairs& pairs, int32_t i);
 
   FirstIndexTable table;

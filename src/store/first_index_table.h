@@ -6,6 +6,7 @@
 
 #include "store/growth_room.h"
 #include "store/hash_slots.h"
+#include "store/stop_flag.h"
 
 namespace holvan {
 
@@ -17,9 +18,12 @@ class FirstIndexTable {
   /// Forgets every key.
   void Clear() { slots_.Clear(); }
   /// Indexes the keys at positions 0 to count - 1, replacing what was
-  /// indexed before.
-  template <typename KeyAt>
-  void Build(int32_t count, KeyAt key_at);
+  /// indexed before; returns early when stop is set. Calls on_repeat(k,
+  /// first) for each position k whose key an earlier position first has.
+  template <typename KeyAt, typename OnRepeat = void (*)(int32_t, int32_t)>
+  void Build(
+      int32_t count, KeyAt key_at, const StopFlag& stop,
+      OnRepeat on_repeat = [](int32_t, int32_t) {});
   /// Indexes the key at i, the newest position; an equal older key keeps its
   /// place.
   template <typename KeyAt>
@@ -41,8 +45,9 @@ class FirstIndexTable {
   HashSlots slots_;
 };
 
-template <typename KeyAt>
-void FirstIndexTable::Build(int32_t count, KeyAt key_at) {
+template <typename KeyAt, typename OnRepeat>
+void FirstIndexTable::Build(int32_t count, KeyAt key_at, const StopFlag& stop,
+                            OnRepeat on_repeat) {
   // How many keys ahead the slots are fetched from memory.
   constexpr int32_t kAhead = 16;
   Clear();
@@ -51,11 +56,16 @@ void FirstIndexTable::Build(int32_t count, KeyAt key_at) {
   // The hashes of the next kAhead keys, whose slots are on their way.
   uint32_t ahead[kAhead];
   for (int32_t i = 0; i < count + kAhead; ++i) {
+    if (StopsAt(stop, i)) return;
     const int32_t k = i - kAhead;
     if (k >= 0) {
       const uint32_t hash = ahead[k % kAhead];
       const std::size_t slot = slots_.Probe(hash, Holding(key_at, key_at(k)));
-      if (slots_.empty(slot)) slots_.Fill(slot, hash, k);
+      if (slots_.empty(slot)) {
+        slots_.Fill(slot, hash, k);
+      } else {
+        on_repeat(k, slots_.position(slot));
+      }
     }
     if (i < count) {
       ahead[i % kAhead] = HashOf(key_at(i));

@@ -13,32 +13,31 @@ auto LineOf(const StoredLines& lines) {
 
 }  // namespace
 
+auto PhraseLog::Build() const {
+  return [this](FirstIndexTable& index, const StopFlag& stop) {
+    index.Build(lines_.Count(), LineOf(lines_), stop);
+  };
+}
+
 bool PhraseLog::Contains(std::string_view line) const {
-  if (lookup_ == Lookup::kScan) return ScanForEqual(lines_, line) >= 0;
-  return index_.Find(LineOf(lines_), line) >= 0;
+  const FirstIndexTable* index = index_.Use(Build());
+  if (index == nullptr) return ScanForEqual(lines_, line) >= 0;
+  return index->Find(LineOf(lines_), line) >= 0;
 }
 
 void PhraseLog::Add(std::string_view line) {
+  index_.Settle();
   const int32_t i = lines_.Add(line);
-  if (lookup_ == Lookup::kScan) return;
-  ChangeIndexes(lookup_, index_, [&] { index_.Insert(LineOf(lines_), i); });
-}
-
-void PhraseLog::SetLookup(Lookup lookup) {
-  lookup_ = lookup;
-  Reindex();
+  index_.Insert(
+      [&](FirstIndexTable& index) { index.Insert(LineOf(lines_), i); });
 }
 
 void PhraseLog::LoadFromFile(const NarrowText& path) {
-  lines_.Load(ReadStoreFile(path));
-  Reindex();
+  FileBytes file = ReadStoreFile(path);
+  index_.Drop();
+  lines_.Load(std::move(file));
 }
 
-void PhraseLog::Reindex() {
-  index_.Clear();
-  if (lookup_ == Lookup::kScan) return;
-  ChangeIndexes(lookup_, index_,
-                [&] { index_.Build(lines_.Count(), LineOf(lines_)); });
-}
+void PhraseLog::IndexBeside() { index_.BuildBeside(Build()); }
 
 }  // namespace holvan

@@ -64,7 +64,7 @@ void PrefixIndex::Clear() {
   last_heads_.shrink_to_fit();
 }
 
-void PrefixIndex::Build(const StoredPairs& pairs) {
+void PrefixIndex::Build(const StoredPairs& pairs, const StopFlag& stop) {
   Clear();
   // Twelve bytes a key: the order lasts only while the blocks are made.
   struct Entry {
@@ -76,6 +76,7 @@ void PrefixIndex::Build(const StoredPairs& pairs) {
   std::vector<Entry> order;
   order.reserve(static_cast<std::size_t>(pairs.Count()));
   for (int32_t i = 0; i < pairs.Count(); ++i) {
+    if (StopsAt(stop, i)) return;
     const std::string_view key = pairs.Key(i);
     if (key.empty()) continue;
     const uint64_t head = HeadNumber(key);
@@ -89,6 +90,7 @@ void PrefixIndex::Build(const StoredPairs& pairs) {
     std::vector<Entry> spare(order.size());
     std::vector<std::size_t> starts(65537);
     for (int shift = 0; shift < 64; shift += 16) {
+      if (StopsAt(stop, 0)) return;
       std::fill(starts.begin(), starts.end(), 0);
       for (const Entry& e : order) ++starts[((e.head() >> shift) & 0xFFFF) + 1];
       if (std::find(starts.begin(), starts.end(), order.size()) !=
@@ -103,7 +105,9 @@ void PrefixIndex::Build(const StoredPairs& pairs) {
       order.swap(spare);
     }
   }
+  int64_t runs = 0;
   for (std::size_t begin = 0; begin < order.size();) {
+    if (StopsAt(stop, runs++)) return;
     std::size_t end = begin + 1;
     while (end < order.size() && order[end].head() == order[begin].head()) {
       ++end;
@@ -120,6 +124,7 @@ void PrefixIndex::Build(const StoredPairs& pairs) {
   blocks_.reserve((order.size() + kBlockSize - 1) / kBlockSize);
   last_heads_.reserve(blocks_.capacity());
   for (std::size_t begin = 0; begin < order.size(); begin += kBlockSize) {
+    if (StopsAt(stop, static_cast<int64_t>(begin))) return;
     const std::size_t end = std::min(order.size(), begin + kBlockSize);
     Block block;
     block.indexes.reserve(end - begin);

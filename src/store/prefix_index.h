@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/stop_flag.h"
 #include "store/stored_pairs.h"
 
 namespace holvan {
@@ -19,8 +20,9 @@ class PrefixIndex {
  public:
   /// Forgets every key.
   void Clear();
-  /// Indexes every key, replacing what was indexed before.
-  void Build(const StoredPairs& pairs);
+  /// Indexes every key, replacing what was indexed before; returns early
+  /// when stop is set.
+  void Build(const StoredPairs& pairs, const StopFlag& stop);
   /// Indexes key i, the newest.
   void Insert(const StoredPairs& pairs, int32_t i);
   /// Position of the first key whose bytes begin with prefix, or -1; an empty

@@ -82,7 +82,7 @@ void SubstringIndex::Clear() {
   powers_.assign(1, 1);
 }
 
-void SubstringIndex::Build(const StoredPairs& pairs) {
+void SubstringIndex::Build(const StoredPairs& pairs, const StopFlag& stop) {
   Clear();
   const int32_t count = pairs.Count();
   slots_.Reserve(GrowthRoom(static_cast<std::size_t>(count)), HashAt(pairs));
@@ -100,6 +100,7 @@ void SubstringIndex::Build(const StoredPairs& pairs) {
   WideText wide;
   WideText other;
   for (int32_t end = count; end > 0; end -= kChunk) {
+    if (StopsAt(stop, 0)) return;
     const int32_t begin = std::max(0, end - kChunk);
     for (int32_t i = begin; i < end; ++i) {
       shapes[static_cast<std::size_t>(i - begin)] = MarkKey(pairs.Key(i));

@@ -9,6 +9,7 @@
 
 #include "store/hash_bits.h"
 #include "store/hash_slots.h"
+#include "store/stop_flag.h"
 #include "store/stored_pairs.h"
 #include "text/narrow_text.h"
 
@@ -25,8 +26,9 @@ class SubstringIndex {
  public:
   /// Forgets every key.
   void Clear();
-  /// Indexes every key, replacing what was indexed before.
-  void Build(const StoredPairs& pairs);
+  /// Indexes every key, replacing what was indexed before; returns early
+  /// when stop is set.
+  void Build(const StoredPairs& pairs, const StopFlag& stop);
   /// Indexes key i, the newest.
   void Insert(const StoredPairs& pairs, int32_t i);
   /// Calls visit with the position of every key that occurs in line (WidePos

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -263,6 +264,76 @@ TEST(IndexDifferentialTest, LoadingCutsLinesAsThePlainRules) {
   }
   EXPECT_EQ(PairsOf(stores.brain), brain);
   EXPECT_EQ(PairsOf(stores.dictionary), dictionary);
+}
+
+// Stores loaded from files build their indexes beside; the first lookup, the
+// first change, a new load or the stores' end may come while they do. Then
+// and after, they answer as scanning stores loaded from the same files.
+TEST(IndexDifferentialTest, StoresIndexedBesideAnswerAsTheirScans) {
+  TextMaker maker(99);
+  // A zero byte would end the file.
+  const auto text = [&maker](int pieces) {
+    NarrowText t = maker.Text(pieces);
+    std::erase(t, '\0');
+    return t;
+  };
+  TempDir dir;
+  NarrowText brain;
+  NarrowText dictionary;
+  NarrowText log;
+  for (int i = 0; i < 40000; ++i) {
+    brain += text(4) + Sj("＝") + text(3) + "\r\n";
+    dictionary += text(4) + "*" + text(3) + "\r\n";
+    log += text(5) + "\r\n";
+  }
+  dir.WriteBytes("brain.dat", brain);
+  dir.WriteBytes("dic.dat", dictionary);
+  dir.WriteBytes("res.dat", log);
+  enum class First { kLookUp, kAdd, kSetValue, kLoadAgain, kEnd };
+  for (const First first : {First::kLookUp, First::kAdd, First::kSetValue,
+                            First::kLoadAgain, First::kEnd}) {
+    SCOPED_TRACE("case " + std::to_string(static_cast<int>(first)));
+    auto fast = std::make_unique<Stores>();
+    Stores scan;
+    scan.brain.SetLookup(Lookup::kScan);
+    scan.dictionary.SetLookup(Lookup::kScan);
+    scan.phrase_log.SetLookup(Lookup::kScan);
+    LoadStores(dir.path(), *fast);
+    LoadStores(dir.path(), scan);
+    const NarrowText added = text(4);
+    for (Stores* stores : {fast.get(), &scan}) {
+      switch (first) {
+        case First::kLookUp:
+          break;
+        case First::kAdd:
+          stores->brain.Add(added, "v");
+          stores->dictionary.Add(added, "v");
+          stores->phrase_log.Add(added);
+          break;
+        case First::kSetValue:
+          stores->brain.SetValue(0, added);
+          break;
+        case First::kLoadAgain:
+          LoadStores(dir.path(), *stores);
+          break;
+        case First::kEnd:
+          if (stores == fast.get()) fast.reset();
+          break;
+      }
+    }
+    if (!fast) continue;
+    for (int step = 0; step < 300; ++step) {
+      const NarrowText probe = step == 0 ? added : text(step % 3 == 0 ? 8 : 4);
+      ASSERT_EQ(fast->brain.FindKeyStartingWith(probe),
+                scan.brain.FindKeyStartingWith(probe));
+      ASSERT_EQ(fast->dictionary.Find(probe), scan.dictionary.Find(probe));
+      ASSERT_EQ(fast->phrase_log.Contains(probe),
+                scan.phrase_log.Contains(probe));
+      ASSERT_EQ(Visits(fast->brain, ToWide(probe), 3),
+                Visits(scan.brain, ToWide(probe), 3));
+    }
+    EXPECT_EQ(PairsOf(fast->brain), PairsOf(scan.brain));
+  }
 }
 
 // A random conversation over random data files, line for line the same for

@@ -108,9 +108,6 @@ int main(int argc, char** argv) {
     QElapsedTimer whole;
     whole.start();
     keys.push_back(TimedMs(key));
-    if (std::getenv("HOLVAN_BENCH_VERBOSE") != nullptr) {
-      std::fprintf(stderr, "key %.1f ms\n", keys.back());
-    }
     Wait([&] { return !window.searching(); });
     searches.push_back(whole.nsecsElapsed() / 1e6);
   };

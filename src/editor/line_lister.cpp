@@ -1,5 +1,8 @@
 #include "editor/line_lister.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "memory/listed_lines.h"
@@ -14,6 +17,8 @@ constexpr int32_t kAtOnce = 1 << 13;
 constexpr int32_t kPerAddition = 1 << 17;
 /// Lines searched between two looks at the cancel flag.
 constexpr int32_t kPerLook = 1 << 12;
+/// The searching thread's nice value.
+constexpr int kNiceness = 10;
 
 /// The lines (counted from 1) in [from, to) that finder lists.
 void Find(const memory::FileLines& lines, memory::MemoryFile file,
@@ -54,6 +59,8 @@ void LineLister::Start(const memory::FileLines& lines, const Search& search,
   if (!running_) return;
   pool_.start([this, &lines, file = file_, pattern = *search, at_once, listing,
                cancelled = cancelled_] {
+    // Behind the window's own thread, which typing must never wait for.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kNiceness);
     memory::TextFinder finder(pattern);
     std::vector<int32_t> found;
     for (int32_t from = at_once; from < lines.Count();) {

@@ -9,15 +9,15 @@
 
 namespace holvan::memory {
 
-TextFinder::TextFinder(std::string_view pattern) : pattern_(ToWide(pattern)) {
-  if (pattern_.empty()) return;
-  // A character is one byte, or a lead byte (81-9F, E0-FC) and a trail byte.
-  const auto try_bytes = [this](std::string bytes) {
+std::vector<std::string> EncodingsOf(char16_t unit) {
+  std::vector<std::string> encodings;
+  const auto try_bytes = [&](std::string bytes) {
     std::size_t at = 0;
-    if (UnitAt(bytes, at) == pattern_[0] && at == bytes.size()) {
-      firsts_.push_back(std::move(bytes));
+    if (UnitAt(bytes, at) == unit && at == bytes.size()) {
+      encodings.push_back(std::move(bytes));
     }
   };
+  // A character is one byte, or a lead byte (81-9F, E0-FC) and a trail byte.
   for (int first = 0; first < 0x100; ++first) {
     try_bytes(std::string(1, static_cast<char>(first)));
     if ((first < 0x81 || first > 0x9F) && first < 0xE0) continue;
@@ -25,6 +25,24 @@ TextFinder::TextFinder(std::string_view pattern) : pattern_(ToWide(pattern)) {
       try_bytes({static_cast<char>(first), static_cast<char>(second)});
     }
   }
+  return encodings;
+}
+
+FirstCharacter::FirstCharacter(std::string_view key) : any_(key.empty()) {
+  if (any_) return;
+  std::size_t at = 0;
+  encodings_ = EncodingsOf(UnitAt(key, at));
+}
+
+bool FirstCharacter::MayStart(std::string_view text) const {
+  return any_ || std::any_of(encodings_.begin(), encodings_.end(),
+                             [text](const std::string& encoding) {
+                               return text.starts_with(encoding);
+                             });
+}
+
+TextFinder::TextFinder(std::string_view pattern) : pattern_(ToWide(pattern)) {
+  if (!pattern_.empty()) firsts_ = EncodingsOf(pattern_[0]);
 }
 
 bool TextFinder::MayBeIn(std::string_view text) const {

@@ -9,6 +9,23 @@
 
 namespace holvan::memory {
 
+/// Every byte sequence that reads as the one character unit (ToWide): its
+/// encodings, and a lone byte for an escaped byte.
+std::vector<std::string> EncodingsOf(char16_t unit);
+
+/// Whether text may start with a character of the same unit as the first
+/// of key (SameCharacters): true for an empty key, false for most lines
+/// with another first character, found without converting them.
+class FirstCharacter {
+ public:
+  explicit FirstCharacter(std::string_view key);
+  bool MayStart(std::string_view text) const;
+
+ private:
+  bool any_;
+  std::vector<std::string> encodings_;
+};
+
 /// Finds a code page 932 text in others by characters (WidePos), converting
 /// the pattern once and each text into the same buffer, so that a search
 /// through a million lines costs no allocation per line; a text without the

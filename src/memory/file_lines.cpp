@@ -121,18 +121,32 @@ std::optional<FileLines::Splice> FileLines::Redo(const Splice& splice) {
   return std::nullopt;
 }
 
-NarrowText FileLines::Bytes() const {
+NarrowText FileLines::Bytes() const { return NarrowText(JoinedBytes().view()); }
+
+FileBytes FileLines::JoinedBytes() const {
   std::size_t size = unread_.size();
   for (const Stored& line : lines_) {
     size += line.size + kBreaks[line.end].size();
   }
-  NarrowText bytes;
-  bytes.reserve(size);
+  FileBytes bytes;
+  bytes.Reserve(size);
   for (const Stored& line : lines_) {
-    bytes.append(line.text, line.size).append(kBreaks[line.end]);
+    bytes.Append({line.text, line.size});
+    bytes.Append(kBreaks[line.end]);
   }
-  bytes.append(unread_);
+  bytes.Append(unread_);
   return bytes;
+}
+
+void FileLines::Saved(FileBytes bytes) {
+  std::size_t at = 0;
+  for (Stored& line : lines_) {
+    line.text = bytes.data() + at;
+    at += line.size + kBreaks[line.end].size();
+  }
+  unread_ = bytes.view().substr(at);
+  read_ = std::move(bytes);
+  written_.clear();
 }
 
 }  // namespace holvan::memory

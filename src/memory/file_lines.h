@@ -81,6 +81,12 @@ class FileLines {
 
   /// The file's bytes with the edits made.
   NarrowText Bytes() const;
+  /// The same in a block that Saved can keep.
+  FileBytes JoinedBytes() const;
+  /// The lines are read from bytes from now on: JoinedBytes() as they stand,
+  /// which a save wrote and the next save compares the file with (Original).
+  /// No line is looked for again.
+  void Saved(FileBytes bytes);
 
  private:
   static constexpr std::string_view kCrLf = "\r\n";

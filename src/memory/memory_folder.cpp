@@ -595,21 +595,21 @@ void MemoryFolder::Save() {
   std::optional<Error> failure;
   for (MemoryFile file : UnsavedFiles()) {
     File& state = FileOf(file);
-    NarrowText bytes;
+    FileBytes bytes;
     try {
       if (Changed(file)) {
         if (!changed) changed = file;
         continue;
       }
-      bytes = state.lines.Bytes();
-      SaveFileAtomically(PathOf(file), bytes);
+      bytes = state.lines.JoinedBytes();
+      SaveFileAtomically(PathOf(file), bytes.view());
     } catch (const Error& error) {
       if (!failure) failure = error;
       continue;
     }
     if (file == MemoryFile::kPhrases) NoteErasedPhrases(state.lines);
     // What the file now holds is what the next save compares it with.
-    state.lines = FileLines(std::move(bytes));
+    state.lines.Saved(std::move(bytes));
     state.exists = true;
     state.unsaved = 0;
     std::erase_if(edits_,

@@ -57,14 +57,14 @@ QVariant EntryModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::TextAlignmentRole && cell < 0) {
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
   }
-  if (cell < 0) {
-    return role == Qt::DisplayRole ? QVariant(LineAt(index.row())) : QVariant();
-  }
   if (role == Qt::FontRole) {
     if (!Row(index.row()).unreadable) return {};
     QFont italic;
     italic.setItalic(true);
     return italic;
+  }
+  if (cell < 0) {
+    return role == Qt::DisplayRole ? QVariant(LineAt(index.row())) : QVariant();
   }
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   const EntryRow row = Row(index.row());
@@ -123,6 +123,7 @@ void EntryList::SetRows(std::vector<int32_t> lines, EntryModel::RowOf row_of,
 
 void EntryList::AddRows(const std::vector<int32_t>& lines, bool complete) {
   model_->AddRows(lines);
+  FitColumns();
   SelectWanted(complete);
 }
 

@@ -84,6 +84,48 @@ def data_bytes(folder):
                for name in ("brain.dat", "dic.dat", "res.dat", "holv.dat"))
 
 
+def editor_rows(work, build):
+    """The memory editor's rows: ready against holvan-term's start and close on
+    the same folder (alternated, both timed from outside), its peak memory
+    against the files, and its search keystrokes, edit, undo and save."""
+    folder = os.path.join(work, "editor-1000000")
+    editor = os.path.join(build, "bench", "holvan-bench-editor")
+    term = os.path.join(build, "src", "term", "holvan-term")
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    ready_ms, term_ms = [], []
+    for _ in range(3):
+        start = time.monotonic_ns()
+        out = subprocess.run([editor, folder, "1"], env=env, capture_output=True,
+                             text=True, check=True).stdout
+        ready_ms.append((json.loads(out)["ready_ns"] - start) / 1e6)
+        term_ms.append(term_start_and_close_ms(term, folder, 1))
+    ready, term_close = statistics.median(ready_ms), statistics.median(term_ms)
+    with open(os.path.join(work, "editor.json")) as f:
+        e = json.load(f)
+    files = sum(os.path.getsize(os.path.join(folder, name))
+                for name in ("dic.dat", "brain.dat", "res.dat", "holv.dat"))
+    print("\nThe memory editor (1,000,000 entries per store):\n")
+    print("| goal | figures | ratio | target | |")
+    print("|---|---|---:|---:|---|")
+    print(row("editor ready vs holvan-term start plus close, same folder",
+              f"{ready:.0f} vs {term_close:.0f} ms", ready / term_close, 1.5))
+    print(row("editor peak memory until ready vs the files' bytes",
+              f"{e['ready_peak_bytes'] / 2**20:.0f} vs {files / 2**20:.0f} MiB",
+              e["ready_peak_bytes"] / files, 2.5))
+    print(row("(the same, to the end of a save)",
+              f"{e['peak_bytes'] / 2**20:.0f} vs {files / 2**20:.0f} MiB",
+              e["peak_bytes"] / files, 2.5))
+    print(row(f"search keystroke p95 ({e['keys']} keys: 猫, 猫が, back) vs 50 ms",
+              f"{e['key_p95_ms']:.1f} ms (median {e['key_p50_ms']:.1f}; whole search p95 {e['search_p95_ms']:.0f})",
+              e["key_p95_ms"] / 50, 1))
+    for step in ("edit", "undo"):
+        print(row(f"{step} of one entry vs 100 ms", f"{e[step + '_ms']:.0f} ms",
+                  e[step + "_ms"] / 100, 1))
+    print(row("save of one entry, less the file's write, vs 100 ms",
+              f"{e['save_ms']:.0f} - {e['write_ms']:.0f} ms",
+              (e["save_ms"] - e["write_ms"]) / 100, 1))
+
+
 def row(measure, figures, ratio, limit, above=False):
     met = ratio >= limit if above else ratio <= limit
     sign = "≥" if above else "≤"
@@ -219,6 +261,9 @@ def main():
     print(row("(the same, mean)",
               f"{window['late_mean_us']:.0f} vs {window['first_mean_us']:.0f} µs",
               window["late_mean_us"] / window["first_mean_us"], 2))
+
+    editor_rows(work, build)
+
 
 if __name__ == "__main__":
     main()

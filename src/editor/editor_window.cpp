@@ -80,7 +80,17 @@ EditorWindow::EditorWindow(std::optional<std::string> dir, QWidget* parent)
   ShowMemory();
 }
 
-EditorWindow::~EditorWindow() = default;
+// The pages' listings read the memory, which goes before them.
+EditorWindow::~EditorWindow() { StopListing(); }
+
+bool EditorWindow::searching() const {
+  return std::any_of(pages_.begin(), pages_.end(),
+                     [](const MemoryPage* page) { return page->Listing(); });
+}
+
+void EditorWindow::StopListing() {
+  for (MemoryPage* page : pages_) page->StopListing();
+}
 
 void EditorWindow::BuildControls() {
   auto* layout = new QVBoxLayout(this);
@@ -210,6 +220,7 @@ void EditorWindow::Load(bool reloading) {
                                           UnlockedEditMessage(folder, taken));
     }
   });
+  if (!failure) StopListing();
   if (failure) {
     // What was read before stays to look at.
     load_failure_ = QStringLiteral("記憶を読み込めませんでした: ") +
@@ -312,6 +323,7 @@ std::vector<MemoryFile> EditorWindow::UnsavedWork() const {
 
 bool EditorWindow::Edit(const std::function<void(MemoryFolder&)>& edit) {
   if (!memory_) return false;
+  StopListing();
   const std::optional<Error> refusal = FailureOf([&] { edit(*memory_); });
   ShowMemory();
   if (refusal) {
@@ -325,6 +337,7 @@ void EditorWindow::TypedChanged() { ShowUnsaved(); }
 
 void EditorWindow::Undo() {
   if (!memory_) return;
+  StopListing();
   memory_->Undo();
   ShowMemory();
 }
@@ -335,6 +348,7 @@ bool EditorWindow::Save() {
     if (!Edit(typed)) return false;
   }
   for (;;) {
+    StopListing();
     const std::optional<Error> failure = FailureOf([this] { memory_->Save(); });
     Guarded([this] { note_ = ErasePhrasesFromBackups(); });
     ShowMemory();
@@ -352,6 +366,7 @@ bool EditorWindow::Save() {
     const MemoryFile file = changed.front();
     if (!AskToReload(this, file)) return false;
     std::vector<NarrowText> not_redone;
+    StopListing();
     const bool reloaded = Guarded([&] { not_redone = memory_->Reload(file); });
     ShowMemory();
     if (!reloaded) return false;
@@ -380,6 +395,7 @@ std::vector<Error> EditorWindow::SaveWork() {
   if (!memory_ || !memory_->editable()) return {};
   const auto typed = TypedEdits();
   if (typed.empty() && memory_->UnsavedFiles().empty()) return {};
+  StopListing();
   std::vector<Error> failures;
   const auto run = [&](const std::function<void()>& step) {
     if (std::optional<Error> failure = FailureOf(step)) {

@@ -54,6 +54,8 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   const memory::MemoryFolder* memory() const {
     return memory_ ? &*memory_ : nullptr;
   }
+  /// Whether entries that the search finds are still being listed.
+  bool searching() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -66,6 +68,8 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
   /// Takes the folder's lock and reads the memory: for editing when the lock
   /// is ours, else to look at only. reloading: asked for by 再読み込み.
   void Load(bool reloading);
+  /// Ends the listings under way, before the memory changes.
+  void StopListing();
   /// Whether the memory is open for editing.
   bool Editable() const;
   /// Shows the memory as it stands: the lists as the search finds them, the

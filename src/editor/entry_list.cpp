@@ -15,22 +15,36 @@ EntryModel::EntryModel(QStringList headers, bool line_column, QObject* parent)
       headers_(std::move(headers)),
       line_column_(line_column) {}
 
-void EntryModel::SetRows(std::vector<EntryRow> rows) {
+void EntryModel::SetRows(std::vector<int32_t> lines, RowOf row_of) {
   beginResetModel();
-  rows_ = std::move(rows);
+  lines_ = std::move(lines);
+  row_of_ = std::move(row_of);
+  made_.reset();
   endResetModel();
 }
 
+void EntryModel::AddRows(const std::vector<int32_t>& lines) {
+  if (lines.empty()) return;
+  const int first = rowCount();
+  beginInsertRows({}, first, first + static_cast<int>(lines.size()) - 1);
+  lines_.insert(lines_.end(), lines.begin(), lines.end());
+  endInsertRows();
+}
+
+EntryRow EntryModel::Row(int row) const {
+  const int32_t line = LineAt(row);
+  if (!made_ || made_->line != line) made_ = row_of_(line);
+  return *made_;
+}
+
 int EntryModel::RowOfLine(int32_t line) const {
-  const auto found = std::lower_bound(
-      rows_.begin(), rows_.end(), line,
-      [](const EntryRow& row, int32_t wanted) { return row.line < wanted; });
-  if (found == rows_.end() || found->line != line) return -1;
-  return static_cast<int>(found - rows_.begin());
+  const auto found = std::lower_bound(lines_.begin(), lines_.end(), line);
+  if (found == lines_.end() || *found != line) return -1;
+  return static_cast<int>(found - lines_.begin());
 }
 
 int EntryModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : static_cast<int>(lines_.size());
 }
 
 int EntryModel::columnCount(const QModelIndex& parent) const {
@@ -39,19 +53,21 @@ int EntryModel::columnCount(const QModelIndex& parent) const {
 
 QVariant EntryModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
-  const EntryRow& row = Row(index.row());
   const int cell = index.column() - (line_column_ ? 1 : 0);
   if (role == Qt::TextAlignmentRole && cell < 0) {
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
   }
-  if (role == Qt::FontRole && row.unreadable) {
+  if (role == Qt::FontRole) {
+    if (!Row(index.row()).unreadable) return {};
     QFont italic;
     italic.setItalic(true);
     return italic;
   }
+  if (cell < 0) {
+    return role == Qt::DisplayRole ? QVariant(LineAt(index.row())) : QVariant();
+  }
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-  if (cell < 0)
-    return role == Qt::DisplayRole ? QVariant(row.line) : QVariant();
+  const EntryRow row = Row(index.row());
   if (static_cast<std::size_t>(cell) >= row.cells.size()) return {};
   return ShownText(row.cells[static_cast<std::size_t>(cell)]);
 }
@@ -67,42 +83,81 @@ QVariant EntryModel::headerData(int section, Qt::Orientation orientation,
 
 EntryList::EntryList(QStringList headers, bool line_column, bool many,
                      QWidget* parent)
-    : QTreeView(parent),
+    : QTableView(parent),
       model_(new EntryModel(std::move(headers), line_column, this)) {
   setModel(model_);
-  setRootIsDecorated(false);
-  setItemsExpandable(false);
-  setUniformRowHeights(true);
-  setAllColumnsShowFocus(true);
+  setShowGrid(false);
+  setWordWrap(false);
+  setTabKeyNavigation(false);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(many ? QAbstractItemView::ExtendedSelection
                         : QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setPalette(GreyFieldColours(palette()));
-  header()->setStretchLastSection(true);
-  header()->setSectionsMovable(false);
+  // Rows of one height, none measured: a million cost no more than a page.
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  horizontalHeader()->setStretchLastSection(true);
+  // Columns fit the rows in sight, not the thousand a long list would give.
+  horizontalHeader()->setResizeContentsPrecision(0);
+  horizontalHeader()->setSectionsMovable(false);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   connect(this, &QAbstractItemView::doubleClicked, this, [this] {
     if (open_) open_();
   });
 }
 
-void EntryList::SetRows(std::vector<EntryRow> rows) {
-  const std::optional<int32_t> current = CurrentLine();
-  const std::vector<int32_t> selected = SelectedLines();
-  model_->SetRows(std::move(rows));
-  if (model_->rowCount() == 0) return;
+void EntryList::SetRows(std::vector<int32_t> lines, EntryModel::RowOf row_of,
+                        bool complete) {
+  if (const std::optional<int32_t> current = CurrentLine()) {
+    wanted_ = Wanted{*current, SelectedLines()};
+  }
+  model_->SetRows(std::move(lines), std::move(row_of));
+  columns_fitted_ = false;
+  FitColumns();
+  SelectWanted(complete);
+}
+
+void EntryList::AddRows(const std::vector<int32_t>& lines, bool complete) {
+  model_->AddRows(lines);
+  FitColumns();
+  SelectWanted(complete);
+}
+
+void EntryList::FitColumns() {
+  if (columns_fitted_ || !isVisible() || model_->rowCount() == 0) return;
+  columns_fitted_ = true;
   for (int column = 0; column + 1 < model_->columnCount(); ++column) {
     resizeColumnToContents(column);
   }
-  if (!current) return;
-  int row = model_->RowOfLine(*current);
-  if (row < 0 && *current > model_->Row(model_->rowCount() - 1).line) {
-    row = model_->rowCount() - 1;
+}
+
+void EntryList::showEvent(QShowEvent* event) {
+  QTableView::showEvent(event);
+  FitColumns();
+}
+
+void EntryList::SelectWanted(bool complete) {
+  // Another entry chosen meanwhile wins.
+  if (!wanted_ || CurrentLine()) {
+    wanted_.reset();
+    return;
   }
+  int row = model_->RowOfLine(wanted_->current);
+  const int last = model_->rowCount() - 1;
+  if (row < 0 && complete && last >= 0 &&
+      wanted_->current > model_->LineAt(last)) {
+    row = last;
+  }
+  if (row < 0 && !complete) return;
+  const Wanted wanted = std::move(*wanted_);
+  wanted_.reset();
   if (row < 0) return;
   setCurrentIndex(model_->index(row, 0));
-  for (int32_t line : selected) {
+  for (int32_t line : wanted.selected) {
     const int other = model_->RowOfLine(line);
     if (other >= 0 && other != row) {
       selectionModel()->select(
@@ -113,23 +168,23 @@ void EntryList::SetRows(std::vector<EntryRow> rows) {
 }
 
 std::optional<int32_t> EntryList::CurrentLine() const {
-  const EntryRow* entry = CurrentEntry();
-  if (entry == nullptr) return std::nullopt;
-  return entry->line;
-}
-
-const EntryRow* EntryList::CurrentEntry() const {
   const QModelIndex current = currentIndex();
   if (!current.isValid() || !selectionModel()->isRowSelected(current.row())) {
-    return nullptr;
+    return std::nullopt;
   }
-  return &model_->Row(current.row());
+  return model_->LineAt(current.row());
+}
+
+std::optional<EntryRow> EntryList::CurrentEntry() const {
+  const std::optional<int32_t> line = CurrentLine();
+  if (!line) return std::nullopt;
+  return model_->Row(model_->RowOfLine(*line));
 }
 
 std::vector<int32_t> EntryList::SelectedLines() const {
   std::vector<int32_t> lines;
   for (const QModelIndex& index : selectionModel()->selectedRows()) {
-    lines.push_back(model_->Row(index.row()).line);
+    lines.push_back(model_->LineAt(index.row()));
   }
   std::sort(lines.begin(), lines.end());
   return lines;
@@ -138,10 +193,18 @@ std::vector<int32_t> EntryList::SelectedLines() const {
 bool EntryList::SelectLine(int32_t line) {
   const int row = model_->RowOfLine(line);
   if (row < 0) return false;
+  wanted_.reset();
   const QModelIndex index = model_->index(row, 0);
   setCurrentIndex(index);
   scrollTo(index);
   return true;
+}
+
+void EntryList::SelectWhenListed(int32_t line) {
+  if (SelectLine(line)) return;
+  clearSelection();
+  setCurrentIndex({});
+  wanted_ = Wanted{line, {}};
 }
 
 void EntryList::OnSelection(std::function<void()> changed) {
@@ -156,7 +219,7 @@ void EntryList::keyPressEvent(QKeyEvent* event) {
   } else if (key == Qt::Key_Delete && remove_) {
     remove_();
   } else {
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
   }
 }
 

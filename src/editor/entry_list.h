@@ -2,7 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
-#include <QTreeView>
+#include <QTableView>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -22,16 +22,22 @@ struct EntryRow {
 };
 
 /// The entries as a table: a first column with the line when it is shown,
-/// then one column each for the cells. Texts are converted only when shown,
-/// so that a long file costs little.
+/// then one column each for the cells. Only the lines are kept; a row is
+/// made from its line when it is shown, so that a list of a million entries
+/// costs four bytes each.
 class EntryModel : public QAbstractTableModel {
  public:
+  /// The entry on a line.
+  using RowOf = std::function<EntryRow(int32_t line)>;
+
   EntryModel(QStringList headers, bool line_column, QObject* parent);
 
-  void SetRows(std::vector<EntryRow> rows);
-  const EntryRow& Row(int row) const {
-    return rows_[static_cast<std::size_t>(row)];
-  }
+  /// Lists lines, in order, each made by row_of.
+  void SetRows(std::vector<int32_t> lines, RowOf row_of);
+  /// Adds lines, in order, after the last one listed.
+  void AddRows(const std::vector<int32_t>& lines);
+  EntryRow Row(int row) const;
+  int32_t LineAt(int row) const { return lines_[static_cast<size_t>(row)]; }
   /// The row that shows line; -1 when none does.
   int RowOfLine(int32_t line) const;
 
@@ -44,31 +50,41 @@ class EntryModel : public QAbstractTableModel {
  private:
   QStringList headers_;
   bool line_column_;
-  std::vector<EntryRow> rows_;
+  std::vector<int32_t> lines_;
+  RowOf row_of_;
+  /// The row made last: a cell is asked for in several roles at once.
+  mutable std::optional<EntryRow> made_;
 };
 
 /// A list of entries in Holvan's look: black text on grey, a flat frame.
 /// Enter or a double click opens the entry, Delete removes the selected
-/// ones.
-class EntryList : public QTreeView {
+/// ones. Its rows may come in several parts: what was selected is selected
+/// again when its line comes.
+class EntryList : public QTableView {
  public:
   /// With many, several entries can be selected at once.
   EntryList(QStringList headers, bool line_column, bool many,
             QWidget* parent = nullptr);
 
-  /// Shows rows. The entry on the line that was current stays current (after
+  /// Lists lines, each made by row_of; more may follow (AddRows) until
+  /// complete. The entry on the line that was current stays current (after
   /// a removal, the one that took its line); past the end, the last one.
-  void SetRows(std::vector<EntryRow> rows);
+  void SetRows(std::vector<int32_t> lines, EntryModel::RowOf row_of,
+               bool complete);
+  /// Adds lines after the last listed.
+  void AddRows(const std::vector<int32_t>& lines, bool complete);
   /// The line of the current entry, when one is selected.
   std::optional<int32_t> CurrentLine() const;
-  /// The current entry when one is selected, else nullptr; valid until the
-  /// next SetRows.
-  const EntryRow* CurrentEntry() const;
+  /// The current entry when one is selected.
+  std::optional<EntryRow> CurrentEntry() const;
   /// The lines of the selected entries.
   std::vector<int32_t> SelectedLines() const;
   /// Makes the entry on line current and selected, and shows it; false when
   /// the list does not show it.
   bool SelectLine(int32_t line);
+  /// SelectLine now, or when line comes, unless another entry is chosen
+  /// first.
+  void SelectWhenListed(int32_t line);
 
   /// What Enter and a double click do.
   void OnOpen(std::function<void()> open) { open_ = std::move(open); }
@@ -79,9 +95,25 @@ class EntryList : public QTreeView {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
+  /// What to select again once its line is listed.
+  struct Wanted {
+    int32_t current = 0;
+    std::vector<int32_t> selected;
+  };
+
+  /// Selects what is wanted when it is listed, or, complete, the last entry
+  /// for a line past the end.
+  void SelectWanted(bool complete);
+  /// Fits the columns but the last to the rows shown; a hidden list waits
+  /// until it is shown, lest every row be measured.
+  void FitColumns();
+
   EntryModel* model_;
+  std::optional<Wanted> wanted_;
+  bool columns_fitted_ = false;
   std::function<void()> open_;
   std::function<void()> remove_;
 };

@@ -6,6 +6,7 @@
 #include "editor/typed_text.h"
 #include "editor/unreadable_rows.h"
 #include "qt/shown_text.h"
+#include "store/line_forms.h"
 
 namespace holvan::editor {
 
@@ -18,14 +19,16 @@ FactsPage::FactsPage(MemoryEdits& edits, QWidget* parent)
                true) {}
 
 void FactsPage::Show(const MemoryFolder& memory, const Search& search) {
-  std::vector<EntryRow> rows;
-  if (search) {
-    for (memory::Fact& fact : memory.Facts(*search)) {
-      rows.push_back({fact.line, {std::move(fact.key), std::move(fact.text)}});
+  ShowRows(memory, search, [&memory](int32_t line) -> EntryRow {
+    const std::string_view text =
+        memory.Lines(memory::MemoryFile::kDictionary).Text(line - 1);
+    if (const auto pair = SplitDictionaryLine(text)) {
+      return {line, {NarrowText(pair->key), NarrowText(pair->value)}};
     }
-  }
-  AddUnreadableRows(memory, file(), search, rows);
-  ShowRows(std::move(rows));
+    return UnreadableRow(
+        line, text,
+        *memory::UnreadableReason(memory::MemoryFile::kDictionary, text));
+  });
 }
 
 void FactsPage::Add() {
@@ -42,8 +45,8 @@ void FactsPage::Add() {
 }
 
 void FactsPage::Change() {
-  const EntryRow* fact = list()->CurrentEntry();
-  if (fact == nullptr) return;
+  const std::optional<EntryRow> fact = list()->CurrentEntry();
+  if (!fact) return;
   if (fact->unreadable) {
     MendLine(this, edits(), file(), *fact);
     return;

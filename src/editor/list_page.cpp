@@ -22,6 +22,7 @@ ListPage::ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
     : MemoryPage(file, edits, parent) {
   list_ = new EntryList(std::move(headers), true, true, this);
   list_->setObjectName(QString::fromStdString(Named("", noun, "s_list")));
+  lister_ = new LineLister(list_, file);
 
   auto* buttons = new QHBoxLayout;
   if (adds) {
@@ -52,10 +53,18 @@ ListPage::ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
   layout->addLayout(buttons);
 }
 
-bool ListPage::GoToLine(int32_t line) { return list_->SelectLine(line); }
+bool ListPage::GoToLine(int32_t line) {
+  if (memory_ == nullptr || !lister_->Lists(memory_->Lines(file()), line)) {
+    return false;
+  }
+  list_->SelectWhenListed(line);
+  return true;
+}
 
-void ListPage::ShowRows(std::vector<EntryRow> rows) {
-  list_->SetRows(std::move(rows));
+void ListPage::ShowRows(const memory::MemoryFolder& memory,
+                        const Search& search, EntryModel::RowOf row_of) {
+  memory_ = &memory;
+  lister_->Start(memory.Lines(file()), search, std::move(row_of));
   UpdateButtons();
 }
 

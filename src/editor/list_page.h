@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "editor/entry_list.h"
+#include "editor/line_lister.h"
 #include "editor/memory_page.h"
 
 namespace holvan::editor {
@@ -15,14 +16,20 @@ namespace holvan::editor {
 class ListPage : public MemoryPage {
  public:
   bool GoToLine(int32_t line) override;
+  bool Listing() const override { return lister_->running(); }
+  void StopListing() override { lister_->Stop(); }
 
  protected:
   ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
            const char* noun, QStringList headers, bool adds);
 
   EntryList* list() { return list_; }
-  /// Shows rows, the entries found.
-  void ShowRows(std::vector<EntryRow> rows);
+  /// The memory last shown.
+  const memory::MemoryFolder& memory() const { return *memory_; }
+  /// Lists the entries of memory's file that search finds, each row made by
+  /// row_of.
+  void ShowRows(const memory::MemoryFolder& memory, const Search& search,
+                EntryModel::RowOf row_of);
 
   /// Asks for a new entry and adds it.
   virtual void Add() {}
@@ -33,6 +40,8 @@ class ListPage : public MemoryPage {
   void Remove();
 
   EntryList* list_;
+  LineLister* lister_;
+  const memory::MemoryFolder* memory_ = nullptr;
 };
 
 }  // namespace holvan::editor

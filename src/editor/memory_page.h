@@ -34,6 +34,11 @@ class MemoryPage : public QWidget {
   /// Makes the entry on line of the file current; false when it is not shown.
   virtual bool GoToLine(int32_t line) = 0;
 
+  /// Whether entries found are still being added to the lists.
+  virtual bool Listing() const { return false; }
+  /// Ends the listing under way: the memory may change after.
+  virtual void StopListing() {}
+
   /// Enables the editing controls that fit what is selected, or none.
   virtual void SetEditable(bool editable);
 

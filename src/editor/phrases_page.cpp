@@ -15,18 +15,16 @@ PhrasesPage::PhrasesPage(MemoryEdits& edits, QWidget* parent)
                {QStringLiteral("行"), QStringLiteral("発言")}, false) {}
 
 void PhrasesPage::Show(const MemoryFolder& memory, const Search& search) {
-  std::vector<EntryRow> rows;
-  if (search) {
-    for (memory::Phrase& phrase : memory.Phrases(*search)) {
-      rows.push_back({phrase.line, {std::move(phrase.text)}});
-    }
-  }
-  ShowRows(std::move(rows));
+  ShowRows(memory, search, [&memory](int32_t line) -> EntryRow {
+    return {line,
+            {NarrowText(
+                memory.Lines(memory::MemoryFile::kPhrases).Text(line - 1))}};
+  });
 }
 
 void PhrasesPage::Change() {
-  const EntryRow* phrase = list()->CurrentEntry();
-  if (phrase == nullptr) return;
+  const std::optional<EntryRow> phrase = list()->CurrentEntry();
+  if (!phrase) return;
   const int32_t line = phrase->line;
   AskTexts(this, QStringLiteral("発言を変える"),
            {{QStringLiteral("発言"), ShownText(phrase->cells[0])}},

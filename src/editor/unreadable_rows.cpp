@@ -1,7 +1,5 @@
 #include "editor/unreadable_rows.h"
 
-#include <algorithm>
-
 #include "editor/entry_dialog.h"
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
@@ -12,19 +10,8 @@ namespace holvan::editor {
 
 using namespace holvan::literals;
 
-void AddUnreadableRows(const memory::MemoryFolder& memory,
-                       memory::MemoryFile file, const Search& search,
-                       std::vector<EntryRow>& rows) {
-  if (!search) return;
-  const auto read = static_cast<std::ptrdiff_t>(rows.size());
-  for (memory::UnreadableLine& line : memory.UnreadableLines(file, *search)) {
-    rows.push_back({line.line,
-                    {std::move(line.text), "読めない行: "_sj + line.reason},
-                    true});
-  }
-  std::inplace_merge(
-      rows.begin(), rows.begin() + read, rows.end(),
-      [](const EntryRow& a, const EntryRow& b) { return a.line < b.line; });
+EntryRow UnreadableRow(int32_t line, std::string_view text, NarrowText reason) {
+  return {line, {NarrowText(text), "読めない行: "_sj + reason}, true};
 }
 
 void MendLine(QWidget* parent, MemoryEdits& edits, memory::MemoryFile file,

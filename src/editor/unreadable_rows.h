@@ -1,6 +1,6 @@
 #pragma once
 
-#include <vector>
+#include <string_view>
 
 #include "editor/entry_list.h"
 #include "editor/memory_page.h"
@@ -11,12 +11,9 @@ namespace holvan::editor {
 
 class MemoryEdits;
 
-/// Adds to rows, which are in line order, the unreadable lines of file that
-/// search finds, each where its line puts it: its text, then "読めない行: "
-/// and why, marked unreadable. A search finds them in their whole text.
-void AddUnreadableRows(const memory::MemoryFolder& memory,
-                       memory::MemoryFile file, const Search& search,
-                       std::vector<EntryRow>& rows);
+/// The row of an unreadable line: its text, then "読めない行: " and why,
+/// marked unreadable.
+EntryRow UnreadableRow(int32_t line, std::string_view text, NarrowText reason);
 
 /// Asks for the line of an unreadable row of file as it should be, starting
 /// from what it holds, and mends it (MemoryFolder::FixLine).

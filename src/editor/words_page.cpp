@@ -9,10 +9,13 @@
 
 #include "editor/entry_dialog.h"
 #include "editor/entry_list.h"
+#include "editor/line_lister.h"
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
 #include "editor/unreadable_rows.h"
 #include "qt/shown_text.h"
+#include "store/definition_list.h"
+#include "store/line_forms.h"
 #include "text/literal.h"
 
 namespace holvan::editor {
@@ -49,6 +52,7 @@ WordsPage::WordsPage(MemoryEdits& edits, QWidget* parent)
   definitions_ =
       new EntryList({QStringLiteral("意味（新しい順）")}, false, false);
   definitions_->setObjectName(QStringLiteral("definitions_list"));
+  lister_ = new LineLister(words_, file());
 
   QPushButton* add = AddEditButton(QStringLiteral("追加…"), "add_word_button",
                                    [this] { AddWord(); });
@@ -61,7 +65,8 @@ WordsPage::WordsPage(MemoryEdits& edits, QWidget* parent)
       [this] { return !words_->SelectedLines().empty(); });
   QPushButton* add_definition = AddEditButton(
       QStringLiteral("意味を追加…"), "add_definition_button",
-      [this] { AddDefinition(); }, [this] { return CurrentWord() != nullptr; });
+      [this] { AddDefinition(); },
+      [this] { return CurrentWord().has_value(); });
   change_definition_button_ = AddEditButton(
       QStringLiteral("意味を変更…"), "change_definition_button",
       [this] { ChangeDefinition(); },
@@ -103,54 +108,72 @@ WordsPage::WordsPage(MemoryEdits& edits, QWidget* parent)
 }
 
 void WordsPage::Show(const MemoryFolder& memory, const Search& search) {
-  entries_ = search ? memory.BrainEntries(*search) : std::vector<BrainEntry>();
-  // A line without a key is no word: it is shown as an unreadable line.
-  const memory::FileLines& lines = memory.Lines(file());
-  std::erase_if(entries_, [&](const BrainEntry& entry) {
-    return memory::UnreadableReason(file(), lines.Text(entry.line - 1))
-        .has_value();
-  });
-  std::vector<EntryRow> rows;
-  rows.reserve(entries_.size());
-  for (const BrainEntry& entry : entries_) {
+  memory_ = &memory;
+  lister_->Start(memory.Lines(file()), search, [&memory](int32_t line) {
+    const std::string_view text =
+        memory.Lines(memory::MemoryFile::kBrain).Text(line - 1);
+    // A line without a key is no word: it is shown as an unreadable line.
+    if (std::optional<NarrowText> reason =
+            memory::UnreadableReason(memory::MemoryFile::kBrain, text)) {
+      return UnreadableRow(line, text, std::move(*reason));
+    }
+    const KeyAndValue pair = SplitBrainLine(text);
     NarrowText definitions;
-    for (const NarrowText& definition : entry.definitions) {
+    for (const NarrowText& definition : SplitDefinitions(pair.value)) {
       if (!definitions.empty()) definitions += " ＊ "_sj;
       definitions += definition;
     }
-    rows.push_back({entry.line, {entry.key, std::move(definitions)}});
-  }
-  AddUnreadableRows(memory, file(), search, rows);
-  words_->SetRows(std::move(rows));
+    return EntryRow{line, {NarrowText(pair.key), std::move(definitions)}};
+  });
   ShowDefinitions();
   UpdateButtons();
 }
 
-bool WordsPage::GoToLine(int32_t line) { return words_->SelectLine(line); }
+bool WordsPage::GoToLine(int32_t line) {
+  if (memory_ == nullptr || !lister_->Lists(memory_->Lines(file()), line)) {
+    return false;
+  }
+  words_->SelectWhenListed(line);
+  return true;
+}
 
-const BrainEntry* WordsPage::CurrentWord() const {
-  if (words_->SelectedLines().size() != 1) return nullptr;
+bool WordsPage::Listing() const { return lister_->running(); }
+
+void WordsPage::StopListing() { lister_->Stop(); }
+
+std::optional<BrainEntry> WordsPage::CurrentWord() const {
+  if (memory_ == nullptr || words_->SelectedLines().size() != 1) {
+    return std::nullopt;
+  }
   const std::optional<int32_t> line = words_->CurrentLine();
-  if (!line) return nullptr;
-  const auto found = std::find_if(
-      entries_.begin(), entries_.end(),
-      [&](const BrainEntry& entry) { return entry.line == *line; });
-  return found == entries_.end() ? nullptr : &*found;
+  if (!line) return std::nullopt;
+  const std::string_view text = memory_->Lines(file()).Text(*line - 1);
+  if (memory::UnreadableReason(file(), text)) return std::nullopt;
+  const KeyAndValue pair = SplitBrainLine(text);
+  return BrainEntry{*line, NarrowText(pair.key), SplitDefinitions(pair.value)};
 }
 
 void WordsPage::ShowDefinitions() {
-  const BrainEntry* word = CurrentWord();
-  const int32_t line = word == nullptr ? 0 : word->line;
+  const std::optional<BrainEntry> word = CurrentWord();
+  const int32_t line = word ? word->line : 0;
   // Another word's definitions start with none selected.
-  if (line != shown_word_) definitions_->SetRows({});
+  if (line != shown_word_) definitions_->SetRows({}, {}, true);
   shown_word_ = line;
-  std::vector<EntryRow> rows;
-  if (word != nullptr) {
-    for (const NarrowText& definition : word->definitions) {
-      rows.push_back({static_cast<int32_t>(rows.size()) + 1, {definition}});
+  std::vector<int32_t> places;
+  std::vector<NarrowText> definitions;
+  if (word) {
+    definitions = word->definitions;
+    for (std::size_t i = 1; i <= definitions.size(); ++i) {
+      places.push_back(static_cast<int32_t>(i));
     }
   }
-  definitions_->SetRows(std::move(rows));
+  definitions_->SetRows(
+      std::move(places),
+      [definitions = std::move(definitions)](int32_t place) {
+        return EntryRow{place,
+                        {definitions[static_cast<std::size_t>(place - 1)]}};
+      },
+      true);
 }
 
 void WordsPage::AddWord() {
@@ -167,13 +190,13 @@ void WordsPage::AddWord() {
 }
 
 void WordsPage::RenameWord() {
-  const EntryRow* row = words_->CurrentEntry();
-  if (row != nullptr && row->unreadable) {
+  const std::optional<EntryRow> row = words_->CurrentEntry();
+  if (row && row->unreadable) {
     MendLine(this, edits(), file(), *row);
     return;
   }
-  const BrainEntry* word = CurrentWord();
-  if (word == nullptr) return;
+  const std::optional<BrainEntry> word = CurrentWord();
+  if (!word) return;
   const int32_t line = word->line;
   const std::vector<NarrowText> definitions = word->definitions;
   AskTexts(this, QStringLiteral("言葉を変える"),
@@ -193,8 +216,8 @@ void WordsPage::RemoveWords() {
 }
 
 void WordsPage::AddDefinition() {
-  const BrainEntry* word = CurrentWord();
-  if (word == nullptr) return;
+  const std::optional<BrainEntry> word = CurrentWord();
+  if (!word) return;
   const NarrowText key = word->key;
   AskTexts(this, QStringLiteral("「%1」に意味を加える").arg(ShownText(key)),
            {{QStringLiteral("意味"), {}}},
@@ -209,9 +232,9 @@ void WordsPage::AddDefinition() {
 }
 
 void WordsPage::ChangeDefinition() {
-  const BrainEntry* word = CurrentWord();
+  const std::optional<BrainEntry> word = CurrentWord();
   const std::optional<int32_t> place = definitions_->CurrentLine();
-  if (word == nullptr || !place) return;
+  if (!word || !place) return;
   const int32_t line = word->line;
   const NarrowText key = word->key;
   std::vector<NarrowText> definitions = word->definitions;
@@ -227,9 +250,9 @@ void WordsPage::ChangeDefinition() {
 }
 
 void WordsPage::RemoveDefinition() {
-  const BrainEntry* word = CurrentWord();
-  const EntryRow* definition = definitions_->CurrentEntry();
-  if (word == nullptr || definition == nullptr) return;
+  const std::optional<BrainEntry> word = CurrentWord();
+  const std::optional<EntryRow> definition = definitions_->CurrentEntry();
+  if (!word || !definition) return;
   const int32_t line = word->line;
   const NarrowText text = definition->cells[0];
   edits().Edit(

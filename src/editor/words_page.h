@@ -1,12 +1,13 @@
 #pragma once
 
-#include <vector>
+#include <optional>
 
 #include "editor/memory_page.h"
 
 namespace holvan::editor {
 
 class EntryList;
+class LineLister;
 
 /// 覚えた言葉: the words of brain.dat with their definitions, newest first;
 /// words added, renamed and removed, and one definition at a time added,
@@ -17,10 +18,12 @@ class WordsPage : public MemoryPage {
 
   void Show(const memory::MemoryFolder& memory, const Search& search) override;
   bool GoToLine(int32_t line) override;
+  bool Listing() const override;
+  void StopListing() override;
 
  private:
-  /// The entry of the current word, or nullptr.
-  const memory::BrainEntry* CurrentWord() const;
+  /// The entry of the current word, when one word is selected.
+  std::optional<memory::BrainEntry> CurrentWord() const;
   /// Shows the definitions of the current word.
   void ShowDefinitions();
 
@@ -33,7 +36,9 @@ class WordsPage : public MemoryPage {
 
   EntryList* words_;
   EntryList* definitions_;
-  std::vector<memory::BrainEntry> entries_;
+  LineLister* lister_;
+  /// The memory last shown.
+  const memory::MemoryFolder* memory_ = nullptr;
   /// The line of the word whose definitions are shown; 0 for none.
   int32_t shown_word_ = 0;
   QPushButton* rename_button_;

@@ -9,6 +9,14 @@ namespace holvan::memory {
 
 FileLines::FileLines() = default;
 
+FileLines::Stored FileLines::Store(const Line& line) {
+  if (line.text.size() > UINT32_MAX) throw CapacityError();
+  const auto end = static_cast<uint32_t>(
+      std::find(std::begin(kBreaks), std::end(kBreaks), line.end) -
+      std::begin(kBreaks));
+  return {line.text.data(), static_cast<uint32_t>(line.text.size()), end};
+}
+
 FileLines::FileLines(std::string_view bytes) : FileLines(FileBytes(bytes, 0)) {}
 
 FileLines::FileLines(FileBytes bytes) : read_(std::move(bytes)) {
@@ -26,7 +34,7 @@ FileLines::FileLines(FileBytes bytes) : read_(std::move(bytes)) {
               ? 2
               : 1;
     }
-    lines_.push_back({text, read.substr(stop, length)});
+    lines_.push_back(Store({text, read.substr(stop, length)}));
   });
 }
 
@@ -45,26 +53,36 @@ FileLines::Splice FileLines::Replace(int32_t at, int32_t count,
     throw AppendError();
   }
   const bool appended = !lines.empty() && count == 0 && at == Count();
-  if (appended && at > 0 && lines_.back().end.empty()) {
+  if (appended && at > 0 && At(Count() - 1).end.empty()) {
     // A last line without a break gets one before the lines added after it.
     --at;
     count = 1;
-    lines.insert(lines.begin(), Line{lines_.back().text, kCrLf});
+    lines.insert(lines.begin(), Line{Text(Count() - 1), kCrLf});
   }
-  const auto first = lines_.begin() + at;
-  Splice splice{at, {first, first + count}, std::move(lines), appended};
-  lines_.erase(first, first + count);
-  lines_.insert(lines_.begin() + at, splice.inserted.begin(),
-                splice.inserted.end());
+  std::vector<Stored> stored;
+  stored.reserve(lines.size());
+  for (const Line& line : lines) stored.push_back(Store(line));
+  Splice splice{at, {}, std::move(lines), appended};
+  for (int32_t i = at; i < at + count; ++i) splice.removed.push_back(At(i));
+  Put(at, count, stored);
   return splice;
 }
 
 void FileLines::Undo(const Splice& splice) {
-  const auto from = lines_.begin() + splice.at;
-  lines_.erase(from,
-               from + static_cast<std::ptrdiff_t>(splice.inserted.size()));
-  lines_.insert(lines_.begin() + splice.at, splice.removed.begin(),
-                splice.removed.end());
+  std::vector<Stored> stored;
+  stored.reserve(splice.removed.size());
+  for (const Line& line : splice.removed) stored.push_back(Store(line));
+  Put(splice.at, static_cast<int32_t>(splice.inserted.size()), stored);
+}
+
+void FileLines::Put(int32_t at, int32_t count,
+                    const std::vector<Stored>& lines) {
+  const auto common = std::min(count, static_cast<int32_t>(lines.size()));
+  // A change of one line in place moves none of the others.
+  std::copy(lines.begin(), lines.begin() + common, lines_.begin() + at);
+  lines_.erase(lines_.begin() + at + common, lines_.begin() + at + count);
+  lines_.insert(lines_.begin() + at + common, lines.begin() + common,
+                lines.end());
 }
 
 std::optional<FileLines::Splice> FileLines::Redo(const Splice& splice) {
@@ -103,14 +121,32 @@ std::optional<FileLines::Splice> FileLines::Redo(const Splice& splice) {
   return std::nullopt;
 }
 
-NarrowText FileLines::Bytes() const {
+NarrowText FileLines::Bytes() const { return NarrowText(JoinedBytes().view()); }
+
+FileBytes FileLines::JoinedBytes() const {
   std::size_t size = unread_.size();
-  for (const Line& line : lines_) size += line.text.size() + line.end.size();
-  NarrowText bytes;
-  bytes.reserve(size);
-  for (const Line& line : lines_) bytes.append(line.text).append(line.end);
-  bytes.append(unread_);
+  for (const Stored& line : lines_) {
+    size += line.size + kBreaks[line.end].size();
+  }
+  FileBytes bytes;
+  bytes.Reserve(size);
+  for (const Stored& line : lines_) {
+    bytes.Append({line.text, line.size});
+    bytes.Append(kBreaks[line.end]);
+  }
+  bytes.Append(unread_);
   return bytes;
+}
+
+void FileLines::Saved(FileBytes bytes) {
+  std::size_t at = 0;
+  for (Stored& line : lines_) {
+    line.text = bytes.data() + at;
+    at += line.size + kBreaks[line.end].size();
+  }
+  unread_ = bytes.view().substr(at);
+  read_ = std::move(bytes);
+  written_.clear();
 }
 
 }  // namespace holvan::memory

@@ -48,8 +48,14 @@ class FileLines {
 
   int32_t Count() const { return static_cast<int32_t>(lines_.size()); }
   /// Line i, counted from 0.
-  const Line& At(int32_t i) const { return lines_[static_cast<size_t>(i)]; }
-  std::string_view Text(int32_t i) const { return At(i).text; }
+  Line At(int32_t i) const {
+    const Stored& line = lines_[static_cast<size_t>(i)];
+    return {{line.text, line.size}, kBreaks[line.end]};
+  }
+  std::string_view Text(int32_t i) const {
+    const Stored& line = lines_[static_cast<size_t>(i)];
+    return {line.text, line.size};
+  }
   /// From the first zero byte to the end: bytes Holvan never reads.
   std::string_view Unread() const { return unread_; }
   /// The bytes the lines were read from, before any edit.
@@ -75,16 +81,38 @@ class FileLines {
 
   /// The file's bytes with the edits made.
   NarrowText Bytes() const;
+  /// The same in a block that Saved can keep.
+  FileBytes JoinedBytes() const;
+  /// The lines are read from bytes from now on: JoinedBytes() as they stand,
+  /// which a save wrote and the next save compares the file with (Original).
+  /// No line is looked for again.
+  void Saved(FileBytes bytes);
 
  private:
   static constexpr std::string_view kCrLf = "\r\n";
   static constexpr std::size_t kMostLines = INT32_MAX - 1;
+  /// The breaks a line can end with, by Stored::end.
+  static constexpr std::string_view kBreaks[] = {"", "\r\n", "\r", "\n"};
+
+  /// A line as kept: half the size of a Line, since a memory of a million
+  /// entries holds millions of them.
+  struct Stored {
+    const char* text;
+    uint32_t size;
+    /// Its index in kBreaks.
+    uint32_t end;
+  };
+
+  /// line as kept; raises the capacity error for a text too long to keep.
+  static Stored Store(const Line& line);
+  /// Puts lines in the place of count lines from at.
+  void Put(int32_t at, int32_t count, const std::vector<Stored>& lines);
 
   /// The bytes read, kept as read: views of them survive a move.
   FileBytes read_;
   /// Texts of edited lines; a deque never moves what it holds.
   std::deque<NarrowText> written_;
-  std::vector<Line> lines_;
+  std::vector<Stored> lines_;
   std::string_view unread_;
 };
 

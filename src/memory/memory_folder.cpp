@@ -14,6 +14,7 @@
 #include "files/read_file.h"
 #include "files/text_lines.h"
 #include "memory/key_rules.h"
+#include "memory/listed_lines.h"
 #include "memory/user_text.h"
 #include "memory/wording.h"
 #include "os/descriptors.h"
@@ -217,7 +218,9 @@ std::vector<UnreadableLine> MemoryFolder::UnreadableLines(
 std::vector<int32_t> MemoryFolder::FactLines(std::string_view key) const {
   std::vector<int32_t> found;
   const FileLines& lines = Lines(MemoryFile::kDictionary);
+  const FirstCharacter first(key);
   for (int32_t i = 0; i < lines.Count(); ++i) {
+    if (!first.MayStart(lines.Text(i))) continue;
     const std::optional<KeyAndValue> pair = SplitDictionaryLine(lines.Text(i));
     if (pair && SameCharacters(pair->key, key)) found.push_back(i + 1);
   }
@@ -226,7 +229,9 @@ std::vector<int32_t> MemoryFolder::FactLines(std::string_view key) const {
 
 std::optional<int32_t> MemoryFolder::BrainLine(std::string_view key) const {
   const FileLines& lines = Lines(MemoryFile::kBrain);
+  const FirstCharacter first(key);
   for (int32_t i = 0; i < lines.Count(); ++i) {
+    if (!first.MayStart(lines.Text(i))) continue;
     if (SameCharacters(SplitBrainLine(lines.Text(i)).key, key)) return i + 1;
   }
   return std::nullopt;
@@ -262,8 +267,9 @@ void MemoryFolder::CheckFactKey(std::string_view key, int32_t line) const {
 void MemoryFolder::CheckBrainKey(std::string_view key, int32_t line) const {
   Refuse(BadBrainKey(key));
   const FileLines& lines = Lines(MemoryFile::kBrain);
+  const FirstCharacter first(key);
   for (int32_t i = 0; i < lines.Count(); ++i) {
-    if (i + 1 != line &&
+    if (i + 1 != line && first.MayStart(lines.Text(i)) &&
         SameCharacters(SplitBrainLine(lines.Text(i)).key, key)) {
       throw Error(Taken(key, MemoryFile::kBrain, i + 1));
     }
@@ -593,21 +599,21 @@ void MemoryFolder::Save() {
   std::optional<Error> failure;
   for (MemoryFile file : UnsavedFiles()) {
     File& state = FileOf(file);
-    NarrowText bytes;
+    FileBytes bytes;
     try {
       if (Changed(file)) {
         if (!changed) changed = file;
         continue;
       }
-      bytes = state.lines.Bytes();
-      SaveFileAtomically(PathOf(file), bytes);
+      bytes = state.lines.JoinedBytes();
+      SaveFileAtomically(PathOf(file), bytes.view());
     } catch (const Error& error) {
       if (!failure) failure = error;
       continue;
     }
     if (file == MemoryFile::kPhrases) NoteErasedPhrases(state.lines);
     // What the file now holds is what the next save compares it with.
-    state.lines = FileLines(std::move(bytes));
+    state.lines.Saved(std::move(bytes));
     state.exists = true;
     state.unsaved = 0;
     std::erase_if(edits_,

@@ -40,6 +40,7 @@
 #include "memory/backups.h"
 #include "qt/window_test_support.h"
 #include "support/file_faults.h"
+#include "support/waiting.h"
 #include "text/cp932.h"
 
 namespace holvan::testing {
@@ -241,6 +242,39 @@ class EditorWindowTest : public QObject {
     QCOMPARE(Rows("facts_list") + Rows("words_list") + Rows("phrases_list"), 0);
     Search("");
     QCOMPARE(Rows("phrases_list"), 3);
+  }
+
+  // A list longer than what is searched at once fills beside the window, in
+  // line order, with what the latest search finds; an entry removed while it
+  // fills leaves the one that took its line selected once that one comes.
+  void LongListsFillBesideTheWindow() {
+    constexpr int kLines = 40000;
+    std::vector<std::string> phrases;
+    for (int i = 1; i <= kLines; ++i) {
+      phrases.push_back((i % 1000 == 0 ? "猫 " : "犬 ") + std::to_string(i));
+    }
+    folder_->WriteLines(QStringLiteral("res.dat"), phrases);
+    Open();
+    const auto listed = [this] { return !window_->searching(); };
+    QTRY_VERIFY_WITH_TIMEOUT(listed(), kPatienceMs);
+    QCOMPARE(Rows("phrases_list"), kLines);
+
+    for (const char* typed : {"猫", "猫が", "猫"}) Search(typed);
+    QTRY_VERIFY_WITH_TIMEOUT(listed(), kPatienceMs);
+    QCOMPARE(Rows("phrases_list"), kLines / 1000);
+    for (int row = 0; row < kLines / 1000; ++row) {
+      QCOMPARE(Cell("phrases_list", row, 0), QString::number((row + 1) * 1000));
+    }
+
+    Search("");
+    QTRY_VERIFY_WITH_TIMEOUT(List("phrases_list")->SelectLine(30000),
+                             kPatienceMs);
+    QTest::keyClick(List("phrases_list"), Qt::Key_Delete);
+    QTRY_VERIFY_WITH_TIMEOUT(listed(), kPatienceMs);
+    QCOMPARE(Rows("phrases_list"), kLines - 1);
+    QCOMPARE(List("phrases_list")->CurrentLine(),
+             std::optional<int32_t>(30000));
+    QCOMPARE(Cell("phrases_list", 29999, 1), Q("犬 30001"));
   }
 
   // A fact changed, a definition and a phrase removed and the name changed

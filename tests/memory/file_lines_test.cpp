@@ -65,6 +65,25 @@ TEST(FileLinesTest, EditsTouchOnlyTheirLinesAndUndoGivesTheBytesBack) {
 // Splices of one file's lines made again on another version of it: found by
 // their texts nearest where they were, each put line with the break of the
 // line it takes the place of; lines added at the end go to the new end.
+// After a save the lines are read from the bytes written, breaks and what
+// follows the zero byte included, and edits go on from there.
+TEST(FileLinesTest, SavedLinesAreReadFromTheBytesWritten) {
+  FileLines lines("one\rtwo\nthree\0tail"s);
+  lines.Replace(1, 1, {lines.ChangedLine(1, "TWO")});
+  lines.Replace(3, 0, {lines.NewLine("four")});
+  const std::string written = "one\rTWO\nthree\r\nfour\r\n\0tail"s;
+  ASSERT_EQ(lines.Bytes(), written);
+  lines.Saved(lines.JoinedBytes());
+  EXPECT_EQ(lines.Original(), written);
+  EXPECT_EQ(Texts(lines),
+            (std::vector<std::string>{"one", "TWO", "three", "four"}));
+  EXPECT_EQ(lines.At(0).end, "\r");
+  EXPECT_EQ(lines.Unread(), "\0tail"s);
+  lines.Replace(0, 1, {lines.ChangedLine(0, "1")});
+  EXPECT_EQ(lines.Bytes(), "1\rTWO\nthree\r\nfour\r\n\0tail"s);
+  EXPECT_EQ(lines.Original(), written);
+}
+
 TEST(FileLinesTest, RedoMakesASpliceAgainWhereItsLinesAreNow) {
   FileLines first("a\r\nb\r\nc\r\nlast"s);
   const FileLines::Splice changed =

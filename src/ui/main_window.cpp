@@ -61,7 +61,11 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent, MemoryLoader load)
 }
 
 MainWindow::~MainWindow() {
-  if (loader_.valid()) loader_.wait();
+  // A load that never ran (no thread could be made) is not run now.
+  if (loader_.valid() && loader_.wait_for(std::chrono::seconds(0)) !=
+                             std::future_status::deferred) {
+    loader_.wait();
+  }
 }
 
 void MainWindow::BuildControls() {

@@ -38,7 +38,8 @@ class MainWindow : public SavingWindow, public View {
 
   explicit MainWindow(Platform& platform, QWidget* parent = nullptr,
                       MemoryLoader load = LoadStores);
-  /// Waits for a load still running: it works on the companion's stores.
+  /// Waits for a load still running: it works on the companion's stores and
+  /// the members below.
   ~MainWindow() override;
 
   /// Shows the window with the input line focused and starts loading the
@@ -78,6 +79,11 @@ class MainWindow : public SavingWindow, public View {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  /// Where the memory's load stands: unread before Start; loading while its
+  /// thread runs; loaded once joined and the start's rest has run; finishing
+  /// while the kept lines run; ready after.
+  enum class Memory { kUnread, kLoading, kLoaded, kFinishing, kReady };
+
   void BuildControls();
   void BuildPopupMenu();
   /// Shows menu, a control's own editing menu, at the global point at, with
@@ -115,11 +121,6 @@ class MainWindow : public SavingWindow, public View {
   void RunClose();
 
   Companion companion_;
-  /// Where the memory's load stands: unread before Start; loading while its
-  /// thread runs; loaded once joined and the start's rest has run; finishing
-  /// while the kept lines run; ready after.
-  enum class Memory { kUnread, kLoading, kLoaded, kFinishing, kReady };
-
   MemoryLoader load_;
   Memory memory_ = Memory::kUnread;
   /// The load on its own thread, until joined.

@@ -145,15 +145,23 @@ void MainWindow::Start() {
   activateWindow();
   input_line_->setFocus();
   memory_ = Memory::kLoading;
-  const NarrowText folder = companion_.BeginStart();
-  loader_ = StartBeside([this, folder] {
+  folder_ = companion_.BeginStart();
+  // After the events that paint the first frame, which then waits for no
+  // processor the load takes.
+  QMetaObject::invokeMethod(this, &MainWindow::StartLoading,
+                            Qt::QueuedConnection);
+}
+
+void MainWindow::StartLoading() {
+  if (memory_ != Memory::kLoading || loader_.valid()) return;
+  loader_ = StartBeside([this] {
     // Told however the load ends.
     const auto tell = qScopeGuard([this] {
       QMetaObject::invokeMethod(this, &MainWindow::FinishLoading,
                                 Qt::QueuedConnection);
     });
-    start_failure_ = FailureOf([this, &folder] {
-      loaded_profile_ = load_(folder, companion_.stores_to_load());
+    start_failure_ = FailureOf([this] {
+      loaded_profile_ = load_(folder_, companion_.stores_to_load());
     });
   });
   // No thread could be made: the load runs here, once the window is shown.
@@ -166,6 +174,7 @@ void MainWindow::Start() {
 
 void MainWindow::JoinLoad() {
   if (memory_ != Memory::kLoading) return;
+  StartLoading();
   loader_.get();
   if (!start_failure_) {
     start_failure_ = FailureOf(

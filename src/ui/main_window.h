@@ -97,8 +97,11 @@ class MainWindow : public SavingWindow, public View {
   /// line shows the turn's new text when show_input_line. Returns whether
   /// the close ran.
   bool RunLine(NarrowText line, bool show_input_line);
-  /// Waits for the loading thread, then runs the start's rest on the loaded
-  /// stores, keeping a failure for the box. No box: a quiet save calls it.
+  /// Starts the load on a thread of its own, unless it has started.
+  void StartLoading();
+  /// Waits for the loading thread (started now if it was not), then runs the
+  /// start's rest on the loaded stores, keeping a failure for the box. No box:
+  /// a quiet save calls it.
   void JoinLoad();
   /// Once the memory is loaded: the start's failure box, the idle remarks,
   /// then the lines kept meanwhile, in order.
@@ -123,7 +126,9 @@ class MainWindow : public SavingWindow, public View {
   Companion companion_;
   MemoryLoader load_;
   Memory memory_ = Memory::kUnread;
-  /// The load on its own thread, until joined.
+  /// The folder the memory loads from, and the load on its own thread, until
+  /// joined.
+  NarrowText folder_;
   std::future<void> loader_;
   /// What the load and the start's rest left: set by the loading thread
   /// until it is joined, then on this one.

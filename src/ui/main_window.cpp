@@ -28,6 +28,9 @@ namespace {
 
 using namespace holvan::literals;
 
+// How long the memory's load waits for the first frame.
+constexpr int kUnpaintedLoadDelayMs = 200;
+
 // Clears a flag when the scope ends, however it ends.
 class FlagScope {
  public:
@@ -146,10 +149,10 @@ void MainWindow::Start() {
   input_line_->setFocus();
   memory_ = Memory::kLoading;
   folder_ = companion_.BeginStart();
-  // After the events that paint the first frame, which then waits for no
-  // processor the load takes.
-  QMetaObject::invokeMethod(this, &MainWindow::StartLoading,
-                            Qt::QueuedConnection);
+  // The load starts once the first frame is painted (paintEvent), so that
+  // the frame waits for no processor the load takes; or after a while, for
+  // a window not painted yet (on a workspace not in view).
+  QTimer::singleShot(kUnpaintedLoadDelayMs, this, &MainWindow::StartLoading);
 }
 
 void MainWindow::StartLoading() {
@@ -277,6 +280,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
   } else {
     event->ignore();
+  }
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+  SavingWindow::paintEvent(event);
+  // After this frame's events, the frame itself included.
+  if (memory_ == Memory::kLoading && !loader_.valid()) {
+    QMetaObject::invokeMethod(this, &MainWindow::StartLoading,
+                              Qt::QueuedConnection);
   }
 }
 

@@ -11,9 +11,19 @@
 
 namespace holvan::bench {
 
+/// Prints the monotonic clock in nanoseconds and ends the program: the parent
+/// that started the program takes the difference from its own reading.
+inline void PrintClockAndExit() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  std::printf("%lld\n",
+              static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+  std::fflush(stdout);
+  QCoreApplication::exit(0);
+}
+
 /// Watches a window and, once its first frame is painted, prints the
-/// monotonic clock in nanoseconds and ends the program: the parent that
-/// started the program takes the difference from its own reading.
+/// monotonic clock and ends the program.
 class FirstFrameProbe : public QObject {
  public:
   explicit FirstFrameProbe(QWidget* window) {
@@ -25,15 +35,7 @@ class FirstFrameProbe : public QObject {
     if (event->type() == QEvent::Paint && !painted_) {
       painted_ = true;
       // Runs once the paint has finished and the frame has been flushed.
-      QTimer::singleShot(0, [] {
-        timespec now;
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf(
-            "%lld\n",
-            static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-        std::fflush(stdout);
-        QCoreApplication::exit(0);
-      });
+      QTimer::singleShot(0, PrintClockAndExit);
     }
     return false;
   }

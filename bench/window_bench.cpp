@@ -3,6 +3,10 @@
 //   holvan-bench-window first-frame
 //     starts as the program does and prints the monotonic clock at the first
 //     frame, then ends;
+//   holvan-bench-window greeting
+//     starts as the program does and prints the monotonic clock once the
+//     memory is loaded and the greeting (or the name question) is painted,
+//     then ends;
 //   holvan-bench-window turns SCRIPT N
 //     types N lines of the script (cycling; idle ticks, the diary and the
 //     command menus left out) into one window, each turn timed with the
@@ -14,15 +18,16 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "first_frame.h"
+#include "qt/input_line.h"
 #include "qt/program_end.h"
 #include "script.h"
 #include "system/system_platform.h"
 #include "text/cp932.h"
-#include "ui/input_line.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -77,6 +82,9 @@ int Turns(const std::string& script, std::size_t turns) {
   holvan::system::SystemPlatform platform;
   holvan::MainWindow window(platform);
   window.Start();
+  while (window.loading()) {
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
   QApplication::processEvents();
   auto* talk = window.findChild<QPushButton*>(QStringLiteral("talk_button"));
   auto* input =
@@ -113,14 +121,23 @@ int main(int argc, char** argv) {
   if (mode == "turns" && argc > 3) {
     return Turns(argv[2], std::stoul(argv[3]));
   }
-  if (mode != "first-frame") {
-    std::fprintf(stderr, "usage: %s first-frame | turns SCRIPT N\n", argv[0]);
+  if (mode != "first-frame" && mode != "greeting") {
+    std::fprintf(stderr, "usage: %s first-frame | greeting | turns SCRIPT N\n",
+                 argv[0]);
     return 2;
   }
   holvan::system::SystemPlatform platform;
   holvan::MainWindow window(platform);
   holvan::SaveAtProgramEnd(window);
-  holvan::bench::FirstFrameProbe probe(&window);
+  std::optional<holvan::bench::FirstFrameProbe> probe;
+  if (mode == "first-frame") {
+    probe.emplace(&window);
+  } else {
+    QObject::connect(&window, &holvan::MainWindow::Started, [&window] {
+      window.repaint();
+      holvan::bench::PrintClockAndExit();
+    });
+  }
   window.Start();
   return QApplication::exec();
 }

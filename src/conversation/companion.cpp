@@ -99,13 +99,22 @@ Companion::Companion(View& view, Platform& platform)
 }
 
 void Companion::Start() {
+  const NarrowText folder = BeginStart();
+  FinishStart(LoadStores(folder, conversation_.stores));
+}
+
+NarrowText Companion::BeginStart() {
   ConversationState& state = conversation_.state;
   conversation_.random.SetSeed(conversation_.platform.StartSeed());
   state.mode = Mode::kFree;
   state.pending_topic.clear();
   state.follow_up = FollowUp::kNone;
-  state.profile =
-      LoadStores(conversation_.platform.WorkingFolder(), conversation_.stores);
+  return conversation_.platform.WorkingFolder();
+}
+
+void Companion::FinishStart(Profile loaded) {
+  ConversationState& state = conversation_.state;
+  state.profile = std::move(loaded);
   const Profile& profile = state.profile;
 
   if (profile.user_name.empty()) {

@@ -16,8 +16,18 @@ class Companion {
   Companion(View& view, Platform& platform);
 
   /// The window opens: seed, reset, load the stores, greet or ask for the
-  /// name.
+  /// name. The three steps below, at once.
   void Start();
+  /// The start before the stores load: seeds and resets; returns the folder
+  /// to load them from.
+  NarrowText BeginStart();
+  /// The stores to load from that folder. A front end that loads them beside
+  /// its window (a thread of their own) runs no other event of the companion
+  /// until they are loaded and FinishStart has run.
+  Stores& stores_to_load() { return conversation_.stores; }
+  /// The start once the stores are loaded: takes the loaded profile, greets
+  /// or asks for the name.
+  void FinishStart(Profile loaded);
   /// One turn on the typed line (the Talk button). Returns the input line's
   /// new text and whether the turn asked for the close, which the front end
   /// then runs (RunTurn in turn.h does both).

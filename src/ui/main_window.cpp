@@ -4,11 +4,14 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
+#include <chrono>
 
 #include "conversation/turn.h"
 #include "errors/error.h"
 #include "errors/failure.h"
+#include "os/side_task.h"
 #include "qt/announcer.h"
 #include "qt/colours.h"
 #include "qt/fonts.h"
@@ -26,6 +29,9 @@ namespace {
 
 using namespace holvan::literals;
 
+// How long the memory's load waits for the first frame.
+constexpr int kUnpaintedLoadDelayMs = 200;
+
 // Clears a flag when the scope ends, however it ends.
 class FlagScope {
  public:
@@ -40,12 +46,13 @@ class FlagScope {
 
 }  // namespace
 
-MainWindow::MainWindow(Platform& platform, QWidget* parent)
+MainWindow::MainWindow(Platform& platform, QWidget* parent, MemoryLoader load)
     : SavingWindow("holvan", "Holvan", parent,
                    Qt::Window | Qt::WindowTitleHint |
                        Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
                        Qt::MSWindowsFixedSizeDialogHint),
-      companion_(*this, platform) {
+      companion_(*this, platform),
+      load_(std::move(load)) {
   setObjectName(QStringLiteral("main_window"));
   setFixedSize(406, 221);
   setPalette(FixedColours(Qt::black));
@@ -57,7 +64,13 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   transcript_->Reload(companion_.transcript().Text());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // A load that never ran (no thread could be made) is not run now.
+  if (loader_.valid() && loader_.wait_for(std::chrono::seconds(0)) !=
+                             std::future_status::deferred) {
+    loader_.wait();
+  }
+}
 
 void MainWindow::BuildControls() {
   announcer_ = new Announcer(this);
@@ -116,7 +129,6 @@ void MainWindow::BuildControls() {
   idle_timer_->setTimerType(Qt::PreciseTimer);
   idle_timer_->setInterval(kIdleRemarkPeriodMs);
   connect(idle_timer_, &QTimer::timeout, this, &MainWindow::IdleTick);
-  idle_timer_->start();
 }
 
 void MainWindow::BuildPopupMenu() {
@@ -145,17 +157,73 @@ void MainWindow::ShowEditingMenu(QMenu* menu, const QPoint& at) {
 }
 
 void MainWindow::Start() {
-  Guarded([this] { companion_.Start(); });
-  // A quit while the error box waited ends the program: nothing to show.
-  if (finished()) return;
   PlaceWhole(this, {100, 325});
   show();
   activateWindow();
   input_line_->setFocus();
+  memory_ = Memory::kLoading;
+  folder_ = companion_.BeginStart();
+  // The load starts once the first frame is painted (paintEvent), so that
+  // the frame waits for no processor the load takes; or after a while, for
+  // a window not painted yet (on a workspace not in view).
+  QTimer::singleShot(kUnpaintedLoadDelayMs, this, &MainWindow::StartLoading);
+}
+
+void MainWindow::StartLoading() {
+  if (memory_ != Memory::kLoading || loader_.valid()) return;
+  loader_ = StartBeside([this] {
+    // Told however the load ends.
+    const auto tell = qScopeGuard([this] {
+      QMetaObject::invokeMethod(this, &MainWindow::FinishLoading,
+                                Qt::QueuedConnection);
+    });
+    start_failure_ = FailureOf([this] {
+      loaded_profile_ = load_(folder_, companion_.stores_to_load());
+    });
+  });
+  // No thread could be made: the load runs here, once the window is shown.
+  if (loader_.wait_for(std::chrono::seconds(0)) ==
+      std::future_status::deferred) {
+    QMetaObject::invokeMethod(this, &MainWindow::FinishLoading,
+                              Qt::QueuedConnection);
+  }
+}
+
+void MainWindow::JoinLoad() {
+  if (memory_ != Memory::kLoading) return;
+  StartLoading();
+  loader_.get();
+  if (!start_failure_) {
+    start_failure_ = FailureOf(
+        [this] { companion_.FinishStart(std::move(loaded_profile_)); });
+  }
+  memory_ = Memory::kLoaded;
+}
+
+void MainWindow::FinishLoading() {
+  if (memory_ != Memory::kLoading && memory_ != Memory::kLoaded) return;
+  JoinLoad();
+  memory_ = Memory::kFinishing;
+  // After the end of the program nobody may be there to see the box, and
+  // nothing more may be said.
+  if (start_failure_ && !finished()) ShowErrorBox(*start_failure_);
+  if (!finished()) idle_timer_->start();
+  // What was typed after the kept lines stays in the input line.
+  const bool typed_since = !input_line_->text().isEmpty();
+  while (!kept_lines_.empty() && !finished()) {
+    NarrowText line = std::move(kept_lines_.front());
+    kept_lines_.pop_front();
+    if (RunLine(std::move(line), !typed_since)) break;
+  }
+  kept_lines_.clear();
+  memory_ = Memory::kReady;
+  emit Started();
 }
 
 std::vector<Error> MainWindow::SaveWork() {
   if (closing_ || quietly_saved_) return {};
+  // Only whole stores are saved: a load still running is waited for.
+  JoinLoad();
   if (std::optional<Error> failure =
           FailureOf([this] { companion_.SaveQuietly(); })) {
     return {std::move(*failure)};
@@ -176,18 +244,26 @@ void MainWindow::RunClose() {
 }
 
 void MainWindow::Talk() {
-  quietly_saved_ = false;
-  typed_line_ = input_line_->Line();
-  const TurnRun run = RunTurn(companion_, *typed_line_,
-                              std::bind_front(&MainWindow::Guarded, this),
-                              [this] { RunClose(); });
-  input_line_->SetLine(run.input_line);
-  if (run.closed) {
-    close();
+  if (loading()) {
+    kept_lines_.push_back(input_line_->Line());
+    input_line_->clear();
+    input_line_->setFocus();
     return;
   }
+  if (RunLine(input_line_->Line(), true)) return;
   // A click on the button took the focus; the next line is typed here.
   input_line_->setFocus();
+}
+
+bool MainWindow::RunLine(NarrowText line, bool show_input_line) {
+  quietly_saved_ = false;
+  typed_line_ = line;
+  const TurnRun run = RunTurn(companion_, std::move(line),
+                              std::bind_front(&MainWindow::Guarded, this),
+                              [this] { RunClose(); });
+  if (show_input_line) input_line_->SetLine(run.input_line);
+  if (run.closed) close();
+  return run.closed;
 }
 
 void MainWindow::Exit() { close(); }
@@ -208,6 +284,8 @@ void MainWindow::ShowVersion() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The close works on the whole memory and after the lines sent before it.
+  FinishLoading();
   if (finished()) {
     event->accept();
   } else if (closing_) {
@@ -217,6 +295,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
   } else {
     event->ignore();
+  }
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+  SavingWindow::paintEvent(event);
+  // After this frame's events, the frame itself included.
+  if (memory_ == Memory::kLoading && !loader_.valid()) {
+    QMetaObject::invokeMethod(this, &MainWindow::StartLoading,
+                              Qt::QueuedConnection);
   }
 }
 

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <deque>
+#include <functional>
+#include <future>
 #include <optional>
+#include <string_view>
 
 #include "conversation/companion.h"
 #include "conversation/platform.h"
 #include "conversation/view.h"
 #include "qt/saving_window.h"
+#include "store/data_files.h"
 #include "text/narrow_text.h"
 
 class QMenu;
@@ -22,17 +27,34 @@ class TranscriptView;
 /// buttons, the idle-remark timer and the popup menu, whose items also end
 /// the Transcript's and the input line's editing menus. It owns the companion
 /// and runs each of its events through one guard that shows the error box.
+/// The memory loads beside the window: the window shows at once and takes
+/// typing; the lines sent meanwhile wait for the loaded memory.
 class MainWindow : public SavingWindow, public View {
   Q_OBJECT
 
  public:
-  explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
+  /// Loads the stores from a folder into the stores given; raises as
+  /// LoadStores does. It runs on a thread of its own.
+  using MemoryLoader =
+      std::function<Profile(std::string_view folder, Stores& stores)>;
+
+  explicit MainWindow(Platform& platform, QWidget* parent = nullptr,
+                      MemoryLoader load = LoadStores);
+  /// Waits for a load still running: it works on the companion's stores and
+  /// the members below.
   ~MainWindow() override;
 
-  /// Starts the companion (a failure shows its box and the window still
-  /// opens), then shows the window with the input line focused. The program
-  /// calls it from inside its event loop (RunWindow).
+  /// Shows the window with the input line focused and starts loading the
+  /// memory beside it; the rest of the companion's start (the greeting, or a
+  /// failure's box), the idle remarks and the lines sent meanwhile follow
+  /// once it is loaded. The program calls it from inside its event loop
+  /// (RunWindow).
   void Start() override;
+  /// True from Start until the loaded memory's start and the lines kept
+  /// meanwhile have run.
+  bool loading() const {
+    return memory_ != Memory::kUnread && memory_ != Memory::kReady;
+  }
 
   Companion& companion() { return companion_; }
 
@@ -48,20 +70,45 @@ class MainWindow : public SavingWindow, public View {
   void SetIdleRemarksEnabled(bool on) override;
   void ShowClosingMessage() override;
 
+ signals:
+  /// The companion's start has run on the loaded memory, and the lines kept
+  /// meanwhile have been answered.
+  void Started();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  /// Where the memory's load stands: unread before Start; loading while its
+  /// thread runs; loaded once joined and the start's rest has run; finishing
+  /// while the kept lines run; ready after.
+  enum class Memory { kUnread, kLoading, kLoaded, kFinishing, kReady };
+
   void BuildControls();
   void BuildPopupMenu();
   /// Shows menu, a control's own editing menu, at the global point at, with
   /// the popup menu's items after its own; it frees itself when closed.
   void ShowEditingMenu(QMenu* menu, const QPoint& at);
 
-  /// The Talk button: one turn, then the close when the turn asked for it.
+  /// The Talk button: one turn, then the close when the turn asked for it;
+  /// while the memory loads, the line is kept for then.
   void Talk();
+  /// One turn on line, then the close when the turn asked for it; the input
+  /// line shows the turn's new text when show_input_line. Returns whether
+  /// the close ran.
+  bool RunLine(NarrowText line, bool show_input_line);
+  /// Starts the load on a thread of its own, unless it has started.
+  void StartLoading();
+  /// Waits for the loading thread (started now if it was not), then runs the
+  /// start's rest on the loaded stores, keeping a failure for the box. No box:
+  /// a quiet save calls it.
+  void JoinLoad();
+  /// Once the memory is loaded: the start's failure box, the idle remarks,
+  /// then the lines kept meanwhile, in order.
+  void FinishLoading();
   /// The Exit button and menu item: close as the close box does.
   void Exit();
   void IdleTick();
@@ -69,8 +116,9 @@ class MainWindow : public SavingWindow, public View {
   void ShowVersion();
 
   /// Saves the stores without the closing box, unless the close is running
-  /// or nothing was said since the last such save. Before the companion's
-  /// start nothing is written: no file is read yet.
+  /// or nothing was said since the last such save; a load still running is
+  /// waited for first. Before the companion's start nothing is written: no
+  /// file is read yet.
   std::vector<Error> SaveWork() override;
   /// Also stops the idle remarks.
   void Finish() override;
@@ -79,6 +127,18 @@ class MainWindow : public SavingWindow, public View {
   void RunClose();
 
   Companion companion_;
+  MemoryLoader load_;
+  Memory memory_ = Memory::kUnread;
+  /// The folder the memory loads from, and the load on its own thread, until
+  /// joined.
+  NarrowText folder_;
+  std::future<void> loader_;
+  /// What the load and the start's rest left: set by the loading thread
+  /// until it is joined, then on this one.
+  Profile loaded_profile_;
+  std::optional<Error> start_failure_;
+  /// Lines sent while the memory loads, oldest first.
+  std::deque<NarrowText> kept_lines_;
   TranscriptView* transcript_ = nullptr;
   InputLine* input_line_ = nullptr;
   QPushButton* talk_button_ = nullptr;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <deque>
+#include <future>
 
 #include "conversation/companion.h"
 #include "errors/error.h"
@@ -97,6 +98,32 @@ TEST_F(GreetingTest, DateAndTimeComeFromTwoReadingsOfTheClock) {
   companion.Start();
   EXPECT_EQ(companion.state().start_date_text, Sj("令和8年12月5日(土曜日)"));
   EXPECT_EQ(companion.state().start_time_text, Sj("午前12時05分09秒"));
+}
+
+// The start in its steps, the stores loaded on a thread of their own as the
+// window loads them, ends as the start at once does.
+TEST(StartInStepsTest, EndsAsTheStartAtOnce) {
+  for (const char* profile : {"", "太郎\r\n99\r\n"}) {
+    testing::CompanionInFolder<FakeView, TickingPlatform> at_once;
+    testing::CompanionInFolder<FakeView, TickingPlatform> stepped;
+    for (auto* home : {&at_once, &stepped}) {
+      home->platform.seed = 12345;
+      home->dir.WriteSj("holv.dat", profile);
+      home->dir.WriteSj("brain.dat", "猫＝動物\r\n");
+    }
+    at_once.companion.Start();
+    const NarrowText folder = stepped.companion.BeginStart();
+    std::future<Profile> loaded = std::async(std::launch::async, [&] {
+      return LoadStores(folder, stepped.companion.stores_to_load());
+    });
+    stepped.companion.FinishStart(loaded.get());
+    EXPECT_EQ(stepped.companion.transcript().Text(),
+              at_once.companion.transcript().Text());
+    EXPECT_EQ(stepped.companion.state().profile.visit_count,
+              at_once.companion.state().profile.visit_count);
+    EXPECT_EQ(stepped.companion.stores().brain.Count(), 1);
+    EXPECT_EQ(stepped.conversation().random.seed(), 12345u);
+  }
 }
 
 // Root reads every file whatever its mode bits, so the unreadable case runs

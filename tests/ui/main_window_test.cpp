@@ -1,7 +1,7 @@
-// The main window driven as a user drives it: typing and Enter, the close
-// paths, the error box of a failed close, the teaching pre-fill, diary mode,
-// the popup and editing menus, the version dialog, and its colours under a
-// dark theme.
+// The main window driven as a user drives it: typing and Enter, the memory
+// loading beside the shown window, the close paths, the error box of a failed
+// close, the teaching pre-fill, diary mode, the popup and editing menus, the
+// version dialog, and its colours under a dark theme.
 
 #include "ui/main_window.h"
 
@@ -24,9 +24,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <condition_variable>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <string_view>
+#include <utility>
 
 #include "qt/qt_translation.h"
 #include "qt/shown_text.h"
@@ -51,13 +54,43 @@ QStringList Texts(const QMenu* menu) {
   return texts;
 }
 
+// A load of the memory that waits until it is let go.
+class HeldLoad {
+ public:
+  ~HeldLoad() { LetGo(); }
+
+  MainWindow::MemoryLoader Loader() {
+    return [this](std::string_view folder, Stores& stores) {
+      std::unique_lock lock(mutex_);
+      let_go_.wait(lock, [this] { return free_; });
+      return LoadStores(folder, stores);
+    };
+  }
+
+  void LetGo() {
+    {
+      const std::lock_guard lock(mutex_);
+      free_ = true;
+    }
+    let_go_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable let_go_;
+  bool free_ = false;
+};
+
 class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  // A started window in a fresh folder.
-  void StartWindow() {
-    window_ = std::make_unique<MainWindow>(platform_);
+  // A window in a fresh folder, shown, its memory loading (held back by
+  // held_load_ when given).
+  void ShowWindow(HeldLoad* held_load = nullptr) {
+    window_ = held_load ? std::make_unique<MainWindow>(platform_, nullptr,
+                                                       held_load->Loader())
+                        : std::make_unique<MainWindow>(platform_);
     window_->Start();
     transcript_ =
         window_->findChild<QPlainTextEdit*>(QStringLiteral("transcript"));
@@ -65,6 +98,12 @@ class MainWindowTest : public QObject {
     talk_button_ =
         window_->findChild<QPushButton*>(QStringLiteral("talk_button"));
     QVERIFY(transcript_ && input_line_ && talk_button_);
+  }
+
+  // A started window in a fresh folder, its memory loaded.
+  void StartWindow() {
+    ShowWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->loading(), kPatienceMs);
   }
 
   // One turn: the line typed through the input method, then Enter.
@@ -332,22 +371,49 @@ class MainWindowTest : public QObject {
     QVERIFY(!window_->isVisible());
   }
 
-  // Start-up stops at the unreadable holv.dat; what is said after is saved at
-  // the close in the files start-up read, and holv.dat is left alone.
+  // Start-up stops at the unreadable holv.dat; its box comes before any turn,
+  // whether the lines were sent while the memory loaded or after the box.
+  // What is said is saved at the close in the files start-up read, and
+  // holv.dat is left alone.
+  void FailedStartSavesWhatIsSaidAfterAtTheClose_data() {
+    QTest::addColumn<bool>("while_loading");
+    QTest::newRow("said after the box") << false;
+    QTest::newRow("sent while the memory loads") << true;
+  }
+
   void FailedStartSavesWhatIsSaidAfterAtTheClose() {
+    QFETCH(bool, while_loading);
     WriteStores();
     QFile::remove(folder_->File(QStringLiteral("holv.dat")));
     folder_->LinkUnreadable(QStringLiteral("holv.dat"));
+    const auto say_lines = [this] {
+      Say("太郎");
+      Say("犬とは動物だ");
+    };
     {
-      ModalWatcher watcher;
-      StartWindow();
-      QCOMPARE(watcher.seen.size(), std::size_t{1});
-      QCOMPARE(watcher.seen[0].icon, QMessageBox::Critical);
-      QVERIFY(watcher.seen[0].text.contains(QStringLiteral("holv.dat")));
+      // Each box, and the Transcript when it showed.
+      std::vector<std::pair<QString, NarrowText>> boxes;
+      QTimer look;
+      connect(&look, &QTimer::timeout, [&] {
+        auto* box =
+            qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) return;
+        boxes.emplace_back(box->text(), TranscriptText());
+        box->buttons().first()->click();
+      });
+      look.start(10);
+      HeldLoad held;
+      ShowWindow(&held);
+      if (while_loading) say_lines();
+      held.LetGo();
+      QTRY_VERIFY_WITH_TIMEOUT(!window_->loading(), kPatienceMs);
+      QCOMPARE(boxes.size(), std::size_t{1});
+      QVERIFY(boxes[0].first.contains(QStringLiteral("holv.dat")));
+      QCOMPARE(boxes[0].second, Sj("\r\n"));
     }
     QVERIFY(window_->isVisible());
-    Say("太郎");
-    Say("犬とは動物だ");
+    if (!while_loading) say_lines();
+    QVERIFY(TranscriptHas(" > 太郎\r\n太郎さんですね 記録しました\r\n"));
     ModalWatcher watcher;
     window_->close();
     QVERIFY(window_->finished());
@@ -358,6 +424,79 @@ class MainWindowTest : public QObject {
     QVERIFY(folder_->ReadBytes(QStringLiteral("brain.dat"))
                 .ends_with(Sj("犬＝動物\r\n")));
     QVERIFY(QFileInfo(folder_->File(QStringLiteral("holv.dat"))).isSymLink());
+  }
+
+  // The window shows and takes lines while its memory loads; they are
+  // answered in order on the whole memory once it is there, after the
+  // greeting and the start of the idle remarks, which the question stops.
+  void LinesSentWhileTheMemoryLoadsAreAnsweredOnceLoaded() {
+    WriteStores();
+    folder_->WriteLines(QStringLiteral("dic.dat"), {"東京*日本の首都"});
+    HeldLoad held;
+    ShowWindow(&held);
+    QVERIFY(window_->isVisible());
+    QCOMPARE(window_->focusWidget(), input_line_);
+    Say("東京は？");
+    QVERIFY(input_line_->text().isEmpty());
+    QTest::keyClicks(input_line_, QStringLiteral("hello"));
+    QTest::mouseClick(talk_button_, Qt::LeftButton);
+    QCOMPARE(window_->focusWidget(), input_line_);
+    QTest::keyClicks(input_line_, QStringLiteral("typed"));
+    QVERIFY(window_->loading());
+    QVERIFY(!window_->IdleRemarksEnabled());
+    QCOMPARE(TranscriptText(), Sj("\r\n"));
+    held.LetGo();
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->loading(), kPatienceMs);
+    QVERIFY(!window_->IdleRemarksEnabled());
+    const NarrowText& text = TranscriptText();
+    const std::size_t greeting = text.find(Sj("どうも 太郎さん"));
+    const std::size_t question = text.find(Sj("太郎 > 東京は？\r\n"));
+    const std::size_t answer = text.find(Sj("日本の首都"), question);
+    const std::size_t hello = text.find(Sj("太郎 > hello\r\n"));
+    QVERIFY2(greeting < question && question < answer && answer < hello &&
+                 hello != NarrowText::npos,
+             text.c_str());
+    // What was typed since stays.
+    QCOMPARE(input_line_->text(), QStringLiteral("typed"));
+  }
+
+  // The close, or a quiet save at the session's end, while the memory loads
+  // waits for it and saves it whole.
+  void ClosingWhileTheMemoryLoadsSavesItWhole_data() {
+    QTest::addColumn<bool>("quietly");
+    QTest::newRow("the close") << false;
+    QTest::newRow("a quiet save") << true;
+  }
+
+  void ClosingWhileTheMemoryLoadsSavesItWhole() {
+    QFETCH(bool, quietly);
+    WriteStores();
+    const std::string brain = folder_->ReadBytes(QStringLiteral("brain.dat"));
+    HeldLoad held;
+    ShowWindow(&held);
+    Say("はじめまして");
+    QVERIFY(!window_->IdleRemarksEnabled());
+    ModalWatcher watcher;
+    held.LetGo();
+    if (quietly) {
+      window_->SaveQuietly();
+    } else {
+      window_->close();
+    }
+    QCOMPARE(folder_->ReadBytes(QStringLiteral("brain.dat")), brain);
+    QVERIFY(folder_->ReadBytes(QStringLiteral("holv.dat"))
+                .starts_with(Sj("太郎\r\n4\r\n")));
+    QCOMPARE(window_->finished(), !quietly);
+    QCOMPARE(watcher.seen.size(), std::size_t{quietly ? 0u : 1u});
+    if (quietly) {
+      // The session goes on: the line is answered, the idle remarks begin.
+      QTRY_VERIFY_WITH_TIMEOUT(!window_->loading(), kPatienceMs);
+      QVERIFY(TranscriptHas("太郎 > はじめまして\r\n"));
+      QVERIFY(window_->IdleRemarksEnabled());
+    } else {
+      QCOMPARE(folder_->ReadBytes(QStringLiteral("res.dat")),
+               Sj("はじめまして\r\n"));
+    }
   }
 
   void FourthInsultClosesOnceAfterTheTurn() {

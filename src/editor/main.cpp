@@ -30,5 +30,5 @@ int main(int argc, char** argv) {
   holvan::editor::EditorWindow window(options.dir);
   holvan::SaveAtProgramEnd(window);
   const int status = holvan::RunWindow(window);
-  return window.edits_lost() ? 1 : status;
+  return holvan::EndProgram(window.edits_lost() ? 1 : status);
 }

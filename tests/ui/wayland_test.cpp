@@ -2,7 +2,10 @@
 // shown and decorated by the client, a turn, the close through the closing
 // box, and the end at SIGTERM; none of it draws a warning from the platform.
 
+#include <signal.h>
+
 #include <QGuiApplication>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <QWindow>
@@ -10,6 +13,7 @@
 
 #include "qt/program_end.h"
 #include "qt/window_test_support.h"
+#include "support/file_reads.h"
 #include "support/waiting.h"
 #include "system/system_platform.h"
 #include "ui/main_window.h"
@@ -77,6 +81,28 @@ class WaylandTest : public QObject {
     CheckSaved(folder);
   }
 
+  // The program itself, ended by SIGTERM once its start-up has read the
+  // files: at once, with status 0, saved, and silent.
+  void TheProgramEndsAtTermination() {
+    WorkFolder folder;
+    CopyStarterFiles(folder);
+    FileReads reads(".");
+    QVERIFY(reads.watching());
+    QProcess holvan;
+    holvan.start(QStringLiteral(HOLVAN_WINDOW_PATH), {});
+    QVERIFY(holvan.waitForStarted(kPatienceMs));
+    bool read = false;
+    QTRY_VERIFY_WITH_TIMEOUT(read = read || reads.Read("holv.dat"),
+                             kPatienceMs);
+    QCOMPARE(::kill(static_cast<pid_t>(holvan.processId()), SIGTERM), 0);
+    QVERIFY(holvan.waitForFinished(kPatienceMs));
+    QCOMPARE(holvan.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(holvan.exitCode(), 0);
+    QCOMPARE(holvan.readAllStandardError(), QByteArray());
+    QVERIFY(folder.ReadBytes(QStringLiteral("holv.dat")).ends_with("\r\n"));
+  }
+
+  // Last: ending the program ends every event loop that follows.
   void TerminationSavesAndEnds() {
     WorkFolder folder;
     CopyStarterFiles(folder);

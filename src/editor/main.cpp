@@ -44,5 +44,5 @@ int main(int argc, char** argv) {
   if (channel) raising.emplace(&window, *channel);
   holvan::SaveAtProgramEnd(window);
   const int status = holvan::RunWindow(window);
-  return window.edits_lost() ? 1 : status;
+  return holvan::EndProgram(window.edits_lost() ? 1 : status);
 }

@@ -11,4 +11,8 @@ class SavingWindow;
 /// moment.
 int RunWindow(SavingWindow& window);
 
+/// Returns status, the program's exit status, once its window has ended and
+/// its work is saved; under Wayland it ends the process there instead.
+int EndProgram(int status);
+
 }  // namespace holvan

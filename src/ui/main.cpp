@@ -38,9 +38,9 @@ int main(int argc, char** argv) {
   // Held until the program ends.
   const std::optional<holvan::FolderLock> folder =
       holvan::ClaimWindowFolder(platform.WorkingFolder());
-  if (!folder) return holvan::kFolderBusyStatus;
+  if (!folder) return holvan::EndProgram(holvan::kFolderBusyStatus);
   holvan::MainWindow window(platform);
   holvan::RaiseOnRequest raising(&window, channel);
   holvan::SaveAtProgramEnd(window);
-  return holvan::RunWindow(window);
+  return holvan::EndProgram(holvan::RunWindow(window));
 }

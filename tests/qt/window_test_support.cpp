@@ -66,6 +66,14 @@ void WorkFolder::LinkUnreadable(const QString& name) {
   QFile::link(QStringLiteral("/proc/self/mem"), File(name));
 }
 
+void CopyStarterFiles(const WorkFolder& folder) {
+  const QDir starter(QStringLiteral(HOLVAN_STARTER_DATA));
+  for (const QString& name :
+       starter.entryList({QStringLiteral("*.dat")}, QDir::Files)) {
+    QFile::copy(starter.filePath(name), folder.File(name));
+  }
+}
+
 void WriteStoresThatStopAtTheDictionary(WorkFolder& folder) {
   folder.WriteBytes(QStringLiteral("brain.dat"), Sj("猫＝動物\n"));
   folder.WriteBytes(QStringLiteral("res.dat"), Sj("前の言葉\n"));

@@ -67,6 +67,10 @@ class WorkFolder {
   QString previous_;
 };
 
+/// Copies the starter data files, those that an install gives a new user,
+/// into the folder.
+void CopyStarterFiles(const WorkFolder& folder);
+
 /// Writes data files with which start-up stops at dic.dat, which cannot be
 /// read: brain.dat, read before it, and res.dat and holv.dat, never read,
 /// each end in a lone LF, which a save turns into CR LF.

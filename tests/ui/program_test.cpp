@@ -1,36 +1,17 @@
 // The holvan program itself, run as a process on the offscreen platform.
 
 #include <signal.h>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
 #include <QTest>
-#include <string_view>
 
 #include "qt/window_test_support.h"
+#include "support/file_reads.h"
 #include "support/waiting.h"
 
 namespace holvan::testing {
 namespace {
-
-// Whether brain.dat has been read and closed in the folder that inotify
-// descriptor watch watches, since the last look.
-bool BrainRead(int watch) {
-  alignas(inotify_event) char buffer[4096];
-  ssize_t got;
-  while ((got = ::read(watch, buffer, sizeof buffer)) > 0) {
-    for (ssize_t at = 0; at < got;) {
-      const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-      if (event->len > 0 && std::string_view(event->name) == "brain.dat") {
-        return true;
-      }
-      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-    }
-  }
-  return false;
-}
 
 class ProgramTest : public QObject {
   Q_OBJECT
@@ -43,9 +24,8 @@ class ProgramTest : public QObject {
     WorkFolder folder;
     WriteStoresThatStopAtTheDictionary(folder);
 
-    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    QVERIFY(watch >= 0);
-    QVERIFY(::inotify_add_watch(watch, ".", IN_CLOSE_NOWRITE) >= 0);
+    FileReads reads(".");
+    QVERIFY(reads.watching());
 
     // It starts in the folder, the current one.
     QProcess holvan;
@@ -59,9 +39,8 @@ class ProgramTest : public QObject {
     // the loop of the box that the failure at dic.dat shows. (The wait asks
     // once more after it holds, when the event has been taken.)
     bool brain_read = false;
-    QTRY_VERIFY_WITH_TIMEOUT(brain_read = brain_read || BrainRead(watch),
+    QTRY_VERIFY_WITH_TIMEOUT(brain_read = brain_read || reads.Read("brain.dat"),
                              kPatienceMs);
-    ::close(watch);
     QCOMPARE(::kill(static_cast<pid_t>(holvan.processId()), SIGTERM), 0);
     QVERIFY(holvan.waitForFinished(kPatienceMs));
     QCOMPARE(holvan.exitStatus(), QProcess::NormalExit);

@@ -36,10 +36,12 @@ class WaylandTest : public QObject {
     QTest::keyClick(&window, Qt::Key_Return);
   }
 
-  // Shows the window and waits until the compositor has it on its output.
+  // Shows the window and waits until the compositor has it on its output
+  // and the memory is loaded.
   static void Show(MainWindow& window) {
     window.Start();
     QVERIFY(QTest::qWaitForWindowExposed(&window, kPatienceMs));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.loading(), kPatienceMs);
   }
 
   static void CheckSaved(const WorkFolder& folder) {

@@ -11,9 +11,10 @@
 
 namespace {
 
-// Well-formed UTF-8: lead bytes with the right number of continuation bytes,
-// no overlong form, no surrogate, nothing above U+10FFFF.
-bool IsUtf8(std::string_view s) {
+// Well-formed UTF-8, checked apart from the converter under test: lead bytes
+// with the right number of continuation bytes, no overlong form, no surrogate,
+// nothing above U+10FFFF.
+bool WellFormedUtf8(std::string_view s) {
   size_t i = 0;
   while (i < s.size()) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -107,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // UTF-8 on the way out is always valid; on the way back it gives the same
   // text when nothing was escaped.
   const std::string utf8 = NarrowToUtf8(bytes);
-  HOLVAN_CHECK(IsUtf8(utf8));
+  HOLVAN_CHECK(WellFormedUtf8(utf8));
   if (!HasEscapedBytes(wide)) HOLVAN_CHECK(Utf8ToNarrow(utf8) == back);
   // Whatever arrives from outside becomes valid code page 932.
   HOLVAN_CHECK(!HasEscapedBytes(ToWide(Utf8ToNarrow(bytes))));

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -332,6 +333,9 @@ void MainWindow::SetLook(const Look& look) {
 void MainWindow::TranscriptAppended(std::string_view text,
                                     std::size_t appended_size) {
   transcript_->ShowAppended(text, appended_size);
+  // Announced only to a screen reader that listens: a turn without one
+  // pays nothing for it.
+  if (!QAccessible::isActive()) return;
   std::string_view added =
       text.substr(text.size() - std::min(appended_size, text.size()));
   while (!added.empty() && (added.back() == '\n' || added.back() == '\r')) {

@@ -39,13 +39,14 @@ wait_for() {
     sleep 0.1
   done
 }
-# Whether a process holds a lock on folder $1, by the kernel's lock table:
+# Whether process $2 holds a lock on folder $1, by the kernel's lock table:
 # unlike a try of the lock, the look takes none that could turn another
 # program away. Matched by inode number (an overlay file system may show
-# another device than stat).
-locked() {
-  awk -v inode="$(stat -c %i "$1")" '
-    $2 != "->" && $6 ~ (":" inode "$") { found = 1 }
+# another device than stat). The process matters: the launcher's daily
+# backup holds the same lock for a moment before the editor starts.
+locked_by() {
+  awk -v inode="$(stat -c %i "$1")" -v pid="$2" '
+    $2 != "->" && $5 == pid && $6 ~ (":" inode "$") { found = 1 }
     END { exit !found }' /proc/locks
 }
 # Whether process $1 has ended (a child not yet waited for is a zombie).
@@ -219,7 +220,7 @@ HOME=$work/home XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen \
 editor_pid=$!
 trap 'kill "$editor_pid" 2>/dev/null; rm -rf "$work"' EXIT
 # Once the editor holds the folder, holvan-memory is refused with status 3.
-held_or_gone() { gone "$editor_pid" || locked "$memory"; }
+held_or_gone() { gone "$editor_pid" || locked_by "$memory" "$editor_pid"; }
 if wait_for "the editor did not hold the memory folder" held_or_gone; then
   if gone "$editor_pid"; then
     fail "the editor ended before it held the memory folder"

@@ -158,8 +158,7 @@ void EditorWindow::BuildControls() {
   tabs_->tabBar()->setFocusPolicy(Qt::ClickFocus);
   const std::pair<QKeySequence, int> steps[] = {
       {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1}};
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1}};
   for (const auto& [keys, step] : steps) {
     auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this,

@@ -35,6 +35,8 @@ std::optional<memory::Problem> ShowCheckReport(
 
   auto* list = new QListWidget(&dialog);
   list->setObjectName(QStringLiteral("problems_list"));
+  list->setAccessibleName(QStringLiteral("見つかった問題の一覧"));
+  list->setAccessibleDescription(QStringLiteral("Enter でその行に移ります"));
   list->setFrameStyle(QFrame::Box | QFrame::Plain);
   list->setPalette(GreyFieldColours(list->palette()));
   list->setUniformItemSizes(true);

@@ -1,5 +1,6 @@
 #include "editor/editor_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
@@ -7,12 +8,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTime>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
+#include "editor/button_keys.h"
 #include "editor/check_report.h"
 #include "editor/facts_page.h"
 #include "editor/phrases_page.h"
@@ -58,6 +62,15 @@ Search SearchFor(const QString& text) {
   return Utf8ToNarrow(utf8);
 }
 
+/// The search's clear button, named for screen readers.
+void NameClearAction(QLineEdit* line) {
+  auto* action =
+      line->findChild<QAction*>(QStringLiteral("_q_qlineeditclearaction"));
+  if (action == nullptr) return;
+  action->setText(QStringLiteral("検索を消す"));
+  action->setToolTip(QStringLiteral("検索を消す（Esc）"));
+}
+
 QPushButton* AddButton(QWidget* parent, QHBoxLayout* row, const QString& text,
                        const char* name) {
   auto* button = new QPushButton(text, parent);
@@ -92,6 +105,11 @@ void EditorWindow::StopListing() {
   for (MemoryPage* page : pages_) page->StopListing();
 }
 
+void EditorWindow::StepTab(int step) {
+  const int count = tabs_->count();
+  tabs_->setCurrentIndex((tabs_->currentIndex() + step + count) % count);
+}
+
 void EditorWindow::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   read_only_bar_ = BuildReadOnlyBar();
@@ -101,10 +119,18 @@ void EditorWindow::BuildControls() {
   auto* search_label = new QLabel(QStringLiteral("検索"), this);
   search_box_ = new InputLine(this);
   search_box_->setObjectName(QStringLiteral("search_box"));
-  search_box_->setPalette(GreyFieldColours(search_box_->palette()));
   search_box_->setPlaceholderText(
       QStringLiteral("言葉・説明・意味・発言から探します（すべてのタブ）"));
+  search_box_->setAccessibleName(QStringLiteral("検索"));
+  search_box_->setAccessibleDescription(QStringLiteral(
+      "言葉・説明・意味・発言から探します（すべてのタブ）。Esc で消します"));
   search_box_->setClearButtonEnabled(true);
+  NameClearAction(search_box_);
+  auto* clear = new QAction(search_box_);
+  clear->setShortcut(QKeySequence(Qt::Key_Escape));
+  clear->setShortcutContext(Qt::WidgetShortcut);
+  connect(clear, &QAction::triggered, search_box_, &QLineEdit::clear);
+  search_box_->addAction(clear);
   search_label->setBuddy(search_box_);
   connect(search_box_, &QLineEdit::textChanged, this, [this] { ShowMemory(); });
   search_row->addWidget(search_label);
@@ -113,6 +139,7 @@ void EditorWindow::BuildControls() {
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("tabs"));
+  tabs_->setAccessibleName(QStringLiteral("記憶の種類"));
   // No pane: the pages lie on the window's black, as its other controls do.
   tabs_->setDocumentMode(true);
   // The tabs are drawn light, as buttons are: black text on them.
@@ -126,6 +153,17 @@ void EditorWindow::BuildControls() {
     tabs_->addTab(pages_[i], titles[i]);
   }
   layout->addWidget(tabs_, 1);
+  // The tabs are changed from anywhere by Ctrl+Tab; Tab goes from the
+  // search straight to the list.
+  tabs_->tabBar()->setFocusPolicy(Qt::ClickFocus);
+  const std::pair<QKeySequence, int> steps[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1}};
+  for (const auto& [keys, step] : steps) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, step = step] { StepTab(step); });
+  }
 
   auto* buttons = new QHBoxLayout;
   undo_button_ =
@@ -134,14 +172,20 @@ void EditorWindow::BuildControls() {
   connect(undo_button_, &QPushButton::clicked, this, [this] { Undo(); });
   check_button_ =
       AddButton(this, buttons, QStringLiteral("検査"), "check_button");
+  Describe(check_button_, QStringLiteral("記憶の問題を探して一覧にします"));
   connect(check_button_, &QPushButton::clicked, this, [this] { Check(); });
   buttons->addStretch();
   save_button_ =
       AddButton(this, buttons, QStringLiteral("保存"), "save_button");
   save_button_->setShortcut(QKeySequence::Save);
+  Describe(save_button_, QStringLiteral("変更をファイルに書きます"),
+           save_button_->shortcut());
   connect(save_button_, &QPushButton::clicked, this, [this] { Save(); });
   QPushButton* close_button =
       AddButton(this, buttons, QStringLiteral("閉じる"), "close_button");
+  close_button->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+  Describe(close_button, QStringLiteral("記憶の整理を閉じます"),
+           close_button->shortcut());
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
   layout->addLayout(buttons);
 
@@ -277,10 +321,11 @@ void EditorWindow::ShowUnsaved() {
   const bool unsaved = editable && !UnsavedWork().empty();
   setWindowModified(unsaved);
   undo_button_->setEnabled(editable && memory_->CanUndo());
-  undo_button_->setToolTip(undo_button_->isEnabled()
-                               ? QStringLiteral("元に戻す: ") +
-                                     ShownText(memory_->LastEdit())
-                               : QString());
+  Describe(undo_button_,
+           undo_button_->isEnabled()
+               ? QStringLiteral("元に戻す: ") + ShownText(memory_->LastEdit())
+               : QStringLiteral("最後の変更を元に戻します"),
+           undo_button_->shortcut());
   save_button_->setEnabled(unsaved);
   if (!memory_) {
     status_label_->SetText(QString());

@@ -62,6 +62,8 @@ class EditorWindow : public SavingWindow, public MemoryEdits {
 
  private:
   void BuildControls();
+  /// Shows the tab step tabs after the current one, round the ends.
+  void StepTab(int step);
   QWidget* BuildReadOnlyBar();
   void Place();
 

@@ -28,7 +28,7 @@ bool AskTexts(QWidget* parent, const QString& title, std::vector<Field> fields,
   for (const Field& field : fields) {
     auto* line = new InputLine(&dialog);
     line->setObjectName(QStringLiteral("field_%1").arg(lines.size() + 1));
-    line->setPalette(GreyFieldColours(line->palette()));
+    line->setAccessibleName(field.label);
     line->setText(field.text);
     // Room for a sentence at any scale.
     line->setMinimumWidth(line->fontMetrics().horizontalAdvance(QChar(0x3042)) *

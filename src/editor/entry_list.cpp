@@ -212,6 +212,17 @@ void EntryList::OnSelection(std::function<void()> changed) {
           [changed = std::move(changed)] { changed(); });
 }
 
+void EntryList::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  // A click selects what it hits; an entry still to come is selected then.
+  if (event->reason() == Qt::MouseFocusReason || wanted_ || CurrentLine() ||
+      model_->rowCount() == 0) {
+    return;
+  }
+  const QModelIndex current = currentIndex();
+  setCurrentIndex(model_->index(current.isValid() ? current.row() : 0, 0));
+}
+
 void EntryList::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   if ((key == Qt::Key_Return || key == Qt::Key_Enter) && open_) {

@@ -58,8 +58,10 @@ class EntryModel : public QAbstractTableModel {
 
 /// A list of entries in Holvan's look: black text on grey, a flat frame.
 /// Enter or a double click opens the entry, Delete removes the selected
-/// ones. Its rows may come in several parts: what was selected is selected
-/// again when its line comes.
+/// ones. Reached by the keyboard with nothing selected, it selects its
+/// current entry, else its first, so that its buttons work at once. Its rows
+/// may come in several parts: what was selected is selected again when its line
+/// comes.
 class EntryList : public QTableView {
  public:
   /// With many, several entries can be selected at once.
@@ -94,6 +96,7 @@ class EntryList : public QTableView {
   void OnSelection(std::function<void()> changed);
 
  protected:
+  void focusInEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 

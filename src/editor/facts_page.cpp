@@ -14,6 +14,7 @@ using memory::MemoryFolder;
 
 FactsPage::FactsPage(MemoryEdits& edits, QWidget* parent)
     : ListPage(memory::MemoryFile::kDictionary, edits, parent, "fact",
+               QStringLiteral("辞書の一覧"),
                {QStringLiteral("行"), QStringLiteral("言葉"),
                 QStringLiteral("説明")},
                true) {}

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "editor/button_keys.h"
 #include "editor/entry_list.h"
 #include "editor/memory_edits.h"
 
@@ -18,17 +19,23 @@ std::string Named(const char* first, const char* noun, const char* last) {
 }  // namespace
 
 ListPage::ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
-                   const char* noun, QStringList headers, bool adds)
+                   const char* noun, const QString& title, QStringList headers,
+                   bool adds)
     : MemoryPage(file, edits, parent) {
   list_ = new EntryList(std::move(headers), true, true, this);
   list_->setObjectName(QString::fromStdString(Named("", noun, "s_list")));
+  list_->setAccessibleName(title);
+  list_->setAccessibleDescription(
+      QStringLiteral("Enter で変更、Delete で削除します"));
   lister_ = new LineLister(list_, file);
 
   auto* buttons = new QHBoxLayout;
   if (adds) {
-    buttons->addWidget(AddEditButton(QStringLiteral("追加…"),
+    QPushButton* add = AddEditButton(QStringLiteral("追加…"),
                                      Named("add_", noun, "_button").c_str(),
-                                     [this] { Add(); }));
+                                     [this] { Add(); });
+    Describe(add, QStringLiteral("新しい項目を追加します"));
+    buttons->addWidget(add);
   }
   QPushButton* change = AddEditButton(
       QStringLiteral("変更…"), Named("change_", noun, "_button").c_str(),
@@ -37,6 +44,10 @@ ListPage::ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
   QPushButton* remove = AddEditButton(
       QStringLiteral("削除"), Named("remove_", noun, "_button").c_str(),
       [this] { Remove(); }, [this] { return !list_->SelectedLines().empty(); });
+  Describe(change, QStringLiteral("選んだ項目を変更します"),
+           QKeySequence(Qt::Key_Return));
+  Describe(remove, QStringLiteral("選んだ項目を削除します"),
+           QKeySequence(QKeySequence::Delete));
   buttons->addWidget(change);
   buttons->addWidget(remove);
   buttons->addStretch();

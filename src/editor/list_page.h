@@ -20,8 +20,10 @@ class ListPage : public MemoryPage {
   void StopListing() override { lister_->Stop(); }
 
  protected:
+  /// title: what the list is called, for screen readers.
   ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
-           const char* noun, QStringList headers, bool adds);
+           const char* noun, const QString& title, QStringList headers,
+           bool adds);
 
   EntryList* list() { return list_; }
   /// The memory last shown.

@@ -12,6 +12,7 @@ using memory::MemoryFolder;
 
 PhrasesPage::PhrasesPage(MemoryEdits& edits, QWidget* parent)
     : ListPage(memory::MemoryFile::kPhrases, edits, parent, "phrase",
+               QStringLiteral("発言の記録の一覧"),
                {QStringLiteral("行"), QStringLiteral("発言")}, false) {}
 
 void PhrasesPage::Show(const MemoryFolder& memory, const Search& search) {

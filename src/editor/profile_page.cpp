@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "editor/button_keys.h"
 #include "editor/memory_edits.h"
 #include "editor/typed_text.h"
-#include "qt/colours.h"
 #include "qt/input_line.h"
 #include "qt/shown_text.h"
 
@@ -19,9 +19,11 @@ ProfilePage::ProfilePage(MemoryEdits& edits, QWidget* parent)
     : MemoryPage(memory::MemoryFile::kProfile, edits, parent) {
   name_ = new InputLine(this);
   name_->setObjectName(QStringLiteral("name_field"));
-  name_->setPalette(GreyFieldColours(name_->palette()));
+  name_->setAccessibleName(QStringLiteral("あなたの名前"));
   QPushButton* rename = AddEditButton(QStringLiteral("名前を変更"),
                                       "rename_button", [this] { Rename(); });
+  Describe(rename, QStringLiteral("入力した名前にします"),
+           QKeySequence(Qt::Key_Return));
   connect(name_, &QLineEdit::returnPressed, rename, &QPushButton::click);
   connect(name_, &QLineEdit::textChanged, this,
           [this] { this->edits().TypedChanged(); });

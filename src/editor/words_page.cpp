@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "editor/button_keys.h"
 #include "editor/entry_dialog.h"
 #include "editor/entry_list.h"
 #include "editor/line_lister.h"
@@ -49,9 +50,15 @@ WordsPage::WordsPage(MemoryEdits& edits, QWidget* parent)
                           QStringLiteral("意味（新しい順）")},
                          true, true);
   words_->setObjectName(QStringLiteral("words_list"));
+  words_->setAccessibleName(QStringLiteral("覚えた言葉の一覧"));
+  words_->setAccessibleDescription(
+      QStringLiteral("Enter で言葉を変更、Delete で削除します"));
   definitions_ =
       new EntryList({QStringLiteral("意味（新しい順）")}, false, false);
   definitions_->setObjectName(QStringLiteral("definitions_list"));
+  definitions_->setAccessibleName(QStringLiteral("選んだ言葉の意味の一覧"));
+  definitions_->setAccessibleDescription(
+      QStringLiteral("Enter で意味を変更、Delete で削除します"));
   lister_ = new LineLister(words_, file());
 
   QPushButton* add = AddEditButton(QStringLiteral("追加…"), "add_word_button",
@@ -76,6 +83,16 @@ WordsPage::WordsPage(MemoryEdits& edits, QWidget* parent)
       [this] { RemoveDefinition(); },
       [this] { return definitions_->CurrentLine().has_value(); });
 
+  Describe(add, QStringLiteral("新しい言葉を追加します"));
+  Describe(rename_button_, QStringLiteral("選んだ言葉を変更します"),
+           QKeySequence(Qt::Key_Return));
+  Describe(remove_button_, QStringLiteral("選んだ言葉を削除します"),
+           QKeySequence(QKeySequence::Delete));
+  Describe(add_definition, QStringLiteral("選んだ言葉に意味を追加します"));
+  Describe(change_definition_button_, QStringLiteral("選んだ意味を変更します"),
+           QKeySequence(Qt::Key_Return));
+  Describe(remove_definition_button_, QStringLiteral("選んだ意味を削除します"),
+           QKeySequence(QKeySequence::Delete));
   words_->OnOpen([this] {
     if (rename_button_->isEnabled()) RenameWord();
   });
@@ -105,6 +122,18 @@ WordsPage::WordsPage(MemoryEdits& edits, QWidget* parent)
   splitter->setStretchFactor(1, 2);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(splitter);
+  // Each list, then the buttons that act on it.
+  QWidget* const order[] = {words_,
+                            add,
+                            rename_button_,
+                            remove_button_,
+                            definitions_,
+                            add_definition,
+                            change_definition_button_,
+                            remove_definition_button_};
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    setTabOrder(order[i - 1], order[i]);
+  }
 }
 
 void WordsPage::Show(const MemoryFolder& memory, const Search& search) {

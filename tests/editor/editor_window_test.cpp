@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -28,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <cstdlib>
 #include <functional>
@@ -38,6 +40,7 @@
 #include "editor/entry_list.h"
 #include "editor/status_line.h"
 #include "memory/backups.h"
+#include "qt/colours.h"
 #include "qt/window_test_support.h"
 #include "support/file_faults.h"
 #include "support/waiting.h"
@@ -912,6 +915,176 @@ class EditorWindowTest : public QObject {
     QCOMPARE(refusal.icon, QMessageBox::Warning);
     QCOMPARE(refusal.text, Q("言葉が空です."));
     QVERIFY(dialog_shown);
+  }
+
+  // Every control that Tab reaches, in every tab, has a name a screen
+  // reader says, as has the search's clear button.
+  void EveryFocusableControlIsNamed() {
+    Open();
+    Search("都");
+    for (int tab = 0; tab < 4; ++tab) {
+      ShowTab(tab);
+      for (QWidget* widget : window_->findChildren<QWidget*>()) {
+        if (!widget->isVisible() || !(widget->focusPolicy() & Qt::TabFocus)) {
+          continue;
+        }
+        QAccessibleInterface* shown =
+            QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(shown && !shown->text(QAccessible::Name).isEmpty(),
+                 qPrintable(widget->objectName()));
+      }
+    }
+    auto* clear = Find<QLineEdit>("search_box")->findChild<QToolButton*>();
+    QVERIFY(clear);
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(clear)->text(QAccessible::Name),
+        Q("検索を消す"));
+  }
+
+  // Tab goes from the search to the tab's list, the buttons that act on it,
+  // then the window's buttons, and round; a list reached selects its first
+  // entry, so that its buttons are there to reach.
+  void TabOrderInEachTab_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("order");
+    const QStringList window_buttons = {"check_button", "close_button"};
+    QTest::newRow("辞書") << 0
+                          << QStringList{"facts_list", "add_fact_button",
+                                         "change_fact_button",
+                                         "remove_fact_button"} +
+                                 window_buttons;
+    QTest::newRow("覚えた言葉") << 1
+                                << QStringList{"words_list",
+                                               "add_word_button",
+                                               "rename_word_button",
+                                               "remove_word_button",
+                                               "definitions_list",
+                                               "add_definition_button",
+                                               "change_definition_button",
+                                               "remove_definition_button"} +
+                                       window_buttons;
+    QTest::newRow("発言の記録")
+        << 2
+        << QStringList{"phrases_list", "change_phrase_button",
+                       "remove_phrase_button"} +
+               window_buttons;
+    QTest::newRow("プロフィール")
+        << 3 << QStringList{"name_field", "rename_button"} + window_buttons;
+  }
+  void TabOrderInEachTab() {
+    QFETCH(int, tab);
+    QFETCH(QStringList, order);
+    Open();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get(), kPatienceMs));
+    ShowTab(tab);
+    Find<QLineEdit>("search_box")->setFocus(Qt::TabFocusReason);
+    QStringList reached;
+    // One more than the order: the last Tab comes back to the search.
+    for (qsizetype i = 0; i <= order.size(); ++i) {
+      QTest::keyClick(window_->focusWidget(), Qt::Key_Tab);
+      reached.append(window_->focusWidget()->objectName());
+    }
+    QCOMPARE(reached, order + QStringList{"search_box"});
+  }
+
+  // Keys reach what they name from wherever the focus is.
+  void KeysWork_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("search");
+    const int ctrl = Qt::ControlModifier;
+    const int back = Qt::ControlModifier | Qt::ShiftModifier;
+    QTest::newRow("Esc clears the search")
+        << "search_box" << int(Qt::Key_Escape) << 0 << 0 << "";
+    QTest::newRow("Ctrl+Tab in the search")
+        << "search_box" << int(Qt::Key_Tab) << ctrl << 1 << "都";
+    QTest::newRow("Ctrl+Tab in a list")
+        << "facts_list" << int(Qt::Key_Tab) << ctrl << 1 << "都";
+    QTest::newRow("Ctrl+Shift+Tab round the start")
+        << "search_box" << int(Qt::Key_Backtab) << back << 3 << "都";
+    QTest::newRow("Ctrl+Shift+Tab on a button")
+        << "check_button" << int(Qt::Key_Backtab) << back << 3 << "都";
+  }
+  void KeysWork() {
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, tab);
+    QFETCH(QString, search);
+    Open();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get(), kPatienceMs));
+    Search("都");
+    auto* widget = window_->findChild<QWidget*>(from);
+    widget->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(Find<QTabWidget>("tabs")->currentIndex(), tab);
+    QCOMPARE(Find<QLineEdit>("search_box")->text(), search);
+  }
+
+  // Ctrl+W closes the window, which Holvan's other windows do too.
+  void CtrlWCloses() {
+    Open();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get(), kPatienceMs));
+    QTest::keyClick(Find<QLineEdit>("search_box"), Qt::Key_W,
+                    Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), kPatienceMs);
+  }
+
+  // Each button's tooltip shows the keys that do what it does.
+  void TooltipsShowTheKeys_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("保存") << "save_button" << QKeySequence(QKeySequence::Save);
+    QTest::newRow("元に戻す")
+        << "undo_button" << QKeySequence(QKeySequence::Undo);
+    QTest::newRow("閉じる") << "close_button" << QKeySequence("Ctrl+W");
+    QTest::newRow("削除") << "remove_fact_button"
+                          << QKeySequence(QKeySequence::Delete);
+  }
+  void TooltipsShowTheKeys() {
+    QFETCH(QString, button);
+    QFETCH(QKeySequence, keys);
+    Open();
+    const QString tip = window_->findChild<QPushButton*>(button)->toolTip();
+    QVERIFY2(tip.contains(keys.toString(QKeySequence::NativeText)),
+             qPrintable(tip));
+  }
+
+  // The fields to type in are white, as the chat window's input line is,
+  // with their text and hints readable on it.
+  void FieldsAreWhiteAndReadable_data() {
+    QTest::addColumn<QString>("field");
+    QTest::newRow("検索") << "search_box";
+    QTest::newRow("名前") << "name_field";
+    QTest::newRow("項目") << "field_1";
+  }
+  void FieldsAreWhiteAndReadable() {
+    QFETCH(QString, field);
+    Open();
+    QPalette colours;
+    const auto take = [&](QWidget* root) {
+      auto* line = root->findChild<QLineEdit*>(field);
+      QVERIFY(line);
+      colours = line->palette();
+    };
+    if (field.startsWith(QStringLiteral("field_"))) {
+      Answers answers({[&](QWidget* dialog) {
+        take(dialog);
+        qobject_cast<QDialog*>(dialog)->reject();
+      }});
+      Button("add_fact_button")->click();
+      QVERIFY(answers.done());
+    } else {
+      take(window_.get());
+    }
+    QCOMPARE(colours.color(QPalette::Base), QColor(Qt::white));
+    for (const QPalette::ColorRole role :
+         {QPalette::Text, QPalette::PlaceholderText}) {
+      QVERIFY(ContrastRatio(colours.color(role),
+                            colours.color(QPalette::Base)) >= 4.5);
+    }
   }
 
   // The scroll bars are light, as buttons are: their arrows are drawn in the

@@ -51,8 +51,7 @@ void FirstIndexTable::Build(int32_t count, KeyAt key_at, const StopFlag& stop,
   // How many keys ahead the slots are fetched from memory.
   constexpr int32_t kAhead = 16;
   Clear();
-  const auto hash_of = [&key_at](int32_t p) { return HashOf(key_at(p)); };
-  slots_.Reserve(GrowthRoom(static_cast<std::size_t>(count)), hash_of);
+  slots_.Reserve(GrowthRoom(static_cast<std::size_t>(count)));
   // The hashes of the next kAhead keys, whose slots are on their way.
   uint32_t ahead[kAhead];
   for (int32_t i = 0; i < count + kAhead; ++i) {
@@ -76,8 +75,7 @@ void FirstIndexTable::Build(int32_t count, KeyAt key_at, const StopFlag& stop,
 
 template <typename KeyAt>
 void FirstIndexTable::Insert(KeyAt key_at, int32_t i) {
-  slots_.Reserve(slots_.used() + 1,
-                 [&key_at](int32_t p) { return HashOf(key_at(p)); });
+  slots_.Reserve(slots_.used() + 1);
   const std::string_view key = key_at(i);
   const uint32_t hash = HashOf(key);
   const std::size_t slot = slots_.Probe(hash, Holding(key_at, key));

@@ -64,12 +64,6 @@ auto Holding(const StoredPairs& pairs, std::u16string_view wide,
   };
 }
 
-// Asks the hash of the key at a position, for the slots when they grow.
-auto HashAt(const StoredPairs& pairs) {
-  return
-      [&pairs](int32_t position) { return ShapeOf(pairs.Key(position)).hash; };
-}
-
 }  // namespace
 
 void SubstringIndex::Clear() {
@@ -85,7 +79,7 @@ void SubstringIndex::Clear() {
 void SubstringIndex::Build(const StoredPairs& pairs, const StopFlag& stop) {
   Clear();
   const int32_t count = pairs.Count();
-  slots_.Reserve(GrowthRoom(static_cast<std::size_t>(count)), HashAt(pairs));
+  slots_.Reserve(GrowthRoom(static_cast<std::size_t>(count)));
   // A key of two-byte characters has about half as many beginnings as bytes,
   // less the first.
   std::size_t bytes = 0;
@@ -146,7 +140,7 @@ void SubstringIndex::Insert(const StoredPairs& pairs, int32_t i) {
     RemarkBits(pairs, 2 * (bits_.added() + shape.length));
   }
   MarkKey(key);
-  slots_.Reserve(slots_.used() + 1, HashAt(pairs));
+  slots_.Reserve(slots_.used() + 1);
   const WideText wide = ToWide(key);
   WideText scratch;
   const std::size_t slot =

@@ -17,7 +17,7 @@ EntryModel::EntryModel(QStringList headers, bool line_column, QObject* parent)
 
 void EntryModel::SetRows(std::vector<int32_t> lines, RowOf row_of) {
   beginResetModel();
-  lines_ = std::move(lines);
+  lines_ = LineRuns(lines);
   row_of_ = std::move(row_of);
   made_.reset();
   endResetModel();
@@ -27,7 +27,7 @@ void EntryModel::AddRows(const std::vector<int32_t>& lines) {
   if (lines.empty()) return;
   const int first = rowCount();
   beginInsertRows({}, first, first + static_cast<int>(lines.size()) - 1);
-  lines_.insert(lines_.end(), lines.begin(), lines.end());
+  lines_.Append(lines);
   endInsertRows();
 }
 
@@ -37,14 +37,10 @@ EntryRow EntryModel::Row(int row) const {
   return *made_;
 }
 
-int EntryModel::RowOfLine(int32_t line) const {
-  const auto found = std::lower_bound(lines_.begin(), lines_.end(), line);
-  if (found == lines_.end() || *found != line) return -1;
-  return static_cast<int>(found - lines_.begin());
-}
+int EntryModel::RowOfLine(int32_t line) const { return lines_.RowOf(line); }
 
 int EntryModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+  return parent.isValid() ? 0 : lines_.Count();
 }
 
 int EntryModel::columnCount(const QModelIndex& parent) const {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "editor/line_runs.h"
 #include "text/narrow_text.h"
 
 namespace holvan::editor {
@@ -22,9 +23,9 @@ struct EntryRow {
 };
 
 /// The entries as a table: a first column with the line when it is shown,
-/// then one column each for the cells. Only the lines are kept; a row is
-/// made from its line when it is shown, so that a list of a million entries
-/// costs four bytes each.
+/// then one column each for the cells. Only the lines are kept, as runs; a
+/// row is made from its line when it is shown, so that a list of a million
+/// entries costs next to nothing.
 class EntryModel : public QAbstractTableModel {
  public:
   /// The entry on a line.
@@ -37,7 +38,7 @@ class EntryModel : public QAbstractTableModel {
   /// Adds lines, in order, after the last one listed.
   void AddRows(const std::vector<int32_t>& lines);
   EntryRow Row(int row) const;
-  int32_t LineAt(int row) const { return lines_[static_cast<size_t>(row)]; }
+  int32_t LineAt(int row) const { return lines_.At(row); }
   /// The row that shows line; -1 when none does.
   int RowOfLine(int32_t line) const;
 
@@ -50,7 +51,7 @@ class EntryModel : public QAbstractTableModel {
  private:
   QStringList headers_;
   bool line_column_;
-  std::vector<int32_t> lines_;
+  LineRuns lines_;
   RowOf row_of_;
   /// The row made last: a cell is asked for in several roles at once.
   mutable std::optional<EntryRow> made_;

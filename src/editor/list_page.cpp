@@ -65,6 +65,7 @@ ListPage::ListPage(memory::MemoryFile file, MemoryEdits& edits, QWidget* parent,
 }
 
 bool ListPage::GoToLine(int32_t line) {
+  ListUnlisted();
   if (memory_ == nullptr || !lister_->Lists(memory_->Lines(file()), line)) {
     return false;
   }
@@ -75,7 +76,28 @@ bool ListPage::GoToLine(int32_t line) {
 void ListPage::ShowRows(const memory::MemoryFolder& memory,
                         const Search& search, EntryModel::RowOf row_of) {
   memory_ = &memory;
-  lister_->Start(memory.Lines(file()), search, std::move(row_of));
+  unlisted_ = Unlisted{search, std::move(row_of)};
+  if (isVisible()) {
+    ListUnlisted();
+    return;
+  }
+  // The rows listed before may show lines that are no more.
+  lister_->Stop();
+  list_->SetRows({}, {}, false);
+  UpdateButtons();
+}
+
+void ListPage::showEvent(QShowEvent* event) {
+  MemoryPage::showEvent(event);
+  ListUnlisted();
+}
+
+void ListPage::ListUnlisted() {
+  if (!unlisted_) return;
+  Unlisted unlisted = std::move(*unlisted_);
+  unlisted_.reset();
+  lister_->Start(memory_->Lines(file()), unlisted.search,
+                 std::move(unlisted.row_of));
   UpdateButtons();
 }
 

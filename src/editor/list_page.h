@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 
 #include "editor/entry_list.h"
 #include "editor/line_lister.h"
@@ -29,7 +30,8 @@ class ListPage : public MemoryPage {
   /// The memory last shown.
   const memory::MemoryFolder& memory() const { return *memory_; }
   /// Lists the entries of memory's file that search finds, each row made by
-  /// row_of.
+  /// row_of; on a hidden page, once it is shown, so that a million entries
+  /// are listed in one page at a time.
   void ShowRows(const memory::MemoryFolder& memory, const Search& search,
                 EntryModel::RowOf row_of);
 
@@ -38,12 +40,24 @@ class ListPage : public MemoryPage {
   /// Asks for the current entry's new texts and changes it.
   virtual void Change() = 0;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  /// A listing that waits for the page to be shown.
+  struct Unlisted {
+    Search search;
+    EntryModel::RowOf row_of;
+  };
+
   void Remove();
+  /// Lists what waits to be listed.
+  void ListUnlisted();
 
   EntryList* list_;
   LineLister* lister_;
   const memory::MemoryFolder* memory_ = nullptr;
+  std::optional<Unlisted> unlisted_;
 };
 
 }  // namespace holvan::editor

@@ -179,10 +179,20 @@ class EditorWindowTest : public QObject {
     return Find<QPushButton>(name);
   }
 
-  int Rows(const char* list) const { return List(list)->model()->rowCount(); }
+  // A list as a user reads it: its tab shown, since a hidden page lists its
+  // lines once it is shown.
+  EntryList* Shown(const char* name) const {
+    EntryList* list = List(name);
+    auto* tabs = Find<QTabWidget>("tabs");
+    for (int i = 0; i < tabs->count(); ++i) {
+      if (tabs->widget(i)->isAncestorOf(list)) tabs->setCurrentIndex(i);
+    }
+    return list;
+  }
+  int Rows(const char* list) const { return Shown(list)->model()->rowCount(); }
   // The text of a cell of a list, as shown.
   QString Cell(const char* list, int row, int column) const {
-    const QAbstractItemModel* model = List(list)->model();
+    const QAbstractItemModel* model = Shown(list)->model();
     return model->data(model->index(row, column)).toString();
   }
 
@@ -258,6 +268,7 @@ class EditorWindowTest : public QObject {
     }
     folder_->WriteLines(QStringLiteral("res.dat"), phrases);
     Open();
+    ShowTab(2);
     const auto listed = [this] { return !window_->searching(); };
     QTRY_VERIFY_WITH_TIMEOUT(listed(), kPatienceMs);
     QCOMPARE(Rows("phrases_list"), kLines);

@@ -8,7 +8,7 @@
 #include "store/first_index_table.h"
 #include "store/line_forms.h"
 #include "store/profile.h"
-#include "text/cp932.h"
+#include "text/cp932_decode.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 
@@ -43,17 +43,17 @@ class FileCheck {
 
   /// Reports the first byte of each line that starts no character.
   void Bytes() {
-    WideText wide;
     for (int32_t i = 0; i < lines_.Count(); ++i) {
       const std::string_view text = lines_.Text(i);
-      ToWide(text, wide);
-      for (std::size_t k = 0; k < wide.size(); ++k) {
-        if (!IsEscapedByte(wide[k])) continue;
-        const std::size_t at = SkipCharacters(text, 0, k);
+      for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        if (cp932::DecodeAt(cp932::kTables, text, at) != cp932::kNoCode) {
+          continue;
+        }
         Report(i + 1, "コードページ 932 の文字ではないバイト "_sj +
-                          HexByte(static_cast<unsigned char>(text[at])) +
+                          HexByte(static_cast<unsigned char>(text[start])) +
                           " があります（"_sj +
-                          IntText(static_cast<int64_t>(at + 1)) +
+                          IntText(static_cast<int64_t>(start + 1)) +
                           " バイト目）"_sj);
         break;
       }

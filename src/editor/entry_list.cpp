@@ -124,10 +124,18 @@ void EntryList::AddRows(const std::vector<int32_t>& lines, bool complete) {
 }
 
 void EntryList::FitColumns() {
-  if (columns_fitted_ || !isVisible() || model_->rowCount() == 0) return;
-  columns_fitted_ = true;
-  for (int column = 0; column + 1 < model_->columnCount(); ++column) {
-    resizeColumnToContents(column);
+  const int last = model_->rowCount() - 1;
+  if (last < 0) return;
+  if (!columns_fitted_ && isVisible()) {
+    columns_fitted_ = true;
+    for (int column = 0; column + 1 < model_->columnCount(); ++column) {
+      resizeColumnToContents(column);
+    }
+  }
+  if (model_->line_column()) {
+    // Lines ascend: the last has the longest number.
+    const int needed = sizeHintForIndex(model_->index(last, 0)).width();
+    if (columnWidth(0) < needed) setColumnWidth(0, needed);
   }
 }
 

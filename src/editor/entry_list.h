@@ -39,6 +39,8 @@ class EntryModel : public QAbstractTableModel {
   void AddRows(const std::vector<int32_t>& lines);
   EntryRow Row(int row) const;
   int32_t LineAt(int row) const { return lines_.At(row); }
+  /// Whether the first column shows each row's line.
+  bool line_column() const { return line_column_; }
   /// The row that shows line; -1 when none does.
   int RowOfLine(int32_t line) const;
 
@@ -112,7 +114,8 @@ class EntryList : public QTableView {
   /// for a line past the end.
   void SelectWanted(bool complete);
   /// Fits the columns but the last to the rows shown; a hidden list waits
-  /// until it is shown, lest every row be measured.
+  /// until it is shown, lest every row be measured. The line column is kept
+  /// wide enough for the last line's number, below the rows in sight.
   void FitColumns();
 
   EntryModel* model_;

@@ -272,6 +272,12 @@ class EditorWindowTest : public QObject {
     const auto listed = [this] { return !window_->searching(); };
     QTRY_VERIFY_WITH_TIMEOUT(listed(), kPatienceMs);
     QCOMPARE(Rows("phrases_list"), kLines);
+    // The line column holds the last line's number, far below the rows in
+    // sight when it was fitted.
+    const EntryList* phrases_list = List("phrases_list");
+    QVERIFY(
+        phrases_list->columnWidth(0) >
+        phrases_list->fontMetrics().horizontalAdvance(QString::number(kLines)));
 
     for (const char* typed : {"猫", "猫が", "猫"}) Search(typed);
     QTRY_VERIFY_WITH_TIMEOUT(listed(), kPatienceMs);

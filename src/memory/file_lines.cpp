@@ -1,6 +1,7 @@
 #include "memory/file_lines.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "errors/error.h"
 #include "text/line_breaks.h"
@@ -21,6 +22,7 @@ FileLines::FileLines(std::string_view bytes) : FileLines(FileBytes(bytes, 0)) {}
 
 FileLines::FileLines(FileBytes bytes) : read_(std::move(bytes)) {
   const std::string_view all = read_.view();
+  if (!all.empty()) saved_.push_back(all);
   const std::string_view read = UpToZero(all);
   unread_ = all.substr(read.size());
   ForEachLine(read, [&](std::string_view text, bool broken) {
@@ -121,32 +123,51 @@ std::optional<FileLines::Splice> FileLines::Redo(const Splice& splice) {
   return std::nullopt;
 }
 
-NarrowText FileLines::Bytes() const { return NarrowText(JoinedBytes().view()); }
-
-FileBytes FileLines::JoinedBytes() const {
-  std::size_t size = unread_.size();
-  for (const Stored& line : lines_) {
-    size += line.size + kBreaks[line.end].size();
-  }
-  FileBytes bytes;
-  bytes.Reserve(size);
-  for (const Stored& line : lines_) {
-    bytes.Append({line.text, line.size});
-    bytes.Append(kBreaks[line.end]);
-  }
-  bytes.Append(unread_);
+NarrowText FileLines::Bytes() const {
+  NarrowText bytes;
+  for (std::string_view piece : Pieces()) bytes += piece;
   return bytes;
 }
 
-void FileLines::Saved(FileBytes bytes) {
-  std::size_t at = 0;
-  for (Stored& line : lines_) {
-    line.text = bytes.data() + at;
-    at += line.size + kBreaks[line.end].size();
+std::vector<std::string_view> FileLines::Pieces() const {
+  const std::string_view read = read_.view();
+  const auto in_read = [&read](std::string_view bytes) {
+    const std::less_equal<const char*> not_after;
+    return !read.empty() && not_after(read.data(), bytes.data()) &&
+           not_after(bytes.data() + bytes.size(), read.data() + read.size());
+  };
+  std::vector<std::string_view> pieces;
+  const auto add = [&](std::string_view bytes) {
+    if (bytes.empty()) return;
+    if (!pieces.empty()) {
+      std::string_view& last = pieces.back();
+      if (last.data() + last.size() == bytes.data() && in_read(last) &&
+          in_read(bytes)) {
+        last = {last.data(), last.size() + bytes.size()};
+        return;
+      }
+    }
+    pieces.push_back(bytes);
+  };
+  for (const Stored& line : lines_) {
+    const std::string_view text(line.text, line.size);
+    const std::string_view end = kBreaks[line.end];
+    add(text);
+    // A line still followed by its break in the bytes read continues their
+    // run.
+    const std::size_t after =
+        in_read(text)
+            ? static_cast<std::size_t>(text.data() - read.data()) + text.size()
+            : read.size();
+    add(read.substr(after, end.size()) == end ? read.substr(after, end.size())
+                                              : end);
   }
-  unread_ = bytes.view().substr(at);
-  read_ = std::move(bytes);
-  written_.clear();
+  add(unread_);
+  return pieces;
+}
+
+void FileLines::Saved(std::vector<std::string_view> pieces) {
+  saved_ = std::move(pieces);
 }
 
 }  // namespace holvan::memory

@@ -58,8 +58,9 @@ class FileLines {
   }
   /// From the first zero byte to the end: bytes Holvan never reads.
   std::string_view Unread() const { return unread_; }
-  /// The bytes the lines were read from, before any edit.
-  std::string_view Original() const { return read_.view(); }
+  /// What the file held when it was read or last saved, in the order of its
+  /// bytes: views of bytes this object keeps.
+  const std::vector<std::string_view>& SavedPieces() const { return saved_; }
 
   /// A new line of text ending in CR LF, kept as long as this object.
   Line NewLine(NarrowText text);
@@ -81,12 +82,13 @@ class FileLines {
 
   /// The file's bytes with the edits made.
   NarrowText Bytes() const;
-  /// The same in a block that Saved can keep.
-  FileBytes JoinedBytes() const;
-  /// The lines are read from bytes from now on: JoinedBytes() as they stand,
-  /// which a save wrote and the next save compares the file with (Original).
-  /// No line is looked for again.
-  void Saved(FileBytes bytes);
+  /// The same as views of bytes this object keeps: lines still as read that
+  /// follow each other in one view, so that a file of a few edits is a few
+  /// pieces, written and compared without a copy.
+  std::vector<std::string_view> Pieces() const;
+  /// The file now holds pieces (taken from Pieces()), which the next save
+  /// compares it with.
+  void Saved(std::vector<std::string_view> pieces);
 
  private:
   static constexpr std::string_view kCrLf = "\r\n";
@@ -110,10 +112,12 @@ class FileLines {
 
   /// The bytes read, kept as read: views of them survive a move.
   FileBytes read_;
-  /// Texts of edited lines; a deque never moves what it holds.
+  /// Texts of edited lines, kept while a saved piece may show them; a deque
+  /// never moves what it holds.
   std::deque<NarrowText> written_;
   std::vector<Stored> lines_;
   std::string_view unread_;
+  std::vector<std::string_view> saved_;
 };
 
 }  // namespace holvan::memory

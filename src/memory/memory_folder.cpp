@@ -61,24 +61,33 @@ NarrowText NoEquals() {
          "付きます"_sj;
 }
 
-/// Whether the file at path holds bytes and nothing else, read a block at a
-/// time so that a large file costs no second copy; raises the open error.
-bool FileHolds(const NarrowText& path, std::string_view bytes) {
+/// Whether the file at path holds the pieces one after the other and nothing
+/// else, read a block at a time so that a large file costs no second copy;
+/// raises the open error.
+bool FileHolds(const NarrowText& path,
+               const std::vector<std::string_view>& pieces) {
   Fd fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
   if (!fd.ok()) throw OpenError(path);
   NarrowText block(std::size_t{1} << 16, '\0');
+  auto piece = pieces.begin();
+  std::string_view expected;
   for (;;) {
     ssize_t n;
     do {
       n = ::read(fd.get(), block.data(), block.size());
     } while (n < 0 && errno == EINTR);
     if (n < 0) throw OpenError(path);
-    if (n == 0) return bytes.empty();
-    const auto read = static_cast<std::size_t>(n);
-    if (!bytes.starts_with(std::string_view(block.data(), read))) {
-      return false;
-    }
-    bytes.remove_prefix(read);
+    std::string_view read(block.data(), static_cast<std::size_t>(n));
+    do {
+      while (expected.empty() && piece != pieces.end()) expected = *piece++;
+      if (read.empty()) return expected.empty();
+      const std::size_t common = std::min(read.size(), expected.size());
+      if (common == 0 || read.substr(0, common) != expected.substr(0, common)) {
+        return false;
+      }
+      read.remove_prefix(common);
+      expected.remove_prefix(common);
+    } while (!read.empty());
   }
 }
 
@@ -584,7 +593,7 @@ bool MemoryFolder::Changed(MemoryFile file) const {
   const NarrowText path = PathOf(file);
   const bool exists = FileExists(path);
   return exists != state.exists ||
-         (exists && !FileHolds(path, state.lines.Original()));
+         (exists && !FileHolds(path, state.lines.SavedPieces()));
 }
 
 std::vector<MemoryFile> MemoryFolder::ChangedFiles() const {
@@ -599,21 +608,23 @@ void MemoryFolder::Save() {
   std::optional<Error> failure;
   for (MemoryFile file : UnsavedFiles()) {
     File& state = FileOf(file);
-    FileBytes bytes;
+    std::vector<std::string_view> pieces;
     try {
       if (Changed(file)) {
         if (!changed) changed = file;
         continue;
       }
-      bytes = state.lines.JoinedBytes();
-      SaveFileAtomically(PathOf(file), bytes.view());
+      pieces = state.lines.Pieces();
+      AtomicFileWriter writer(PathOf(file));
+      for (std::string_view piece : pieces) writer.Append(piece);
+      writer.Commit();
     } catch (const Error& error) {
       if (!failure) failure = error;
       continue;
     }
     if (file == MemoryFile::kPhrases) NoteErasedPhrases(state.lines);
     // What the file now holds is what the next save compares it with.
-    state.lines.Saved(std::move(bytes));
+    state.lines.Saved(std::move(pieces));
     state.exists = true;
     state.unsaved = 0;
     std::erase_if(edits_,

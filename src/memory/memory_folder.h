@@ -227,8 +227,8 @@ class MemoryFolder {
   struct File {
     /// Whether the file has been read; the fields below are empty until then.
     bool read = false;
-    /// Their Original() is what the file held when it was read or saved: a
-    /// save compares the file with it, byte for byte, since a rewrite in
+    /// Their SavedPieces() are what the file held when it was read or saved:
+    /// a save compares the file with them, byte for byte, since a rewrite in
     /// place can keep the size and the time of change.
     FileLines lines;
     bool exists = false;

@@ -65,23 +65,35 @@ TEST(FileLinesTest, EditsTouchOnlyTheirLinesAndUndoGivesTheBytesBack) {
 // Splices of one file's lines made again on another version of it: found by
 // their texts nearest where they were, each put line with the break of the
 // line it takes the place of; lines added at the end go to the new end.
-// After a save the lines are read from the bytes written, breaks and what
-// follows the zero byte included, and edits go on from there.
-TEST(FileLinesTest, SavedLinesAreReadFromTheBytesWritten) {
+// The bytes come as pieces: runs of lines as read in one piece each, breaks
+// and what follows the zero byte included; a save keeps the pieces as what
+// the file holds, and edits go on from there.
+TEST(FileLinesTest, PiecesAreRunsOfTheBytesReadBetweenEdits) {
   FileLines lines("one\rtwo\nthree\0tail"s);
+  ASSERT_EQ(lines.Pieces().size(), 1u);
   lines.Replace(1, 1, {lines.ChangedLine(1, "TWO")});
   lines.Replace(3, 0, {lines.NewLine("four")});
   const std::string written = "one\rTWO\nthree\r\nfour\r\n\0tail"s;
   ASSERT_EQ(lines.Bytes(), written);
-  lines.Saved(lines.JoinedBytes());
-  EXPECT_EQ(lines.Original(), written);
-  EXPECT_EQ(Texts(lines),
-            (std::vector<std::string>{"one", "TWO", "three", "four"}));
-  EXPECT_EQ(lines.At(0).end, "\r");
-  EXPECT_EQ(lines.Unread(), "\0tail"s);
+  // one\r | TWO | \n | three | \r\n | four | \r\n | \0tail
+  EXPECT_EQ(lines.Pieces().size(), 8u);
+  lines.Saved(lines.Pieces());
+  const auto saved = [&lines] {
+    std::string bytes;
+    for (std::string_view piece : lines.SavedPieces()) bytes += piece;
+    return bytes;
+  };
   lines.Replace(0, 1, {lines.ChangedLine(0, "1")});
   EXPECT_EQ(lines.Bytes(), "1\rTWO\nthree\r\nfour\r\n\0tail"s);
-  EXPECT_EQ(lines.Original(), written);
+  EXPECT_EQ(saved(), written);
+  EXPECT_EQ(lines.At(0).end, "\r");
+  EXPECT_EQ(lines.Unread(), "\0tail"s);
+  // Taken back, the lines as read are one piece again.
+  FileLines undone("a\r\nb\r\nc"s);
+  const FileLines::Splice splice =
+      undone.Replace(1, 1, {undone.ChangedLine(1, "B")});
+  undone.Undo(splice);
+  EXPECT_EQ(undone.Pieces(), std::vector<std::string_view>{"a\r\nb\r\nc"});
 }
 
 TEST(FileLinesTest, RedoMakesASpliceAgainWhereItsLinesAreNow) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "errors/error.h"
@@ -328,6 +329,35 @@ TEST_F(MemoryFolderTest, SavesAgainInTheSameSession) {
   dir_.WriteSj("dic.dat", "大阪*西の都\r\n");
   EXPECT_EQ(Refusal([&] { memory.Save(); }), kChangedByAnother);
   EXPECT_EQ(Utf8("dic.dat"), "大阪*西の都\r\n");
+}
+
+// Past the size read at once, a save still compares the whole file with
+// what it wrote last, whatever lines were edited between: one byte rewritten
+// far from them tells.
+TEST_F(MemoryFolderTest, ComparesALargeFileWithWhatItWroteLast) {
+  std::string facts;
+  for (int i = 0; facts.size() < 300'000; ++i) {
+    facts += "k" + std::to_string(i) + "*v\r\n";
+  }
+  dir_.WriteBytes("dic.dat", facts);
+  MemoryFolder memory = Open();
+  memory.ChangeFact(5000, "k4999", "w");
+  memory.ChangeFact(20000, "k19999", "w");
+  memory.Save();
+  memory.ChangeFact(10000, "k9999", "w");
+  memory.Save();
+  std::string expected = dir_.ReadBytes("dic.dat");
+  ASSERT_EQ(std::count(expected.begin(), expected.end(), 'w'), 3);
+  memory.RemoveLines(MemoryFile::kDictionary, {1});
+  {
+    const int fd = ::open(dir_.File("dic.dat").c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, "K", 1, 200'000), 1);
+    ::close(fd);
+  }
+  expected[200'000] = 'K';
+  EXPECT_EQ(Refusal([&] { memory.Save(); }), kChangedByAnother);
+  EXPECT_EQ(dir_.ReadBytes("dic.dat"), expected);
 }
 
 // A file that cannot be written keeps its edits; the files after it are

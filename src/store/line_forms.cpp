@@ -1,5 +1,7 @@
 #include "store/line_forms.h"
 
+#include <algorithm>
+
 #include "text/cp932.h"
 #include "text/literal.h"
 #include "text/primitives.h"
@@ -62,14 +64,28 @@ std::optional<KeyAndValue> SplitDictionaryLine(std::string_view line) {
 }
 
 int32_t QuestionTopicEnd(std::string_view question) {
+  // Each character by the units that convert to it: no unit converts to
+  // more than two bytes, so a run of units converts to a word's bytes only
+  // when each converts to its character.
+  static const std::u16string wa = UnitsNarrowedTo("は"_sj);
+  static const std::u16string small_tsu = UnitsNarrowedTo("っ"_sj);
+  static const std::u16string te = UnitsNarrowedTo("て"_sj);
+  static const std::u16string after_te[] = {UnitsNarrowedTo("何"_sj),
+                                            UnitsNarrowedTo("な"_sj),
+                                            UnitsNarrowedTo("知"_sj)};
   const WideText wide = ToWide(question);
   const auto n = static_cast<int32_t>(wide.size());
+  // Whether character i, counted from 1, is one of units.
+  const auto is = [&](int32_t i, std::u16string_view units) {
+    return i <= n && units.find(wide[static_cast<std::size_t>(i) - 1]) !=
+                         std::u16string_view::npos;
+  };
   for (int32_t i = 2; i <= n; ++i) {
-    if (SliceEquals(wide, i, "は"_sj)) return i;
-    if (SliceEquals(wide, i, "っ"_sj) &&
-        (SliceEquals(wide, i + 1, "て何"_sj) ||
-         SliceEquals(wide, i + 1, "てな"_sj) ||
-         SliceEquals(wide, i + 1, "て知"_sj))) {
+    if (is(i, wa)) return i;
+    if (is(i, small_tsu) && is(i + 1, te) &&
+        std::ranges::any_of(after_te, [&](const std::u16string& units) {
+          return is(i + 2, units);
+        })) {
       return i;
     }
   }

@@ -40,21 +40,40 @@ inline void AppendGeta(NarrowText& out) {
   out += kGetaLow;
 }
 
-// Appends the encoding of a BMP unit that is not a surrogate.
+// The bytes of one character, as ToNarrow writes them.
+struct Narrowed {
+  char bytes[2];
+  std::size_t size;
+  std::string_view view() const { return {bytes, size}; }
+};
+
+constexpr Narrowed kGeta = {{kGetaHigh, kGetaLow}, 2};
+
+// The encoding of a BMP unit that is not a surrogate.
+inline Narrowed Encoded(const Tables& t, char16_t u) {
+  if (u == 0) return {{'\0'}, 1};
+  const uint16_t code = t.encode[u];
+  if (code == 0) return kGeta;
+  if (code < 0x100) return {{static_cast<char>(code)}, 1};
+  return {{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)}, 2};
+}
+
 inline void AppendEncoded(const Tables& t, NarrowText& out, char16_t u) {
-  if (u == 0) {
-    out += '\0';
-    return;
+  out += Encoded(t, u).view();
+}
+
+// The character of wide that starts at unit i, as ToNarrow writes it; i
+// moves past it.
+inline Narrowed NarrowedAt(const Tables& t, std::u16string_view wide,
+                           std::size_t& i) {
+  const char16_t u = wide[i++];
+  if (IsEscapedByte(u)) return {{static_cast<char>(u & 0xFF)}, 1};
+  if (u < 0xD800 || u >= 0xE000) return Encoded(t, u);
+  // A surrogate pair is one character the code page lacks.
+  if (u < 0xDC00 && i < wide.size() && wide[i] >= 0xDC00 && wide[i] < 0xE000) {
+    ++i;
   }
-  uint16_t code = t.encode[u];
-  if (code == 0) {
-    AppendGeta(out);
-  } else if (code < 0x100) {
-    out += static_cast<char>(code);
-  } else {
-    out += static_cast<char>(code >> 8);
-    out += static_cast<char>(code & 0xFF);
-  }
+  return kGeta;
 }
 
 constexpr uint32_t kBadUtf8 = 0xFFFFFFFF;
@@ -185,18 +204,12 @@ std::size_t SkipCharacters(std::string_view text, std::size_t offset,
 std::u16string UnitsNarrowedTo(std::string_view bytes) {
   const Tables& t = cp932::kTables;
   std::u16string units;
-  NarrowText narrow;
   for (uint32_t u = 0; u < 0x10000; ++u) {
     const auto unit = static_cast<char16_t>(u);
-    narrow.clear();
-    if (IsEscapedByte(unit)) {
-      narrow += static_cast<char>(unit & 0xFF);
-    } else if (unit >= 0xD800 && unit < 0xE000) {
-      AppendGeta(narrow);
-    } else {
-      AppendEncoded(t, narrow, unit);
+    std::size_t i = 0;
+    if (NarrowedAt(t, std::u16string_view(&unit, 1), i).view() == bytes) {
+      units += unit;
     }
-    if (narrow == bytes) units += unit;
   }
   return units;
 }
@@ -205,24 +218,26 @@ NarrowText ToNarrow(std::u16string_view wide) {
   const Tables& t = cp932::kTables;
   NarrowText out;
   out.reserve(wide.size() * 2);
-  for (size_t i = 0; i < wide.size(); ++i) {
-    char16_t u = wide[i];
-    if (u >= 0xD800 && u < 0xE000) {
-      if (IsEscapedByte(u)) {
-        out += static_cast<char>(u & 0xFF);
-        continue;
-      }
-      // A surrogate pair is one character the code page lacks.
-      if (u < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-          wide[i + 1] < 0xE000) {
-        ++i;
-      }
-      AppendGeta(out);
-      continue;
-    }
-    AppendEncoded(t, out, u);
-  }
+  for (std::size_t i = 0; i < wide.size();)
+    out += NarrowedAt(t, wide, i).view();
   return out;
+}
+
+bool NarrowsTo(std::u16string_view wide, std::string_view bytes) {
+  const Tables& t = cp932::kTables;
+  for (std::size_t i = 0; i < wide.size();) {
+    const Narrowed character = NarrowedAt(t, wide, i);
+    if (!bytes.starts_with(character.view())) return false;
+    bytes.remove_prefix(character.size);
+  }
+  return bytes.empty();
+}
+
+std::size_t UnitCount(std::string_view text) {
+  const Tables& t = cp932::kTables;
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < text.size(); ++units) DecodeAt(t, text, i);
+  return units;
 }
 
 NarrowText Utf8ToNarrow(std::string_view utf8) {

@@ -30,6 +30,10 @@ void ToWide(std::string_view text, WideText& wide);
 /// (a surrogate pair counting as one, any other lone surrogate) becomes "〓"
 /// (81 AC).
 NarrowText ToNarrow(std::u16string_view wide);
+/// ToNarrow(wide) == bytes, without making the copy.
+bool NarrowsTo(std::u16string_view wide, std::string_view bytes);
+/// ToWide(text).size(), without making the copy.
+std::size_t UnitCount(std::string_view text);
 
 /// ToNarrow(ToWide(text)) without the UTF-16 detour: the same bytes unless
 /// a character has a preferred encoding other than the one it has.

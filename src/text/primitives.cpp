@@ -37,7 +37,7 @@ int32_t FindFirst(std::basic_string_view<Char> pattern,
 }  // namespace
 
 int32_t WideLength(std::string_view text) {
-  return static_cast<int32_t>(ToWide(text).size());
+  return static_cast<int32_t>(UnitCount(text));
 }
 
 NarrowText WideCopy(std::string_view text, int32_t start, int32_t count) {
@@ -77,7 +77,8 @@ bool SliceEquals(std::string_view line, int32_t start,
 
 bool SliceEquals(std::u16string_view line, int32_t start,
                  std::string_view keyword) {
-  return WideCopy(line, start, WideLength(keyword)) == keyword;
+  const Span span = CopySpan(line.size(), start, WideLength(keyword));
+  return NarrowsTo(line.substr(span.begin, span.length), keyword);
 }
 
 bool StartsWith(std::string_view line, std::string_view keyword) {

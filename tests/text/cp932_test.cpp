@@ -168,14 +168,22 @@ TEST(Cp932Test, InvalidBytesSurviveEverySliceAndJoin) {
       text += pieces[generator() % pieces.size()];
     WideText wide = ToWide(text);
     ASSERT_EQ(ToNarrow(wide), text);
+    ASSERT_EQ(UnitCount(text), wide.size());
+    ASSERT_FALSE(NarrowsTo(wide, text + "a"));
     for (size_t cut = 0; cut <= wide.size(); ++cut) {
-      ASSERT_EQ(ToNarrow(wide.substr(0, cut)) + ToNarrow(wide.substr(cut)),
-                text);
+      const NarrowText head = ToNarrow(wide.substr(0, cut));
+      ASSERT_EQ(head + ToNarrow(wide.substr(cut)), text);
+      ASSERT_TRUE(NarrowsTo(wide.substr(0, cut), head));
+      ASSERT_EQ(NarrowsTo(wide, head), head == text);
     }
   }
 }
 
 TEST(Cp932Test, CharactersTheCodePageLacksBecomeGeta) {
+  // A surrogate pair is one character, a lone surrogate one too.
+  EXPECT_TRUE(NarrowsTo(WideText{u'a', 0xD83D, 0xDE00}, Sj("a〓")));
+  EXPECT_TRUE(NarrowsTo(WideText{0xD800, u'a', 0xDC00}, Sj("〓a〓")));
+
   const NarrowText geta = Bytes({0x81, 0xAC});
   EXPECT_EQ(ToNarrow(u"\U0001F600"), geta);  // one character, one mark
   EXPECT_EQ(ToNarrow(u"a\U0001F600b"), "a" + geta + "b");

@@ -47,9 +47,7 @@ class FileCheck {
       const std::string_view text = lines_.Text(i);
       for (std::size_t at = 0; at < text.size();) {
         const std::size_t start = at;
-        if (cp932::DecodeAt(cp932::kTables, text, at) != cp932::kNoCode) {
-          continue;
-        }
+        if (!IsEscapedByte(UnitAt(text, at))) continue;
         Report(i + 1, "コードページ 932 の文字ではないバイト "_sj +
                           HexByte(static_cast<unsigned char>(text[start])) +
                           " があります（"_sj +

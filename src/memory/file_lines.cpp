@@ -159,8 +159,8 @@ std::vector<std::string_view> FileLines::Pieces() const {
         in_read(text)
             ? static_cast<std::size_t>(text.data() - read.data()) + text.size()
             : read.size();
-    add(read.substr(after, end.size()) == end ? read.substr(after, end.size())
-                                              : end);
+    const std::string_view end_as_read = read.substr(after, end.size());
+    add(end_as_read == end ? end_as_read : end);
   }
   add(unread_);
   return pieces;

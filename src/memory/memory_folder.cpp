@@ -78,17 +78,19 @@ bool FileHolds(const NarrowText& path,
     } while (n < 0 && errno == EINTR);
     if (n < 0) throw OpenError(path);
     std::string_view read(block.data(), static_cast<std::size_t>(n));
-    do {
+    if (read.empty()) break;
+    while (!read.empty()) {
       while (expected.empty() && piece != pieces.end()) expected = *piece++;
-      if (read.empty()) return expected.empty();
       const std::size_t common = std::min(read.size(), expected.size());
       if (common == 0 || read.substr(0, common) != expected.substr(0, common)) {
         return false;
       }
       read.remove_prefix(common);
       expected.remove_prefix(common);
-    } while (!read.empty());
+    }
   }
+  // Pieces are never empty: none is left when the file held them all.
+  return expected.empty() && piece == pieces.end();
 }
 
 }  // namespace

@@ -14,9 +14,6 @@ using cp932::kNoCode;
 using cp932::kSingle;
 using cp932::Tables;
 
-constexpr char kGetaHigh = '\x81';  // "〓" is 81 AC
-constexpr char kGetaLow = '\xAC';
-
 void AppendUtf8(std::string& out, uint32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -35,11 +32,6 @@ void AppendUtf8(std::string& out, uint32_t c) {
   }
 }
 
-inline void AppendGeta(NarrowText& out) {
-  out += kGetaHigh;
-  out += kGetaLow;
-}
-
 // The bytes of one character, as ToNarrow writes them.
 struct Narrowed {
   char bytes[2];
@@ -47,7 +39,7 @@ struct Narrowed {
   std::string_view view() const { return {bytes, size}; }
 };
 
-constexpr Narrowed kGeta = {{kGetaHigh, kGetaLow}, 2};
+constexpr Narrowed kGeta = {{'\x81', '\xAC'}, 2};  // "〓"
 
 // The encoding of a BMP unit that is not a surrogate.
 inline Narrowed Encoded(const Tables& t, char16_t u) {
@@ -56,10 +48,6 @@ inline Narrowed Encoded(const Tables& t, char16_t u) {
   if (code == 0) return kGeta;
   if (code < 0x100) return {{static_cast<char>(code)}, 1};
   return {{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)}, 2};
-}
-
-inline void AppendEncoded(const Tables& t, NarrowText& out, char16_t u) {
-  out += Encoded(t, u).view();
 }
 
 // The character of wide that starts at unit i, as ToNarrow writes it; i
@@ -247,11 +235,8 @@ NarrowText Utf8ToNarrow(std::string_view utf8) {
   size_t i = 0;
   while (i < utf8.size()) {
     uint32_t c = DecodeUtf8At(utf8, i);
-    if (c == kBadUtf8 || c >= 0x10000) {
-      AppendGeta(out);
-    } else {
-      AppendEncoded(t, out, static_cast<char16_t>(c));
-    }
+    const bool lacked = c == kBadUtf8 || c >= 0x10000;
+    out += (lacked ? kGeta : Encoded(t, static_cast<char16_t>(c))).view();
   }
   return out;
 }

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,11 +29,29 @@ std::string Quoted(const std::string& text) {
   return quoted + "'";
 }
 
+// Whether process pid has ended (gone, or a zombie nobody collected).
+bool Ended(const std::string& pid) {
+  std::ifstream stat("/proc/" + pid + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;
+  const std::size_t state = line.rfind(')') + 2;
+  return state >= line.size() || line[state] == 'Z';
+}
+
 // A tmux server of this test's own, on a socket in a temporary folder.
 class Tmux {
  public:
   Tmux() : socket_(dir_.File("socket")) {}
-  ~Tmux() { Run({"kill-server"}); }
+  // The programs in the panes outlive the server while they close: they are
+  // waited for, so that the next Holvan started on their folder finds it
+  // free.
+  ~Tmux() {
+    std::istringstream pids(Run({"list-panes", "-a", "-F", "#{pane_pid}"}));
+    Run({"kill-server"});
+    for (std::string pid; std::getline(pids, pid);) {
+      WaitUntil([&] { return Ended(pid); });
+    }
+  }
 
   std::string Run(const std::vector<std::string>& args) {
     // -u: the pane and the captures are UTF-8 whatever the locale.
